@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// What a long operation needs of the window: the message panel, the
+// progress bar, and a moment for the window to handle its events.
+class OperationReport {
+public:
+    virtual ~OperationReport() = default;
+
+    // Replaces the text of the message panel.
+    virtual void setMessage(const QString &text) = 0;
+    virtual void setProgressMaximum(double maximum) = 0;
+    virtual void setProgressValue(double value) = 0;
+
+    // Called once per step: lets the window handle pending events (as often
+    // as it sees fit) and answers false when the user asked the program to
+    // end, so that the operation stops where it is.
+    virtual bool keepGoing() = 0;
+};
