@@ -4,7 +4,10 @@
 #include <QString>
 
 #include <chrono>
+#include <vector>
 
+class QElapsedTimer;
+class QEventLoop;
 class QSerialPort;
 
 // The serial port to the phone and the one AT transaction through which
@@ -32,8 +35,9 @@ public:
     // emitting lost()), LinkCancelled after cancel().
     QString IOP(const QString &cmdat);
 
-    // Makes a transaction that is waiting give up with LinkCancelled, and
-    // every later one until the link is reopened.
+    // Makes the transaction that is waiting give up with LinkCancelled; the
+    // next one runs as usual (the program still resets the phone as it
+    // ends). Without a waiting transaction it does nothing.
     void cancel();
 
 signals:
@@ -43,7 +47,25 @@ signals:
     void frameSent(const QByteArray &frame);
 
 private:
+    void closePort();
+    void onPortFailure(const QString &why);
+    void dropFailedPort(quint64 session);
+    [[noreturn]] void fail(const QString &why);
+    void send(const QByteArray &frame);
+    bool awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock, quint64 session);
+    void poll(QByteArray &buffer, quint64 session);
+    void wakeWaits();
+
     QSerialPort *m_port;
     std::chrono::milliseconds m_deadline;
     bool m_cancelled = false;
+    bool m_opening = false;
+    // Each opening of the port is a session, counted from 1; a transaction
+    // that finds its session gone knows the port was closed while it waited,
+    // and m_failedSession tells whether a failure closed it.
+    quint64 m_session = 0;
+    quint64 m_failedSession = 0;
+    QString m_failure;
+    // The waits of transactions in progress; nested handlers can stack them.
+    std::vector<QEventLoop *> m_waits;
 };

@@ -1,0 +1,112 @@
+#include "atanswer.h"
+
+#include <QStringList>
+
+#include <array>
+
+namespace AtAnswer {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kOkLine = kCrLf + kOk + kCrLf;
+const QString kErrorLine = kCrLf + kError + kCrLf;
+const QString kExtendedError = kCrLf + QStringLiteral("+CME ERROR:");
+// What information text ends with: the blank line and the "OK" before the
+// final CR LF that the cleaning has already taken.
+constexpr int kOkTrailerLength = 6;
+
+const QString kRing = QStringLiteral("RING");
+const std::array<QString, 9> kUnsolicitedPrefixes = {
+    QStringLiteral("+CMTI:"), QStringLiteral("+CLIP:"), QStringLiteral("+CRING:"),
+    QStringLiteral("+CREG:"), QStringLiteral("+CMT:"),  QStringLiteral("+CDSI:"),
+    QStringLiteral("+CBM:"),  QStringLiteral("+CUSD:"), QStringLiteral("+CIEV:"),
+};
+
+bool isUnsolicited(const QString &line)
+{
+    if (line == kRing)
+        return true;
+    for (const QString &prefix : kUnsolicitedPrefixes) {
+        if (line.startsWith(prefix))
+            return true;
+    }
+    return false;
+}
+
+// The extended error result must stand on a finished line of its own; a
+// half-received one could still be part of information text.
+bool hasExtendedError(const QString &buffer)
+{
+    const int start = buffer.indexOf(kExtendedError, 0, Qt::CaseInsensitive);
+    return start >= 0 && buffer.indexOf(kCrLf, start + kExtendedError.size()) >= 0;
+}
+
+} // namespace
+
+FinalResult finalResult(const QString &buffer)
+{
+    if (buffer.contains(kOkLine, Qt::CaseInsensitive))
+        return FinalResult::Ok;
+    if (buffer.contains(kErrorLine, Qt::CaseInsensitive) || hasExtendedError(buffer))
+        return FinalResult::Error;
+    return FinalResult::None;
+}
+
+QString withoutUnsolicited(const QString &buffer)
+{
+    // The text before the first CR LF (an echo) and after the last one (a
+    // line still arriving) is not a whole line and is never taken out.
+    QStringList lines = buffer.split(kCrLf);
+    for (int i = 1; i + 1 < lines.size();) {
+        if (!isUnsolicited(lines.at(i))) {
+            ++i;
+            continue;
+        }
+        // The phone frames the code with a CR LF on each side. Where a
+        // neighbour is the blank half of such a frame, both CR LF go with
+        // it; between two text lines one CR LF must stay to keep them apart.
+        if (lines.at(i - 1).isEmpty() || lines.at(i + 1).isEmpty()) {
+            lines[i - 1] += lines.at(i + 1);
+            lines.remove(i, 2);
+        } else {
+            lines.remove(i);
+        }
+    }
+    return lines.join(kCrLf);
+}
+
+QString trimSpaces(const QString &text)
+{
+    int first = 0;
+    int end = text.size();
+    while (first < end && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (end > first && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.mid(first, end - first);
+}
+
+QString clean(const QString &buffer)
+{
+    QString text = withoutUnsolicited(buffer);
+    // Information text in front of an error is no answer: cut by the rule
+    // for "OK" it would leave a fragment that looks like data.
+    if (finalResult(text) == FinalResult::Error)
+        return kError;
+    text = trimSpaces(text);
+    if (text.startsWith(kCrLf))
+        text.remove(0, kCrLf.size());
+    if (text.endsWith(kCrLf))
+        text.chop(kCrLf.size());
+    if (text.compare(kOk, Qt::CaseInsensitive) == 0)
+        return kOk;
+    if (text.compare(kError, Qt::CaseInsensitive) == 0)
+        return kError;
+    if (text.size() < kOkTrailerLength)
+        return QString();
+    text.chop(kOkTrailerLength);
+    return text;
+}
+
+} // namespace AtAnswer

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// The phone's answer as text: where it ends and what it says. No I/O here,
+// so the transaction's framing rules can be checked without a port.
+namespace AtAnswer {
+
+inline const QString kOk = QStringLiteral("OK");
+inline const QString kError = QStringLiteral("ERROR");
+
+enum class FinalResult { None, Ok, Error };
+
+// The final result code found so far in a growing answer buffer.
+FinalResult finalResult(const QString &buffer);
+
+// The buffer without the unsolicited lines (a ring, a new message, a network
+// registration ...) that the phone may slip between or into answers.
+QString withoutUnsolicited(const QString &buffer);
+
+// The complete answer with its framing and final "OK" removed: "OK",
+// "ERROR" or the information text.
+QString clean(const QString &buffer);
+
+// The text without leading and trailing spaces; CR, LF and tabs stay.
+QString trimSpaces(const QString &text);
+
+} // namespace AtAnswer

@@ -1,0 +1,51 @@
+#include "handshake.h"
+
+#include "phonelink.h"
+
+#include <exception>
+
+namespace {
+
+const QString kReset = QStringLiteral("Z");
+const QString kEchoOff = QStringLiteral("E0");
+const QString kResultCodesOn = QStringLiteral("Q0");
+const QString kVerboseResults = QStringLiteral("V1");
+const QString kModelQuery = QStringLiteral("+CGMM");
+// A phone fresh from a reset echoes the frame; cleaned, the echoed "ATZ"
+// and the final "OK" leave exactly this.
+const QString kEcho = QStringLiteral("AT");
+
+} // namespace
+
+void ICC(PhoneLink &link)
+{
+    link.IOP(kReset);
+    link.IOP(kEchoOff);
+    link.IOP(kResultCodesOn);
+    link.IOP(kVerboseResults);
+}
+
+HandshakeResult runHandshake(PhoneLink &link, const QString &device,
+                             const std::function<void()> &portOpened,
+                             const std::function<void()> &echoConfirmed)
+{
+    HandshakeResult result;
+    if (!link.open(device))
+        return result;
+    try {
+        portOpened();
+        link.IOP(kReset);
+        if (link.IOP(kReset) != kEcho) {
+            link.close();
+            return result;
+        }
+        echoConfirmed();
+        ICC(link);
+        result.model = link.IOP(kModelQuery);
+        result.connected = true;
+    } catch (const std::exception &) {
+        link.close();
+        result.model.clear();
+    }
+    return result;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class PhoneLink;
+
+struct HandshakeResult {
+    bool connected = false;
+    QString model;
+};
+
+// Resets the phone and sets it up for the answers the transaction expects:
+// echo off, result codes on, verbose result codes. The answers are not
+// examined.
+void ICC(PhoneLink &link);
+
+// Opens the device and makes sure a phone is behind it: two resets, the
+// second of which must come back as the echo "AT", then the set-up and the
+// model query. portOpened runs once the port is open, echoConfirmed once the
+// phone has answered with its echo. Any failure on the way, an empty device
+// name included, leaves the port closed and connected false.
+HandshakeResult runHandshake(PhoneLink &link, const QString &device,
+                             const std::function<void()> &portOpened,
+                             const std::function<void()> &echoConfirmed);

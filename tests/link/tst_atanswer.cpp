@@ -1,0 +1,109 @@
+#include "atanswer.h"
+
+#include <QTest>
+
+using AtAnswer::FinalResult;
+
+Q_DECLARE_METATYPE(AtAnswer::FinalResult)
+
+class TestAtAnswer : public QObject {
+    Q_OBJECT
+private slots:
+    void finalResult_data();
+    void finalResult();
+    void clean_data();
+    void clean();
+    void withoutUnsolicited_data();
+    void withoutUnsolicited();
+};
+
+void TestAtAnswer::finalResult_data()
+{
+    QTest::addColumn<QString>("buffer");
+    QTest::addColumn<FinalResult>("expected");
+
+    QTest::newRow("empty") << "" << FinalResult::None;
+    QTest::newRow("ok") << "\r\nOK\r\n" << FinalResult::Ok;
+    QTest::newRow("ok lower case") << "\r\nok\r\n" << FinalResult::Ok;
+    QTest::newRow("error mixed case") << "\r\nError\r\n" << FinalResult::Error;
+    QTest::newRow("ok after information") << "\r\n+CGMM: X\r\n\r\nOK\r\n" << FinalResult::Ok;
+    QTest::newRow("ok after echo") << "ATZ\r\r\nOK\r\n" << FinalResult::Ok;
+    QTest::newRow("bare ok") << "OK" << FinalResult::None;
+    QTest::newRow("ok without final crlf") << "\r\nOK" << FinalResult::None;
+    QTest::newRow("ok without leading crlf") << "OK\r\n" << FinalResult::None;
+    QTest::newRow("ok inside a word") << "\r\nOKAY\r\n" << FinalResult::None;
+    QTest::newRow("ok in a name") << "\r\n+CPBR: 1,\"1\",129,\"OK\"\r\n" << FinalResult::None;
+    QTest::newRow("cme error") << "\r\n+CME ERROR: 22\r\n" << FinalResult::Error;
+    QTest::newRow("cme error as text") << "\r\n+CME ERROR: not found\r\n" << FinalResult::Error;
+    QTest::newRow("cme error still arriving") << "\r\n+CME ERROR: 2" << FinalResult::None;
+    QTest::newRow("cme error not on its own line") << "\r\nX+CME ERROR: 3\r\n" << FinalResult::None;
+}
+
+void TestAtAnswer::finalResult()
+{
+    QFETCH(QString, buffer);
+    QFETCH(FinalResult, expected);
+    QCOMPARE(AtAnswer::finalResult(buffer), expected);
+}
+
+void TestAtAnswer::clean_data()
+{
+    QTest::addColumn<QString>("buffer");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("ok") << "\r\nOK\r\n" << "OK";
+    QTest::newRow("error") << "\r\nERROR\r\n" << "ERROR";
+    QTest::newRow("information line") << "\r\n+CGMM: NOKIA 6310i\r\n\r\nOK\r\n" << "+CGMM: NOKIA 6310i";
+    QTest::newRow("several lines")
+        << "\r\n+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"\r\n\r\nOK\r\n"
+        << "+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"";
+    QTest::newRow("echo") << "ATZ\r\r\nOK\r\n" << "AT";
+    QTest::newRow("given up") << "\r\nERROR\r\n" << "ERROR";
+    QTest::newRow("spaces around") << "  \r\nX1\r\n\r\nOK\r\n " << "X1";
+    QTest::newRow("ok lower case") << "\r\nok\r\n" << "OK";
+    QTest::newRow("error lower case") << "\r\nerror\r\n" << "ERROR";
+    QTest::newRow("error after information") << "\r\n+CPBR: 7,\"1\"\r\n\r\nERROR\r\n" << "ERROR";
+    QTest::newRow("cme error") << "\r\n+CME ERROR: 22\r\n" << "ERROR";
+    QTest::newRow("too short to cut") << "\r\nO\r\n" << "";
+    QTest::newRow("ring before ok") << "\r\nRING\r\n\r\nOK\r\n" << "OK";
+    QTest::newRow("new message inside information")
+        << "\r\n+CPBR: 3,\"5\",129,\"ZIO\"\r\n\r\n+CMTI: \"SM\",3\r\n\r\nOK\r\n"
+        << "+CPBR: 3,\"5\",129,\"ZIO\"";
+    QTest::newRow("ring after echo") << "ATZ\r\r\nRING\r\n\r\nOK\r\n" << "AT";
+    QTest::newRow("accented name kept")
+        << QStringLiteral("\r\n+CPBR: 1,\"1\",129,\"NICOL\u00d2\"\r\n\r\nOK\r\n")
+        << QStringLiteral("+CPBR: 1,\"1\",129,\"NICOL\u00d2\"");
+}
+
+void TestAtAnswer::clean()
+{
+    QFETCH(QString, buffer);
+    QFETCH(QString, expected);
+    QCOMPARE(AtAnswer::clean(buffer), expected);
+}
+
+void TestAtAnswer::withoutUnsolicited_data()
+{
+    QTest::addColumn<QString>("buffer");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("nothing to take") << "\r\n+CGMM: X\r\n\r\nOK\r\n" << "\r\n+CGMM: X\r\n\r\nOK\r\n";
+    QTest::newRow("echo untouched") << "ATZ\r\r\nOK\r\n" << "ATZ\r\r\nOK\r\n";
+    QTest::newRow("framed ring") << "\r\nRING\r\n\r\nOK\r\n" << "\r\nOK\r\n";
+    QTest::newRow("two codes") << "\r\nRING\r\n\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n" << "\r\nOK\r\n";
+    QTest::newRow("between information lines")
+        << "\r\n+CPBR: 1\r\n+CREG: 1\r\n+CPBR: 2\r\n\r\nOK\r\n" << "\r\n+CPBR: 1\r\n+CPBR: 2\r\n\r\nOK\r\n";
+    QTest::newRow("line still arriving") << "\r\nRING" << "\r\nRING";
+    QTest::newRow("ring in a name") << "\r\n+CPBR: 1,\"1\",129,\"RING\"\r\n" << "\r\n+CPBR: 1,\"1\",129,\"RING\"\r\n";
+    QTest::newRow("ringing is not ring") << "\r\nRINGO\r\n\r\nOK\r\n" << "\r\nRINGO\r\n\r\nOK\r\n";
+}
+
+void TestAtAnswer::withoutUnsolicited()
+{
+    QFETCH(QString, buffer);
+    QFETCH(QString, expected);
+    QCOMPARE(AtAnswer::withoutUnsolicited(buffer), expected);
+}
+
+QTEST_APPLESS_MAIN(TestAtAnswer)
+#include "tst_atanswer.moc"

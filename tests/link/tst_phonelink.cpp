@@ -1,0 +1,297 @@
+#include "linkfailure.h"
+#include "phonelink.h"
+#include "scriptedphone.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <ctime>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Long enough that an answer never races the deadline on a busy machine.
+constexpr auto kAnsweredDeadline = 3000ms;
+// Short, for the cases that run into it.
+constexpr auto kSilentDeadline = 300ms;
+
+double processSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+} // namespace
+
+class TestPhoneLink : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void answers_data();
+    void answers();
+    void frame_data();
+    void frame();
+    void unanswered_data();
+    void unanswered();
+    void closedPortSendsNothing();
+    void staleInputIsDiscarded_data();
+    void staleInputIsDiscarded();
+    void hangUpWhileWaiting();
+    void hangUpWhileIdle();
+    void cancelEndsOnlyTheWaitingTransaction();
+    void closeDuringWaitEndsWithError();
+    void openFailures_data();
+    void openFailures();
+
+private:
+    void openLink(std::chrono::milliseconds deadline);
+
+    std::unique_ptr<ScriptedPhone> m_phone;
+    std::unique_ptr<PhoneLink> m_link;
+};
+
+void TestPhoneLink::init()
+{
+    m_phone = std::make_unique<ScriptedPhone>();
+    QVERIFY(m_phone->start());
+}
+
+void TestPhoneLink::cleanup()
+{
+    m_link.reset();
+    m_phone.reset();
+}
+
+void TestPhoneLink::openLink(std::chrono::milliseconds deadline)
+{
+    m_link = std::make_unique<PhoneLink>(deadline);
+    QString why;
+    QVERIFY2(m_link->open(m_phone->device(), &why), qPrintable(why));
+    QVERIFY(m_link->isOpen());
+}
+
+void TestPhoneLink::answers_data()
+{
+    QTest::addColumn<QByteArrayList>("pieces");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("ok") << QByteArrayList{"\r\nOK\r\n"} << "OK";
+    QTest::newRow("error") << QByteArrayList{"\r\nERROR\r\n"} << "ERROR";
+    QTest::newRow("information line") << QByteArrayList{"\r\nNOKIA 6310i\r\n\r\nOK\r\n"} << "NOKIA 6310i";
+    QTest::newRow("several lines")
+        << QByteArrayList{"\r\n+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"\r\n\r\nOK\r\n"}
+        << "+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"";
+    QTest::newRow("echo") << QByteArrayList{"ATZ\r\r\nOK\r\n"} << "AT";
+    QTest::newRow("ok lower case") << QByteArrayList{"\r\nok\r\n"} << "OK";
+    QTest::newRow("in pieces")
+        << QByteArrayList{"\r\n+CPBR: 7,\"+39", "333\",145,\"MARIO\"\r\n\r\nO", "K\r", "\n"}
+        << "+CPBR: 7,\"+39333\",145,\"MARIO\"";
+    QTest::newRow("cme error") << QByteArrayList{"\r\n+CME ERROR: 22\r\n"} << "ERROR";
+    QTest::newRow("ring before ok") << QByteArrayList{"\r\nRING\r\n", "\r\nOK\r\n"} << "OK";
+    QTest::newRow("windows-1252 name")
+        << QByteArrayList{"\r\n+CPBR: 1,\"1\",129,\"NICOL\xd2 \x80\"\r\n\r\nOK\r\n"}
+        << QStringLiteral("+CPBR: 1,\"1\",129,\"NICOL\u00d2 \u20ac\"");
+}
+
+// Each answer must end its attempt by its final result code: one frame,
+// no resend.
+void TestPhoneLink::answers()
+{
+    QFETCH(QByteArrayList, pieces);
+    QFETCH(QString, expected);
+    openLink(kAnsweredDeadline);
+    m_phone->setResponder([this, pieces](const QByteArray &) {
+        for (int i = 0; i < pieces.size(); ++i)
+            m_phone->sendLater(20 * i, pieces.at(i));
+    });
+
+    QCOMPARE(m_link->IOP(QStringLiteral("+CPBR=1")), expected);
+    QCOMPARE(m_phone->frames().size(), 1);
+}
+
+void TestPhoneLink::frame_data()
+{
+    QTest::addColumn<QString>("cmdat");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("spaces around") << " +CGMM " << QByteArray("AT+CGMM\r");
+    QTest::newRow("inner spaces kept") << "+CPBW=1, \"1\"" << QByteArray("AT+CPBW=1, \"1\"\r");
+    QTest::newRow("windows-1252") << QStringLiteral("+CPBW=1,\"1\",129,\"\u00e8\u20ac\"")
+                                  << QByteArray("AT+CPBW=1,\"1\",129,\"\xe8\x80\"\r");
+}
+
+void TestPhoneLink::frame()
+{
+    QFETCH(QString, cmdat);
+    QFETCH(QByteArray, expected);
+    openLink(kAnsweredDeadline);
+    m_phone->answerEachWith("\r\nOK\r\n");
+    QSignalSpy sent(m_link.get(), &PhoneLink::frameSent);
+
+    QCOMPARE(m_link->IOP(cmdat), QStringLiteral("OK"));
+    QCOMPARE(m_phone->received(), expected);
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent.at(0).at(0).toByteArray(), expected);
+}
+
+void TestPhoneLink::unanswered_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+
+    QTest::newRow("silent") << QByteArray();
+    QTest::newRow("bare ok") << QByteArray("OK");
+    QTest::newRow("ok without final crlf") << QByteArray("\r\nOK");
+}
+
+// The deadline is taken once per call: the first attempt waits it out, the
+// hundred resends after it give up at once. The wait must sleep, not spin.
+void TestPhoneLink::unanswered()
+{
+    QFETCH(QByteArray, answer);
+    openLink(kSilentDeadline);
+    m_phone->answerEachWith(answer);
+
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuBefore = processSeconds();
+    QCOMPARE(m_link->IOP(QStringLiteral("Z")), QStringLiteral("ERROR"));
+    const double cpu = processSeconds() - cpuBefore;
+    const qint64 elapsed = wall.elapsed();
+
+    QVERIFY(elapsed >= kSilentDeadline.count());
+    QVERIFY2(elapsed < 5 * kSilentDeadline.count(), qPrintable(QString::number(elapsed)));
+    QVERIFY2(cpu < 0.25 * static_cast<double>(elapsed) / 1000.0,
+             qPrintable(QStringLiteral("cpu %1 s in %2 ms").arg(cpu).arg(elapsed)));
+    QCOMPARE(m_phone->received(), QByteArray("ATZ\r").repeated(101));
+    QVERIFY(m_link->isOpen());
+}
+
+void TestPhoneLink::closedPortSendsNothing()
+{
+    m_link = std::make_unique<PhoneLink>(kSilentDeadline);
+    QSignalSpy sent(m_link.get(), &PhoneLink::frameSent);
+    QCOMPARE(m_link->IOP(QStringLiteral("Z")), QStringLiteral("ERROR"));
+
+    QVERIFY(m_link->open(m_phone->device()));
+    m_link->close();
+    QElapsedTimer wall;
+    wall.start();
+    QCOMPARE(m_link->IOP(QStringLiteral("+CGMM")), QStringLiteral("ERROR"));
+    QVERIFY(wall.elapsed() < kSilentDeadline.count());
+
+    QTest::qWait(50);
+    QCOMPARE(m_phone->received(), QByteArray());
+    QCOMPARE(sent.size(), 0);
+}
+
+void TestPhoneLink::staleInputIsDiscarded_data()
+{
+    QTest::addColumn<bool>("readByPort");
+    QTest::newRow("still in the device") << false;
+    QTest::newRow("already read by the port") << true;
+}
+
+// A late answer to an earlier command must not be taken for the next one.
+void TestPhoneLink::staleInputIsDiscarded()
+{
+    QFETCH(bool, readByPort);
+    openLink(kAnsweredDeadline);
+    m_phone->send("\r\nSTALE\r\n\r\nOK\r\n");
+    if (readByPort)
+        QTest::qWait(50);
+    m_phone->answerEachWith("\r\nFRESH\r\n\r\nOK\r\n");
+
+    QCOMPARE(m_link->IOP(QStringLiteral("+CGMM")), QStringLiteral("FRESH"));
+    QCOMPARE(m_link->IOP(QStringLiteral("+CGMM")), QStringLiteral("FRESH"));
+}
+
+void TestPhoneLink::hangUpWhileWaiting()
+{
+    openLink(kAnsweredDeadline);
+    m_phone->setResponder([this](const QByteArray &) { m_phone->hangUp(); });
+    QSignalSpy lost(m_link.get(), &PhoneLink::lost);
+
+    QElapsedTimer wall;
+    wall.start();
+    QVERIFY_THROWS_EXCEPTION(LinkFailure, m_link->IOP(QStringLiteral("Z")));
+    QVERIFY(wall.elapsed() < kAnsweredDeadline.count());
+    QVERIFY(!m_link->isOpen());
+    QCOMPARE(lost.size(), 1);
+    QVERIFY(!lost.at(0).at(0).toString().isEmpty());
+
+    QCOMPARE(m_link->IOP(QStringLiteral("Z")), QStringLiteral("ERROR"));
+    QTest::qWait(20);
+    QCOMPARE(lost.size(), 1);
+}
+
+void TestPhoneLink::hangUpWhileIdle()
+{
+    openLink(kAnsweredDeadline);
+    QSignalSpy lost(m_link.get(), &PhoneLink::lost);
+    m_phone->hangUp();
+    QTRY_VERIFY(!m_link->isOpen());
+    QCOMPARE(lost.size(), 1);
+}
+
+void TestPhoneLink::cancelEndsOnlyTheWaitingTransaction()
+{
+    openLink(kAnsweredDeadline);
+    m_link->cancel(); // nothing waits: no effect
+    QTimer::singleShot(50, m_link.get(), &PhoneLink::cancel);
+
+    QElapsedTimer wall;
+    wall.start();
+    QVERIFY_THROWS_EXCEPTION(LinkCancelled, m_link->IOP(QStringLiteral("Z")));
+    QVERIFY(wall.elapsed() < kAnsweredDeadline.count());
+    QVERIFY(m_link->isOpen());
+    QCOMPARE(m_phone->frames().size(), 1);
+
+    // The reset the program sends as it ends still goes out.
+    m_phone->answerEachWith("\r\nOK\r\n");
+    QCOMPARE(m_link->IOP(QStringLiteral("Z")), QStringLiteral("OK"));
+    QCOMPARE(m_phone->frames().size(), 2);
+}
+
+// A handler run during the wait closes the port: the transaction ends as if
+// the port had been closed before it, without a failure.
+void TestPhoneLink::closeDuringWaitEndsWithError()
+{
+    openLink(kAnsweredDeadline);
+    QSignalSpy lost(m_link.get(), &PhoneLink::lost);
+    QTimer::singleShot(50, m_link.get(), &PhoneLink::close);
+
+    QElapsedTimer wall;
+    wall.start();
+    QCOMPARE(m_link->IOP(QStringLiteral("Z")), QStringLiteral("ERROR"));
+    QVERIFY(wall.elapsed() < kAnsweredDeadline.count());
+    QVERIFY(!m_link->isOpen());
+    QCOMPARE(lost.size(), 0);
+    QCOMPARE(m_phone->frames().size(), 1);
+}
+
+void TestPhoneLink::openFailures_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::newRow("no device") << QString();
+    QTest::newRow("nonexistent") << QStringLiteral("/dev/veldrano-no-such-port");
+}
+
+void TestPhoneLink::openFailures()
+{
+    QFETCH(QString, device);
+    PhoneLink link(kSilentDeadline);
+    QString why;
+    QVERIFY(!link.open(device, &why));
+    QVERIFY(!why.isEmpty());
+    QVERIFY(!link.isOpen());
+    QCOMPARE(link.IOP(QStringLiteral("Z")), QStringLiteral("ERROR"));
+}
+
+QTEST_GUILESS_MAIN(TestPhoneLink)
+#include "tst_phonelink.moc"
