@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// Asks the user for the name of a list file. Each answer is the full path
+// chosen, or an empty text when the user cancelled.
+class FileNameChooser {
+public:
+    virtual ~FileNameChooser() = default;
+
+    virtual QString openFileName(const QString &filter) = 0;
+    virtual QString saveFileName(const QString &filter) = 0;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The sorted list file: one list line per text line, every line (the last
+// one too) ended by CR LF, Windows-1252 single bytes, no header. A line is
+// written exactly as the list holds it, trailing padding spaces included.
+namespace ListFileCodec {
+
+// The file dialogs' filter.
+inline constexpr char kFilter[] = "*.RDS";
+
+// Appends one line and its CR LF to out.
+void appendLine(QByteArray &out, const QString &line);
+
+QByteArray encode(const QStringList &lines);
+
+// The lines of a list file. A line ends at CR LF, which is not part of its
+// text, and the last line may lack it; an empty file has no lines. A lone LF
+// also ends a line, so that a list edited on Linux loads line by line; a lone
+// CR stays in the text, so that loading and saving again keeps its bytes.
+// No list line holds a NUL byte: a file that does is not a list file
+// (a binary file chosen by mistake) and gives no lines at all (nullopt).
+std::optional<QStringList> decode(const QByteArray &bytes);
+
+// The name the list is saved under: the chosen name with ".rds" appended
+// unless its upper-case form holds ".RDS" somewhere (folder included).
+QString saveName(const QString &chosen);
+
+// Whether a list may be loaded from name: it is not empty and its upper-case
+// form holds ".RDS" somewhere, folder included.
+bool isLoadableName(const QString &name);
+
+}

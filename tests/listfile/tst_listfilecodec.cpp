@@ -1,0 +1,192 @@
+#include "listfilecodec.h"
+#include "phonebookline.h"
+
+#include <QtTest>
+
+using PhonebookLine::Layout;
+using PhonebookLine::Limits;
+
+class TestListFileCodec : public QObject {
+    Q_OBJECT
+
+private slots:
+    void encode_data();
+    void encode();
+    void decode_data();
+    void decode();
+    void refusesBinary_data();
+    void refusesBinary();
+    void everyTextByteSurvivesRoundTrip();
+    void sortedLinesHaveFixedColumns_data();
+    void sortedLinesHaveFixedColumns();
+    void saveName_data();
+    void saveName();
+    void isLoadableName_data();
+    void isLoadableName();
+};
+
+void TestListFileCodec::encode_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("no lines") << QStringList() << QByteArray();
+    QTest::newRow("last line ended too") << QStringList{"a", "b"} << QByteArray("a\r\nb\r\n");
+    QTest::newRow("empty line") << QStringList{""} << QByteArray("\r\n");
+    QTest::newRow("trailing spaces kept") << QStringList{"ROSSI   "} << QByteArray("ROSSI   \r\n");
+    QTest::newRow("separators") << QStringList{QString::fromUtf8("1/9 Ã  A ³ 1")}
+                                << QByteArray("1/9 \xC3  A \xB3 1\r\n");
+    QTest::newRow("Windows-1252") << QStringList{QString::fromUtf8("Niccolò é €")}
+                                  << QByteArray("Niccol\xF2 \xE9 \x80\r\n");
+    QTest::newRow("not in code page") << QStringList{QString::fromUtf8("李 Ω")} << QByteArray("? ?\r\n");
+    QTest::newRow("comma and quotes") << QStringList{"\"Bianchi, Anna\""}
+                                      << QByteArray("\"Bianchi, Anna\"\r\n");
+}
+
+void TestListFileCodec::encode()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(ListFileCodec::encode(lines), bytes);
+}
+
+void TestListFileCodec::decode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("empty file") << QByteArray() << QStringList();
+    QTest::newRow("CR LF ended") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("last line unended") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+    QTest::newRow("one line unended") << QByteArray("abc") << QStringList{"abc"};
+    QTest::newRow("empty lines kept") << QByteArray("\r\n\r\na\r\n\r\n") << QStringList{"", "", "a", ""};
+    QTest::newRow("trailing spaces kept") << QByteArray("a  \r\n  \r\n") << QStringList{"a  ", "  "};
+    QTest::newRow("lone LF ends a line") << QByteArray("a\nb\r\nc\n") << QStringList{"a", "b", "c"};
+    QTest::newRow("lone CR stays") << QByteArray("a\rb\r\nc\r") << QStringList{"a\rb", "c\r"};
+    QTest::newRow("CR before CR LF stays") << QByteArray("a\r\r\n") << QStringList{"a\r"};
+    QTest::newRow("Windows-1252") << QByteArray("\xC3\xB3\xE9\x80\x81")
+                                  << QStringList{QString::fromUtf8("Ã³é€\u0081")};
+    QTest::newRow("comma and quotes") << QByteArray("\"Bianchi, Anna\",\"3\"\r\n")
+                                      << QStringList{"\"Bianchi, Anna\",\"3\""};
+}
+
+void TestListFileCodec::decode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    const std::optional<QStringList> decoded = ListFileCodec::decode(bytes);
+    QVERIFY(decoded);
+    QCOMPARE(*decoded, lines);
+}
+
+void TestListFileCodec::refusesBinary_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("only NUL") << QByteArray(1, '\0');
+    QTest::newRow("NUL on a later line") << QByteArrayLiteral("001/9 \xC3  A\r\nB\0C\r\n");
+    QTest::newRow("image header") << QByteArrayLiteral("\x89PNG\r\n\x1a\n\0\0\0\rIHDR");
+}
+
+void TestListFileCodec::refusesBinary()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(!ListFileCodec::decode(bytes));
+}
+
+void TestListFileCodec::everyTextByteSurvivesRoundTrip()
+{
+    // Bytes the code page leaves undefined come back too.
+    QByteArray line;
+    for (int b = 1; b < 256; ++b) {
+        if (b != '\n' && b != '\r')
+            line.append(char(b));
+    }
+    const QByteArray file = line + "\r\n" + line + "\r\n";
+    const std::optional<QStringList> lines = ListFileCodec::decode(file);
+    QVERIFY(lines);
+    QCOMPARE(lines->size(), 2);
+    QCOMPARE(ListFileCodec::encode(*lines), file);
+}
+
+void TestListFileCodec::sortedLinesHaveFixedColumns_data()
+{
+    QTest::addColumn<int>("maxNumRub");
+    QTest::addColumn<int>("maxCarNom");
+    QTest::addColumn<int>("maxCarNum");
+
+    QTest::newRow("9 positions") << 9 << 10 << 8;
+    QTest::newRow("250 positions") << 250 << 14 << 20;
+    QTest::newRow("1000 positions") << 1000 << 18 << 40;
+}
+
+void TestListFileCodec::sortedLinesHaveFixedColumns()
+{
+    QFETCH(int, maxNumRub);
+    QFETCH(int, maxCarNom);
+    QFETCH(int, maxCarNum);
+    const Limits limits{maxNumRub, maxCarNom, maxCarNum};
+    const QStringList lines{
+        PhonebookLine::build(1, QString::fromUtf8("Zoë Ferrè"), "+393331234567", Layout::Sorted, limits),
+        PhonebookLine::build(2, "A name longer than any field of the phone", "1", Layout::Sorted, limits),
+        PhonebookLine::build(3, "", "", Layout::Sorted, limits),
+    };
+    const QByteArray bytes = ListFileCodec::encode(lines);
+
+    const int L = PhonebookLine::indexWidth(maxNumRub);
+    const int lineBytes = 2 * L + 10 + maxCarNom + maxCarNum;
+    QCOMPARE(bytes.size(), lines.size() * lineBytes);
+    for (int i = 0; i < lines.size(); ++i) {
+        const QByteArray line = bytes.mid(i * lineBytes, lineBytes);
+        QCOMPARE(line.mid(2 * L + 1, 4), QByteArray(" \xC3  "));
+        QCOMPARE(line.mid(2 * L + 5 + maxCarNom, 3), QByteArray(" \xB3 "));
+        QVERIFY(line.endsWith("\r\n"));
+    }
+}
+
+void TestListFileCodec::saveName_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+
+    QTest::newRow("no extension") << "/home/u/rubrica" << "/home/u/rubrica.rds";
+    QTest::newRow("other extension") << "/home/u/rubrica.txt" << "/home/u/rubrica.txt.rds";
+    QTest::newRow("almost the extension") << "/home/u/rubrica.rd" << "/home/u/rubrica.rd.rds";
+    QTest::newRow("letters without dot") << "/home/u/rubricards" << "/home/u/rubricards.rds";
+    QTest::newRow("lower case") << "/home/u/a.rds" << "/home/u/a.rds";
+    QTest::newRow("mixed case") << "/home/u/a.Rds" << "/home/u/a.Rds";
+    QTest::newRow("upper case") << "/home/u/a.RDS" << "/home/u/a.RDS";
+    QTest::newRow("inside the name") << "/home/u/old.rds.bak" << "/home/u/old.rds.bak";
+    QTest::newRow("folder holds it") << "/home/u/x.rds/rubrica" << "/home/u/x.rds/rubrica";
+}
+
+void TestListFileCodec::saveName()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
+    QCOMPARE(ListFileCodec::saveName(chosen), saved);
+}
+
+void TestListFileCodec::isLoadableName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("loadable");
+
+    QTest::newRow("nothing chosen") << "" << false;
+    QTest::newRow("lower case") << "/home/u/a.rds" << true;
+    QTest::newRow("mixed case") << "/home/u/a.rDs" << true;
+    QTest::newRow("inside the name") << "/home/u/old.rds.bak" << true;
+    QTest::newRow("folder holds it") << "/home/u/x.RDS/notes.txt" << true;
+    QTest::newRow("other extension") << "/home/u/a.txt" << false;
+    QTest::newRow("letters without dot") << "/home/u/ards" << false;
+    QTest::newRow("almost the extension") << "/home/u/a.rd" << false;
+}
+
+void TestListFileCodec::isLoadableName()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, loadable);
+    QCOMPARE(ListFileCodec::isLoadableName(name), loadable);
+}
+
+QTEST_APPLESS_MAIN(TestListFileCodec)
+#include "tst_listfilecodec.moc"

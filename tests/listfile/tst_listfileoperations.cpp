@@ -1,0 +1,346 @@
+#include "givennamechooser.h"
+#include "listfileoperations.h"
+#include "phonebookline.h"
+#include "recordingreport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringListModel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+using PhonebookLine::Layout;
+using PhonebookLine::Limits;
+
+namespace {
+
+const QString kSaveImpossible = QStringLiteral("IMPOSSIBILE SALVARE");
+const QString kSaving = QStringLiteral("SALVATAGGIO IN CORSO");
+const QString kSaved = QStringLiteral("SALVATAGGIO ULTIMATO");
+const QString kLoadImpossible = QStringLiteral("IMPOSSIBILE CARICARE");
+const QString kLoading = QStringLiteral("CARICAMENTO IN CORSO");
+const QString kLoaded = QStringLiteral("CARICAMENTO ULTIMATO");
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+bool runningAsRoot()
+{
+    return geteuid() == 0;
+}
+
+QStringList sortedLines(int count, const Limits &limits)
+{
+    QStringList lines;
+    for (int i = 1; i <= count; ++i)
+        lines.append(PhonebookLine::build(i, QStringLiteral("Nome %1").arg(i), "0612345", Layout::Sorted, limits));
+    return lines;
+}
+
+}
+
+class TestListFileOperations : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void savesEveryLineWithProgress();
+    void savePicksTheName_data();
+    void savePicksTheName();
+    void saveRefused_data();
+    void saveRefused();
+    void saveReplacesWholeFile();
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
+    void saveKeepsItsSnapshot();
+    void saveStopsWhenProgramEnds();
+    void loadReplacesLists();
+    void loadRefusedKeepsLists_data();
+    void loadRefusedKeepsLists();
+    void loadEmptyFile();
+    void loadThenSaveGivesSameBytes_data();
+    void loadThenSaveGivesSameBytes();
+    void loadStopsWhenProgramEnds();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    void fillLists();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    GivenNameChooser m_chooser;
+    RecordingReport m_report;
+    QStringListModel m_list1;
+    QStringListModel m_list2;
+    const QStringList m_before1{"001/3 \u00c3 A ³ 1", "002/3 \u00c3 B ³ 2"};
+    const QStringList m_before2{"1/1 \u00c3  B ³ 2"};
+};
+
+void TestListFileOperations::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_chooser = GivenNameChooser();
+    m_report = RecordingReport();
+    fillLists();
+}
+
+void TestListFileOperations::fillLists()
+{
+    m_list1.setStringList(m_before1);
+    m_list2.setStringList(m_before2);
+}
+
+void TestListFileOperations::savesEveryLineWithProgress()
+{
+    const Limits limits{250, 14, 20};
+    m_list2.setStringList(sortedLines(3, limits));
+    m_chooser.saveName = path("rubrica");
+
+    saveSortedList(m_chooser, m_list2, m_report);
+
+    QCOMPARE(m_chooser.saveFilters, QStringList{"*.RDS"});
+    QCOMPARE(m_report.messages, (QStringList{kSaving, kSaved}));
+    QCOMPARE(m_report.values, (QList<double>{double(0.1f), double(1.1f), double(2.1f)}));
+    QVERIFY(m_report.maxima.isEmpty());
+    QCOMPARE(m_report.steps, 3);
+    const QByteArray bytes = contents(path("rubrica.rds"));
+    QCOMPARE(bytes.size(), 3 * (2 * 3 + 10 + 14 + 20));
+    QCOMPARE(bytes.count("\r\n"), 3);
+    QCOMPARE(bytes.left(17), QByteArray("001/250 \xC3  Nome 1"));
+}
+
+void TestListFileOperations::savePicksTheName_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("extension added") << "list" << "list.rds";
+    QTest::newRow("folder holds it") << "x.rds/list" << "x.rds/list";
+}
+
+void TestListFileOperations::savePicksTheName()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QVERIFY(QDir(m_dir->path()).mkdir("x.rds"));
+    m_chooser.saveName = path(chosen);
+
+    saveSortedList(m_chooser, m_list2, m_report);
+
+    QCOMPARE(m_report.messages.last(), kSaved);
+    QCOMPARE(contents(path(written)), QByteArray("1/1 \xC3  B \xB3 2\r\n"));
+}
+
+void TestListFileOperations::saveRefused_data()
+{
+    QTest::addColumn<bool>("cancelled");
+    QTest::addColumn<bool>("listEmpty");
+    QTest::newRow("dialog cancelled") << true << false;
+    QTest::newRow("nothing to save") << false << true;
+}
+
+void TestListFileOperations::saveRefused()
+{
+    QFETCH(bool, cancelled);
+    QFETCH(bool, listEmpty);
+    m_chooser.saveName = cancelled ? QString() : path("list.rds");
+    if (listEmpty)
+        m_list2.setStringList({});
+
+    saveSortedList(m_chooser, m_list2, m_report);
+
+    QCOMPARE(m_chooser.saveFilters.size(), 1);
+    QCOMPARE(m_report.messages, QStringList{kSaveImpossible});
+    QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+void TestListFileOperations::saveReplacesWholeFile()
+{
+    writeFile(path("list.rds"), QByteArray(5000, 'x'));
+    m_chooser.saveName = path("list.rds");
+
+    saveSortedList(m_chooser, m_list2, m_report);
+
+    QCOMPARE(contents(path("list.rds")), QByteArray("1/1 \xC3  B \xB3 2\r\n"));
+}
+
+void TestListFileOperations::failedSaveKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("needsNonRoot");
+    // A regular file cannot hold a folder, whoever runs the test.
+    QTest::newRow("under a regular file") << "old.rds/list.rds" << false;
+    QTest::newRow("onto a folder") << "sub.rds" << false;
+    QTest::newRow("folder not writable") << "locked/old.rds" << true;
+}
+
+void TestListFileOperations::failedSaveKeepsOldFile()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, needsNonRoot);
+    if (needsNonRoot && runningAsRoot())
+        QSKIP("root writes into any folder");
+    QDir dir(m_dir->path());
+    QVERIFY(dir.mkdir("sub.rds") && dir.mkdir("locked"));
+    const QByteArray old("old list\r\n");
+    writeFile(path("old.rds"), old);
+    writeFile(path("locked/old.rds"), old);
+    QVERIFY(QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner));
+    m_chooser.saveName = path(target);
+
+    saveSortedList(m_chooser, m_list2, m_report);
+
+    QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(m_report.messages.last(), kSaveImpossible);
+    QCOMPARE(contents(path("old.rds")), old);
+    QCOMPARE(contents(path("locked/old.rds")), old);
+    QVERIFY(QFileInfo(path("sub.rds")).isDir());
+    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 3);
+    QCOMPARE(QDir(path("locked")).entryList(QDir::Files).size(), 1);
+}
+
+void TestListFileOperations::saveKeepsItsSnapshot()
+{
+    m_list2.setStringList({"a", "b", "c"});
+    // A sort clicked during the save empties the list and fills it again.
+    m_report.onStep = [this](int step) {
+        if (step == 2)
+            m_list2.setStringList({"z"});
+    };
+    m_chooser.saveName = path("list.rds");
+
+    saveSortedList(m_chooser, m_list2, m_report);
+
+    QCOMPARE(m_report.messages.last(), kSaved);
+    QCOMPARE(contents(path("list.rds")), QByteArray("a\r\nb\r\nc\r\n"));
+}
+
+void TestListFileOperations::saveStopsWhenProgramEnds()
+{
+    writeFile(path("list.rds"), "old\r\n");
+    m_list2.setStringList({"a", "b", "c"});
+    m_report.stopAtStep = 2;
+    m_chooser.saveName = path("list.rds");
+
+    saveSortedList(m_chooser, m_list2, m_report);
+
+    QVERIFY(!m_report.messages.contains(kSaved));
+    QCOMPARE(contents(path("list.rds")), QByteArray("old\r\n"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 1);
+}
+
+void TestListFileOperations::loadReplacesLists()
+{
+    writeFile(path("list.rds"), "1/2 \xC3  \xC9lise \xB3 1\r\n2/2 \xC3  Bruno \xB3 2\r\n");
+    m_chooser.openName = path("list.rds");
+
+    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+
+    QCOMPARE(m_chooser.openFilters, QStringList{"*.RDS"});
+    QCOMPARE(m_report.messages, (QStringList{kLoading, kLoaded}));
+    QVERIFY(m_report.values.isEmpty() && m_report.maxima.isEmpty());
+    QCOMPARE(m_report.steps, 2);
+    QCOMPARE(m_list2.stringList(),
+             (QStringList{QString::fromUtf8("1/2 Ã  Élise ³ 1"), QString::fromUtf8("2/2 Ã  Bruno ³ 2")}));
+    QVERIFY(m_list1.stringList().isEmpty());
+}
+
+void TestListFileOperations::loadRefusedKeepsLists_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("needsNonRoot");
+
+    QTest::newRow("dialog cancelled") << "" << false;
+    QTest::newRow("name without extension") << "plain.txt" << false;
+    QTest::newRow("missing file") << "missing.rds" << false;
+    QTest::newRow("a folder") << "folder.rds" << false;
+    QTest::newRow("binary file") << "binary.rds" << false;
+    QTest::newRow("unreadable file") << "unreadable.rds" << true;
+}
+
+void TestListFileOperations::loadRefusedKeepsLists()
+{
+    QFETCH(QString, chosen);
+    QFETCH(bool, needsNonRoot);
+    if (needsNonRoot && runningAsRoot())
+        QSKIP("root reads any file");
+    writeFile(path("plain.txt"), "a\r\n");
+    writeFile(path("binary.rds"), QByteArrayLiteral("a\r\n\0\x01\x02\r\n"));
+    writeFile(path("unreadable.rds"), "a\r\n");
+    QVERIFY(QFile::setPermissions(path("unreadable.rds"), {}));
+    QVERIFY(QDir(m_dir->path()).mkdir("folder.rds"));
+    m_chooser.openName = chosen.isEmpty() ? QString() : path(chosen);
+
+    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+
+    QCOMPARE(m_report.messages.last(), kLoadImpossible);
+    QCOMPARE(m_list1.stringList(), m_before1);
+    QCOMPARE(m_list2.stringList(), m_before2);
+}
+
+void TestListFileOperations::loadEmptyFile()
+{
+    writeFile(path("empty.rds"), QByteArray());
+    m_chooser.openName = path("empty.rds");
+
+    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+
+    QCOMPARE(m_report.messages.last(), kLoaded);
+    QVERIFY(m_list1.stringList().isEmpty());
+    QVERIFY(m_list2.stringList().isEmpty());
+}
+
+void TestListFileOperations::loadThenSaveGivesSameBytes_data()
+{
+    QTest::addColumn<QByteArray>("file");
+
+    QTest::newRow("sorted lines")
+        << QByteArray("001/250 \xC3  Rossi, \"Gino\"  \xB3 +39333123    \r\n"
+                      "002/250 \xC3  Zo\xEB \x80         \xB3 0612         \r\n");
+    QTest::newRow("empty and blank lines") << QByteArray("\r\n   \r\nx\r\n\r\n");
+    QTest::newRow("lone CR inside a line") << QByteArray("a\rb\r\n");
+    QTest::newRow("megabyte line") << QByteArray(1 << 20, 'n') + "   \r\n";
+}
+
+void TestListFileOperations::loadThenSaveGivesSameBytes()
+{
+    QFETCH(QByteArray, file);
+    writeFile(path("in.rds"), file);
+    m_chooser.openName = path("in.rds");
+    m_chooser.saveName = path("out.rds");
+
+    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+    QCOMPARE(m_list2.rowCount(), file.count("\r\n"));
+    saveSortedList(m_chooser, m_list2, m_report);
+
+    QCOMPARE(m_report.messages.last(), kSaved);
+    QCOMPARE(contents(path("out.rds")), file);
+}
+
+void TestListFileOperations::loadStopsWhenProgramEnds()
+{
+    writeFile(path("list.rds"), "a\r\nb\r\n");
+    m_chooser.openName = path("list.rds");
+    m_report.stopAtStep = 1;
+
+    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+
+    QVERIFY(!m_report.messages.contains(kLoaded));
+    QCOMPARE(m_list1.stringList(), m_before1);
+    QCOMPARE(m_list2.stringList(), m_before2);
+}
+
+QTEST_GUILESS_MAIN(TestListFileOperations)
+#include "tst_listfileoperations.moc"
