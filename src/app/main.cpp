@@ -1,0 +1,62 @@
+#include "form1.h"
+#include "phonelink.h"
+#include "portdirectory.h"
+#include "simphone.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QScreen>
+#include <QTextStream>
+
+#include <memory>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(app);
+    QApplication::setApplicationName(QStringLiteral("veldrano"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+
+    QFont dialogFont(QStringLiteral("DejaVu Sans"));
+    dialogFont.setPointSizeF(8);
+    QApplication::setFont(dialogFont);
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("Mette in ordine alfabetico la rubrica di un telefono GSM."));
+    options.addHelpOption();
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Dispositivo seriale del prossimo numero COM (ripetibile)."),
+                                  QStringLiteral("PATH"));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Aggiunge un telefono simulato dopo i dispositivi --port."));
+    options.addOption(port);
+    options.addOption(demo);
+    options.process(app);
+
+    std::unique_ptr<SimPhone> phone;
+    QString phoneDevice;
+    if (options.isSet(demo)) {
+        phone = std::make_unique<SimPhone>();
+        QString why;
+        if (!phone->start(&why)) {
+            QTextStream(stderr) << "veldrano: telefono simulato non avviato: " << why << '\n';
+            return 1;
+        }
+        phoneDevice = phone->devicePath();
+    }
+
+    const PortDirectory ports(options.values(port), phoneDevice);
+    PhoneLink link;
+    Form1 form(link, ports);
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/veldrano-32.png"));
+    icon.addFile(QStringLiteral(":/icons/veldrano-16.png"));
+    form.setWindowIcon(icon);
+    QApplication::setWindowIcon(icon);
+    QObject::connect(&form, &Form1::finished, &app, [] { QCoreApplication::exit(0); });
+
+    if (const QScreen *screen = form.screen())
+        form.move(screen->availableGeometry().center() - form.rect().center());
+    form.show();
+    return app.exec();
+}

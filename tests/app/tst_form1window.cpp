@@ -1,0 +1,138 @@
+// The window on its own, with no phone behind any port.
+#include "form1.h"
+#include "fractionprogressbar.h"
+#include "phonelink.h"
+#include "portdirectory.h"
+#include "statusbar.h"
+#include "windowtexts.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStringListModel>
+#include <QTest>
+
+class Form1WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_link = std::make_unique<PhoneLink>(std::chrono::milliseconds(200));
+        m_ports = std::make_unique<PortDirectory>(QStringList(), QString(), QStringList());
+        m_form = std::make_unique<Form1>(*m_link, *m_ports);
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        m_ports.reset();
+        m_link.reset();
+    }
+
+    void startUpState()
+    {
+        Form1 &f = *m_form;
+        QCOMPARE(f.windowTitle(), QStringLiteral("VELDRANO v 1.5 - by TEVRAN52"));
+        QCOMPARE(f.size(), QSize(523, 486));
+        QCOMPARE(f.Label1->text(), QString());
+        QCOMPARE(f.Text1->text(), QString());
+        QCOMPARE(f.Text2->text(), QString());
+        QCOMPARE(f.Label7->text(), QStringLiteral("0/0"));
+        QCOMPARE(f.Label8->text(), QStringLiteral("0/0"));
+        QCOMPARE(f.Label9->text(), QStringLiteral("COM 1:"));
+        QCOMPARE(f.StatusBar1->panelText(1), QStringLiteral("DISCONNESSO"));
+        QVERIFY(f.StatusBar1->panelText(2).startsWith(QStringLiteral("Visita: ")));
+        QCOMPARE(f.StatusBar1->panelText(3), QStringLiteral("ESCI"));
+        QCOMPARE(f.vars.RUBSEL, QStringLiteral("ERROR"));
+        QCOMPARE(f.vars.MAXCARNOM, 0);
+        QCOMPARE(f.vars.MAXCARNUM, qint16(0));
+        QCOMPARE(f.vars.maxNumRubText(), QString());
+        QCOMPARE(f.list1Lines().rowCount(), 0);
+        QCOMPARE(f.list2Lines().rowCount(), 0);
+        QVERIFY(f.VScroll1->isEnabled());
+        QCOMPARE(f.VScroll1->value(), 1);
+        QCOMPARE(f.ProgressBar1->valueF(), FractionProgressBar::kMinimum);
+        QCOMPARE(f.ProgressBar1->value(), 0);
+    }
+
+    void tabOrderFollowsTheDesign()
+    {
+        Form1 &f = *m_form;
+        const QList<QWidget *> expected = {f.Command1, f.Command2, f.List1, f.Command3, f.List2,
+                                           f.Command4, f.Command5, f.Command6, f.Text1, f.Text2,
+                                           f.Command7, f.Command8, f.Command9, f.VScroll1};
+        f.show();
+        QApplication::setActiveWindow(&f);
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.Command1->setFocus();
+        for (qsizetype i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), expected.at(i)->objectName());
+        }
+    }
+
+    void selectorShowsThePortNumber()
+    {
+        m_form->VScroll1->setValue(10);
+        QCOMPARE(m_form->Label9->text(), QStringLiteral("COM 10:"));
+        m_form->VScroll1->setValue(3);
+        QCOMPARE(m_form->Label9->text(), QStringLiteral("COM 3:"));
+    }
+
+    void onlyTheExitPanelEndsTheProgram()
+    {
+        QSignalSpy finished(m_form.get(), &Form1::finished);
+        const QString before = m_form->StatusBar1->panelText(2);
+        emit m_form->StatusBar1->panelClicked(1);
+        emit m_form->StatusBar1->panelClicked(2);
+        QCOMPARE(finished.count(), 0);
+        QCOMPARE(m_form->StatusBar1->panelText(2), before);
+        emit m_form->StatusBar1->panelClicked(3);
+        QCOMPARE(finished.count(), 1);
+    }
+
+    void aPortWithNoDeviceTakesTheFailurePathAndKeepsTheLists()
+    {
+        m_form->list2Lines().setStringList({QStringLiteral("kept")});
+        m_form->VScroll1->setValue(4);
+        QTest::mouseClick(m_form->Command1, Qt::LeftButton);
+        QCOMPARE(m_form->StatusBar1->panelText(1), QStringLiteral("DISCONNESSO"));
+        QCOMPARE(m_form->StatusBar1->panelText(2), QStringLiteral("ERRORE DI CONNESSIONE.."));
+        QVERIFY(m_form->VScroll1->isEnabled());
+        QCOMPARE(m_form->list2Lines().stringList(), QStringList{QStringLiteral("kept")});
+    }
+
+    void progressBarStaysInRange_data()
+    {
+        QTest::addColumn<double>("maximum");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("half") << 10.0 << 5.0001 << 5000;
+        QTest::newRow("beyond the maximum") << 250.0 << 250.1 << 10000;
+        QTest::newRow("below the minimum") << 10.0 << 0.0 << 0;
+        QTest::newRow("maximum of zero keeps the old one") << 0.0 << 50.0001 << 5000;
+    }
+    void progressBarStaysInRange()
+    {
+        QFETCH(double, maximum);
+        QFETCH(double, value);
+        QFETCH(int, shown);
+        FractionProgressBar bar;
+        bar.setMaximumF(maximum);
+        bar.setValueF(value);
+        QCOMPARE(bar.value(), shown);
+        QVERIFY(bar.valueF() <= bar.maximumF());
+    }
+
+private:
+    std::unique_ptr<PhoneLink> m_link;
+    std::unique_ptr<PortDirectory> m_ports;
+    std::unique_ptr<Form1> m_form;
+};
+
+QTEST_MAIN(Form1WindowTest)
+#include "tst_form1window.moc"
