@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -40,4 +41,12 @@ void PseudoTerminal::close()
     if (m_master >= 0)
         ::close(m_master);
     m_master = m_slave = -1;
+}
+
+int PseudoTerminal::unreadCount() const
+{
+    int count = 0;
+    if (m_slave < 0 || ::ioctl(m_slave, FIONREAD, &count) != 0)
+        return 0;
+    return count;
 }

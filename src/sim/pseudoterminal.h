@@ -20,6 +20,8 @@ public:
     bool isOpen() const { return m_master >= 0; }
     int masterFd() const { return m_master; }
     QString slavePath() const { return m_slavePath; }
+    // Bytes sent by the master that the program has not read yet.
+    int unreadCount() const;
 
 private:
     int m_master = -1;

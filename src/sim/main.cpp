@@ -1,0 +1,82 @@
+#include "simphone.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+namespace {
+
+int fail(const QString &message)
+{
+    QTextStream(stderr) << "veldrano-phone: " << message << Qt::endl;
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Blocked before any thread exists, so that the phone's thread inherits
+    // the mask and the signals reach the event loop through the descriptor.
+    sigset_t endSignals;
+    sigemptyset(&endSignals);
+    sigaddset(&endSignals, SIGINT);
+    sigaddset(&endSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &endSignals, nullptr);
+    const int signalFd = ::signalfd(-1, &endSignals, SFD_CLOEXEC | SFD_NONBLOCK);
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("veldrano-phone"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("A GSM phone simulated behind a pseudo-terminal."));
+    parser.addHelpOption();
+    const QCommandLineOption stateOption(QStringLiteral("state"),
+                                         QStringLiteral("Phonebooks to load, and to write back on exit."),
+                                         QStringLiteral("FILE"));
+    const QCommandLineOption strictOption(QStringLiteral("strict"),
+                                          QStringLiteral("Follow 27.007 to the letter."));
+    const QCommandLineOption latencyOption(QStringLiteral("latency"),
+                                           QStringLiteral("Milliseconds before each answer."),
+                                           QStringLiteral("MS"), QStringLiteral("0"));
+    parser.addOption(stateOption);
+    parser.addOption(strictOption);
+    parser.addOption(latencyOption);
+    parser.process(app);
+
+    if (signalFd < 0)
+        return fail(QStringLiteral("cannot watch for signals"));
+    bool latencyOk = false;
+    const int latency = parser.value(latencyOption).toInt(&latencyOk);
+    if (!latencyOk || latency < 0)
+        return fail(QStringLiteral("--latency wants a number of milliseconds"));
+
+    SimPhone phone;
+    const QString statePath = parser.value(stateOption);
+    QString why;
+    if (!statePath.isEmpty() && QFileInfo::exists(statePath) && !phone.loadState(statePath, &why))
+        return fail(why);
+    if (parser.isSet(strictOption))
+        phone.setOptions(SimModem::Options::strict());
+    phone.setLatency(latency);
+    if (!phone.start(&why))
+        return fail(why);
+
+    QTextStream(stdout) << phone.devicePath() << Qt::endl;
+
+    QSocketNotifier endRequested(signalFd, QSocketNotifier::Read);
+    QObject::connect(&endRequested, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
+    app.exec();
+
+    phone.stop();
+    ::close(signalFd);
+    if (!statePath.isEmpty() && !phone.saveState(statePath, &why))
+        return fail(why);
+    return 0;
+}

@@ -1,0 +1,361 @@
+#include "simmodem.h"
+
+#include "atparameters.h"
+#include "singlebytecodec.h"
+
+namespace {
+
+const QByteArray kCrLf = QByteArrayLiteral("\r\n");
+constexpr char kCr = '\r';
+
+const QString kDefaultModel = QStringLiteral("VELDRANO GSM SIMULATOR");
+
+const QByteArray kModelCommand = QByteArrayLiteral("+CGMM");
+const QByteArray kSelectCommand = QByteArrayLiteral("+CPBS");
+const QByteArray kReadCommand = QByteArrayLiteral("+CPBR");
+const QByteArray kWriteCommand = QByteArrayLiteral("+CPBW");
+
+const QByteArray kTestForm = QByteArrayLiteral("=?");
+const QByteArray kReadForm = QByteArrayLiteral("?");
+constexpr char kSetForm = '=';
+
+const QByteArray kOk = QByteArrayLiteral("OK");
+const QByteArray kError = QByteArrayLiteral("ERROR");
+const QByteArray kCmeError = QByteArrayLiteral("+CME ERROR: ");
+const QByteArray kOkCode = QByteArrayLiteral("0");
+const QByteArray kErrorCode = QByteArrayLiteral("4");
+
+// Error codes of 27.007.
+constexpr int kNotAllowed = 3;
+constexpr int kNotSupported = 4;
+constexpr int kInvalidIndex = 21;
+constexpr int kTextTooLong = 24;
+constexpr int kDialStringTooLong = 26;
+
+constexpr int kNationalType = 129;
+constexpr int kInternationalType = 145;
+constexpr int kHighestType = 255;
+const QString kInternationalPrefix = QStringLiteral("+");
+
+// The entry lines end with the hidden flag, the first of the optional fields.
+const QString kEntryExtraFields = QStringLiteral(",0");
+
+const QStringList kStorageOrder = {SimStorage::Sim, SimStorage::PhoneMemory};
+
+char upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+
+// The end of an extended command: the next ';' outside a quoted string.
+int extendedCommandEnd(const QByteArray &line, int from)
+{
+    bool inQuotes = false;
+    for (int i = from; i < line.size(); ++i) {
+        if (line.at(i) == '"')
+            inQuotes = !inQuotes;
+        else if (line.at(i) == ';' && !inQuotes)
+            return i;
+    }
+    return line.size();
+}
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+} // namespace
+
+SimModem::Options SimModem::Options::strict()
+{
+    return Options{true, true, true, true};
+}
+
+SimModem::SimModem()
+    : m_model(kDefaultModel)
+    , m_selected(SimStorage::Sim)
+{
+    SimPhonebook phoneMemory;
+    phoneMemory.last = 500;
+    phoneMemory.textLength = 20;
+    m_phonebooks.insert(SimStorage::Sim, SimPhonebook());
+    m_phonebooks.insert(SimStorage::PhoneMemory, phoneMemory);
+}
+
+void SimModem::setPhonebooks(const SimPhonebooks &phonebooks)
+{
+    m_phonebooks = phonebooks;
+    if (!m_phonebooks.contains(m_selected))
+        m_selected = m_phonebooks.contains(SimStorage::Sim) || m_phonebooks.isEmpty() ? SimStorage::Sim
+                                                                                        : m_phonebooks.firstKey();
+}
+
+bool SimModem::isCommandLine(const QByteArray &line)
+{
+    return line.startsWith("AT") || line.startsWith("at");
+}
+
+void SimModem::record(const QByteArray &line)
+{
+    m_commands.append(SingleByteCodec::decode(line));
+}
+
+SimModem::Reply SimModem::refuse(const QByteArray &line)
+{
+    record(line);
+    Reply reply;
+    if (m_echo)
+        reply.echo = line + kCr;
+    if (!m_quiet)
+        reply.result = resultCode(failed());
+    return reply;
+}
+
+SimModem::Reply SimModem::execute(const QByteArray &line)
+{
+    Reply reply;
+    if (!isCommandLine(line))
+        return reply;
+    record(line);
+    if (m_echo)
+        reply.echo = line + kCr;
+
+    QStringList lines;
+    Status status;
+    int at = 2;
+    while (status.kind == Status::Ok) {
+        while (at < line.size() && line.at(at) == ' ')
+            ++at;
+        if (at >= line.size())
+            break;
+        if (line.at(at) == '+') {
+            const int end = extendedCommandEnd(line, at);
+            status = extended(line.mid(at, end - at), &lines);
+            at = end + 1;
+            continue;
+        }
+        const char command = upper(line.at(at++));
+        int value = 0;
+        const int digits = at;
+        while (at < line.size() && line.at(at) >= '0' && line.at(at) <= '9')
+            ++at;
+        if (at > digits)
+            value = line.mid(digits, at - digits).toInt();
+        status = basic(command, value);
+    }
+
+    reply.information = frameInformation(lines);
+    if (!m_quiet)
+        reply.result = resultCode(status);
+    return reply;
+}
+
+SimModem::Status SimModem::basic(char command, int value)
+{
+    const bool onOff = value == 0 || value == 1;
+    switch (command) {
+    case 'E':
+        if (!onOff)
+            break;
+        m_echo = value == 1;
+        return {};
+    case 'Q':
+        if (!onOff)
+            break;
+        m_quiet = value == 1;
+        return {};
+    case 'V':
+        if (!onOff)
+            break;
+        m_verbose = value == 1;
+        return {};
+    case 'Z':
+        if (value != 0)
+            break;
+        reset();
+        return {};
+    default:
+        break;
+    }
+    return failed();
+}
+
+void SimModem::reset()
+{
+    m_echo = true;
+    m_quiet = false;
+    m_verbose = true;
+}
+
+SimModem::Status SimModem::extended(const QByteArray &command, QStringList *lines)
+{
+    int nameEnd = 1;
+    while (nameEnd < command.size() && command.at(nameEnd) != kSetForm && command.at(nameEnd) != '?')
+        ++nameEnd;
+    const QByteArray name = command.left(nameEnd).toUpper();
+    const QByteArray form = command.mid(nameEnd);
+    if (name == kModelCommand) {
+        if (form.isEmpty())
+            lines->append(m_model);
+        else if (form != kTestForm)
+            return failed();
+        return {};
+    }
+    if (name == kSelectCommand)
+        return phonebookSelect(form, lines);
+    if (name == kReadCommand)
+        return phonebookRead(form, lines);
+    if (name == kWriteCommand)
+        return phonebookWrite(form, lines);
+    return failed();
+}
+
+bool SimModem::takeString(const AtParameter &parameter, QString *text) const
+{
+    if (parameter.present && !parameter.quoted && m_options.quotedStrings)
+        return false;
+    *text = SingleByteCodec::decode(parameter.value);
+    return true;
+}
+
+SimModem::Status SimModem::phonebookSelect(const QByteArray &form, QStringList *lines)
+{
+    if (form == kTestForm) {
+        QStringList names;
+        for (const QString &storage : kStorageOrder) {
+            if (m_phonebooks.contains(storage))
+                names.append(quoted(storage));
+        }
+        lines->append(QStringLiteral("+CPBS: (%1)").arg(names.join(QLatin1Char(','))));
+        return {};
+    }
+    if (form == kReadForm) {
+        const SimPhonebook &book = m_phonebooks[m_selected];
+        lines->append(QStringLiteral("+CPBS: %1,%2,%3")
+                          .arg(quoted(m_selected))
+                          .arg(book.entries.size())
+                          .arg(book.size()));
+        return {};
+    }
+    QList<AtParameter> parameters;
+    QString storage;
+    if (!form.startsWith(kSetForm) || !AtParameters::split(form.mid(1), &parameters)
+        || parameters.size() != 1 || !parameters.first().present
+        || !takeString(parameters.first(), &storage))
+        return failed();
+    storage = storage.toUpper();
+    if (!m_phonebooks.contains(storage))
+        return phoneFailed(kNotSupported);
+    m_selected = storage;
+    return {};
+}
+
+QString SimModem::entryLine(int index, const SimEntry &entry) const
+{
+    QString number = entry.number;
+    if (m_options.internationalWithoutPlus && entry.type == kInternationalType
+        && number.startsWith(kInternationalPrefix))
+        number.remove(0, kInternationalPrefix.size());
+    QString line = QStringLiteral("+CPBR: %1,%2,%3,%4").arg(index).arg(quoted(number)).arg(entry.type).arg(quoted(entry.text));
+    if (m_options.extraFields)
+        line += kEntryExtraFields;
+    return line;
+}
+
+SimModem::Status SimModem::phonebookRead(const QByteArray &form, QStringList *lines)
+{
+    const SimPhonebook &book = m_phonebooks[m_selected];
+    if (form == kTestForm) {
+        QString line = QStringLiteral("+CPBR: (%1-%2),%3,%4").arg(book.first).arg(book.last).arg(book.numberLength).arg(book.textLength);
+        if (m_options.extraFields)
+            line += book.extraFields;
+        lines->append(line);
+        return {};
+    }
+    QList<AtParameter> parameters;
+    int first = 0;
+    int last = 0;
+    if (!form.startsWith(kSetForm) || !AtParameters::split(form.mid(1), &parameters)
+        || parameters.isEmpty() || parameters.size() > 2 || !parameters.first().toNumber(&first))
+        return failed();
+    last = first;
+    if (parameters.size() == 2 && !parameters.at(1).toNumber(&last))
+        return failed();
+    if (!book.contains(first) || !book.contains(last))
+        return phoneFailed(kInvalidIndex);
+    if (last < first)
+        return phoneFailed(kNotAllowed);
+    for (auto it = book.entries.lowerBound(first); it != book.entries.end() && it.key() <= last; ++it)
+        lines->append(entryLine(it.key(), it.value()));
+    return {};
+}
+
+SimModem::Status SimModem::phonebookWrite(const QByteArray &form, QStringList *lines)
+{
+    SimPhonebook &book = m_phonebooks[m_selected];
+    if (form == kTestForm) {
+        lines->append(QStringLiteral("+CPBW: (%1-%2),%3,(%4,%5),%6")
+                          .arg(book.first)
+                          .arg(book.last)
+                          .arg(book.numberLength)
+                          .arg(kNationalType)
+                          .arg(kInternationalType)
+                          .arg(book.textLength));
+        return {};
+    }
+    QList<AtParameter> parameters;
+    int index = 0;
+    if (!form.startsWith(kSetForm) || !AtParameters::split(form.mid(1), &parameters)
+        || parameters.isEmpty() || !parameters.first().toNumber(&index))
+        return failed();
+
+    SimEntry entry;
+    int type = -1;
+    if ((parameters.size() > 1 && !takeString(parameters.at(1), &entry.number))
+        || (parameters.size() > 2 && parameters.at(2).present
+            && (!parameters.at(2).toNumber(&type) || type > kHighestType))
+        || (parameters.size() > 3 && !takeString(parameters.at(3), &entry.text)))
+        return failed();
+    if (!book.contains(index))
+        return phoneFailed(kInvalidIndex);
+    if (entry.number.size() > book.numberLength)
+        return phoneFailed(kDialStringTooLong);
+    if (entry.text.size() > book.textLength)
+        return phoneFailed(kTextTooLong);
+
+    if (entry.number.isEmpty() && entry.text.isEmpty()) {
+        book.entries.remove(index);
+        return {};
+    }
+    if (type < 0)
+        type = entry.number.startsWith(kInternationalPrefix) ? kInternationalType : kNationalType;
+    entry.type = type;
+    book.entries.insert(index, entry);
+    return {};
+}
+
+QByteArray SimModem::frameInformation(const QStringList &lines) const
+{
+    if (lines.isEmpty())
+        return {};
+    QByteArray bytes;
+    if (m_verbose)
+        bytes += kCrLf;
+    for (const QString &line : lines)
+        bytes += SingleByteCodec::encode(line) + kCrLf;
+    return bytes;
+}
+
+QByteArray SimModem::resultCode(const Status &status) const
+{
+    const bool cme = status.kind == Status::Cme && m_options.cmeErrors;
+    QByteArray text;
+    if (cme)
+        text = kCmeError + QByteArray::number(status.code);
+    else if (status.kind == Status::Ok)
+        text = m_verbose ? kOk : kOkCode;
+    else
+        text = m_verbose ? kError : kErrorCode;
+    return m_verbose ? kCrLf + text + kCrLf : text + kCr;
+}

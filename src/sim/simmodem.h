@@ -1,0 +1,99 @@
+#pragma once
+
+#include "simphonebook.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct AtParameter;
+
+// The command interpreter of a GSM phone: the V.250 basic commands E, Q, V
+// and Z and the phonebook commands of 27.007 (+CGMM, +CPBS, +CPBR, +CPBW).
+// It takes one command line as received, without its CR, and gives back
+// what the phone sends in return, echo included. It does no I/O of its own,
+// so the same interpreter serves a pseudo-terminal and a unit test.
+class SimModem {
+public:
+    // Ways in which phones differ while still within the standards. Every
+    // switch is off on a lenient phone and on on a strict one.
+    struct Options {
+        // String parameters ("SM", the number, the text) must be quoted.
+        bool quotedStrings = false;
+        // Phone errors are reported as "+CME ERROR: n" instead of "ERROR".
+        bool cmeErrors = false;
+        // Answers carry the optional fields after the standard ones.
+        bool extraFields = false;
+        // A number kept with type 145 is read back without its "+".
+        bool internationalWithoutPlus = false;
+
+        static Options strict();
+    };
+
+    // What one command line brings back, in the order it is sent. Kept
+    // apart so that a phone can slip an unsolicited code between the
+    // information text and the final result code.
+    struct Reply {
+        QByteArray echo;
+        QByteArray information;
+        QByteArray result;
+
+        QByteArray bytes() const { return echo + information + result; }
+    };
+
+    SimModem();
+
+    void setOptions(const Options &options) { m_options = options; }
+    Options options() const { return m_options; }
+    void setModel(const QString &model) { m_model = model; }
+    QString model() const { return m_model; }
+
+    // Replacing the phonebooks keeps the selected storage when it still
+    // exists; otherwise the SIM (or the first storage there is) is selected.
+    void setPhonebooks(const SimPhonebooks &phonebooks);
+    const SimPhonebooks &phonebooks() const { return m_phonebooks; }
+    QString selectedStorage() const { return m_selected; }
+
+    // Only a line that starts with "AT" or "at" is a command.
+    static bool isCommandLine(const QByteArray &line);
+
+    Reply execute(const QByteArray &line);
+    QByteArray respond(const QByteArray &line) { return execute(line).bytes(); }
+    // Echoes the line and refuses it with "ERROR" without carrying it out.
+    Reply refuse(const QByteArray &line);
+    // Notes a line that the phone receives and then ignores.
+    void record(const QByteArray &line);
+
+    QStringList commands() const { return m_commands; }
+    int commandCount() const { return m_commands.size(); }
+    void clearCommands() { m_commands.clear(); }
+
+private:
+    struct Status {
+        enum Kind { Ok, Error, Cme } kind = Ok;
+        int code = 0;
+    };
+    static Status failed() { return Status{Status::Error, 0}; }
+    static Status phoneFailed(int code) { return Status{Status::Cme, code}; }
+
+    Status basic(char command, int value);
+    Status extended(const QByteArray &command, QStringList *lines);
+    Status phonebookSelect(const QByteArray &form, QStringList *lines);
+    Status phonebookRead(const QByteArray &form, QStringList *lines);
+    Status phonebookWrite(const QByteArray &form, QStringList *lines);
+    bool takeString(const AtParameter &parameter, QString *text) const;
+    QString entryLine(int index, const SimEntry &entry) const;
+    QByteArray frameInformation(const QStringList &lines) const;
+    QByteArray resultCode(const Status &status) const;
+    void reset();
+
+    Options m_options;
+    QString m_model;
+    SimPhonebooks m_phonebooks;
+    QString m_selected;
+    bool m_echo = true;
+    bool m_quiet = false;
+    bool m_verbose = true;
+    QStringList m_commands;
+};
