@@ -1,0 +1,38 @@
+#include "linelist.h"
+
+#include <QStringListModel>
+
+namespace LineList {
+
+void appendLine(QStringListModel &list, const QString &line)
+{
+    const int row = list.rowCount();
+    if (list.insertRows(row, 1))
+        list.setData(list.index(row), line);
+}
+
+int lineCount(const QStringListModel &list)
+{
+    return list.rowCount();
+}
+
+QString lineAt(const QStringListModel &list, int index)
+{
+    if (index < 0 || index >= list.rowCount())
+        return QString();
+    return list.data(list.index(index), Qt::DisplayRole).toString();
+}
+
+void replaceLine(QStringListModel &list, int index, const QString &line)
+{
+    if (index < 0 || index >= list.rowCount())
+        return;
+    list.setData(list.index(index), line);
+}
+
+void clearLines(QStringListModel &list)
+{
+    list.setStringList(QStringList());
+}
+
+}

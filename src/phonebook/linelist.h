@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class QStringListModel;
+
+// A list box's content as the phonebook operations use it: plain text
+// lines, counted from 0, in the order they were added.
+namespace LineList {
+
+void appendLine(QStringListModel &list, const QString &line);
+int lineCount(const QStringListModel &list);
+// An empty text for an index outside the list.
+QString lineAt(const QStringListModel &list, int index);
+// Does nothing for an index outside the list.
+void replaceLine(QStringListModel &list, int index, const QString &line);
+void clearLines(QStringListModel &list);
+
+}

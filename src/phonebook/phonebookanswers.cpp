@@ -1,0 +1,112 @@
+#include "phonebookanswers.h"
+
+#include "phonebookcommands.h"
+#include "phonebookline.h"
+
+#include <QStringList>
+
+namespace PhonebookAnswers {
+
+namespace {
+const QString kEntryPrefix = QStringLiteral("+CPBR:");
+const QString kRing = QStringLiteral("RING");
+const QLatin1String kQuoteOpens(",\"");
+const QLatin1String kQuoteCloses("\",");
+
+QString withoutLineEnd(const QString &line)
+{
+    QString text = line;
+    text.remove(QLatin1Char('\r'));
+    return text.trimmed();
+}
+
+// Unsolicited result codes (a call, a message, a network change) can
+// arrive between the command and its answer. They carry quotes and commas
+// of their own, so they must never be read as the entry.
+bool isUnsolicited(const QString &line)
+{
+    return line == kRing || line.startsWith(QLatin1Char('+'));
+}
+
+QString entryText(const QString &answer)
+{
+    const QStringList lines = answer.split(QLatin1Char('\n'));
+    QStringList rest;
+    for (const QString &raw : lines) {
+        const QString line = withoutLineEnd(raw);
+        if (line.startsWith(kEntryPrefix))
+            return line;
+        if (!isUnsolicited(line))
+            rest.append(line);
+    }
+    return rest.join(QLatin1Char('\n'));
+}
+}
+
+std::optional<IndexRange> parseIndexRange(const QString &answer)
+{
+    const qsizetype open = answer.indexOf(QLatin1Char('('));
+    if (open < 0)
+        return std::nullopt;
+    const qsizetype rangeStart = open + 1;
+    const qsizetype close = answer.indexOf(QLatin1Char(')'));
+    if (close < rangeStart)
+        return std::nullopt;
+    // The number length starts past ")" and the comma after it and runs to
+    // the next comma; the text length follows that comma.
+    const qsizetype numberStart = close + 2;
+    const qsizetype numberEnd = answer.indexOf(QLatin1Char(','), numberStart);
+    if (numberEnd < 0)
+        return std::nullopt;
+
+    IndexRange range;
+    range.maxCarNum = PhonebookLine::leadingNumber(answer.mid(numberStart, numberEnd - numberStart));
+    range.maxCarNom = PhonebookLine::leadingNumber(answer.mid(numberEnd + 1));
+    const QString bounds = answer.mid(rangeStart, close - rangeStart);
+    const qsizetype dash = bounds.indexOf(QLatin1Char('-'));
+    range.maxNumRub = PhonebookLine::leadingNumber(dash < 0 ? bounds : bounds.mid(dash + 1));
+
+    if (range.maxNumRub < 1 || range.maxNumRub > kMaxPositions)
+        return std::nullopt;
+    // A width of 0 would blank every name or number in the list, and the
+    // write-back would then store the blanks on the phone.
+    if (range.maxCarNum < 1 || range.maxCarNum > kMaxFieldLength
+        || range.maxCarNom < 1 || range.maxCarNom > kMaxFieldLength)
+        return std::nullopt;
+    return range;
+}
+
+std::optional<Entry> parseEntry(const QString &answer)
+{
+    const QString line = entryText(answer);
+
+    const qsizetype numberOpens = line.indexOf(kQuoteOpens);
+    if (numberOpens < 0)
+        return std::nullopt;
+    const qsizetype numberStart = numberOpens + 2;
+    const qsizetype numberEnd = line.indexOf(kQuoteCloses, numberStart);
+    if (numberEnd < 0)
+        return std::nullopt;
+    // Searching past the number's closing quote and comma skips the type.
+    const qsizetype typeStart = numberEnd + 2;
+    const qsizetype nameOpens = line.indexOf(kQuoteOpens, typeStart);
+    if (nameOpens < 0)
+        return std::nullopt;
+    const qsizetype nameStart = nameOpens + 2;
+    const qsizetype nameEnd = line.indexOf(QLatin1Char('"'), nameStart);
+    if (nameEnd < 0)
+        return std::nullopt;
+
+    Entry entry;
+    entry.number = line.mid(numberStart, numberEnd - numberStart);
+    entry.type = PhonebookLine::leadingNumber(line.mid(typeStart, nameOpens - typeStart));
+    entry.name = line.mid(nameStart, nameEnd - nameStart);
+    // The line keeps no type: the write-back takes it from the text, and a
+    // number without "+" would go back to the phone as a national one.
+    if (entry.type == PhonebookCommands::kInternationalType && !entry.number.isEmpty()
+        && !entry.number.startsWith(QLatin1Char('+')))
+        entry.number.prepend(QLatin1Char('+'));
+    return entry;
+}
+
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Parsers for the phone's answers to the phonebook read commands. They take
+// the text IOP hands back (framing and final "OK" removed) and refuse what
+// they cannot make sense of, so that the read stops instead of storing
+// made-up limits or entries.
+namespace PhonebookAnswers {
+
+// Bounds beyond which a reported limit is taken for garbage: no phonebook
+// holds more positions, and no phone stores numbers or names this long.
+inline constexpr int kMaxPositions = 100000;
+inline constexpr int kMaxFieldLength = 1000;
+
+// The answer to "+CPBR=?", "+CPBR: (1-250),40,18".
+struct IndexRange {
+    int maxNumRub = 0; // upper bound of the index range
+    int maxCarNum = 0; // number length, the first value after the range
+    int maxCarNom = 0; // text length, the value after that
+};
+
+// Nullopt without "(", ")" or the comma that ends the number length, with
+// an upper bound below 1 or above kMaxPositions, or with a length below 1
+// or above kMaxFieldLength. The lower bound is ignored: reading always
+// starts at position 1. Fields after the text length are ignored.
+std::optional<IndexRange> parseIndexRange(const QString &answer);
+
+// One position's answer, "+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\"".
+struct Entry {
+    QString number;
+    int type = 0; // 0 when the answer leaves the field empty
+    QString name;
+};
+
+// Parses the answer's "+CPBR:" line, or, when there is none, the answer
+// without its unsolicited result codes ("RING", "+CMTI: ...", ...). The
+// number and the name are the first and second quoted texts; the name ends
+// at its first double quote. Fields after the name are ignored. A number of
+// type 145 that lacks its "+" gets it back. Nullopt when the two quoted
+// texts are not there.
+std::optional<Entry> parseEntry(const QString &answer);
+
+}

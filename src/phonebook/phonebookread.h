@@ -1,0 +1,34 @@
+#pragma once
+
+#include "formvariables.h"
+#include "operationreport.h"
+
+#include <QString>
+#include <QStringListModel>
+
+#include <functional>
+
+class PhoneLink;
+
+namespace ReadMessage {
+inline const QString kPortClosed = QStringLiteral("ERRORE: PORTA NON APERTA");
+inline const QString kReadingSim = QStringLiteral("LETTURA RUBRICA SIM");
+inline const QString kReadingPhone = QStringLiteral("LETTURE RUBRICA CELLULARE");
+inline const QString kReadFailed = QStringLiteral("ERRORE: LETTURA RUBRICA");
+inline const QString kReadDone = QStringLiteral("LETTURA TERMINATA");
+}
+
+// Selector 1 reads the SIM phonebook, selector 2 the phone's own; any other
+// value only clears the lists.
+inline constexpr int kSelectorSim = 1;
+inline constexpr int kSelectorPhone = 2;
+
+// Reads the selected phonebook into List1, one read-layout line per position
+// from 1 to the highest, after emptying List2 and List1. limitsChanged runs
+// as soon as the phone's limits are in vars. RUBSEL names the phonebook only
+// when every position has been read; a read that stops early leaves it
+// "ERROR", so that a partial List1 is never written back, and keeps the
+// lines read so far.
+void LegRub(int selector, PhoneLink &link, FormVariables &vars, QStringListModel &List1,
+            QStringListModel &List2, OperationReport &report,
+            const std::function<void()> &limitsChanged);

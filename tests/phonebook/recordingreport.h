@@ -1,0 +1,33 @@
+#pragma once
+
+#include "operationreport.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QStringList>
+
+// Stands in for the window: keeps every message and progress step, lets
+// the event loop run (the simulated phone answers from it), and can play a
+// user who ends the program after a given number of steps.
+class RecordingReport : public OperationReport {
+public:
+    void setMessage(const QString &text) override { messages.append(text); }
+    void setProgressMaximum(double maximum) override { maximums.append(maximum); }
+    void setProgressValue(double value) override { values.append(value); }
+
+    bool keepGoing() override
+    {
+        QCoreApplication::processEvents();
+        ++steps;
+        return stopAfterSteps < 0 || steps <= stopAfterSteps;
+    }
+
+    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last(); }
+
+    QStringList messages;
+    QList<double> maximums;
+    QList<double> values;
+    int steps = 0;
+    // keepGoing() answers false from step stopAfterSteps + 1 on; -1: never.
+    int stopAfterSteps = -1;
+};

@@ -1,0 +1,284 @@
+#include "phonebookanswers.h"
+
+#include <QFile>
+#include <QHash>
+#include <QTest>
+
+using PhonebookAnswers::Entry;
+using PhonebookAnswers::IndexRange;
+
+namespace {
+
+const QString kFixtures = QStringLiteral("../data/phone-answers.txt");
+
+// The answer forms of the fixture file, comment lines left out.
+QStringList fixtureForms()
+{
+    QFile file(QFINDTESTDATA(kFixtures));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QStringList forms;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+            forms.append(line);
+    }
+    return forms;
+}
+
+bool isRangeForm(const QString &form) { return form.startsWith(QLatin1String("+CPBR: (")); }
+bool isEntryForm(const QString &form) { return form.startsWith(QLatin1String("+CPBR:")) && !isRangeForm(form); }
+
+const QString kEntry = QStringLiteral("+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\"");
+
+}
+
+class TestPhonebookAnswers : public QObject {
+    Q_OBJECT
+private slots:
+    void fixtureFileIsThere();
+    void rangeFixtures_data();
+    void rangeFixtures();
+    void rangeForms_data();
+    void rangeForms();
+    void refusedRanges_data();
+    void refusedRanges();
+    void entryFixtures_data();
+    void entryFixtures();
+    void entryForms_data();
+    void entryForms();
+    void refusedEntries_data();
+    void refusedEntries();
+};
+
+void TestPhonebookAnswers::fixtureFileIsThere()
+{
+    const QStringList forms = fixtureForms();
+    QVERIFY2(!forms.isEmpty(), "test data file missing or empty");
+    QVERIFY(std::any_of(forms.begin(), forms.end(), isRangeForm));
+    QVERIFY(std::any_of(forms.begin(), forms.end(), isEntryForm));
+}
+
+void TestPhonebookAnswers::rangeFixtures_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<int>("maxNumRub");
+    QTest::addColumn<int>("maxCarNum");
+    QTest::addColumn<int>("maxCarNom");
+
+    // Upper bound, number length, text length.
+    const QHash<QString, QList<int>> expected{
+        {"+CPBR: (1-250),40,18", {250, 40, 18}},
+        {"+CPBR: (1-250),50,14,,,,40,20", {250, 50, 14}},
+        {"+CPBR: (1-150),32,16,255,16,255,255,255", {150, 32, 16}},
+        {"+CPBR: (1-1),40,20", {1, 40, 20}},
+        {"+CPBR: (1-3),20,14", {3, 20, 14}},
+        {"+CPBR: (5-20),20,14", {20, 20, 14}},
+    };
+    for (const QString &form : fixtureForms()) {
+        if (!isRangeForm(form))
+            continue;
+        const QList<int> values = expected.value(form, {0, 0, 0});
+        QTest::newRow(qPrintable(form)) << form << expected.contains(form)
+                                        << values[0] << values[1] << values[2];
+    }
+}
+
+void TestPhonebookAnswers::rangeFixtures()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, known);
+    QFETCH(int, maxNumRub);
+    QFETCH(int, maxCarNum);
+    QFETCH(int, maxCarNom);
+
+    QVERIFY2(known, "a form in the test data has no expected values here");
+    const auto range = PhonebookAnswers::parseIndexRange(answer);
+    QVERIFY(range);
+    QCOMPARE(range->maxNumRub, maxNumRub);
+    QCOMPARE(range->maxCarNum, maxCarNum);
+    QCOMPARE(range->maxCarNom, maxCarNom);
+}
+
+void TestPhonebookAnswers::rangeForms_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("maxNumRub");
+    QTest::addColumn<int>("maxCarNum");
+    QTest::addColumn<int>("maxCarNom");
+
+    QTest::newRow("without the prefix") << "(1-250),40,18" << 250 << 40 << 18;
+    QTest::newRow("spaces after the commas") << "+CPBR: (1-250), 40, 18" << 250 << 40 << 18;
+    QTest::newRow("a single bound") << "+CPBR: (250),40,18" << 250 << 40 << 18;
+    QTest::newRow("one-digit bound") << "+CPBR: (1-9),20,14" << 9 << 20 << 14;
+    QTest::newRow("largest accepted") << "+CPBR: (1-100000),1000,1000" << 100000 << 1000 << 1000;
+    QTest::newRow("smallest accepted") << "+CPBR: (1-1),1,1" << 1 << 1 << 1;
+    QTest::newRow("unsolicited line before") << "RING\r\n\r\n+CPBR: (1-250),40,18" << 250 << 40 << 18;
+}
+
+void TestPhonebookAnswers::rangeForms()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, maxNumRub);
+    QFETCH(int, maxCarNum);
+    QFETCH(int, maxCarNom);
+
+    const auto range = PhonebookAnswers::parseIndexRange(answer);
+    QVERIFY(range);
+    QCOMPARE(range->maxNumRub, maxNumRub);
+    QCOMPARE(range->maxCarNum, maxCarNum);
+    QCOMPARE(range->maxCarNom, maxCarNom);
+}
+
+void TestPhonebookAnswers::refusedRanges_data()
+{
+    QTest::addColumn<QString>("answer");
+
+    // Every fixture form that is no range answer.
+    for (const QString &form : fixtureForms()) {
+        if (!isRangeForm(form))
+            QTest::newRow(qPrintable("fixture " + form)) << form;
+    }
+    QTest::newRow("empty") << "";
+    QTest::newRow("OK") << "OK";
+    QTest::newRow("no opening parenthesis") << "+CPBR: 1-250),40,18";
+    QTest::newRow("no closing parenthesis") << "+CPBR: (1-250,40,18";
+    QTest::newRow("parentheses reversed") << "+CPBR: )1-250(,40,18";
+    QTest::newRow("no text length") << "+CPBR: (1-250),40";
+    QTest::newRow("nothing after the range") << "+CPBR: (1-250)";
+    QTest::newRow("upper bound 0") << "+CPBR: (1-0),40,18";
+    QTest::newRow("no upper bound") << "+CPBR: (1-),40,18";
+    QTest::newRow("too many positions") << "+CPBR: (1-100001),40,18";
+    QTest::newRow("number length 0") << "+CPBR: (1-250),0,18";
+    QTest::newRow("number length missing") << "+CPBR: (1-250),,18";
+    QTest::newRow("text length missing") << "+CPBR: (1-250),40,";
+    QTest::newRow("number length too long") << "+CPBR: (1-250),1001,18";
+    QTest::newRow("text length too long") << "+CPBR: (1-250),40,1001";
+    QTest::newRow("huge number") << "+CPBR: (1-99999999999),40,18";
+}
+
+void TestPhonebookAnswers::refusedRanges()
+{
+    QFETCH(QString, answer);
+    QVERIFY(!PhonebookAnswers::parseIndexRange(answer));
+}
+
+void TestPhonebookAnswers::entryFixtures_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("name");
+
+    const QString ucs2Name = QStringLiteral("005300740065007600650020002000560069006E0073006F006E");
+    const QHash<QString, Entry> expected{
+        {kEntry, {"+393331234567", 145, "MARIO ROSSI"}},
+        {"+CPBR: 1,\"+33616918685\",145,\"68506C6970696570\"", {"+33616918685", 145, "68506C6970696570"}},
+        {"+CPBR: 2,\"*100#\",129,\"gg get balance\",0", {"*100#", 129, "gg get balance"}},
+        {"+CPBR: 81,\"#121#\",129,\"My Tempo\",0", {"#121#", 129, "My Tempo"}},
+        {"+CPBR: 16,\"\",,\"" + ucs2Name + "\",,,,,,,", {"", 0, ucs2Name}},
+        {"+CPBR: 1,\"+60122256476\",145,\"\",\"08/07/04\",\"17:24:55\"", {"+60122256476", 145, ""}},
+        {"+CPBR: 12,\"0612345679\",129,\"CASA\",0,\"FAMIGLIA\",\"+390612345670\"", {"0612345679", 129, "CASA"}},
+        // The phone dropped the "+" of an international number.
+        {"+CPBR: 3,\"393401112222\",145,\"ZIO PAOLO\"", {"+393401112222", 145, "ZIO PAOLO"}},
+    };
+    for (const QString &form : fixtureForms()) {
+        if (!isEntryForm(form))
+            continue;
+        const Entry entry = expected.value(form);
+        QTest::newRow(qPrintable(form)) << form << expected.contains(form)
+                                        << entry.number << entry.type << entry.name;
+    }
+}
+
+void TestPhonebookAnswers::entryFixtures()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, known);
+    QFETCH(QString, number);
+    QFETCH(int, type);
+    QFETCH(QString, name);
+
+    QVERIFY2(known, "a form in the test data has no expected values here");
+    const auto entry = PhonebookAnswers::parseEntry(answer);
+    QVERIFY(entry);
+    QCOMPARE(entry->number, number);
+    QCOMPARE(entry->type, type);
+    QCOMPARE(entry->name, name);
+}
+
+void TestPhonebookAnswers::entryForms_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("name");
+
+    // Unsolicited result codes hold quotes and commas of their own.
+    for (const QString &form : fixtureForms()) {
+        if (isRangeForm(form) || isEntryForm(form))
+            continue;
+        QTest::newRow(qPrintable(form + " before")) << form + "\r\n\r\n" + kEntry
+                                                     << "+393331234567" << "MARIO ROSSI";
+        QTest::newRow(qPrintable(form + " after")) << kEntry + "\r\n\r\n" + form
+                                                    << "+393331234567" << "MARIO ROSSI";
+    }
+    QTest::newRow("a call in full before")
+        << "RING\r\n\r\n+CLIP: \"0612345678\",129,\"\",,\"MARIO\",0\r\n\r\n" + kEntry
+        << "+393331234567" << "MARIO ROSSI";
+    QTest::newRow("without the prefix") << "7,\"0612345678\",129,\"CASA\"" << "0612345678" << "CASA";
+    QTest::newRow("without the prefix, after RING") << "RING\r\n\r\n7,\"0612345678\",129,\"CASA\""
+                                                    << "0612345678" << "CASA";
+    QTest::newRow("name ends at its inner quote") << "+CPBR: 7,\"123\",129,\"MARIO \"BIG\" ROSSI\""
+                                                  << "123" << "MARIO ";
+    QTest::newRow("name with commas") << "+CPBR: 7,\"123\",129,\"ROSSI, MARIO\"" << "123" << "ROSSI, MARIO";
+    QTest::newRow("name with spaces at its ends") << "+CPBR: 7,\"123\",129,\"  ZIO  \"" << "123" << "  ZIO  ";
+    QTest::newRow("name with accents") << QStringLiteral("+CPBR: 7,\"123\",129,\"NICOL\u00D2\"")
+                                       << "123" << QStringLiteral("NICOL\u00D2");
+    QTest::newRow("both empty") << "+CPBR: 7,\"\",129,\"\"" << "" << "";
+    QTest::newRow("145 with an empty number") << "+CPBR: 7,\"\",145,\"X\"" << "" << "X";
+    QTest::newRow("145 keeps its plus") << "+CPBR: 7,\"+33616918685\",145,\"X\"" << "+33616918685" << "X";
+    QTest::newRow("129 gets no plus") << "+CPBR: 7,\"393401112222\",129,\"X\"" << "393401112222" << "X";
+    QTest::newRow("type with spaces") << "+CPBR: 7,\"393401112222\", 145 ,\"X\"" << "+393401112222" << "X";
+}
+
+void TestPhonebookAnswers::entryForms()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, number);
+    QFETCH(QString, name);
+
+    const auto entry = PhonebookAnswers::parseEntry(answer);
+    QVERIFY(entry);
+    QCOMPARE(entry->number, number);
+    QCOMPARE(entry->name, name);
+}
+
+void TestPhonebookAnswers::refusedEntries_data()
+{
+    QTest::addColumn<QString>("answer");
+
+    // The error answers and the unsolicited result codes, alone: a call
+    // announced while the phone answers an empty position must not turn
+    // into an entry.
+    for (const QString &form : fixtureForms()) {
+        if (!isEntryForm(form))
+            QTest::newRow(qPrintable("fixture " + form)) << form;
+    }
+    QTest::newRow("empty") << "";
+    QTest::newRow("a call in full")
+        << "RING\r\n\r\n+CLIP: \"0612345678\",129,\"\",,\"MARIO\",0";
+    QTest::newRow("only the number") << "+CPBR: 7,\"123\",129";
+    QTest::newRow("number not closed") << "+CPBR: 7,\"123";
+    QTest::newRow("name not closed") << "+CPBR: 7,\"123\",129,\"MARIO";
+    QTest::newRow("no quotes") << "+CPBR: 7,123,129,MARIO";
+}
+
+void TestPhonebookAnswers::refusedEntries()
+{
+    QFETCH(QString, answer);
+    QVERIFY(!PhonebookAnswers::parseEntry(answer));
+}
+
+QTEST_APPLESS_MAIN(TestPhonebookAnswers)
+#include "tst_phonebookanswers.moc"
