@@ -1,0 +1,315 @@
+#include "bubblesortreference.h"
+#include "phonebookline.h"
+#include "phonebooksort.h"
+#include "recordingreport.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QStringListModel>
+#include <QTest>
+
+namespace {
+const QString kNotLoaded = QStringLiteral("ERRORE: RUBRICA NON CARICATA");
+const QString kDone = QStringLiteral("ORDINAMENTO TERMINATO");
+const QString kSortedSeparator = QStringLiteral(" \u00C3  ");
+
+FormVariables limits(int maxNumRub, int maxCarNom = 14, int maxCarNum = 20)
+{
+    FormVariables vars;
+    vars.MAXNUMRUB = maxNumRub;
+    vars.MAXCARNOM = maxCarNom;
+    vars.MAXCARNUM = qint16(maxCarNum);
+    vars.RUBSEL = Rubrica::kSim;
+    return vars;
+}
+
+PhonebookLine::Limits lineLimits(const FormVariables &vars)
+{
+    return {vars.MAXNUMRUB, vars.MAXCARNOM, vars.MAXCARNUM};
+}
+
+// "name|number" pairs to read-layout lines at positions 1, 2, 3 ...; an
+// empty string stands for an empty slot.
+QStringList readLines(const QStringList &entries, const FormVariables &vars)
+{
+    QStringList lines;
+    for (const QString &entry : entries) {
+        const int position = int(lines.size()) + 1;
+        if (entry.isEmpty()) {
+            lines.append(PhonebookLine::emptySlot(position, PhonebookLine::Layout::Read, lineLimits(vars)));
+        } else {
+            const QStringList fields = entry.split(QLatin1Char('|'));
+            lines.append(PhonebookLine::build(position, fields.at(0), fields.value(1),
+                                              PhonebookLine::Layout::Read, lineLimits(vars)));
+        }
+    }
+    return lines;
+}
+
+// The entries of sorted lines back as "name|number".
+QStringList entriesOf(const QStringList &lines)
+{
+    QStringList entries;
+    for (const QString &line : lines) {
+        const PhonebookLine::Split fields = PhonebookLine::split(line);
+        entries.append(fields.name + QLatin1Char('|') + fields.number);
+    }
+    return entries;
+}
+
+QStringList sorted(const FormVariables &vars, const QStringList &lines, RecordingReport &report)
+{
+    QStringListModel List1(lines);
+    QStringListModel List2;
+    sortPhonebook(vars, List1, List2, report);
+    return List2.stringList();
+}
+
+QStringList sorted(const FormVariables &vars, const QStringList &lines)
+{
+    RecordingReport report;
+    return sorted(vars, lines, report);
+}
+}
+
+class TestPhonebookSort : public QObject {
+    Q_OBJECT
+private slots:
+    void order_data();
+    void order();
+    void layout_data();
+    void layout();
+    void emptyOrBlank_data();
+    void emptyOrBlank();
+    void phasesAndProgress();
+    void sortedLayoutLinesInList1();
+    void sortingTwiceGivesTheSameList();
+    void stopsQuietlyWhenTheProgramEnds();
+    void matchesTheBubbleSortOnRandomLists();
+    void tenThousandEntriesSortFast();
+};
+
+void TestPhonebookSort::order_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("case only, then by number")
+        << QStringList{"mario|2", "MARIO|1", "Mario|3"}
+        << QStringList{"MARIO|1", "mario|2", "Mario|3"};
+    QTest::newRow("case only, same number keeps list order")
+        << QStringList{"rossi|1", "ROSSI|1", "Rossi|1"}
+        << QStringList{"rossi|1", "ROSSI|1", "Rossi|1"};
+    QTest::newRow("a name before the longer names it begins")
+        << QStringList{"ANNALISA|1", "ANNA MARIA|1", "ANNA|2", "ANN|3"}
+        << QStringList{"ANN|3", "ANNA|2", "ANNA MARIA|1", "ANNALISA|1"};
+    QTest::newRow("blank name first, blank number kept")
+        << QStringList{"ZETA|1", "|333", "BRUNO|"}
+        << QStringList{"|333", "BRUNO|", "ZETA|1"};
+    QTest::newRow("space, then digits, then letters")
+        << QStringList{"AB|1", "A1|1", "A B|1", "1|1"}
+        << QStringList{"1|1", "A B|1", "A1|1", "AB|1"};
+    QTest::newRow("accented letters beside their base letter")
+        << QStringList{"FABIO|1", "EZIO|1", "\u00C8LLA|1", "ELENA|1", "\u00E0NGELO|1", "BIANCA|1"}
+        << QStringList{"\u00E0NGELO|1", "BIANCA|1", "ELENA|1", "\u00C8LLA|1", "EZIO|1", "FABIO|1"};
+    QTest::newRow("already in order")
+        << QStringList{"ALDO|1", "BRUNO|2", "CARLA|3"}
+        << QStringList{"ALDO|1", "BRUNO|2", "CARLA|3"};
+    QTest::newRow("reverse order, empty slots between")
+        << QStringList{"CARLA|3", "", "BRUNO|2", "", "", "ALDO|1"}
+        << QStringList{"ALDO|1", "BRUNO|2", "CARLA|3"};
+    QTest::newRow("numbers compared as text")
+        << QStringList{"PIZZERIA|10", "PIZZERIA|9", "PIZZERIA|+39 10"}
+        << QStringList{"PIZZERIA|+39 10", "PIZZERIA|10", "PIZZERIA|9"};
+}
+
+void TestPhonebookSort::order()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, expected);
+    const FormVariables vars = limits(250);
+    const QStringList result = sorted(vars, readLines(entries, vars));
+    QCOMPARE(entriesOf(result), expected);
+    QCOMPARE(result, bubbleSortReference(vars, readLines(entries, vars)));
+}
+
+void TestPhonebookSort::layout_data()
+{
+    QTest::addColumn<int>("maxNumRub");
+    QTest::addColumn<int>("maxCarNom");
+    QTest::addColumn<int>("maxCarNum");
+    QTest::addColumn<QString>("firstTag");
+    QTest::addColumn<QString>("lastTag");
+
+    QTest::newRow("9 positions") << 9 << 10 << 12 << "1/9" << "3/9";
+    QTest::newRow("99 positions") << 99 << 14 << 20 << "01/99" << "03/99";
+    QTest::newRow("250 positions") << 250 << 14 << 20 << "001/250" << "003/250";
+    QTest::newRow("1000 positions") << 1000 << 40 << 18 << "0001/1000" << "0003/1000";
+}
+
+void TestPhonebookSort::layout()
+{
+    QFETCH(int, maxNumRub);
+    QFETCH(int, maxCarNom);
+    QFETCH(int, maxCarNum);
+    QFETCH(QString, firstTag);
+    QFETCH(QString, lastTag);
+    const FormVariables vars = limits(maxNumRub, maxCarNom, maxCarNum);
+    // Entries far down the phonebook still come out as 1, 2, 3.
+    QStringList entries(maxNumRub - 3);
+    entries << "BRUNO|2" << "CARLA|3" << "ALDO|1";
+    const QStringList result = sorted(vars, readLines(entries, vars));
+
+    QCOMPARE(result.size(), 3);
+    QVERIFY(result.first().startsWith(firstTag + kSortedSeparator));
+    QVERIFY(result.last().startsWith(lastTag + kSortedSeparator));
+    const int L = PhonebookLine::indexWidth(maxNumRub);
+    for (const QString &line : result) {
+        QCOMPARE(line.size(), 2 * L + maxCarNom + maxCarNum + 8);
+        // Exactly two spaces after "Ã": the name starts at 1-based 2L+6.
+        QCOMPARE(line.at(2 * L + 5 - 1), QChar(u' '));
+        QVERIFY(line.at(2 * L + 6 - 1) != QChar(u' '));
+        QCOMPARE(line.mid(2 * L + maxCarNom + 6 - 1, 3), QStringLiteral(" \u00B3 "));
+    }
+    QCOMPARE(result.first(), PhonebookLine::build(1, "ALDO", "1", PhonebookLine::Layout::Sorted,
+                                                  lineLimits(vars)));
+}
+
+void TestPhonebookSort::emptyOrBlank_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("lastMessage");
+
+    QTest::newRow("nothing read") << QStringList() << kNotLoaded;
+    QTest::newRow("only empty slots") << QStringList{"", "", ""} << kDone;
+}
+
+void TestPhonebookSort::emptyOrBlank()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, lastMessage);
+    const FormVariables vars = limits(250);
+    QStringListModel List1(readLines(entries, vars));
+    // Whatever List2 held (a loaded list) goes in every case.
+    QStringListModel List2(QStringList{QStringLiteral("001/250 \u00C3  OLD")});
+    RecordingReport report;
+    sortPhonebook(vars, List1, List2, report);
+    QCOMPARE(List2.rowCount(), 0);
+    QCOMPARE(report.messages.last(), lastMessage);
+}
+
+void TestPhonebookSort::phasesAndProgress()
+{
+    const FormVariables vars = limits(250);
+    RecordingReport report;
+    const QStringList lines = readLines({"B|1", "", "A|2", "", "C|3"}, vars);
+    QCOMPARE(sorted(vars, lines, report).size(), 3);
+    QCOMPARE(report.messages,
+             (QStringList{"COPIA DATI IN CORSO", "ORDINAMENTO RUBRICA IN CORSO",
+                          "SCRITTURA INDICI IN CORSO", kDone}));
+    // The copy runs over every line of List1, the rest over the entries.
+    QCOMPARE(report.maximums, (QList<double>{5, 3}));
+    QVERIFY(report.values.contains(4.1));
+    QCOMPARE(report.values.last(), 2.1);
+}
+
+void TestPhonebookSort::sortedLayoutLinesInList1()
+{
+    // List1 after a write-back is in the sorted layout; an entry edited since
+    // comes back in the read layout. Both must sort as the read would have.
+    const FormVariables vars = limits(250);
+    const PhonebookLine::Limits lim = lineLimits(vars);
+    const QStringList mixed{
+        PhonebookLine::build(1, "CARLA", "3", PhonebookLine::Layout::Sorted, lim),
+        PhonebookLine::build(2, "ALDO", "1", PhonebookLine::Layout::Read, lim),
+        PhonebookLine::build(3, " BRUNO", "2", PhonebookLine::Layout::Sorted, lim),
+        PhonebookLine::emptySlot(4, PhonebookLine::Layout::Sorted, lim),
+        PhonebookLine::build(5, "", "555", PhonebookLine::Layout::Sorted, lim),
+    };
+    const QStringList readOnly{
+        PhonebookLine::build(1, "CARLA", "3", PhonebookLine::Layout::Read, lim),
+        PhonebookLine::build(2, "ALDO", "1", PhonebookLine::Layout::Read, lim),
+        PhonebookLine::build(3, " BRUNO", "2", PhonebookLine::Layout::Read, lim),
+        PhonebookLine::emptySlot(4, PhonebookLine::Layout::Read, lim),
+        PhonebookLine::build(5, "", "555", PhonebookLine::Layout::Read, lim),
+    };
+    const QStringList result = sorted(vars, mixed);
+    QCOMPARE(result, sorted(vars, readOnly));
+    QCOMPARE(entriesOf(result), (QStringList{"|555", "BRUNO|2", "ALDO|1", "CARLA|3"}));
+    for (const QString &line : result)
+        QCOMPARE(line.size(), 2 * 3 + 14 + 20 + 8);
+}
+
+void TestPhonebookSort::sortingTwiceGivesTheSameList()
+{
+    const FormVariables vars = limits(250);
+    QStringListModel List1(readLines({"b|2", "B|1", "", "a|1", "A|1"}, vars));
+    QStringListModel List2;
+    RecordingReport report;
+    sortPhonebook(vars, List1, List2, report);
+    const QStringList first = List2.stringList();
+    const QStringList list1Before = List1.stringList();
+    sortPhonebook(vars, List1, List2, report);
+    QCOMPARE(List2.stringList(), first);
+    QCOMPARE(List1.stringList(), list1Before);
+}
+
+void TestPhonebookSort::stopsQuietlyWhenTheProgramEnds()
+{
+    const FormVariables vars = limits(250);
+    QStringListModel List1(readLines({"B|1", "A|2", "C|3"}, vars));
+    QStringListModel List2;
+    RecordingReport report;
+    report.stopAfterSteps = 3;
+    sortPhonebook(vars, List1, List2, report);
+    QCOMPARE(List2.rowCount(), 0);
+    QVERIFY(!report.messages.contains(kDone));
+}
+
+void TestPhonebookSort::matchesTheBubbleSortOnRandomLists()
+{
+    // A small alphabet with spaces, mixed case and an accent makes many
+    // names equal but for case, prefixes of one another, and duplicates.
+    const QString alphabet = QStringLiteral("aAbB \u00E8\u00C81");
+    QRandomGenerator random(20240611);
+    const FormVariables vars = limits(99, 6, 3);
+    for (int round = 0; round < 300; ++round) {
+        QStringList entries;
+        const int count = random.bounded(0, 40);
+        for (int i = 0; i < count; ++i) {
+            if (random.bounded(5) == 0) {
+                entries.append(QString());
+                continue;
+            }
+            QString name;
+            for (int c = random.bounded(0, 8); c > 0; --c)
+                name += alphabet.at(random.bounded(int(alphabet.size())));
+            entries.append(name + QLatin1Char('|') + QString::number(random.bounded(0, 3)));
+        }
+        const QStringList lines = readLines(entries, vars);
+        QCOMPARE(sorted(vars, lines), bubbleSortReference(vars, lines));
+    }
+}
+
+void TestPhonebookSort::tenThousandEntriesSortFast()
+{
+    const FormVariables vars = limits(10000, 20, 16);
+    QRandomGenerator random(7);
+    QStringList entries;
+    for (int i = 0; i < 10000; ++i) {
+        QString name;
+        for (int c = random.bounded(3, 18); c > 0; --c)
+            name += QChar(u'A' + random.bounded(26));
+        entries.append(name + QLatin1Char('|') + QString::number(random.bounded(100000000)));
+    }
+    const QStringList lines = readLines(entries, vars);
+    QElapsedTimer clock;
+    clock.start();
+    const QStringList result = sorted(vars, lines);
+    QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed()) + " ms"));
+    QCOMPARE(result.size(), 10000);
+    QVERIFY(result.first().startsWith(QStringLiteral("00001/10000")));
+}
+
+QTEST_GUILESS_MAIN(TestPhonebookSort)
+#include "tst_phonebooksort.moc"
