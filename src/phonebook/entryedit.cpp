@@ -1,0 +1,83 @@
+#include "entryedit.h"
+
+#include "atanswer.h"
+#include "linelist.h"
+#include "linkfailure.h"
+#include "phonebookcommands.h"
+#include "phonebookline.h"
+#include "phonelink.h"
+#include "writemessages.h"
+
+namespace {
+const QString kWriting = QStringLiteral("SCRITTURA IN CORSO");
+const QString kDone = QStringLiteral("SCRITTURA COMPLETATA");
+
+// Sends the command and, once the phone took it, puts line at item
+// position - 1 of List1 if the list still has that item.
+bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const QString &line,
+                    QStringListModel &List1, OperationReport &report)
+{
+    report.setMessage(kWriting);
+    bool taken = false;
+    try {
+        taken = link.IOP(command) == AtAnswer::kOk;
+    } catch (const LinkFailure &) {
+        // The link has closed the port and told the window; the entry was
+        // not written.
+    } catch (const LinkCancelled &) {
+        return false;
+    }
+    if (!taken) {
+        report.setMessage(WriteMessage::kWriteFailed);
+        return false;
+    }
+    // Left alone when the list was emptied since the selection (or while
+    // the phone answered): it no longer has the position's line.
+    LineList::replaceLine(List1, position - 1, line);
+    report.setMessage(kDone);
+    return true;
+}
+
+PhonebookLine::Limits limitsOf(const FormVariables &vars)
+{
+    return {vars.MAXNUMRUB, vars.MAXCARNOM, vars.MAXCARNUM};
+}
+}
+
+bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
+               const QString &name, const QString &number, QStringListModel &List1,
+               OperationReport &report)
+{
+    const int position = PhonebookLine::positionFromTag(positionDisplay, vars.MAXNUMRUB);
+    if (positionDisplay.isEmpty() || number.isEmpty() || position < 1
+        || !PhonebookCommands::fitsCommand(name) || !PhonebookCommands::fitsCommand(number)) {
+        report.setMessage(WriteMessage::kError);
+        return false;
+    }
+    const QString sentName = AtAnswer::trimSpaces(name);
+    const QString sentNumber = AtAnswer::trimSpaces(number);
+    return sendAndRewrite(link, PhonebookCommands::writeCommand(position, sentNumber, sentName),
+                          position,
+                          PhonebookLine::build(position, sentName, sentNumber,
+                                               PhonebookLine::Layout::Read, limitsOf(vars)),
+                          List1, report);
+}
+
+bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
+                 QStringListModel &List1, OperationReport &report)
+{
+    const int position = PhonebookLine::positionFromTag(positionDisplay, vars.MAXNUMRUB);
+    if (positionDisplay.isEmpty() || position < 1) {
+        report.setMessage(WriteMessage::kError);
+        return false;
+    }
+    return sendAndRewrite(link, PhonebookCommands::clearCommand(position), position,
+                          PhonebookLine::emptySlot(position, PhonebookLine::Layout::Read,
+                                                   limitsOf(vars)),
+                          List1, report);
+}
+
+QString counterText(const QString &boxText, int limit)
+{
+    return QString::number(boxText.size()) + QLatin1Char('/') + QString::number(limit);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "formvariables.h"
+#include "operationreport.h"
+
+#include <QString>
+#include <QStringListModel>
+
+class PhoneLink;
+
+// The save and the delete of the entry selected in List1, each one +CPBW at
+// the position shown in the position display. The list line is rewritten
+// only when the phone answered "OK", with exactly what was sent; when List1
+// no longer has that line (emptied since the selection) it is left alone.
+// Both return true when the phone took the command.
+
+// Stores name and number (trimmed of spaces) at the selected position. The
+// name may be empty, the number may not.
+bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
+               const QString &name, const QString &number, QStringListModel &List1,
+               OperationReport &report);
+
+// Erases the selected position; its line becomes an empty slot line.
+bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
+                 QStringListModel &List1, OperationReport &report);
+
+// "11/14": the characters the box holds, spaces included, over the limit.
+QString counterText(const QString &boxText, int limit);

@@ -1,0 +1,251 @@
+#include "linkedphone.h"
+#include "phonebookline.h"
+#include "phonebookwriteback.h"
+#include "recordingreport.h"
+
+#include <QStringListModel>
+#include <QTest>
+
+namespace {
+const QString kDone = QStringLiteral("SCRITTURA RUBRICA TERMINATA");
+const QString kFailed = QStringLiteral("ERRORE GRAVE IN SCRITTURA");
+const QString kInvalid = QStringLiteral("ERRORE: LISTA NON VALIDA");
+
+constexpr int kPositions = 12;
+constexpr int kTextLength = 14;
+constexpr int kNumberLength = 20;
+
+FormVariables readSim()
+{
+    FormVariables vars;
+    vars.MAXNUMRUB = kPositions;
+    vars.MAXCARNOM = kTextLength;
+    vars.MAXCARNUM = kNumberLength;
+    vars.RUBSEL = Rubrica::kSim;
+    return vars;
+}
+
+PhonebookLine::Limits limitsOf(const FormVariables &vars)
+{
+    return {vars.MAXNUMRUB, vars.MAXCARNOM, vars.MAXCARNUM};
+}
+
+// Sorted-layout lines numbered from 1, from "name|number" pairs.
+QStringList sortedLines(const QStringList &entries, const PhonebookLine::Limits &limits)
+{
+    QStringList lines;
+    for (const QString &entry : entries) {
+        const QStringList fields = entry.split(QLatin1Char('|'));
+        lines.append(PhonebookLine::build(int(lines.size()) + 1, fields.at(0), fields.value(1),
+                                          PhonebookLine::Layout::Sorted, limits));
+    }
+    return lines;
+}
+
+const QStringList kSorted{"ALDO|+393331112222", "anna|0612345678", "ANNALISA|+41791234567",
+                          "|112", "BRUNO|", "CARLA MARIA|3401234567"};
+}
+
+class TestPhonebookWriteBack : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void writesEntriesAndClearsTheRest();
+    void listAsLongAsThePhonebookSendsNoClear();
+    void listMadeUnderOtherLimits();
+    void refusedBeforeAnythingIsSent_data();
+    void refusedBeforeAnythingIsSent();
+    void phoneRefusingPositionFive();
+    void portClosedAfterTheRead();
+    void lineDroppingMidWrite();
+    void programEndingMidWrite();
+
+private:
+    void run(const QStringList &List2Lines, const FormVariables &vars = readSim());
+
+    LinkedPhone *m_phone = nullptr;
+    QStringList m_list1Before;
+    QStringListModel m_List1;
+    RecordingReport m_report;
+};
+
+void TestPhonebookWriteBack::init()
+{
+    m_phone = new LinkedPhone(kPositions, kTextLength, kNumberLength);
+    m_phone->store(2, QStringLiteral("VECCHIO"), QStringLiteral("0611"));
+    m_phone->store(7, QStringLiteral("ZIO"), QStringLiteral("+390622"));
+    m_phone->store(12, QStringLiteral("ULTIMO"), QStringLiteral("099"));
+    QString why;
+    QVERIFY2(m_phone->start(&why), qPrintable(why));
+    m_list1Before.clear();
+    for (int k = 1; k <= kPositions; ++k)
+        m_list1Before.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Read, limitsOf(readSim())));
+    m_List1.setStringList(m_list1Before);
+    m_report = RecordingReport();
+}
+
+void TestPhonebookWriteBack::cleanup()
+{
+    delete m_phone;
+    m_phone = nullptr;
+}
+
+void TestPhonebookWriteBack::run(const QStringList &List2Lines, const FormVariables &vars)
+{
+    const QStringListModel List2(List2Lines);
+    writeSortedPhonebook(m_phone->link, vars, m_List1, List2, m_report);
+    QCOMPARE(List2.stringList(), List2Lines);
+}
+
+void TestPhonebookWriteBack::writesEntriesAndClearsTheRest()
+{
+    const QStringList lines = sortedLines(kSorted, limitsOf(readSim()));
+    run(lines);
+
+    QStringList expected{
+        "+CPBW=1,\"+393331112222\",145,\"ALDO\"",
+        "+CPBW=2,\"0612345678\",129,\"anna\"",
+        "+CPBW=3,\"+41791234567\",129,\"ANNALISA\"",
+        "+CPBW=4,\"112\",129,\"\"",
+        "+CPBW=5,\"\",129,\"BRUNO\"",
+        "+CPBW=6,\"3401234567\",129,\"CARLA MARIA\"",
+    };
+    for (int k = 7; k <= kPositions; ++k)
+        expected.append(QStringLiteral("+CPBW=%1").arg(k));
+    QCOMPARE(m_phone->commands(), expected);
+
+    const QMap<int, QString> phonebook = m_phone->entries();
+    QCOMPARE(phonebook.keys(), (QList<int>{1, 2, 3, 4, 5, 6}));
+    QCOMPARE(phonebook.value(1), QStringLiteral("ALDO|+393331112222|145"));
+    QCOMPARE(phonebook.value(6), QStringLiteral("CARLA MARIA|3401234567|129"));
+
+    // List1 mirrors the phone: the sorted lines, then sorted-layout blanks.
+    QStringList mirror = lines;
+    for (int k = 7; k <= kPositions; ++k)
+        mirror.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, limitsOf(readSim())));
+    QCOMPARE(m_List1.stringList(), mirror);
+    QCOMPARE(m_report.messages, (QStringList{"SCRITTURA RUBRICA SIM IN CORSO", kDone}));
+    QCOMPARE(m_report.values.first(), 0.1);
+    QCOMPARE(m_report.values.last(), kPositions + 0.1);
+}
+
+void TestPhonebookWriteBack::listAsLongAsThePhonebookSendsNoClear()
+{
+    FormVariables vars = readSim();
+    vars.MAXNUMRUB = kSorted.size();
+    vars.RUBSEL = Rubrica::kCellulare;
+    const QStringList lines = sortedLines(kSorted, limitsOf(vars));
+    run(lines, vars);
+    QCOMPARE(m_phone->commands().size(), kSorted.size());
+    QVERIFY(m_phone->commands().last().startsWith(QStringLiteral("+CPBW=6,")));
+    QCOMPARE(m_List1.stringList(), lines);
+    QCOMPARE(m_report.messages, (QStringList{"SCRITTURA RUBRICA CELLULARE IN CORSO", kDone}));
+}
+
+void TestPhonebookWriteBack::listMadeUnderOtherLimits()
+{
+    // A list file saved for a phonebook of 99 positions, 20-character
+    // names and 10-character numbers, written to the current one.
+    const QStringList foreign = sortedLines({"ALESSANDRO|+39061", "BEATRICE ROSSI|0612"}, {99, 20, 10});
+    run(foreign);
+    QCOMPARE(m_phone->commands().mid(0, 2),
+             (QStringList{"+CPBW=1,\"+39061\",145,\"ALESSANDRO\"",
+                          "+CPBW=2,\"0612\",129,\"BEATRICE ROSSI\""}));
+    QCOMPARE(m_List1.stringList().mid(0, 2), sortedLines({"ALESSANDRO|+39061", "BEATRICE ROSSI|0612"},
+                                                         limitsOf(readSim())));
+    QCOMPARE(m_List1.rowCount(), kPositions);
+    QCOMPARE(m_report.lastMessage(), kDone);
+}
+
+void TestPhonebookWriteBack::refusedBeforeAnythingIsSent_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("rubsel");
+    QTest::addColumn<QString>("message");
+
+    const PhonebookLine::Limits lim = limitsOf(readSim());
+    const QStringList good = sortedLines(kSorted, lim);
+    QTest::newRow("no phonebook read") << good << Rubrica::kNone << "ERRORE";
+    QTest::newRow("empty list would erase the phonebook") << QStringList() << Rubrica::kSim << "ERRORE";
+    QTest::newRow("line without separators")
+        << (QStringList(good) << "007/012 MARIO 0612") << Rubrica::kSim << kInvalid;
+    QStringList tooMany;
+    for (int k = 1; k <= kPositions + 1; ++k)
+        tooMany.append(PhonebookLine::build(k, QStringLiteral("N%1").arg(k), "1", PhonebookLine::Layout::Sorted, lim));
+    QTest::newRow("more lines than positions") << tooMany << Rubrica::kSim << kInvalid;
+    QTest::newRow("name too long")
+        << sortedLines({"ALDO|1", "BARTOLOMEO CARLI|2"}, {kPositions, 20, kNumberLength}) << Rubrica::kSim << kInvalid;
+    QTest::newRow("number too long")
+        << sortedLines({"ALDO|+3906123456789012345678"}, {kPositions, kTextLength, 30}) << Rubrica::kSim << kInvalid;
+    QTest::newRow("quote in a name") << sortedLines({"ALDO|1", "IL \"CAPO\"|2"}, lim) << Rubrica::kSim << kInvalid;
+    QTest::newRow("quote in a number") << sortedLines({"ALDO|1\"2"}, lim) << Rubrica::kSim << kInvalid;
+    // A lone CR survives the file load; sent, it would end the command.
+    QTest::newRow("CR in a name") << sortedLines({"ALDO\rATZ|1"}, lim) << Rubrica::kSim << kInvalid;
+}
+
+void TestPhonebookWriteBack::refusedBeforeAnythingIsSent()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, rubsel);
+    QFETCH(QString, message);
+    FormVariables vars = readSim();
+    vars.RUBSEL = rubsel;
+    const QMap<int, QString> before = m_phone->entries();
+    run(lines, vars);
+    QCOMPARE(m_report.messages, QStringList{message});
+    QVERIFY(m_phone->commands().isEmpty());
+    QCOMPARE(m_phone->entries(), before);
+    QCOMPARE(m_List1.stringList(), m_list1Before);
+}
+
+void TestPhonebookWriteBack::phoneRefusingPositionFive()
+{
+    m_phone->refuse(QStringLiteral("+CPBW=5,"));
+    run(sortedLines(kSorted, limitsOf(readSim())));
+    QCOMPARE(m_phone->commands().size(), 5);
+    const QMap<int, QString> phonebook = m_phone->entries();
+    QCOMPARE(phonebook.value(4), QStringLiteral("|112|129"));
+    QVERIFY(!phonebook.contains(5));
+    QCOMPARE(phonebook.value(7), QStringLiteral("ZIO|+390622|145"));
+    QCOMPARE(phonebook.value(12), QStringLiteral("ULTIMO|099|129"));
+    QCOMPARE(m_report.lastMessage(), kFailed);
+    QCOMPARE(m_List1.stringList(), m_list1Before);
+}
+
+void TestPhonebookWriteBack::portClosedAfterTheRead()
+{
+    m_phone->link.close();
+    run(sortedLines(kSorted, limitsOf(readSim())));
+    QVERIFY(m_phone->commands().isEmpty());
+    QCOMPARE(m_report.lastMessage(), kFailed);
+    QCOMPARE(m_List1.stringList(), m_list1Before);
+}
+
+void TestPhonebookWriteBack::lineDroppingMidWrite()
+{
+    m_phone->hangUpAfter(3);
+    run(sortedLines(kSorted, limitsOf(readSim())));
+    QCOMPARE(m_report.lastMessage(), kFailed);
+    QCOMPARE(m_List1.stringList(), m_list1Before);
+    QVERIFY(!m_phone->link.isOpen());
+}
+
+void TestPhonebookWriteBack::programEndingMidWrite()
+{
+    m_report.stopAfterSteps = 2;
+    run(sortedLines(kSorted, limitsOf(readSim())));
+    QCOMPARE(m_phone->commands().size(), 2);
+    QCOMPARE(m_report.lastMessage(), QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO"));
+    QCOMPARE(m_List1.stringList(), m_list1Before);
+
+    // A transaction cancelled while it waits ends the write as quietly.
+    m_report = RecordingReport();
+    m_phone->cancelOn(QStringLiteral("+CPBW=3,"));
+    run(sortedLines(kSorted, limitsOf(readSim())));
+    QCOMPARE(m_report.lastMessage(), QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO"));
+    QCOMPARE(m_List1.stringList(), m_list1Before);
+}
+
+QTEST_GUILESS_MAIN(TestPhonebookWriteBack)
+#include "tst_phonebookwriteback.moc"
