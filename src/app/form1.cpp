@@ -63,7 +63,11 @@ Form1::Form1(PhoneLink &link, const PortDirectory &ports, FileNameChooser *choos
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(StatusBar1, &StatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
-    connect(&MSComm1, &PhoneLink::lost, this, [this] { showDisconnected(StatusBar1->panelText(2)); });
+    // A running operation reports the loss in its own words; an idle
+    // window says the connection is gone.
+    connect(&MSComm1, &PhoneLink::lost, this, [this] {
+        showDisconnected(m_busy ? StatusBar1->panelText(2) : WindowText::kConnectionError);
+    });
 
     Form_Load();
     VScroll1_Change(VScroll1->value());
