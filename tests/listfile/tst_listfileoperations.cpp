@@ -113,7 +113,7 @@ void TestListFileOperations::savesEveryLineWithProgress()
     QCOMPARE(m_chooser.saveFilters, QStringList{"*.RDS"});
     QCOMPARE(m_report.messages, (QStringList{kSaving, kSaved}));
     QCOMPARE(m_report.values, (QList<double>{double(0.1f), double(1.1f), double(2.1f)}));
-    QVERIFY(m_report.maxima.isEmpty());
+    QVERIFY(m_report.maximums.isEmpty());
     QCOMPARE(m_report.steps, 3);
     const QByteArray bytes = contents(path("rubrica.rds"));
     QCOMPARE(bytes.size(), 3 * (2 * 3 + 10 + 14 + 20));
@@ -231,7 +231,7 @@ void TestListFileOperations::saveStopsWhenProgramEnds()
 {
     writeFile(path("list.rds"), "old\r\n");
     m_list2.setStringList({"a", "b", "c"});
-    m_report.stopAtStep = 2;
+    m_report.stopAfterSteps = 1;
     m_chooser.saveName = path("list.rds");
 
     saveSortedList(m_chooser, m_list2, m_report);
@@ -250,7 +250,7 @@ void TestListFileOperations::loadReplacesLists()
 
     QCOMPARE(m_chooser.openFilters, QStringList{"*.RDS"});
     QCOMPARE(m_report.messages, (QStringList{kLoading, kLoaded}));
-    QVERIFY(m_report.values.isEmpty() && m_report.maxima.isEmpty());
+    QVERIFY(m_report.values.isEmpty() && m_report.maximums.isEmpty());
     QCOMPARE(m_report.steps, 2);
     QCOMPARE(m_list2.stringList(),
              (QStringList{QString::fromUtf8("1/2 Ã  Élise ³ 1"), QString::fromUtf8("2/2 Ã  Bruno ³ 2")}));
@@ -333,7 +333,7 @@ void TestListFileOperations::loadStopsWhenProgramEnds()
 {
     writeFile(path("list.rds"), "a\r\nb\r\n");
     m_chooser.openName = path("list.rds");
-    m_report.stopAtStep = 1;
+    m_report.stopAfterSteps = 0;
 
     loadSortedList(m_chooser, m_list1, m_list2, m_report);
 

@@ -6,9 +6,13 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // Stands in for the window: keeps every message and progress step, lets
-// the event loop run (the simulated phone answers from it), and can play a
-// user who ends the program after a given number of steps.
+// the event loop run (a phone may answer from it), and can play a user who
+// ends the program after a given number of steps. onStep runs at every
+// keepGoing() with the number of steps so far, standing for a handler that
+// runs meanwhile.
 class RecordingReport : public OperationReport {
 public:
     void setMessage(const QString &text) override { messages.append(text); }
@@ -19,6 +23,8 @@ public:
     {
         QCoreApplication::processEvents();
         ++steps;
+        if (onStep)
+            onStep(steps);
         return stopAfterSteps < 0 || steps <= stopAfterSteps;
     }
 
@@ -30,4 +36,5 @@ public:
     int steps = 0;
     // keepGoing() answers false from step stopAfterSteps + 1 on; -1: never.
     int stopAfterSteps = -1;
+    std::function<void(int)> onStep;
 };
