@@ -1,0 +1,288 @@
+// The window against the simulated phone over a pseudo-terminal: what the
+// user does, what reaches the phone, and what the phone holds afterwards.
+#include "windowsession.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStringListModel>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString kModel = QStringLiteral("NOKIA 6310i");
+
+// A small SIM: seven entries in no order, with gaps and a free last slot.
+SimPhonebook smallSim()
+{
+    SimPhonebook book;
+    book.last = 12;
+    book.numberLength = 20;
+    book.textLength = 14;
+    book.entries = {
+        {1, {"3331234567", 129, "MARIO ROSSI"}},
+        {3, {"+393471112233", 145, "ANNALISA"}},
+        {4, {"3409876543", 129, "anna"}},
+        {6, {"0612345678", 129, "Casa"}},
+        {9, {"+393285556677", 145, QStringLiteral("NICOLÒ")}},
+        {10, {"3200000000", 129, "Nicola"}},
+        {11, {"0500", 129, "Zoe"}},
+    };
+    return book;
+}
+
+// What the phone must hold once the sorted list is written back.
+const QStringList kSortedOnPhone = {
+    "1|3409876543|129|anna",
+    "2|+393471112233|145|ANNALISA",
+    "3|0612345678|129|Casa",
+    "4|3331234567|129|MARIO ROSSI",
+    "5|3200000000|129|Nicola",
+    QStringLiteral("6|+393285556677|145|NICOLÒ"),
+    "7|0500|129|Zoe",
+};
+
+}
+
+class Form1PhoneTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void connectAndDisconnect();
+    void silentPhoneIsNoConnection();
+    void readSortAndWriteBack();
+    void editAndDeleteOneEntry();
+    void savedListGoesBackToThePhone();
+    void exitPanelResetsThePhone();
+    void exitDuringReadStopsItAndResets();
+    void adapterVanishingMidRead();
+
+private:
+    void connect();
+    void readSim();
+
+    std::unique_ptr<WindowSession> s;
+    QTemporaryDir m_dir;
+};
+
+void Form1PhoneTest::init()
+{
+    s = std::make_unique<WindowSession>();
+    s->phone.setModel(kModel);
+    s->phone.setPhonebook(SimStorage::Sim, smallSim());
+    QString why;
+    QVERIFY2(s->start(&why), qPrintable(why));
+}
+
+void Form1PhoneTest::cleanup()
+{
+    s.reset();
+}
+
+void Form1PhoneTest::connect()
+{
+    s->click(s->form->Command1);
+    QCOMPARE(s->connection(), QStringLiteral("CONNESSO"));
+    s->newCommands();
+}
+
+void Form1PhoneTest::readSim()
+{
+    s->click(s->form->Command2);
+    QCOMPARE(s->message(), QStringLiteral("LETTURA TERMINATA"));
+    s->newCommands();
+}
+
+void Form1PhoneTest::connectAndDisconnect()
+{
+    Form1 &f = *s->form;
+    s->click(f.Command1);
+    QCOMPARE(s->connection(), QStringLiteral("CONNESSO"));
+    QCOMPARE(s->message(), QStringLiteral("CONNESSO A ") + kModel);
+    QCOMPARE(s->newCommands(), (QStringList{"Z", "Z", "Z", "E0", "Q0", "V1", "+CGMM"}));
+    QVERIFY(!f.VScroll1->isEnabled());
+
+    s->click(f.Command1);
+    QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
+    QVERIFY(s->message().startsWith(QStringLiteral("Visita: ")));
+    QVERIFY(f.VScroll1->isEnabled());
+    QTest::qWait(50);
+    QVERIFY(s->newCommands().isEmpty());
+}
+
+void Form1PhoneTest::silentPhoneIsNoConnection()
+{
+    s.reset();
+    s = std::make_unique<WindowSession>(std::chrono::milliseconds(200));
+    s->phone.setSilence([](const QString &) { return true; });
+    QString why;
+    QVERIFY2(s->start(&why), qPrintable(why));
+
+    s->click(s->form->Command1);
+    QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
+    QCOMPARE(s->message(), QStringLiteral("ERRORE DI CONNESSIONE.."));
+    QVERIFY(s->form->VScroll1->isEnabled());
+    // A click on a read now finds the port closed.
+    s->click(s->form->Command2);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE: PORTA NON APERTA"));
+}
+
+void Form1PhoneTest::readSortAndWriteBack()
+{
+    Form1 &f = *s->form;
+    connect();
+    s->click(f.Command2);
+    QCOMPARE(s->message(), QStringLiteral("LETTURA TERMINATA"));
+    QStringList expected{"+CPBS=SM", "+CPBR=?"};
+    for (int k = 1; k <= 12; ++k)
+        expected.append(QStringLiteral("+CPBR=%1").arg(k));
+    QCOMPARE(s->newCommands(), expected);
+    QCOMPARE(f.list1Lines().rowCount(), 12);
+    QCOMPARE(f.vars.RUBSEL, QStringLiteral("RUBRICA SIM"));
+    QCOMPARE(f.Label7->text(), QStringLiteral("0/14"));
+    QCOMPARE(f.Label8->text(), QStringLiteral("0/20"));
+
+    s->click(f.Command6);
+    QCOMPARE(s->message(), QStringLiteral("ORDINAMENTO TERMINATO"));
+    QCOMPARE(f.list2Lines().rowCount(), 7);
+    QVERIFY(s->newCommands().isEmpty());
+
+    s->click(f.Command3);
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
+    const QStringList sent = s->newCommands();
+    QCOMPARE(sent.size(), 12);
+    QCOMPARE(sent.first(), QStringLiteral("+CPBW=1,\"3409876543\",129,\"anna\""));
+    QCOMPARE(sent.last(), QStringLiteral("+CPBW=12"));
+
+    // List1 now mirrors the phone: reading it again shows the same entries.
+    const QStringList mirror = f.list1Lines().stringList();
+    QCOMPARE(mirror.size(), 12);
+    s->selectLine(1);
+    QCOMPARE(f.Label1->text(), QStringLiteral("02/12 "));
+    QCOMPARE(f.Text1->text(), QStringLiteral("ANNALISA"));
+    QCOMPARE(f.Text2->text(), QStringLiteral("+393471112233"));
+}
+
+void Form1PhoneTest::editAndDeleteOneEntry()
+{
+    Form1 &f = *s->form;
+    connect();
+    readSim();
+
+    s->selectLine(5);
+    QCOMPARE(f.Label1->text(), QStringLiteral("06/12 "));
+    QCOMPARE(f.Text1->text(), QStringLiteral("Casa"));
+    QCOMPARE(f.Label7->text(), QStringLiteral("4/14"));
+    s->type(f.Text1, QStringLiteral(" Casa al mare "));
+    QCOMPARE(f.Label7->text(), QStringLiteral("14/14"));
+    s->type(f.Text2, QStringLiteral("+39 0612"));
+    QCOMPARE(f.Label8->text(), QStringLiteral("8/20"));
+
+    s->click(f.Command7);
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA COMPLETATA"));
+    QCOMPARE(s->newCommands(), QStringList{"+CPBW=6,\"+39 0612\",145,\"Casa al mare\""});
+    QCOMPARE(s->phone.phonebook(SimStorage::Sim).value(6), (SimEntry{"+39 0612", 145, "Casa al mare"}));
+    QVERIFY(f.list1Lines().stringList().at(5).contains(QStringLiteral("Casa al mare")));
+
+    s->selectLine(0);
+    QCOMPARE(f.Text1->text(), QStringLiteral("MARIO ROSSI"));
+    s->click(f.Command8);
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA COMPLETATA"));
+    QCOMPARE(s->newCommands(), QStringList{"+CPBW=1"});
+    QVERIFY(!s->phone.phonebook(SimStorage::Sim).contains(1));
+    QVERIFY(f.Text1->text().isEmpty() && f.Text2->text().isEmpty());
+    s->selectLine(0);
+    QVERIFY(f.Text1->text().isEmpty());
+
+    // Every other entry is as it was.
+    QMap<int, SimEntry> expected = smallSim().entries;
+    expected.remove(1);
+    expected[6] = {"+39 0612", 145, "Casa al mare"};
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(expected));
+}
+
+void Form1PhoneTest::savedListGoesBackToThePhone()
+{
+    Form1 &f = *s->form;
+    connect();
+    readSim();
+    s->click(f.Command6);
+    s->chooser.saveName = m_dir.filePath(QStringLiteral("rubrica"));
+    s->click(f.Command5);
+    QCOMPARE(s->message(), QStringLiteral("SALVATAGGIO ULTIMATO"));
+    const QString file = m_dir.filePath(QStringLiteral("rubrica.rds"));
+    QVERIFY(QFileInfo::exists(file));
+    const QStringList sorted = f.list2Lines().stringList();
+
+    // Reading again empties List2; the saved list comes back from the file.
+    readSim();
+    QCOMPARE(f.list2Lines().rowCount(), 0);
+    s->chooser.openName = file;
+    s->click(f.Command4);
+    QCOMPARE(s->message(), QStringLiteral("CARICAMENTO ULTIMATO"));
+    QCOMPARE(f.list2Lines().stringList(), sorted);
+    QCOMPARE(f.list1Lines().rowCount(), 0);
+
+    s->click(f.Command3);
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
+    QCOMPARE(f.list1Lines().rowCount(), 12);
+}
+
+void Form1PhoneTest::exitPanelResetsThePhone()
+{
+    connect();
+    s->clickExitPanel();
+    QCOMPARE(s->finishedCount, 1);
+    QCOMPARE(s->newCommands(), QStringList{"Z"});
+}
+
+void Form1PhoneTest::exitDuringReadStopsItAndResets()
+{
+    Form1 &f = *s->form;
+    connect();
+    s->phone.setLatency(30);
+    QTimer::singleShot(150, s->form.get(), [this] { s->clickExitPanel(); });
+    s->click(f.Command2);
+
+    QCOMPARE(s->finishedCount, 1);
+    const QStringList sent = s->newCommands();
+    QCOMPARE(sent.last(), QStringLiteral("Z"));
+    QVERIFY(sent.size() < 14);
+    QVERIFY(!sent.contains(QStringLiteral("+CPBR=12")));
+    QCOMPARE(f.vars.RUBSEL, QStringLiteral("ERROR"));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(smallSim().entries));
+}
+
+void Form1PhoneTest::adapterVanishingMidRead()
+{
+    Form1 &f = *s->form;
+    connect();
+    // Selection, range query and the first four positions get through.
+    s->phone.setHangUpAfter(6);
+    s->click(f.Command2);
+
+    QCOMPARE(s->message(), QStringLiteral("ERRORE: LETTURA RUBRICA"));
+    QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
+    QVERIFY(f.VScroll1->isEnabled());
+    QCOMPARE(f.list1Lines().rowCount(), 4);
+    QCOMPARE(f.vars.RUBSEL, QStringLiteral("ERROR"));
+
+    // The partial list sorts, but never goes to the phone.
+    s->click(f.Command6);
+    QCOMPARE(f.list2Lines().rowCount(), 3);
+    s->click(f.Command3);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(smallSim().entries));
+}
+
+QTEST_MAIN(Form1PhoneTest)
+#include "tst_form1phone.moc"

@@ -1,0 +1,89 @@
+#include "windowsession.h"
+
+#include "statusbar.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QTest>
+
+WindowSession::WindowSession(std::chrono::milliseconds deadline)
+    : link(std::make_unique<PhoneLink>(deadline))
+{
+}
+
+WindowSession::~WindowSession()
+{
+    form.reset();
+    link.reset();
+    phone.stop();
+}
+
+bool WindowSession::start(QString *why)
+{
+    if (!phone.start(why))
+        return false;
+    ports = std::make_unique<PortDirectory>(QStringList{phone.devicePath()}, QString(), QStringList());
+    form = std::make_unique<Form1>(*link, *ports, &chooser);
+    QObject::connect(form.get(), &Form1::finished, form.get(), [this] { ++finishedCount; });
+    form->show();
+    return true;
+}
+
+void WindowSession::click(QPushButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void WindowSession::clickExitPanel()
+{
+    // The panels are the status bar's labels, left to right.
+    const QList<QLabel *> panels = form->StatusBar1->findChildren<QLabel *>();
+    QTest::mouseClick(panels.at(2), Qt::LeftButton);
+}
+
+void WindowSession::selectLine(int row)
+{
+    const QModelIndex index = form->list1Lines().index(row);
+    form->List1->scrollTo(index);
+    QTest::mouseClick(form->List1->viewport(), Qt::LeftButton, {},
+                      form->List1->visualRect(index).center());
+}
+
+void WindowSession::type(QLineEdit *box, const QString &text)
+{
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+QString WindowSession::message() const
+{
+    return form->StatusBar1->panelText(2);
+}
+
+QString WindowSession::connection() const
+{
+    return form->StatusBar1->panelText(1);
+}
+
+QStringList WindowSession::newCommands()
+{
+    const QStringList all = phone.commands();
+    QStringList fresh;
+    for (int i = m_commandsSeen; i < all.size(); ++i)
+        fresh.append(all.at(i).mid(2));
+    m_commandsSeen = int(all.size());
+    return fresh;
+}
+
+QStringList entriesOf(const QMap<int, SimEntry> &entries)
+{
+    QStringList out;
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it)
+        out.append(QStringLiteral("%1|%2|%3|%4").arg(it.key()).arg(it->number).arg(it->type).arg(it->text));
+    return out;
+}

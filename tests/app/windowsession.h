@@ -1,0 +1,53 @@
+#pragma once
+
+#include "form1.h"
+#include "givennamechooser.h"
+#include "phonelink.h"
+#include "portdirectory.h"
+#include "simphone.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <memory>
+
+class QLineEdit;
+class QPushButton;
+
+// The real window on COM 1, with the simulated phone behind a
+// pseudo-terminal and the real serial port in between, driven as a user
+// drives it: by clicks and typing.
+class WindowSession {
+public:
+    explicit WindowSession(std::chrono::milliseconds deadline = std::chrono::milliseconds(3000));
+    ~WindowSession();
+
+    // Starts the phone and opens the window; false with the reason in why.
+    bool start(QString *why);
+
+    void click(QPushButton *button);
+    void clickExitPanel();
+    // Selects row of List1 with a click, as the user does.
+    void selectLine(int row);
+    // Replaces a box's text by typing.
+    void type(QLineEdit *box, const QString &text);
+
+    QString message() const;
+    QString connection() const;
+    // The commands that reached the phone since the last call, without "AT".
+    QStringList newCommands();
+
+    SimPhone phone;
+    GivenNameChooser chooser;
+    std::unique_ptr<PhoneLink> link;
+    std::unique_ptr<PortDirectory> ports;
+    std::unique_ptr<Form1> form;
+    int finishedCount = 0;
+
+private:
+    int m_commandsSeen = 0;
+};
+
+// Every non-empty position of a phonebook, as "position|number|type|text".
+QStringList entriesOf(const QMap<int, SimEntry> &entries);
