@@ -1,6 +1,7 @@
 #include "form1.h"
 #include "phonelink.h"
 #include "portdirectory.h"
+#include "programlook.h"
 #include "simphone.h"
 
 #include <QApplication>
@@ -13,13 +14,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    Q_INIT_RESOURCE(app);
     QApplication::setApplicationName(QStringLiteral("veldrano"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
-
-    QFont dialogFont(QStringLiteral("DejaVu Sans"));
-    dialogFont.setPointSizeF(8);
-    QApplication::setFont(dialogFont);
+    applyProgramLook();
 
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Mette in ordine alfabetico la rubrica di un telefono GSM."));
@@ -48,11 +45,6 @@ int main(int argc, char *argv[])
     const PortDirectory ports(options.values(port), phoneDevice);
     PhoneLink link;
     Form1 form(link, ports);
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/veldrano-32.png"));
-    icon.addFile(QStringLiteral(":/icons/veldrano-16.png"));
-    form.setWindowIcon(icon);
-    QApplication::setWindowIcon(icon);
     QObject::connect(&form, &Form1::finished, &app, [] { QCoreApplication::exit(0); });
 
     if (const QScreen *screen = form.screen())

@@ -1,0 +1,5 @@
+#pragma once
+
+// The font and icon the program shows everywhere, set once on the
+// application before the window is made.
+void applyProgramLook();

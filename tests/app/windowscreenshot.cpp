@@ -1,0 +1,38 @@
+// Saves a picture of the window as a user sees it after reading and sorting
+// the demo SIM phonebook, for the README: windowscreenshot FILE.png
+#include "programlook.h"
+#include "windowsession.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    applyProgramLook();
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 2) {
+        QTextStream(stderr) << "uso: windowscreenshot FILE.png\n";
+        return 2;
+    }
+
+    WindowSession session;
+    QString why;
+    if (!session.start(&why)) {
+        QTextStream(stderr) << why << '\n';
+        return 1;
+    }
+    session.click(session.form->Command1);
+    session.click(session.form->Command2);
+    session.click(session.form->Command6);
+    session.selectLine(2);
+    QApplication::processEvents();
+    if (!session.form->grab().save(args.at(1))) {
+        QTextStream(stderr) << "cannot write " << args.at(1) << '\n';
+        return 1;
+    }
+    return 0;
+}
