@@ -7,6 +7,7 @@
 #include "windowtexts.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -104,6 +105,34 @@ private slots:
         QCOMPARE(m_form->StatusBar1->panelText(2), QStringLiteral("ERRORE DI CONNESSIONE.."));
         QVERIFY(m_form->VScroll1->isEnabled());
         QCOMPARE(m_form->list2Lines().stringList(), QStringList{QStringLiteral("kept")});
+    }
+
+    // Before any read the limits are 0; typing, pasting and code all count,
+    // spaces included.
+    void countersFollowTheBoxes()
+    {
+        Form1 &f = *m_form;
+        QTest::keyClicks(f.Text1, QStringLiteral("ZIO PINO "));
+        QCOMPARE(f.Label7->text(), QStringLiteral("9/0"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("+39 06"));
+        f.Text2->paste();
+        QCOMPARE(f.Label8->text(), QStringLiteral("6/0"));
+        f.Text2->setText(QString());
+        QCOMPARE(f.Label8->text(), QStringLiteral("0/0"));
+    }
+
+    // A line from a foreign list file, without the separators: nothing to
+    // edit, so the boxes are emptied and the edit buttons refuse.
+    void lineWithoutSeparatorsSelectsNothing()
+    {
+        Form1 &f = *m_form;
+        f.list1Lines().setStringList({QStringLiteral("01/20 MARIO 0612")});
+        f.Text1->setText(QStringLiteral("old"));
+        f.List1->setCurrentIndex(f.list1Lines().index(0));
+        QVERIFY(f.Label1->text().isEmpty());
+        QVERIFY(f.Text1->text().isEmpty());
+        QTest::mouseClick(f.Command7, Qt::LeftButton);
+        QCOMPARE(f.StatusBar1->panelText(2), QStringLiteral("ERRORE"));
     }
 
     void progressBarStaysInRange_data()
