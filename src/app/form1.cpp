@@ -45,8 +45,10 @@ Form1::Form1(PhoneLink &link, const PortDirectory &ports, FileNameChooser *choos
     , m_ports(ports)
     , CommonDialog1(chooser)
 {
-    if (!CommonDialog1)
-        CommonDialog1 = new FileDialogChooser(this);
+    if (!CommonDialog1) {
+        m_dialogs = std::make_unique<FileDialogChooser>(this);
+        CommonDialog1 = m_dialogs.get();
+    }
     createControls();
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class FractionProgressBar;
 class PhoneLink;
@@ -86,6 +87,8 @@ private:
 
     PhoneLink &MSComm1;
     const PortDirectory &m_ports;
+    // The real file dialogs, made when the caller gives no chooser.
+    std::unique_ptr<FileNameChooser> m_dialogs;
     FileNameChooser *CommonDialog1;
     QStringListModel *m_list1;
     QStringListModel *m_list2;
