@@ -67,8 +67,14 @@ QString withoutUnsolicited(const QString &buffer)
         // neighbour is the blank half of such a frame, both CR LF go with
         // it; between two text lines one CR LF must stay to keep them apart.
         if (lines.at(i - 1).isEmpty() || lines.at(i + 1).isEmpty()) {
+            const bool nextMovesUp = lines.at(i - 1).isEmpty() && !lines.at(i + 1).isEmpty();
             lines[i - 1] += lines.at(i + 1);
             lines.remove(i, 2);
+            // A code sent right behind this one, without a CR LF of its
+            // own in front, has just moved up past the point the loop has
+            // examined; it goes with its CR LF, as every one after it.
+            while (nextMovesUp && i < lines.size() && isUnsolicited(lines.at(i - 1)))
+                lines.remove(i - 1);
         } else {
             lines.remove(i);
         }

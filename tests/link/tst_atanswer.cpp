@@ -70,6 +70,13 @@ void TestAtAnswer::clean_data()
         << "\r\n+CPBR: 3,\"5\",129,\"ZIO\"\r\n\r\n+CMTI: \"SM\",3\r\n\r\nOK\r\n"
         << "+CPBR: 3,\"5\",129,\"ZIO\"";
     QTest::newRow("ring after echo") << "ATZ\r\r\nRING\r\n\r\nOK\r\n" << "AT";
+    // A code sent right behind a framed one, without its own leading CR LF,
+    // must not stand in for the answer.
+    QTest::newRow("call announced before ok")
+        << "\r\nRING\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n" << "OK";
+    QTest::newRow("call announced inside information")
+        << "\r\n+CPBR: 3,\"5\",129,\"ZIO\"\r\n\r\nRING\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n"
+        << "+CPBR: 3,\"5\",129,\"ZIO\"";
     QTest::newRow("accented name kept")
         << QStringLiteral("\r\n+CPBR: 1,\"1\",129,\"NICOL\u00d2\"\r\n\r\nOK\r\n")
         << QStringLiteral("+CPBR: 1,\"1\",129,\"NICOL\u00d2\"");
@@ -95,6 +102,14 @@ void TestAtAnswer::withoutUnsolicited_data()
         << "\r\n+CPBR: 1\r\n+CREG: 1\r\n+CPBR: 2\r\n\r\nOK\r\n" << "\r\n+CPBR: 1\r\n+CPBR: 2\r\n\r\nOK\r\n";
     QTest::newRow("line still arriving") << "\r\nRING" << "\r\nRING";
     QTest::newRow("ring in a name") << "\r\n+CPBR: 1,\"1\",129,\"RING\"\r\n" << "\r\n+CPBR: 1,\"1\",129,\"RING\"\r\n";
+    QTest::newRow("codes right behind a framed one")
+        << "\r\nRING\r\n+CLIP: \"06\",129\r\n+CREG: 1\r\n\r\nOK\r\n" << "\r\nOK\r\n";
+    QTest::newRow("code right behind one after a text line")
+        << "\r\n+CPBR: 1\r\n\r\nRING\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n" << "\r\n+CPBR: 1\r\n\r\nOK\r\n";
+    QTest::newRow("code moved up is still arriving") << "\r\nRING\r\n+CLIP: \"06\"" << "+CLIP: \"06\"";
+    // Found by fuzz/fuzz_atanswer: the second code was left in.
+    QTest::newRow("fuzz: code behind a code after a blank line")
+        << "\r\n\r\n+CREG:\n\r\n+CREG: 1\r 1\rOK\r\n" << "\r\n";
     QTest::newRow("ringing is not ring") << "\r\nRINGO\r\n\r\nOK\r\n" << "\r\nRINGO\r\n\r\nOK\r\n";
 }
 
