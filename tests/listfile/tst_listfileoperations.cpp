@@ -73,6 +73,8 @@ private slots:
     void loadThenSaveGivesSameBytes_data();
     void loadThenSaveGivesSameBytes();
     void loadStopsWhenProgramEnds();
+    void loadOddFiles_data();
+    void loadOddFiles();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -340,6 +342,37 @@ void TestListFileOperations::loadStopsWhenProgramEnds()
     QVERIFY(!m_report.messages.contains(kLoaded));
     QCOMPARE(m_list1.stringList(), m_before1);
     QCOMPARE(m_list2.stringList(), m_before2);
+}
+
+void TestListFileOperations::loadOddFiles_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+
+    QTest::newRow("lone LF line ends") << QByteArray("a\nb\nc\n") << 3 << "a" << "c";
+    // With no LF at all the whole file is one line.
+    QTest::newRow("lone CR line ends") << QByteArray("a\rb\rc\r") << 1 << "a\rb\rc\r" << "a\rb\rc\r";
+    QTest::newRow("a million empty lines") << QByteArray("\r\n").repeated(1000000) << 1000000 << "" << "";
+}
+
+void TestListFileOperations::loadOddFiles()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, rows);
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    writeFile(path("odd.rds"), file);
+    m_chooser.openName = path("odd.rds");
+
+    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+
+    QCOMPARE(m_report.messages, (QStringList{kLoading, kLoaded}));
+    QCOMPARE(m_list2.rowCount(), rows);
+    QCOMPARE(m_list2.stringList().first(), first);
+    QCOMPARE(m_list2.stringList().last(), last);
+    QVERIFY(m_list1.stringList().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestListFileOperations)
