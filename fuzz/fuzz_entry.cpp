@@ -1,0 +1,78 @@
+// One position's answer to "+CPBR=i": whatever it holds, the entry that comes
+// out must be one the list and the write-back can carry.
+#include "fuzzcheck.h"
+#include "phonebookanswers.h"
+#include "phonebookcommands.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <climits>
+
+using PhonebookAnswers::Entry;
+
+namespace {
+
+const int kInternational = PhonebookCommands::kInternationalType;
+
+void checkEntry(const std::optional<Entry> &entry)
+{
+    if (!entry)
+        return;
+    Fuzz::check(!entry->name.contains(QLatin1Char('"')), "the name ends at its first quote");
+    Fuzz::check(entry->type >= 0, "the type is never negative");
+    if (entry->type == kInternational && !entry->number.isEmpty())
+        Fuzz::check(entry->number.startsWith(QLatin1Char('+')), "an international number keeps its plus");
+}
+
+QString fieldFrom(FuzzedDataProvider &provider, size_t most)
+{
+    return SingleByteCodec::decode(QByteArray::fromStdString(provider.ConsumeRandomLengthString(most)));
+}
+
+// A well-formed answer built from the fuzzer's fields gives them back, alone
+// and with an unsolicited code on either side.
+void checkWellFormed(FuzzedDataProvider &provider)
+{
+    const int position = provider.ConsumeIntegralInRange<int>(0, INT_MAX);
+    const int type = provider.ConsumeBool() ? kInternational : provider.ConsumeIntegralInRange<int>(0, INT_MAX);
+    const QString number = fieldFrom(provider, 40);
+    const QString name = fieldFrom(provider, 80);
+    // Text the answer's own syntax cannot hold.
+    if (number.contains(QLatin1String("\",")) || name.contains(QLatin1Char('"')))
+        return;
+    for (const QChar end : {QLatin1Char('\r'), QLatin1Char('\n')}) {
+        if (number.contains(end) || name.contains(end))
+            return;
+    }
+
+    // Joined, not arg(): a field may hold "%1" itself.
+    const QString line = QStringLiteral("+CPBR: ") + QString::number(position) + QStringLiteral(",\"") + number
+        + QStringLiteral("\",") + QString::number(type) + QStringLiteral(",\"") + name + QLatin1Char('"');
+    QString expectedNumber = number;
+    if (type == kInternational && !number.isEmpty() && !number.startsWith(QLatin1Char('+')))
+        expectedNumber.prepend(QLatin1Char('+'));
+
+    const QString answers[] = {
+        line,
+        QStringLiteral("RING\r\n\r\n") + line,
+        line + QStringLiteral("\r\n\r\n+CMTI: \"SM\",3"),
+    };
+    for (const QString &answer : answers) {
+        const std::optional<Entry> entry = PhonebookAnswers::parseEntry(answer);
+        Fuzz::check(entry.has_value(), "a well-formed answer is taken");
+        Fuzz::check(entry->number == expectedNumber, "the number comes back");
+        Fuzz::check(entry->type == type, "the type comes back");
+        Fuzz::check(entry->name == name, "the name comes back");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    checkEntry(PhonebookAnswers::parseEntry(Fuzz::textFrom(data, size)));
+
+    FuzzedDataProvider provider(data, size);
+    checkWellFormed(provider);
+    return 0;
+}

@@ -1,0 +1,63 @@
+// The answer to "+CPBR=?": the read sizes the whole phonebook and both list
+// columns from it, so nothing outside the promised bounds may get through.
+#include "fuzzcheck.h"
+#include "phonebookanswers.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <climits>
+
+using PhonebookAnswers::IndexRange;
+using PhonebookAnswers::kMaxFieldLength;
+using PhonebookAnswers::kMaxPositions;
+
+namespace {
+
+bool inBounds(int value, int most)
+{
+    return value >= 1 && value <= most;
+}
+
+void checkBounds(const std::optional<IndexRange> &range)
+{
+    if (!range)
+        return;
+    Fuzz::check(inBounds(range->maxNumRub, kMaxPositions), "positions within 1..kMaxPositions");
+    Fuzz::check(inBounds(range->maxCarNum, kMaxFieldLength), "number length within 1..kMaxFieldLength");
+    Fuzz::check(inBounds(range->maxCarNom, kMaxFieldLength), "text length within 1..kMaxFieldLength");
+}
+
+// A well-formed answer with the fuzzer's values and trailing fields must
+// give back exactly those values, or be refused when one is out of bounds.
+void checkWellFormed(FuzzedDataProvider &provider, const QString &trailing)
+{
+    const int lower = provider.ConsumeIntegralInRange<int>(0, INT_MAX);
+    const int upper = provider.ConsumeIntegral<int>();
+    const int numberLength = provider.ConsumeIntegral<int>();
+    const int textLength = provider.ConsumeIntegral<int>();
+    const QString answer = QStringLiteral("+CPBR: (%1-%2),%3,%4,")
+                               .arg(lower).arg(upper).arg(numberLength).arg(textLength)
+                           + trailing;
+
+    const std::optional<IndexRange> range = PhonebookAnswers::parseIndexRange(answer);
+    const bool valid = inBounds(upper, kMaxPositions) && inBounds(numberLength, kMaxFieldLength)
+        && inBounds(textLength, kMaxFieldLength);
+    Fuzz::check(range.has_value() == valid, "a well-formed answer is taken exactly when in bounds");
+    if (range) {
+        Fuzz::check(range->maxNumRub == upper, "the upper bound comes back");
+        Fuzz::check(range->maxCarNum == numberLength, "the number length comes back");
+        Fuzz::check(range->maxCarNom == textLength, "the text length comes back");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString answer = Fuzz::textFrom(data, size);
+    checkBounds(PhonebookAnswers::parseIndexRange(answer));
+
+    FuzzedDataProvider provider(data, size);
+    checkWellFormed(provider, answer);
+    return 0;
+}
