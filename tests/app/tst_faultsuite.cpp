@@ -3,6 +3,7 @@
 // against the entries it held at the start: every one of them must be on
 // the phone or in the sorted list the user still has, unless the user
 // deleted it.
+#include "twelvepositionsim.h"
 #include "windowsession.h"
 
 #include <QElapsedTimer>
@@ -15,33 +16,7 @@
 
 namespace {
 
-SimPhonebook startingSim()
-{
-    SimPhonebook book;
-    book.last = 12;
-    book.numberLength = 20;
-    book.textLength = 14;
-    book.entries = {
-        {1, {"3331234567", 129, "MARIO ROSSI"}},
-        {3, {"+393471112233", 145, "ANNALISA"}},
-        {4, {"3409876543", 129, "anna"}},
-        {6, {"+41791234567", 129, "Zio Franz"}},
-        {9, {"+393285556677", 145, QStringLiteral("NICOLÒ")}},
-        {10, {"3200000000", 129, "Nicola, uff."}},
-        {11, {"0500", 129, "Zoe"}},
-    };
-    return book;
-}
-
-const QStringList kSortedOnPhone = {
-    "1|3409876543|129|anna",
-    "2|+393471112233|145|ANNALISA",
-    "3|3331234567|129|MARIO ROSSI",
-    "4|3200000000|129|Nicola, uff.",
-    QStringLiteral("5|+393285556677|145|NICOLÒ"),
-    "6|+41791234567|129|Zio Franz",
-    "7|0500|129|Zoe",
-};
+const QStringList kSortedOnPhone = twelvePositionSimSorted();
 
 const QByteArray kRing = "\r\nRING\r\n";
 const QByteArray kNewMessage = "\r\n+CMTI: \"SM\",3\r\n";
@@ -107,7 +82,7 @@ bool FaultSuite::begin(const Setup &setup, std::chrono::milliseconds deadline)
 {
     ++m_scenarios;
     s = std::make_unique<WindowSession>(deadline);
-    s->phone.setPhonebook(SimStorage::Sim, startingSim());
+    s->phone.setPhonebook(SimStorage::Sim, twelvePositionSim());
     setup(s->phone);
     QString why;
     if (!s->start(&why)) {
@@ -131,7 +106,7 @@ void FaultSuite::checkNothingLost(const QStringList &deleted)
         kept.append(e.text + QLatin1Char('|') + e.number);
     for (const QString &line : s->form->list2Lines().stringList())
         kept.append(line.simplified());
-    for (const SimEntry &e : startingSim().entries) {
+    for (const SimEntry &e : twelvePositionSim().entries) {
         ++m_entriesChecked;
         if (deleted.contains(e.text))
             continue;
@@ -225,7 +200,7 @@ void FaultSuite::silenceOnOneCommand()
     s->click(f.Command6);
     s->click(f.Command3);
     QCOMPARE(s->message(), QStringLiteral("ERRORE"));
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(startingSim().entries));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
     checkNothingLost();
 }
 
@@ -258,7 +233,7 @@ void FaultSuite::phoneRefusingOneWrite()
     // Not after the deadline and a hundred resends.
     QVERIFY(clock.elapsed() < 2000);
     QCOMPARE(f.list1Lines().stringList(), List1Before);
-    QMap<int, SimEntry> expected = startingSim().entries;
+    QMap<int, SimEntry> expected = twelvePositionSim().entries;
     expected[1] = {"3409876543", 129, "anna"};
     expected[2] = {"+393471112233", 145, "ANNALISA"};
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(expected));
@@ -282,7 +257,7 @@ void FaultSuite::adapterVanishingMidRead()
     s->click(f.Command6);
     s->click(f.Command3);
     QCOMPARE(s->message(), QStringLiteral("ERRORE"));
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(startingSim().entries));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
     checkNothingLost();
 }
 
@@ -300,7 +275,7 @@ void FaultSuite::adapterVanishingMidWriteBack()
     QCOMPARE(s->message(), QStringLiteral("ERRORE GRAVE IN SCRITTURA"));
     QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
     QCOMPARE(f.list1Lines().stringList(), List1Before);
-    QMap<int, SimEntry> expected = startingSim().entries;
+    QMap<int, SimEntry> expected = twelvePositionSim().entries;
     const QMap<int, SimEntry> sorted = {{1, {"3409876543", 129, "anna"}},
                                         {2, {"+393471112233", 145, "ANNALISA"}},
                                         {3, {"3331234567", 129, "MARIO ROSSI"}},
@@ -324,7 +299,7 @@ void FaultSuite::exitDuringRead()
     s->click(s->form->Command2);
     QCOMPARE(s->finishedCount, 1);
     QCOMPARE(s->newCommands().last(), QStringLiteral("Z"));
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(startingSim().entries));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
     checkNothingLost();
 }
 

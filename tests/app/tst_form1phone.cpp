@@ -1,13 +1,14 @@
 // The window against the simulated phone over a pseudo-terminal: what the
 // user does, what reaches the phone, and what the phone holds afterwards.
+#include "twelvepositionsim.h"
 #include "windowsession.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStringListModel>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -16,35 +17,7 @@ namespace {
 
 const QString kModel = QStringLiteral("NOKIA 6310i");
 
-// A small SIM: seven entries in no order, with gaps and a free last slot.
-SimPhonebook smallSim()
-{
-    SimPhonebook book;
-    book.last = 12;
-    book.numberLength = 20;
-    book.textLength = 14;
-    book.entries = {
-        {1, {"3331234567", 129, "MARIO ROSSI"}},
-        {3, {"+393471112233", 145, "ANNALISA"}},
-        {4, {"3409876543", 129, "anna"}},
-        {6, {"0612345678", 129, "Casa"}},
-        {9, {"+393285556677", 145, QStringLiteral("NICOLÒ")}},
-        {10, {"3200000000", 129, "Nicola"}},
-        {11, {"0500", 129, "Zoe"}},
-    };
-    return book;
-}
-
-// What the phone must hold once the sorted list is written back.
-const QStringList kSortedOnPhone = {
-    "1|3409876543|129|anna",
-    "2|+393471112233|145|ANNALISA",
-    "3|0612345678|129|Casa",
-    "4|3331234567|129|MARIO ROSSI",
-    "5|3200000000|129|Nicola",
-    QStringLiteral("6|+393285556677|145|NICOLÒ"),
-    "7|0500|129|Zoe",
-};
+const QStringList kSortedOnPhone = twelvePositionSimSorted();
 
 }
 
@@ -76,7 +49,7 @@ void Form1PhoneTest::init()
 {
     s = std::make_unique<WindowSession>();
     s->phone.setModel(kModel);
-    s->phone.setPhonebook(SimStorage::Sim, smallSim());
+    s->phone.setPhonebook(SimStorage::Sim, twelvePositionSim());
     QString why;
     QVERIFY2(s->start(&why), qPrintable(why));
 }
@@ -179,8 +152,8 @@ void Form1PhoneTest::editAndDeleteOneEntry()
 
     s->selectLine(5);
     QCOMPARE(f.Label1->text(), QStringLiteral("06/12 "));
-    QCOMPARE(f.Text1->text(), QStringLiteral("Casa"));
-    QCOMPARE(f.Label7->text(), QStringLiteral("4/14"));
+    QCOMPARE(f.Text1->text(), QStringLiteral("Zio Franz"));
+    QCOMPARE(f.Label7->text(), QStringLiteral("9/14"));
     s->type(f.Text1, QStringLiteral(" Casa al mare "));
     QCOMPARE(f.Label7->text(), QStringLiteral("14/14"));
     s->type(f.Text2, QStringLiteral("+39 0612"));
@@ -203,7 +176,7 @@ void Form1PhoneTest::editAndDeleteOneEntry()
     QVERIFY(f.Text1->text().isEmpty());
 
     // Every other entry is as it was.
-    QMap<int, SimEntry> expected = smallSim().entries;
+    QMap<int, SimEntry> expected = twelvePositionSim().entries;
     expected.remove(1);
     expected[6] = {"+39 0612", 145, "Casa al mare"};
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(expected));
@@ -259,7 +232,7 @@ void Form1PhoneTest::exitDuringReadStopsItAndResets()
     QVERIFY(sent.size() < 14);
     QVERIFY(!sent.contains(QStringLiteral("+CPBR=12")));
     QCOMPARE(f.vars.RUBSEL, QStringLiteral("ERROR"));
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(smallSim().entries));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
 }
 
 void Form1PhoneTest::adapterVanishingMidRead()
@@ -281,7 +254,7 @@ void Form1PhoneTest::adapterVanishingMidRead()
     QCOMPARE(f.list2Lines().rowCount(), 3);
     s->click(f.Command3);
     QCOMPARE(s->message(), QStringLiteral("ERRORE"));
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(smallSim().entries));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
 }
 
 QTEST_MAIN(Form1PhoneTest)

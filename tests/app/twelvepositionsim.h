@@ -1,0 +1,14 @@
+#pragma once
+
+#include "simphonebook.h"
+
+#include <QStringList>
+
+// A small SIM for the window's tests: seven entries in no order, with gaps,
+// mixed case, an accented name, "+39" and foreign numbers, a comma in a
+// name, and a free last position.
+SimPhonebook twelvePositionSim();
+
+// What the phone holds once that SIM's sorted list is written back, as
+// entriesOf() gives it.
+QStringList twelvePositionSimSorted();
