@@ -38,7 +38,7 @@ FormVariables limitsFor(int entries)
 
 QStringList readLayout(const FormVariables &vars, QRandomGenerator &random)
 {
-    const PhonebookLine::Limits limits{vars.MAXNUMRUB, vars.MAXCARNOM, vars.MAXCARNUM};
+    const PhonebookLine::Limits limits = vars.lineLimits();
     QStringList lines;
     lines.reserve(vars.MAXNUMRUB);
     for (int i = 1; i <= vars.MAXNUMRUB; ++i)

@@ -38,10 +38,6 @@ bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const
     return true;
 }
 
-PhonebookLine::Limits limitsOf(const FormVariables &vars)
-{
-    return {vars.MAXNUMRUB, vars.MAXCARNOM, vars.MAXCARNUM};
-}
 }
 
 bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
@@ -59,7 +55,7 @@ bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positi
     return sendAndRewrite(link, PhonebookCommands::writeCommand(position, sentNumber, sentName),
                           position,
                           PhonebookLine::build(position, sentName, sentNumber,
-                                               PhonebookLine::Layout::Read, limitsOf(vars)),
+                                               PhonebookLine::Layout::Read, vars.lineLimits()),
                           List1, report);
 }
 
@@ -73,7 +69,7 @@ bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &posi
     }
     return sendAndRewrite(link, PhonebookCommands::clearCommand(position), position,
                           PhonebookLine::emptySlot(position, PhonebookLine::Layout::Read,
-                                                   limitsOf(vars)),
+                                                   vars.lineLimits()),
                           List1, report);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "phonebookline.h"
+
 #include <QString>
 
 namespace Rubrica {
@@ -18,4 +20,6 @@ struct FormVariables {
     QString RUBSEL = Rubrica::kNone;
 
     QString maxNumRubText() const { return MAXNUMRUB > 0 ? QString::number(MAXNUMRUB) : QString(); }
+    // The widths every list line is built with under these limits.
+    PhonebookLine::Limits lineLimits() const { return {MAXNUMRUB, MAXCARNOM, MAXCARNUM}; }
 };

@@ -36,7 +36,7 @@ enum class Outcome { Done, Failed, Stopped };
 Outcome readPositions(PhoneLink &link, const FormVariables &vars, QStringListModel &List1,
                       OperationReport &report)
 {
-    const PhonebookLine::Limits limits{vars.MAXNUMRUB, vars.MAXCARNOM, vars.MAXCARNUM};
+    const PhonebookLine::Limits limits = vars.lineLimits();
     for (int i = 1; i <= vars.MAXNUMRUB; ++i) {
         report.setProgressValue(i);
         if (!report.keepGoing())

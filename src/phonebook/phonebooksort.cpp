@@ -46,7 +46,7 @@ void sortPhonebook(const FormVariables &vars, QStringListModel &List1, QStringLi
     List2.setStringList(QStringList());
     // Taken once: the window may run other handlers at every step.
     const QStringList source = List1.stringList();
-    const PhonebookLine::Limits limits{vars.MAXNUMRUB, vars.MAXCARNOM, vars.MAXCARNUM};
+    const PhonebookLine::Limits limits = vars.lineLimits();
     if (source.isEmpty()) {
         report.setMessage(kNotLoaded);
         return;

@@ -105,7 +105,7 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, QStringLis
         return;
     }
 
-    const PhonebookLine::Limits lineLimits{limits.MAXNUMRUB, limits.MAXCARNOM, limits.MAXCARNUM};
+    const PhonebookLine::Limits lineLimits = limits.lineLimits();
     report.setProgressMaximum(limits.MAXNUMRUB);
     QStringList mirror;
     mirror.reserve(limits.MAXNUMRUB);

@@ -1,6 +1,7 @@
 #include "entryedit.h"
 #include "linkedphone.h"
 #include "phonebookline.h"
+#include "readlimits.h"
 #include "recordingreport.h"
 
 #include <QStringListModel>
@@ -18,12 +19,7 @@ constexpr int kNumberLength = 20;
 
 FormVariables readSim()
 {
-    FormVariables vars;
-    vars.MAXNUMRUB = kPositions;
-    vars.MAXCARNOM = kTextLength;
-    vars.MAXCARNUM = kNumberLength;
-    vars.RUBSEL = Rubrica::kSim;
-    return vars;
+    return afterSimRead(kPositions, kTextLength, kNumberLength);
 }
 
 const PhonebookLine::Limits kLimits{kPositions, kTextLength, kNumberLength};

@@ -147,7 +147,7 @@ void TestPhonebookRead::checkStoppedWithError(int linesKept)
     QVERIFY(m_list2->stringList().isEmpty());
     QCOMPARE(m_list1->rowCount(), linesKept);
     if (linesKept > 0) {
-        const PhonebookLine::Limits limits{m_vars.MAXNUMRUB, m_vars.MAXCARNOM, m_vars.MAXCARNUM};
+        const PhonebookLine::Limits limits = m_vars.lineLimits();
         QCOMPARE(m_list1->stringList(), expectedLines(linesKept, limits, true));
     }
 }

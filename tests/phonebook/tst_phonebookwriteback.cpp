@@ -1,6 +1,7 @@
 #include "linkedphone.h"
 #include "phonebookline.h"
 #include "phonebookwriteback.h"
+#include "readlimits.h"
 #include "recordingreport.h"
 
 #include <QStringListModel>
@@ -17,17 +18,7 @@ constexpr int kNumberLength = 20;
 
 FormVariables readSim()
 {
-    FormVariables vars;
-    vars.MAXNUMRUB = kPositions;
-    vars.MAXCARNOM = kTextLength;
-    vars.MAXCARNUM = kNumberLength;
-    vars.RUBSEL = Rubrica::kSim;
-    return vars;
-}
-
-PhonebookLine::Limits limitsOf(const FormVariables &vars)
-{
-    return {vars.MAXNUMRUB, vars.MAXCARNOM, vars.MAXCARNUM};
+    return afterSimRead(kPositions, kTextLength, kNumberLength);
 }
 
 // Sorted-layout lines numbered from 1, from "name|number" pairs.
@@ -80,7 +71,7 @@ void TestPhonebookWriteBack::init()
     QVERIFY2(m_phone->start(&why), qPrintable(why));
     m_list1Before.clear();
     for (int k = 1; k <= kPositions; ++k)
-        m_list1Before.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Read, limitsOf(readSim())));
+        m_list1Before.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Read, readSim().lineLimits()));
     m_List1.setStringList(m_list1Before);
     m_report = RecordingReport();
 }
@@ -100,7 +91,7 @@ void TestPhonebookWriteBack::run(const QStringList &List2Lines, const FormVariab
 
 void TestPhonebookWriteBack::writesEntriesAndClearsTheRest()
 {
-    const QStringList lines = sortedLines(kSorted, limitsOf(readSim()));
+    const QStringList lines = sortedLines(kSorted, readSim().lineLimits());
     run(lines);
 
     QStringList expected{
@@ -123,7 +114,7 @@ void TestPhonebookWriteBack::writesEntriesAndClearsTheRest()
     // List1 mirrors the phone: the sorted lines, then sorted-layout blanks.
     QStringList mirror = lines;
     for (int k = 7; k <= kPositions; ++k)
-        mirror.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, limitsOf(readSim())));
+        mirror.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, readSim().lineLimits()));
     QCOMPARE(m_List1.stringList(), mirror);
     QCOMPARE(m_report.messages, (QStringList{"SCRITTURA RUBRICA SIM IN CORSO", kDone}));
     QCOMPARE(m_report.values.first(), 0.1);
@@ -135,7 +126,7 @@ void TestPhonebookWriteBack::listAsLongAsThePhonebookSendsNoClear()
     FormVariables vars = readSim();
     vars.MAXNUMRUB = kSorted.size();
     vars.RUBSEL = Rubrica::kCellulare;
-    const QStringList lines = sortedLines(kSorted, limitsOf(vars));
+    const QStringList lines = sortedLines(kSorted, vars.lineLimits());
     run(lines, vars);
     QCOMPARE(m_phone->commands().size(), kSorted.size());
     QVERIFY(m_phone->commands().last().startsWith(QStringLiteral("+CPBW=6,")));
@@ -153,7 +144,7 @@ void TestPhonebookWriteBack::listMadeUnderOtherLimits()
              (QStringList{"+CPBW=1,\"+39061\",145,\"ALESSANDRO\"",
                           "+CPBW=2,\"0612\",129,\"BEATRICE ROSSI\""}));
     QCOMPARE(m_List1.stringList().mid(0, 2), sortedLines({"ALESSANDRO|+39061", "BEATRICE ROSSI|0612"},
-                                                         limitsOf(readSim())));
+                                                         readSim().lineLimits()));
     QCOMPARE(m_List1.rowCount(), kPositions);
     QCOMPARE(m_report.lastMessage(), kDone);
 }
@@ -164,7 +155,7 @@ void TestPhonebookWriteBack::refusedBeforeAnythingIsSent_data()
     QTest::addColumn<QString>("rubsel");
     QTest::addColumn<QString>("message");
 
-    const PhonebookLine::Limits lim = limitsOf(readSim());
+    const PhonebookLine::Limits lim = readSim().lineLimits();
     const QStringList good = sortedLines(kSorted, lim);
     QTest::newRow("no phonebook read") << good << Rubrica::kNone << "ERRORE";
     QTest::newRow("empty list would erase the phonebook") << QStringList() << Rubrica::kSim << "ERRORE";
@@ -202,7 +193,7 @@ void TestPhonebookWriteBack::refusedBeforeAnythingIsSent()
 void TestPhonebookWriteBack::phoneRefusingPositionFive()
 {
     m_phone->refuse(QStringLiteral("+CPBW=5,"));
-    run(sortedLines(kSorted, limitsOf(readSim())));
+    run(sortedLines(kSorted, readSim().lineLimits()));
     QCOMPARE(m_phone->commands().size(), 5);
     const QMap<int, QString> phonebook = m_phone->entries();
     QCOMPARE(phonebook.value(4), QStringLiteral("|112|129"));
@@ -216,7 +207,7 @@ void TestPhonebookWriteBack::phoneRefusingPositionFive()
 void TestPhonebookWriteBack::portClosedAfterTheRead()
 {
     m_phone->link.close();
-    run(sortedLines(kSorted, limitsOf(readSim())));
+    run(sortedLines(kSorted, readSim().lineLimits()));
     QVERIFY(m_phone->commands().isEmpty());
     QCOMPARE(m_report.lastMessage(), kFailed);
     QCOMPARE(m_List1.stringList(), m_list1Before);
@@ -225,7 +216,7 @@ void TestPhonebookWriteBack::portClosedAfterTheRead()
 void TestPhonebookWriteBack::lineDroppingMidWrite()
 {
     m_phone->hangUpAfter(3);
-    run(sortedLines(kSorted, limitsOf(readSim())));
+    run(sortedLines(kSorted, readSim().lineLimits()));
     QCOMPARE(m_report.lastMessage(), kFailed);
     QCOMPARE(m_List1.stringList(), m_list1Before);
     QVERIFY(!m_phone->link.isOpen());
@@ -234,7 +225,7 @@ void TestPhonebookWriteBack::lineDroppingMidWrite()
 void TestPhonebookWriteBack::programEndingMidWrite()
 {
     m_report.stopAfterSteps = 2;
-    run(sortedLines(kSorted, limitsOf(readSim())));
+    run(sortedLines(kSorted, readSim().lineLimits()));
     QCOMPARE(m_phone->commands().size(), 2);
     QCOMPARE(m_report.lastMessage(), QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO"));
     QCOMPARE(m_List1.stringList(), m_list1Before);
@@ -242,7 +233,7 @@ void TestPhonebookWriteBack::programEndingMidWrite()
     // A transaction cancelled while it waits ends the write as quietly.
     m_report = RecordingReport();
     m_phone->cancelOn(QStringLiteral("+CPBW=3,"));
-    run(sortedLines(kSorted, limitsOf(readSim())));
+    run(sortedLines(kSorted, readSim().lineLimits()));
     QCOMPARE(m_report.lastMessage(), QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO"));
     QCOMPARE(m_List1.stringList(), m_list1Before);
 }

@@ -5,7 +5,7 @@
 
 QStringList bubbleSortReference(const FormVariables &vars, const QStringList &List1)
 {
-    const PhonebookLine::Limits limits{vars.MAXNUMRUB, vars.MAXCARNOM, vars.MAXCARNUM};
+    const PhonebookLine::Limits limits = vars.lineLimits();
     const int width = PhonebookLine::indexWidth(vars.MAXNUMRUB);
     const QString emptySlot = PhonebookLine::emptySlotTail(limits);
     QStringList items;

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "formvariables.h"
+
+// The form variables as a complete read of a SIM with these limits leaves
+// them.
+inline FormVariables afterSimRead(int positions, int textLength, int numberLength)
+{
+    FormVariables vars;
+    vars.MAXNUMRUB = positions;
+    vars.MAXCARNOM = textLength;
+    vars.MAXCARNUM = qint16(numberLength);
+    vars.RUBSEL = Rubrica::kSim;
+    return vars;
+}
