@@ -11,18 +11,6 @@ void appendLine(QStringListModel &list, const QString &line)
         list.setData(list.index(row), line);
 }
 
-int lineCount(const QStringListModel &list)
-{
-    return list.rowCount();
-}
-
-QString lineAt(const QStringListModel &list, int index)
-{
-    if (index < 0 || index >= list.rowCount())
-        return QString();
-    return list.data(list.index(index), Qt::DisplayRole).toString();
-}
-
 void replaceLine(QStringListModel &list, int index, const QString &line)
 {
     if (index < 0 || index >= list.rowCount())

@@ -9,9 +9,6 @@ class QStringListModel;
 namespace LineList {
 
 void appendLine(QStringListModel &list, const QString &line);
-int lineCount(const QStringListModel &list);
-// An empty text for an index outside the list.
-QString lineAt(const QStringListModel &list, int index);
 // Does nothing for an index outside the list.
 void replaceLine(QStringListModel &list, int index, const QString &line);
 void clearLines(QStringListModel &list);

@@ -20,15 +20,14 @@ void TestLineList::appendKeepsOrder()
     LineList::appendLine(list, QStringLiteral("b"));
     LineList::appendLine(list, QStringLiteral("a"));
     LineList::appendLine(list, QString());
-    QCOMPARE(LineList::lineCount(list), 3);
+    QCOMPARE(list.rowCount(), 3);
     QCOMPARE(list.stringList(), QStringList({"b", "a", ""}));
     // A view sees each line as it comes.
     QCOMPARE(inserted.count(), 3);
 
     LineList::replaceLine(list, 1, QStringLiteral("c"));
-    QCOMPARE(LineList::lineAt(list, 0), QStringLiteral("b"));
-    QCOMPARE(LineList::lineAt(list, 1), QStringLiteral("c"));
-    QCOMPARE(LineList::lineCount(list), 3);
+    QCOMPARE(list.stringList(), QStringList({"b", "c", ""}));
+    QCOMPARE(list.rowCount(), 3);
 }
 
 void TestLineList::outsideIndices_data()
@@ -43,7 +42,6 @@ void TestLineList::outsideIndices()
 {
     QFETCH(int, index);
     QStringListModel list(QStringList{"x", "y"});
-    QCOMPARE(LineList::lineAt(list, index), QString());
     LineList::replaceLine(list, index, QStringLiteral("z"));
     QCOMPARE(list.stringList(), QStringList({"x", "y"}));
 }
@@ -52,7 +50,7 @@ void TestLineList::clearEmpties()
 {
     QStringListModel list(QStringList{"x", "y"});
     LineList::clearLines(list);
-    QCOMPARE(LineList::lineCount(list), 0);
+    QCOMPARE(list.rowCount(), 0);
     LineList::appendLine(list, QStringLiteral("z"));
     QCOMPARE(list.stringList(), QStringList({"z"}));
 }
