@@ -33,7 +33,8 @@ int main(int argc, char *argv[])
     std::unique_ptr<SimPhone> phone;
     QString phoneDevice;
     if (options.isSet(demo)) {
-        phone = std::make_unique<SimPhone>();
+        // A phone as many come: GSM septets after a reset.
+        phone = std::make_unique<SimPhone>(QStringLiteral("GSM"));
         QString why;
         if (!phone->start(&why)) {
             QTextStream(stderr) << "veldrano: telefono simulato non avviato: " << why << '\n';

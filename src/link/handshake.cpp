@@ -1,5 +1,6 @@
 #include "handshake.h"
 
+#include "charsetchoice.h"
 #include "phonelink.h"
 
 #include <exception>
@@ -42,6 +43,7 @@ HandshakeResult runHandshake(PhoneLink &link, const QString &device,
         echoConfirmed();
         ICC(link);
         result.model = link.IOP(kModelQuery);
+        link.setCharset(chooseCharset(link));
         result.connected = true;
     } catch (const std::exception &) {
         link.close();

@@ -17,9 +17,10 @@ struct HandshakeResult {
 void ICC(PhoneLink &link);
 
 // Opens the device and makes sure a phone is behind it: two resets, the
-// second of which must come back as the echo "AT", then the set-up and the
-// model query. portOpened runs once the port is open, echoConfirmed once the
-// phone has answered with its echo. Any failure on the way, an empty device
+// second of which must come back as the echo "AT", then the set-up, the
+// model query and the choice of the character set, which the link keeps.
+// portOpened runs once the port is open, echoConfirmed once the phone has
+// answered with its echo. Any failure on the way, an empty device
 // name included, leaves the port closed and connected false.
 HandshakeResult runHandshake(PhoneLink &link, const QString &device,
                              const std::function<void()> &portOpened,

@@ -44,6 +44,7 @@ bool PhoneLink::open(const QString &device, QString *why)
 {
     closePort();
     m_cancelled = false;
+    m_charset = PhoneCharset();
     if (device.isEmpty()) {
         if (why)
             *why = QStringLiteral("no serial device for this port number");

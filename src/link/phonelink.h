@@ -1,5 +1,7 @@
 #pragma once
 
+#include "phonecharset.h"
+
 #include <QObject>
 #include <QString>
 
@@ -35,6 +37,11 @@ public:
     // emitting lost()), LinkCancelled after cancel().
     QString IOP(const QString &cmdat);
 
+    // The set the phonebook's texts travel in, chosen by the handshake;
+    // Windows-1252 single bytes again at every opening of the port.
+    PhoneCharset charset() const { return m_charset; }
+    void setCharset(const PhoneCharset &charset) { m_charset = charset; }
+
     // Makes the transaction that is waiting give up with LinkCancelled; the
     // next one runs as usual (the program still resets the phone as it
     // ends). Without a waiting transaction it does nothing.
@@ -58,6 +65,7 @@ private:
 
     QSerialPort *m_port;
     std::chrono::milliseconds m_deadline;
+    PhoneCharset m_charset;
     bool m_cancelled = false;
     bool m_opening = false;
     // Each opening of the port is a session, counted from 1; a transaction

@@ -13,6 +13,9 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// Characters the code page lacks come out as this.
+constexpr char kMissing = '?';
+
 char encodeOne(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
@@ -21,7 +24,7 @@ char encodeOne(char16_t c)
         if (kHighControls[i] == c)
             return static_cast<char>(0x80 + i);
     }
-    return '?';
+    return kMissing;
 }
 
 } // namespace
@@ -38,6 +41,15 @@ QByteArray SingleByteCodec::encode(const QString &text)
         out.append(encodeOne(ch.unicode()));
     }
     return out;
+}
+
+bool SingleByteCodec::canEncode(const QString &text)
+{
+    for (const QChar ch : text) {
+        if (ch.isSurrogate() || (ch != QLatin1Char(kMissing) && encodeOne(ch.unicode()) == kMissing))
+            return false;
+    }
+    return true;
 }
 
 QString SingleByteCodec::decode(const QByteArray &bytes)

@@ -12,6 +12,8 @@
 namespace SingleByteCodec {
 
 QByteArray encode(const QString &text);
+// Whether encode keeps every character of text, without a '?' for one.
+bool canEncode(const QString &text);
 QString decode(const QByteArray &bytes);
 
 }

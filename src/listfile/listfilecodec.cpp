@@ -2,11 +2,16 @@
 
 #include "singlebytecodec.h"
 
+#include <QStringDecoder>
+
+#include <algorithm>
+
 namespace {
 
 constexpr char kCarriageReturn = '\r';
 constexpr char kLineFeed = '\n';
 constexpr char kLineEnd[] = "\r\n";
+const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
 // The extension looked for in a name turned to upper case, and the one
 // appended when it is missing.
@@ -22,21 +27,33 @@ bool holdsExtension(const QString &name)
 
 namespace ListFileCodec {
 
-void appendLine(QByteArray &out, const QString &line)
+Encoding encodingFor(const QStringList &lines)
 {
-    out += SingleByteCodec::encode(line);
+    const bool fits = std::all_of(lines.cbegin(), lines.cend(), SingleByteCodec::canEncode);
+    return fits ? Encoding::Windows1252 : Encoding::Utf8;
+}
+
+QByteArray header(Encoding encoding)
+{
+    return encoding == Encoding::Utf8 ? kByteOrderMark : QByteArray();
+}
+
+void appendLine(QByteArray &out, const QString &line, Encoding encoding)
+{
+    out += encoding == Encoding::Utf8 ? line.toUtf8() : SingleByteCodec::encode(line);
     out += kLineEnd;
 }
 
 QByteArray encode(const QStringList &lines)
 {
-    QByteArray out;
-    qsizetype size = 0;
+    const Encoding encoding = encodingFor(lines);
+    QByteArray out = header(encoding);
+    qsizetype size = out.size();
     for (const QString &line : lines)
         size += line.size() + 2;
     out.reserve(size);
     for (const QString &line : lines)
-        appendLine(out, line);
+        appendLine(out, line, encoding);
     return out;
 }
 
@@ -44,21 +61,29 @@ std::optional<QStringList> decode(const QByteArray &bytes)
 {
     if (bytes.contains('\0'))
         return std::nullopt;
+    const bool utf8 = bytes.startsWith(kByteOrderMark);
+    QStringDecoder fromUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const auto text = [&](qsizetype from, qsizetype length) {
+        const QByteArray line = bytes.mid(from, length);
+        return utf8 ? QString(fromUtf8(line)) : SingleByteCodec::decode(line);
+    };
 
     QStringList lines;
-    qsizetype start = 0;
+    qsizetype start = utf8 ? kByteOrderMark.size() : 0;
     while (start < bytes.size()) {
         const qsizetype lf = bytes.indexOf(kLineFeed, start);
         if (lf < 0) {
-            lines.append(SingleByteCodec::decode(bytes.mid(start)));
+            lines.append(text(start, bytes.size() - start));
             break;
         }
         qsizetype end = lf;
         if (end > start && bytes.at(end - 1) == kCarriageReturn)
             --end;
-        lines.append(SingleByteCodec::decode(bytes.mid(start, end - start)));
+        lines.append(text(start, end - start));
         start = lf + 1;
     }
+    if (fromUtf8.hasError())
+        return std::nullopt;
     return lines;
 }
 

@@ -9,13 +9,24 @@
 // The sorted list file: one list line per text line, every line (the last
 // one too) ended by CR LF, Windows-1252 single bytes, no header. A line is
 // written exactly as the list holds it, trailing padding spaces included.
+// A list holding a character that Windows-1252 lacks (a name read from a
+// UCS2 phone) is written in UTF-8 instead, behind its byte-order mark, so
+// that no character is lost.
 namespace ListFileCodec {
 
 // The file dialogs' filter.
 inline constexpr char kFilter[] = "*.RDS";
 
+enum class Encoding { Windows1252, Utf8 };
+
+// Windows-1252 when every line fits in it, otherwise UTF-8.
+Encoding encodingFor(const QStringList &lines);
+
+// What the file begins with: nothing, or UTF-8's byte-order mark.
+QByteArray header(Encoding encoding);
+
 // Appends one line and its CR LF to out.
-void appendLine(QByteArray &out, const QString &line);
+void appendLine(QByteArray &out, const QString &line, Encoding encoding);
 
 QByteArray encode(const QStringList &lines);
 
@@ -25,6 +36,8 @@ QByteArray encode(const QStringList &lines);
 // CR stays in the text, so that loading and saving again keeps its bytes.
 // No list line holds a NUL byte: a file that does is not a list file
 // (a binary file chosen by mistake) and gives no lines at all (nullopt).
+// A file that begins with UTF-8's byte-order mark is read as UTF-8, and is
+// no list file either when it is not valid UTF-8.
 std::optional<QStringList> decode(const QByteArray &bytes);
 
 // The name the list is saved under: the chosen name with ".rds" appended

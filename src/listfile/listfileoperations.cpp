@@ -63,7 +63,8 @@ void saveSortedList(FileNameChooser &chooser, const QStringListModel &List2, Ope
         return;
     }
 
-    QByteArray bytes;
+    const ListFileCodec::Encoding encoding = ListFileCodec::encodingFor(items);
+    QByteArray bytes = ListFileCodec::header(encoding);
     bytes.reserve(items.size() * (items.first().size() + 2));
     for (qsizetype i = 0; i < items.size(); ++i) {
         if (!report.keepGoing()) {
@@ -71,7 +72,7 @@ void saveSortedList(FileNameChooser &chooser, const QStringListModel &List2, Ope
             return;
         }
         report.setProgressValue(progressFor(i));
-        ListFileCodec::appendLine(bytes, items.at(i));
+        ListFileCodec::appendLine(bytes, items.at(i), encoding);
     }
 
     if (file.write(bytes) != bytes.size() || !file.commit()) {

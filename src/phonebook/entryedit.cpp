@@ -45,14 +45,17 @@ bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positi
                OperationReport &report)
 {
     const int position = PhonebookLine::positionFromTag(positionDisplay, vars.MAXNUMRUB);
-    if (positionDisplay.isEmpty() || number.isEmpty() || position < 1
-        || !PhonebookCommands::fitsCommand(name) || !PhonebookCommands::fitsCommand(number)) {
+    const QString sentName = AtAnswer::trimSpaces(name);
+    const QString sentNumber = AtAnswer::trimSpaces(number);
+    // A name the phone's character set cannot carry is not sent at all:
+    // the phone would store something else.
+    const std::optional<QString> nameOnLine = link.charset().encode(sentName);
+    if (positionDisplay.isEmpty() || number.isEmpty() || position < 1 || !nameOnLine
+        || !PhonebookCommands::fitsCommand(number)) {
         report.setMessage(WriteMessage::kError);
         return false;
     }
-    const QString sentName = AtAnswer::trimSpaces(name);
-    const QString sentNumber = AtAnswer::trimSpaces(number);
-    return sendAndRewrite(link, PhonebookCommands::writeCommand(position, sentNumber, sentName),
+    return sendAndRewrite(link, PhonebookCommands::writeCommand(position, sentNumber, *nameOnLine),
                           position,
                           PhonebookLine::build(position, sentName, sentNumber,
                                                PhonebookLine::Layout::Read, vars.lineLimits()),

@@ -76,7 +76,7 @@ std::optional<IndexRange> parseIndexRange(const QString &answer)
     return range;
 }
 
-std::optional<Entry> parseEntry(const QString &answer)
+std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &charset)
 {
     const QString line = entryText(answer);
 
@@ -89,18 +89,32 @@ std::optional<Entry> parseEntry(const QString &answer)
         return std::nullopt;
     // Searching past the number's closing quote and comma skips the type.
     const qsizetype typeStart = numberEnd + 2;
-    const qsizetype nameOpens = line.indexOf(kQuoteOpens, typeStart);
-    if (nameOpens < 0)
-        return std::nullopt;
-    const qsizetype nameStart = nameOpens + 2;
-    const qsizetype nameEnd = line.indexOf(QLatin1Char('"'), nameStart);
-    if (nameEnd < 0)
+    const qsizetype typeEnd = line.indexOf(QLatin1Char(','), typeStart);
+    qsizetype nameStart = -1;
+    qsizetype nameEnd = -1;
+    if (charset.isHex() && typeEnd >= 0 && !line.mid(typeEnd + 1).startsWith(QLatin1Char('"'))) {
+        // Hex digits need no quotes, and some phones send none.
+        nameStart = typeEnd + 1;
+        nameEnd = line.indexOf(QLatin1Char(','), nameStart);
+        if (nameEnd < 0)
+            nameEnd = line.size();
+    } else {
+        const qsizetype nameOpens = line.indexOf(kQuoteOpens, typeStart);
+        if (nameOpens < 0)
+            return std::nullopt;
+        nameStart = nameOpens + 2;
+        nameEnd = line.indexOf(QLatin1Char('"'), nameStart);
+        if (nameEnd < 0)
+            return std::nullopt;
+    }
+    const std::optional<QString> name = charset.decode(line.mid(nameStart, nameEnd - nameStart));
+    if (!name)
         return std::nullopt;
 
     Entry entry;
     entry.number = line.mid(numberStart, numberEnd - numberStart);
-    entry.type = PhonebookLine::leadingNumber(line.mid(typeStart, nameOpens - typeStart));
-    entry.name = line.mid(nameStart, nameEnd - nameStart);
+    entry.type = PhonebookLine::leadingNumber(line.mid(typeStart, typeEnd - typeStart));
+    entry.name = *name;
     // The line keeps no type: the write-back takes it from the text, and a
     // number without "+" would go back to the phone as a national one.
     if (entry.type == PhonebookCommands::kInternationalType && !entry.number.isEmpty()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "phonecharset.h"
+
 #include <QString>
 
 #include <optional>
@@ -38,9 +40,11 @@ struct Entry {
 // Parses the answer's "+CPBR:" line, or, when there is none, the answer
 // without its unsolicited result codes ("RING", "+CMTI: ...", ...). The
 // number and the name are the first and second quoted texts; the name ends
-// at its first double quote. Fields after the name are ignored. A number of
-// type 145 that lacks its "+" gets it back. Nullopt when the two quoted
-// texts are not there.
-std::optional<Entry> parseEntry(const QString &answer);
+// at its first double quote. In a hex character set the name may also come
+// without quotes. The name is turned from the phone's character set into
+// text; the number is taken as it stands. Fields after the name are ignored.
+// A number of type 145 that lacks its "+" gets it back. Nullopt when the two
+// texts are not there or the name is not valid in the character set.
+std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &charset = PhoneCharset());
 
 }

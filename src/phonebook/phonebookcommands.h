@@ -13,7 +13,8 @@ inline constexpr int kNationalType = 129;
 // number of another country included: the phone keeps its "+" anyway).
 int numberType(const QString &number);
 
-// +CPBW=k,"number",type,"name" — nothing in the name or number is escaped.
+// +CPBW=k,"number",type,"name" — nothing in the name or number is escaped;
+// the name is given as it goes on the line, in the phone's character set.
 QString writeCommand(int position, const QString &number, const QString &name);
 
 // +CPBW=k alone, which erases position k.

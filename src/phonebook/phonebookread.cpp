@@ -48,7 +48,7 @@ Outcome readPositions(PhoneLink &link, const FormVariables &vars, QStringListMod
         }
         // "ERROR" here is no empty position: taken for one, the write-back
         // would clear an entry the phone failed to report.
-        const auto entry = PhonebookAnswers::parseEntry(answer);
+        const auto entry = PhonebookAnswers::parseEntry(answer, link.charset());
         if (!entry)
             return Outcome::Failed;
         LineList::appendLine(List1, PhonebookLine::build(i, entry->name, entry->number,

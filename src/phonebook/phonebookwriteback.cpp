@@ -19,24 +19,30 @@ const QChar kQuote = QLatin1Char('"');
 struct Entry {
     QString name;
     QString number;
+    // The name as it goes on the line, in the phone's character set.
+    QString sentName;
 };
 
 // The entries of the list, or false when one of them could not be written
 // as it stands: a line without its separators, a field the phone would cut,
-// a double quote that would end the command's quoted text early, or a
-// control character that would end the command itself.
-bool takeEntries(const QStringList &lines, const FormVariables &vars, QVector<Entry> &entries)
+// a name the phone's character set cannot carry, a double quote that would
+// end the command's quoted text early, or a control character that would
+// end the command itself.
+bool takeEntries(const QStringList &lines, const FormVariables &vars, const PhoneCharset &charset,
+                 QVector<Entry> &entries)
 {
     if (lines.size() > vars.MAXNUMRUB)
         return false;
     for (const QString &line : lines) {
         const PhonebookLine::Split fields = PhonebookLine::split(line);
         if (!fields.valid || fields.name.size() > vars.MAXCARNOM
-            || fields.number.size() > vars.MAXCARNUM || fields.name.contains(kQuote)
-            || fields.number.contains(kQuote) || !PhonebookCommands::fitsCommand(fields.name)
+            || fields.number.size() > vars.MAXCARNUM || fields.number.contains(kQuote)
             || !PhonebookCommands::fitsCommand(fields.number))
             return false;
-        entries.append({fields.name, fields.number});
+        const std::optional<QString> sentName = charset.encode(fields.name);
+        if (!sentName || sentName->contains(kQuote))
+            return false;
+        entries.append({fields.name, fields.number, *sentName});
     }
     return true;
 }
@@ -77,7 +83,7 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, QStringLis
         return;
     }
     QVector<Entry> entries;
-    if (!takeEntries(lines, limits, entries)) {
+    if (!takeEntries(lines, limits, link.charset(), entries)) {
         report.setMessage(kInvalidList);
         return;
     }
@@ -91,7 +97,7 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, QStringLis
                 return;
             report.setProgressValue(k);
             const Entry &entry = entries.at(k - 1);
-            if (!send(link, PhonebookCommands::writeCommand(k, entry.number, entry.name), report))
+            if (!send(link, PhonebookCommands::writeCommand(k, entry.number, entry.sentName), report))
                 return;
         }
         for (int k = n + 1; k <= limits.MAXNUMRUB; ++k) {

@@ -45,7 +45,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption latencyOption(QStringLiteral("latency"),
                                            QStringLiteral("Milliseconds before each answer."),
                                            QStringLiteral("MS"), QStringLiteral("0"));
+    const QCommandLineOption charsetOption(QStringLiteral("charset"),
+                                           QStringLiteral("Character set after power-on: GSM, UCS2, IRA or 8859-1."),
+                                           QStringLiteral("SET"), QStringLiteral("GSM"));
     parser.addOption(stateOption);
+    parser.addOption(charsetOption);
     parser.addOption(strictOption);
     parser.addOption(latencyOption);
     parser.process(app);
@@ -57,7 +61,11 @@ int main(int argc, char *argv[])
     if (!latencyOk || latency < 0)
         return fail(QStringLiteral("--latency wants a number of milliseconds"));
 
-    SimPhone phone;
+    const QString charset = parser.value(charsetOption).toUpper();
+    if (!QStringList{"GSM", "UCS2", "IRA", "8859-1"}.contains(charset))
+        return fail(QStringLiteral("--charset wants GSM, UCS2, IRA or 8859-1"));
+
+    SimPhone phone(charset);
     const QString statePath = parser.value(stateOption);
     QString why;
     if (!statePath.isEmpty() && QFileInfo::exists(statePath) && !phone.loadState(statePath, &why))

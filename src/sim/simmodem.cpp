@@ -11,6 +11,7 @@ constexpr char kCr = '\r';
 const QString kDefaultModel = QStringLiteral("VELDRANO GSM SIMULATOR");
 
 const QByteArray kModelCommand = QByteArrayLiteral("+CGMM");
+const QByteArray kCharsetCommand = QByteArrayLiteral("+CSCS");
 const QByteArray kSelectCommand = QByteArrayLiteral("+CPBS");
 const QByteArray kReadCommand = QByteArrayLiteral("+CPBR");
 const QByteArray kWriteCommand = QByteArrayLiteral("+CPBW");
@@ -42,6 +43,9 @@ const QString kEntryExtraFields = QStringLiteral(",0");
 
 const QStringList kStorageOrder = {SimStorage::Sim, SimStorage::PhoneMemory};
 
+// What a phone puts in place of a character its set lacks.
+const QString kUnknownCharacter = QStringLiteral("?");
+
 char upper(char c)
 {
     return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
@@ -72,9 +76,11 @@ SimModem::Options SimModem::Options::strict()
     return Options{true, true, true, true};
 }
 
-SimModem::SimModem()
+SimModem::SimModem(const QString &charset)
     : m_model(kDefaultModel)
     , m_selected(SimStorage::Sim)
+    , m_powerOnCharset(PhoneCharset::named(charset).value_or(PhoneCharset(PhoneCharset::Set::Ira)))
+    , m_charset(m_powerOnCharset)
 {
     SimPhonebook phoneMemory;
     phoneMemory.last = 500;
@@ -183,6 +189,7 @@ SimModem::Status SimModem::basic(char command, int value)
 
 void SimModem::reset()
 {
+    m_charset = m_powerOnCharset;
     m_echo = true;
     m_quiet = false;
     m_verbose = true;
@@ -202,6 +209,8 @@ SimModem::Status SimModem::extended(const QByteArray &command, QStringList *line
             return failed();
         return {};
     }
+    if (name == kCharsetCommand)
+        return charsetCommand(form, lines);
     if (name == kSelectCommand)
         return phonebookSelect(form, lines);
     if (name == kReadCommand)
@@ -217,6 +226,53 @@ bool SimModem::takeString(const AtParameter &parameter, QString *text) const
         return false;
     *text = SingleByteCodec::decode(parameter.value);
     return true;
+}
+
+QString SimModem::textOnLine(const QString &text) const
+{
+    QString line;
+    for (const QChar c : text)
+        line += m_charset.onLine(QString(c)).value_or(*m_charset.onLine(kUnknownCharacter));
+    return line;
+}
+
+// A text parameter in the character set selected.
+bool SimModem::takeText(const AtParameter &parameter, QString *text) const
+{
+    QString received;
+    if (!takeString(parameter, &received))
+        return false;
+    const std::optional<QString> decoded = m_charset.decode(received);
+    if (!decoded)
+        return false;
+    *text = *decoded;
+    return true;
+}
+
+SimModem::Status SimModem::charsetCommand(const QByteArray &form, QStringList *lines)
+{
+    if (form == kTestForm) {
+        QStringList names;
+        for (const QString &name : m_options.charsets)
+            names.append(quoted(name));
+        lines->append(QStringLiteral("+CSCS: (%1)").arg(names.join(QLatin1Char(','))));
+        return {};
+    }
+    if (form == kReadForm) {
+        lines->append(QStringLiteral("+CSCS: %1").arg(quoted(m_charset.name())));
+        return {};
+    }
+    QList<AtParameter> parameters;
+    QString name;
+    if (!form.startsWith(kSetForm) || !AtParameters::split(form.mid(1), &parameters)
+        || parameters.size() != 1 || !parameters.first().present
+        || !takeString(parameters.first(), &name))
+        return failed();
+    const std::optional<PhoneCharset> charset = PhoneCharset::named(name);
+    if (!charset || !m_options.charsets.contains(charset->name(), Qt::CaseInsensitive))
+        return phoneFailed(kNotSupported);
+    m_charset = *charset;
+    return {};
 }
 
 SimModem::Status SimModem::phonebookSelect(const QByteArray &form, QStringList *lines)
@@ -257,7 +313,7 @@ QString SimModem::entryLine(int index, const SimEntry &entry) const
     if (m_options.internationalWithoutPlus && entry.type == kInternationalType
         && number.startsWith(kInternationalPrefix))
         number.remove(0, kInternationalPrefix.size());
-    QString line = QStringLiteral("+CPBR: %1,%2,%3,%4").arg(index).arg(quoted(number)).arg(entry.type).arg(quoted(entry.text));
+    QString line = QStringLiteral("+CPBR: %1,%2,%3,%4").arg(index).arg(quoted(number)).arg(entry.type).arg(quoted(textOnLine(entry.text)));
     if (m_options.extraFields)
         line += kEntryExtraFields;
     return line;
@@ -315,7 +371,7 @@ SimModem::Status SimModem::phonebookWrite(const QByteArray &form, QStringList *l
     if ((parameters.size() > 1 && !takeString(parameters.at(1), &entry.number))
         || (parameters.size() > 2 && parameters.at(2).present
             && (!parameters.at(2).toNumber(&type) || type > kHighestType))
-        || (parameters.size() > 3 && !takeString(parameters.at(3), &entry.text)))
+        || (parameters.size() > 3 && !takeText(parameters.at(3), &entry.text)))
         return failed();
     if (!book.contains(index))
         return phoneFailed(kInvalidIndex);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "phonecharset.h"
 #include "simphonebook.h"
 
 #include <QByteArray>
@@ -10,7 +11,9 @@
 struct AtParameter;
 
 // The command interpreter of a GSM phone: the V.250 basic commands E, Q, V
-// and Z and the phonebook commands of 27.007 (+CGMM, +CPBS, +CPBR, +CPBW).
+// and Z, the character set command +CSCS and the phonebook commands of
+// 27.007 (+CGMM, +CPBS, +CPBR, +CPBW). Texts are kept as text and put on
+// the line in the character set selected.
 // It takes one command line as received, without its CR, and gives back
 // what the phone sends in return, echo included. It does no I/O of its own,
 // so the same interpreter serves a pseudo-terminal and a unit test.
@@ -27,6 +30,9 @@ public:
         bool extraFields = false;
         // A number kept with type 145 is read back without its "+".
         bool internationalWithoutPlus = false;
+        // The character sets that +CSCS offers and takes.
+        QStringList charsets = {QStringLiteral("IRA"), QStringLiteral("GSM"), QStringLiteral("UCS2"),
+                                QStringLiteral("8859-1")};
 
         static Options strict();
     };
@@ -42,11 +48,15 @@ public:
         QByteArray bytes() const { return echo + information + result; }
     };
 
-    SimModem();
+    // The character set after power-on and after every reset: "IRA"
+    // puts texts on the line as Windows-1252 bytes.
+    explicit SimModem(const QString &charset = kDefaultCharset);
+    static inline const QString kDefaultCharset = QStringLiteral("IRA");
 
     void setOptions(const Options &options) { m_options = options; }
     Options options() const { return m_options; }
     void setModel(const QString &model) { m_model = model; }
+    QString charset() const { return m_charset.name(); }
     QString model() const { return m_model; }
 
     // Replacing the phonebooks keeps the selected storage when it still
@@ -79,10 +89,15 @@ private:
 
     Status basic(char command, int value);
     Status extended(const QByteArray &command, QStringList *lines);
+    Status charsetCommand(const QByteArray &form, QStringList *lines);
     Status phonebookSelect(const QByteArray &form, QStringList *lines);
     Status phonebookRead(const QByteArray &form, QStringList *lines);
     Status phonebookWrite(const QByteArray &form, QStringList *lines);
     bool takeString(const AtParameter &parameter, QString *text) const;
+    bool takeText(const AtParameter &parameter, QString *text) const;
+    // A text in the character set selected; a character the set lacks is
+    // sent as "?", as phones do.
+    QString textOnLine(const QString &text) const;
     QString entryLine(int index, const SimEntry &entry) const;
     QByteArray frameInformation(const QStringList &lines) const;
     QByteArray resultCode(const Status &status) const;
@@ -92,6 +107,8 @@ private:
     QString m_model;
     SimPhonebooks m_phonebooks;
     QString m_selected;
+    PhoneCharset m_powerOnCharset;
+    PhoneCharset m_charset;
     bool m_echo = true;
     bool m_quiet = false;
     bool m_verbose = true;

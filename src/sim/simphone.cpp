@@ -14,6 +14,8 @@ namespace {
 
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
+constexpr char kBackspace = '\b';
+constexpr char kNul = '\0';
 constexpr int kBitsPerByte = 10; // start bit, eight data bits, stop bit
 constexpr int kReadSize = 4096;
 const QByteArray kCommandPrefix = QByteArrayLiteral("AT");
@@ -28,7 +30,8 @@ QString errnoText()
 
 } // namespace
 
-SimPhone::SimPhone()
+SimPhone::SimPhone(const QString &charset)
+    : m_modem(charset)
 {
     m_modem.setPhonebooks(PhonebookState::demo());
 }
@@ -146,10 +149,16 @@ void SimPhone::receive(Clock::time_point now)
         if (count <= 0)
             return;
         const Clock::time_point arrival = m_pacer.receive(int(count), now);
+        // The command line is edited as V.250 has it: a backspace takes
+        // back the character before it, NUL and LF are dropped.
         for (ssize_t i = 0; i < count; ++i) {
             const char c = buffer[i];
-            if (c == kLf)
+            if (c == kLf || c == kNul)
                 continue;
+            if (c == kBackspace) {
+                m_incoming.chop(1);
+                continue;
+            }
             if (c != kCr) {
                 m_incoming.append(c);
                 continue;

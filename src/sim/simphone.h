@@ -33,8 +33,9 @@ public:
         InsideAnswer = 0x2,
     };
 
-    // Holds the demo phonebooks until others are set.
-    SimPhone();
+    // Holds the demo phonebooks until others are set; charset is the
+    // character set after power-on and after every reset.
+    explicit SimPhone(const QString &charset = SimModem::kDefaultCharset);
     ~SimPhone();
     SimPhone(const SimPhone &) = delete;
     SimPhone &operator=(const SimPhone &) = delete;

@@ -79,7 +79,7 @@ void Form1PhoneTest::connectAndDisconnect()
     s->click(f.Command1);
     QCOMPARE(s->connection(), QStringLiteral("CONNESSO"));
     QCOMPARE(s->message(), QStringLiteral("CONNESSO A ") + kModel);
-    QCOMPARE(s->newCommands(), (QStringList{"Z", "Z", "Z", "E0", "Q0", "V1", "+CGMM"}));
+    QCOMPARE(s->newCommands(), (QStringList{"Z", "Z", "Z", "E0", "Q0", "V1", "+CGMM", "+CSCS?"}));
     QVERIFY(!f.VScroll1->isEnabled());
 
     s->click(f.Command1);

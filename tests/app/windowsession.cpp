@@ -3,6 +3,7 @@
 #include "statusbar.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -10,8 +11,9 @@
 #include <QStringListModel>
 #include <QTest>
 
-WindowSession::WindowSession(std::chrono::milliseconds deadline)
-    : link(std::make_unique<PhoneLink>(deadline))
+WindowSession::WindowSession(std::chrono::milliseconds deadline, const QString &charset)
+    : phone(charset)
+    , link(std::make_unique<PhoneLink>(deadline))
 {
 }
 
@@ -57,7 +59,14 @@ void WindowSession::type(QLineEdit *box, const QString &text)
 {
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
+    // Key by key with the character as the event's text, so that accented
+    // letters are typed as a keyboard layout would give them.
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+        QApplication::sendEvent(box, &release);
+    }
 }
 
 QString WindowSession::message() const

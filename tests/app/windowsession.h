@@ -20,7 +20,9 @@ class QPushButton;
 // drives it: by clicks and typing.
 class WindowSession {
 public:
-    explicit WindowSession(std::chrono::milliseconds deadline = std::chrono::milliseconds(3000));
+    // charset is the phone's character set after power-on.
+    explicit WindowSession(std::chrono::milliseconds deadline = std::chrono::milliseconds(3000),
+                           const QString &charset = SimModem::kDefaultCharset);
     ~WindowSession();
 
     // Starts the phone and opens the window; false with the reason in why.

@@ -2,6 +2,7 @@
 #include "phonelink.h"
 #include "scriptedphone.h"
 
+#include <QMap>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -21,6 +22,8 @@ private slots:
     void cleanup();
 
     void echoingPhoneConnects();
+    void charsetChoice_data();
+    void charsetChoice();
     void nonEchoingPhoneFails();
     void lineDroppedDuringSetUp();
     void noPortFails_data();
@@ -76,8 +79,70 @@ void TestHandshake::echoingPhoneConnects()
     QCOMPARE(m_steps, QStringList({"opened:open", "echo"}));
     QVERIFY(m_link->isOpen());
     const QList<QByteArray> expected = {"ATZ\r", "ATZ\r", "ATZ\r", "ATE0\r",
-                                        "ATQ0\r", "ATV1\r", "AT+CGMM\r"};
+                                        "ATQ0\r", "ATV1\r", "AT+CGMM\r", "AT+CSCS?\r"};
     QCOMPARE(m_phone->frames(), expected);
+}
+
+// What the phone answers to each frame, one answer after the other; the
+// last one stays. Frames not named get "OK".
+using Answers = QMap<QByteArray, QList<QByteArray>>;
+
+void TestHandshake::charsetChoice_data()
+{
+    QTest::addColumn<Answers>("answers");
+    QTest::addColumn<QList<QByteArray>>("frames");
+    QTest::addColumn<QString>("charset");
+
+    const QByteArray query = "AT+CSCS?\r";
+    const QByteArray offers = "AT+CSCS=?\r";
+    const QByteArray toUcs2 = "AT+CSCS=\"UCS2\"\r";
+    const QByteArray toLatin1 = "AT+CSCS=\"8859-1\"\r";
+    const auto is = [](const char *name) { return "\r\n+CSCS: \"" + QByteArray(name) + "\"\r\n\r\nOK\r\n"; };
+    const QByteArray all = "\r\n+CSCS: (\"IRA\",\"GSM\",\"UCS2\",\"8859-1\")\r\n\r\nOK\r\n";
+    const QByteArray error = "\r\nERROR\r\n";
+
+    QTest::newRow("GSM moves to UCS2") << Answers{{query, {is("GSM"), is("UCS2")}}, {offers, {all}}}
+                                       << QList<QByteArray>{query, offers, toUcs2, query} << "UCS2";
+    QTest::newRow("list without parentheses, 8859-1 only")
+        << Answers{{query, {is("GSM"), is("8859-1")}},
+                   {offers, {"\r\n+CSCS: \"GSM\",\"IRA\",\"8859-1\"\r\n\r\nOK\r\n"}}}
+        << QList<QByteArray>{query, offers, toLatin1, query} << "8859-1";
+    QTest::newRow("taken but not read back") << Answers{{query, {is("GSM")}}, {offers, {all}}}
+                                             << QList<QByteArray>{query, offers, toUcs2, query} << "GSM";
+    QTest::newRow("selection refused") << Answers{{query, {is("GSM")}}, {offers, {all}}, {toUcs2, {error}}}
+                                       << QList<QByteArray>{query, offers, toUcs2} << "GSM";
+    QTest::newRow("HEX without UCS2 or 8859-1 stays")
+        << Answers{{query, {is("HEX")}}, {offers, {"\r\n+CSCS: (\"IRA\",\"HEX\")\r\n\r\nOK\r\n"}}}
+        << QList<QByteArray>{query, offers} << "HEX";
+    QTest::newRow("UCS2 kept") << Answers{{query, {is("UCS2")}}} << QList<QByteArray>{query} << "UCS2";
+    QTest::newRow("8859-1 kept") << Answers{{query, {is("8859-1")}}} << QList<QByteArray>{query} << "8859-1";
+    QTest::newRow("unknown set, nothing offered") << Answers{{query, {is("PCDN")}}, {offers, {error}}}
+                                                  << QList<QByteArray>{query, offers} << "";
+    QTest::newRow("no +CSCS at all") << Answers{{query, {error}}} << QList<QByteArray>{query} << "";
+}
+
+void TestHandshake::charsetChoice()
+{
+    QFETCH(Answers, answers);
+    QFETCH(QList<QByteArray>, frames);
+    QFETCH(QString, charset);
+
+    bool echo = true;
+    m_phone->setResponder([&](const QByteArray &frame) {
+        if (echo)
+            m_phone->send(frame);
+        if (frame == "ATZ\r" || frame == "ATE0\r")
+            echo = frame == "ATZ\r";
+        QList<QByteArray> &queue = answers[frame];
+        if (queue.isEmpty())
+            m_phone->send("\r\nOK\r\n");
+        else
+            m_phone->send(queue.size() > 1 ? queue.takeFirst() : queue.first());
+    });
+
+    QVERIFY(run(m_phone->device()).connected);
+    QCOMPARE(m_phone->frames().mid(7), frames);
+    QCOMPARE(m_link->charset().name(), charset);
 }
 
 void TestHandshake::nonEchoingPhoneFails()

@@ -38,7 +38,9 @@ void TestListFileCodec::encode_data()
                                 << QByteArray("1/9 \xC3  A \xB3 1\r\n");
     QTest::newRow("Windows-1252") << QStringList{QString::fromUtf8("Niccolò é €")}
                                   << QByteArray("Niccol\xF2 \xE9 \x80\r\n");
-    QTest::newRow("not in code page") << QStringList{QString::fromUtf8("李 Ω")} << QByteArray("? ?\r\n");
+    // One line beyond the code page makes the whole file UTF-8.
+    QTest::newRow("not in code page") << QStringList{QString::fromUtf8("Niccolò"), QString::fromUtf8("李 Ω")}
+                                      << QByteArray("\xEF\xBB\xBFNiccol\xC3\xB2\r\n\xE6\x9D\x8E \xCE\xA9\r\n");
     QTest::newRow("comma and quotes") << QStringList{"\"Bianchi, Anna\""}
                                       << QByteArray("\"Bianchi, Anna\"\r\n");
 }
@@ -68,6 +70,8 @@ void TestListFileCodec::decode_data()
                                   << QStringList{QString::fromUtf8("Ã³é€\u0081")};
     QTest::newRow("comma and quotes") << QByteArray("\"Bianchi, Anna\",\"3\"\r\n")
                                       << QStringList{"\"Bianchi, Anna\",\"3\""};
+    QTest::newRow("UTF-8 behind its mark") << QByteArray("\xEF\xBB\xBF\xC5\x81ukasz \xC3\xB2\r\n\xE6\x9D\x8E")
+                                           << QStringList{QString::fromUtf8("Łukasz ò"), QString::fromUtf8("李")};
 }
 
 void TestListFileCodec::decode()
@@ -85,6 +89,7 @@ void TestListFileCodec::refusesBinary_data()
     QTest::newRow("only NUL") << QByteArray(1, '\0');
     QTest::newRow("NUL on a later line") << QByteArrayLiteral("001/9 \xC3  A\r\nB\0C\r\n");
     QTest::newRow("image header") << QByteArrayLiteral("\x89PNG\r\n\x1a\n\0\0\0\rIHDR");
+    QTest::newRow("broken UTF-8 behind the mark") << QByteArrayLiteral("\xEF\xBB\xBFNiccol\xF2\r\n");
 }
 
 void TestListFileCodec::refusesBinary()

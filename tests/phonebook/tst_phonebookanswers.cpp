@@ -48,6 +48,8 @@ private slots:
     void entryForms();
     void refusedEntries_data();
     void refusedEntries();
+    void namesInvalidInTheCharset_data();
+    void namesInvalidInTheCharset();
 };
 
 void TestPhonebookAnswers::fixtureFileIsThere()
@@ -167,28 +169,44 @@ void TestPhonebookAnswers::entryFixtures_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("known");
+    QTest::addColumn<QString>("charset");
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("name");
 
+    struct Expected {
+        QString charset; // empty: the program's single bytes
+        Entry entry;
+    };
     const QString ucs2Name = QStringLiteral("005300740065007600650020002000560069006E0073006F006E");
-    const QHash<QString, Entry> expected{
-        {kEntry, {"+393331234567", 145, "MARIO ROSSI"}},
-        {"+CPBR: 1,\"+33616918685\",145,\"68506C6970696570\"", {"+33616918685", 145, "68506C6970696570"}},
-        {"+CPBR: 2,\"*100#\",129,\"gg get balance\",0", {"*100#", 129, "gg get balance"}},
-        {"+CPBR: 81,\"#121#\",129,\"My Tempo\",0", {"#121#", 129, "My Tempo"}},
-        {"+CPBR: 16,\"\",,\"" + ucs2Name + "\",,,,,,,", {"", 0, ucs2Name}},
-        {"+CPBR: 1,\"+60122256476\",145,\"\",\"08/07/04\",\"17:24:55\"", {"+60122256476", 145, ""}},
-        {"+CPBR: 12,\"0612345679\",129,\"CASA\",0,\"FAMIGLIA\",\"+390612345670\"", {"0612345679", 129, "CASA"}},
+    const QHash<QString, Expected> expected{
+        {kEntry, {"", {"+393331234567", 145, "MARIO ROSSI"}}},
+        {"+CPBR: 1,\"+33616918685\",145,\"68506C6970696570\"", {"", {"+33616918685", 145, "68506C6970696570"}}},
+        {"+CPBR: 2,\"*100#\",129,\"gg get balance\",0", {"", {"*100#", 129, "gg get balance"}}},
+        {"+CPBR: 81,\"#121#\",129,\"My Tempo\",0", {"", {"#121#", 129, "My Tempo"}}},
+        {"+CPBR: 16,\"\",,\"" + ucs2Name + "\",,,,,,,", {"", {"", 0, ucs2Name}}},
+        {"+CPBR: 6,\"\",,\"005300740061006E006C006500790020005000610075006C\"", {"UCS2", {"", 0, "Stanley Paul"}}},
+        {"+CPBR: 1,\"+60122256476\",145,\"\",\"08/07/04\",\"17:24:55\"", {"", {"+60122256476", 145, ""}}},
+        {"+CPBR: 1,,\"+31234657899\",145,\"Mama GSM\",\"2007/11/02,09:27\"", {"", {"+31234657899", 145, "Mama GSM"}}},
+        {"+CPBR: 12,\"0612345679\",129,\"CASA\",0,\"FAMIGLIA\",\"+390612345670\"", {"", {"0612345679", 129, "CASA"}}},
+        {"+CPBR: 419,\"030450566735\",129,56697263686F77204B6C696E696B756D2053742E20333100",
+         {"HEX", {"030450566735", 129, "Virchow Klinikum St. 31"}}},
+        {"+CPBR: 30,\"0612345679\",129,\"Casa Mare\",1,\"FAMIGLIA\",\"393471112233\",145",
+         {"", {"0612345679", 129, "Casa Mare"}}},
+        {"+CPBR: 31,\"3331234567\",129,\"Anna B\",0,\"AMICI\",\"0698765\",129,\"Anna Bianchi\",\"anna@example.org\","
+         "\"sip:anna@example.org\",\"tel:+393331234567\"",
+         {"", {"3331234567", 129, "Anna B"}}},
+        {"+CPBR: 8,\"+393285556677\",145,\"004E006900630063006F006C00F2\"",
+         {"UCS2", {"+393285556677", 145, QStringLiteral("Niccol\u00F2")}}},
         // The phone dropped the "+" of an international number.
-        {"+CPBR: 3,\"393401112222\",145,\"ZIO PAOLO\"", {"+393401112222", 145, "ZIO PAOLO"}},
+        {"+CPBR: 3,\"393401112222\",145,\"ZIO PAOLO\"", {"", {"+393401112222", 145, "ZIO PAOLO"}}},
     };
     for (const QString &form : fixtureForms()) {
         if (!isEntryForm(form))
             continue;
-        const Entry entry = expected.value(form);
-        QTest::newRow(qPrintable(form)) << form << expected.contains(form)
-                                        << entry.number << entry.type << entry.name;
+        const Expected e = expected.value(form);
+        QTest::newRow(qPrintable(form)) << form << expected.contains(form) << e.charset
+                                        << e.entry.number << e.entry.type << e.entry.name;
     }
 }
 
@@ -196,12 +214,13 @@ void TestPhonebookAnswers::entryFixtures()
 {
     QFETCH(QString, answer);
     QFETCH(bool, known);
+    QFETCH(QString, charset);
     QFETCH(QString, number);
     QFETCH(int, type);
     QFETCH(QString, name);
 
     QVERIFY2(known, "a form in the test data has no expected values here");
-    const auto entry = PhonebookAnswers::parseEntry(answer);
+    const auto entry = PhonebookAnswers::parseEntry(answer, PhoneCharset::named(charset).value_or(PhoneCharset()));
     QVERIFY(entry);
     QCOMPARE(entry->number, number);
     QCOMPARE(entry->type, type);
@@ -278,6 +297,26 @@ void TestPhonebookAnswers::refusedEntries()
 {
     QFETCH(QString, answer);
     QVERIFY(!PhonebookAnswers::parseEntry(answer));
+}
+
+void TestPhonebookAnswers::namesInvalidInTheCharset_data()
+{
+    QTest::addColumn<QString>("charset");
+    QTest::addColumn<QString>("answer");
+
+    QTest::newRow("odd UCS2 hex") << "UCS2" << "+CPBR: 8,\"1\",129,\"004E00690\"";
+    QTest::newRow("not hex") << "UCS2" << "+CPBR: 8,\"1\",129,\"MARIO ROSSI\"";
+    QTest::newRow("odd HEX unquoted") << "HEX" << "+CPBR: 8,\"1\",129,414";
+    QTest::newRow("GSM escape at the end") << "GSM" << "+CPBR: 8,\"1\",129,\"A\x1B\"";
+    QTest::newRow("GSM escape to nothing") << "GSM" << "+CPBR: 8,\"1\",129,\"A\x1B" "A\"";
+    QTest::newRow("UTF-8 broken") << "UTF-8" << QString::fromLatin1("+CPBR: 8,\"1\",129,\"Niccol\xF2\"");
+}
+
+void TestPhonebookAnswers::namesInvalidInTheCharset()
+{
+    QFETCH(QString, charset);
+    QFETCH(QString, answer);
+    QVERIFY(!PhonebookAnswers::parseEntry(answer, *PhoneCharset::named(charset)));
 }
 
 QTEST_APPLESS_MAIN(TestPhonebookAnswers)

@@ -1,0 +1,108 @@
+#include "charsetchoice.h"
+
+#include "atanswer.h"
+#include "phonelink.h"
+
+#include <array>
+
+namespace {
+
+const QString kPrefix = QStringLiteral("+CSCS:");
+const QString kQueryCurrent = QStringLiteral("+CSCS?");
+const QString kQueryOffered = QStringLiteral("+CSCS=?");
+const QString kSelect = QStringLiteral("+CSCS=\"%1\"");
+
+// What the phone is moved to from a set whose texts cannot travel, in
+// order of preference: UCS2 carries every name.
+constexpr std::array<PhoneCharset::Set, 2> kTargets = {PhoneCharset::Set::Ucs2,
+                                                       PhoneCharset::Set::Latin1};
+
+// The text after "+CSCS:" on the answer's line that has it.
+std::optional<QString> valueText(const QString &answer)
+{
+    for (const QString &line : answer.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(kPrefix, Qt::CaseInsensitive))
+            return trimmed.mid(kPrefix.size()).trimmed();
+    }
+    return std::nullopt;
+}
+
+QString unquoted(QString text)
+{
+    text = text.trimmed();
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
+        text = text.mid(1, text.size() - 2);
+    return text;
+}
+
+// Sets in which every text travels as it is, so the phone is left alone:
+// some phones take UCS2 well in their answers but not in +CPBW, so a set
+// that works is never traded for another.
+bool keptAsItIs(PhoneCharset::Set set)
+{
+    return set != PhoneCharset::Set::Gsm && set != PhoneCharset::Set::Hex;
+}
+
+} // namespace
+
+namespace CharsetAnswers {
+
+std::optional<QString> parseCurrent(const QString &answer)
+{
+    const std::optional<QString> value = valueText(answer);
+    if (!value)
+        return std::nullopt;
+    const QString name = unquoted(*value);
+    if (name.isEmpty() || name.contains(QLatin1Char(',')) || name.contains(QLatin1Char('"')))
+        return std::nullopt;
+    return name;
+}
+
+QStringList parseOffered(const QString &answer)
+{
+    const std::optional<QString> value = valueText(answer);
+    if (!value)
+        return {};
+    QString list = *value;
+    list.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
+    QStringList names;
+    for (const QString &item : list.split(QLatin1Char(','))) {
+        const QString name = unquoted(item);
+        if (!name.isEmpty())
+            names.append(name);
+    }
+    return names;
+}
+
+}
+
+PhoneCharset chooseCharset(PhoneLink &link)
+{
+    const std::optional<QString> current = CharsetAnswers::parseCurrent(link.IOP(kQueryCurrent));
+    if (!current)
+        return PhoneCharset();
+    const std::optional<PhoneCharset> known = PhoneCharset::named(*current);
+    if (known && keptAsItIs(known->set()))
+        return *known;
+
+    // Where the phone's own set is not understood, what it stays in is
+    // read as the program's single bytes.
+    PhoneCharset stay = known.value_or(PhoneCharset());
+    const QStringList offered = CharsetAnswers::parseOffered(link.IOP(kQueryOffered));
+    for (const PhoneCharset::Set set : kTargets) {
+        const QString target = PhoneCharset(set).name();
+        if (!offered.contains(target, Qt::CaseInsensitive))
+            continue;
+        if (link.IOP(kSelect.arg(target)) != AtAnswer::kOk)
+            return stay;
+        const std::optional<QString> now = CharsetAnswers::parseCurrent(link.IOP(kQueryCurrent));
+        if (now && now->compare(target, Qt::CaseInsensitive) == 0)
+            return PhoneCharset(set);
+        // Taken but not read back: the set the phone says it has, if any.
+        if (now && PhoneCharset::named(*now))
+            stay = *PhoneCharset::named(*now);
+        return stay;
+    }
+    return stay;
+}

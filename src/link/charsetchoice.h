@@ -1,0 +1,29 @@
+#pragma once
+
+#include "phonecharset.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class PhoneLink;
+
+// Parsers for the answers to +CSCS? and +CSCS=?.
+namespace CharsetAnswers {
+
+// The set named by "+CSCS: \"GSM\""; nullopt for any other answer.
+std::optional<QString> parseCurrent(const QString &answer);
+
+// The sets of "+CSCS: (\"IRA\",\"GSM\")", with or without the parentheses.
+QStringList parseOffered(const QString &answer);
+
+}
+
+// Finds the set the phonebook's texts travel in, once per connection. A set
+// in which characters stand as themselves, and UCS2, are kept. From GSM
+// septets or HEX (or a set the program does not know) the phone is moved to
+// UCS2 or else 8859-1 when it offers them, because raw septets cannot
+// travel on a command line; without them it stays in its set. A phone that
+// does not tell its set gets Windows-1252 single bytes.
+PhoneCharset chooseCharset(PhoneLink &link);

@@ -1,0 +1,238 @@
+#include "phonecharset.h"
+
+#include "gsmalphabet.h"
+#include "singlebytecodec.h"
+
+#include <QList>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <array>
+
+namespace {
+
+struct Named {
+    PhoneCharset::Set set;
+    const char *name;
+};
+
+constexpr std::array<Named, 7> kNames = {{
+    {PhoneCharset::Set::Ira, "IRA"},
+    {PhoneCharset::Set::Latin1, "8859-1"},
+    {PhoneCharset::Set::Pc437, "PCCP437"},
+    {PhoneCharset::Set::Utf8, "UTF-8"},
+    {PhoneCharset::Set::Ucs2, "UCS2"},
+    {PhoneCharset::Set::Gsm, "GSM"},
+    {PhoneCharset::Set::Hex, "HEX"},
+}};
+
+// The converter's own name for the IBM PC code page.
+constexpr char kPc437Codec[] = "IBM437";
+constexpr int kUcs2Digits = 4;
+constexpr int kHexDigits = 2;
+
+// Bytes that the phone's command line takes as editing or as the end of
+// the line: inside a quoted text they would change what the phone stores.
+bool editsCommandLine(const QByteArray &bytes)
+{
+    for (const char b : bytes) {
+        if (b == '\0' || b == '\b' || b == '\n' || b == '\r')
+            return true;
+    }
+    return false;
+}
+
+bool holdsControl(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return true;
+    }
+    return false;
+}
+
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    return -1;
+}
+
+// Hex digits in groups of width, each group one value.
+std::optional<QList<uint>> hexGroups(const QString &digits, int width)
+{
+    if (digits.size() % width != 0)
+        return std::nullopt;
+    QList<uint> values;
+    values.reserve(digits.size() / width);
+    for (qsizetype i = 0; i < digits.size(); i += width) {
+        uint value = 0;
+        for (qsizetype d = i; d < i + width; ++d) {
+            const int digit = hexValue(digits.at(d));
+            if (digit < 0)
+                return std::nullopt;
+            value = value * 16 + uint(digit);
+        }
+        values.append(value);
+    }
+    return values;
+}
+
+QString hexOf(uint value, int width)
+{
+    return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
+}
+
+std::optional<QString> convertedBy(QStringDecoder decoder, const QByteArray &bytes)
+{
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QByteArray> convertedBy(QStringEncoder encoder, const QString &text)
+{
+    QByteArray bytes = encoder(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<QByteArray> latin1(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return std::nullopt;
+    }
+    return text.toLatin1();
+}
+
+std::optional<QByteArray> windows1252(const QString &text)
+{
+    if (!SingleByteCodec::canEncode(text))
+        return std::nullopt;
+    return SingleByteCodec::encode(text);
+}
+
+} // namespace
+
+std::optional<PhoneCharset> PhoneCharset::named(const QString &name)
+{
+    for (const Named &n : kNames) {
+        if (name.compare(QLatin1String(n.name), Qt::CaseInsensitive) == 0)
+            return PhoneCharset(n.set);
+    }
+    return std::nullopt;
+}
+
+QString PhoneCharset::name() const
+{
+    for (const Named &n : kNames) {
+        if (n.set == m_set)
+            return QLatin1String(n.name);
+    }
+    return QString();
+}
+
+std::optional<QString> PhoneCharset::decode(const QString &received) const
+{
+    const QByteArray bytes = SingleByteCodec::encode(received);
+    switch (m_set) {
+    case Set::Windows1252:
+    case Set::Ira:
+        return received;
+    case Set::Latin1:
+        return QString::fromLatin1(bytes);
+    case Set::Pc437:
+        return convertedBy(QStringDecoder(kPc437Codec), bytes);
+    case Set::Utf8:
+        return convertedBy(QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless), bytes);
+    case Set::Gsm:
+        return GsmAlphabet::decode(bytes);
+    case Set::Ucs2: {
+        const auto units = hexGroups(received, kUcs2Digits);
+        if (!units)
+            return std::nullopt;
+        QString text;
+        text.reserve(units->size());
+        for (const uint unit : *units)
+            text.append(QChar(char16_t(unit)));
+        return text;
+    }
+    case Set::Hex: {
+        const auto values = hexGroups(received, kHexDigits);
+        if (!values)
+            return std::nullopt;
+        QByteArray text;
+        for (const uint value : *values) {
+            // The phone may end the text as a C string.
+            if (value == 0)
+                break;
+            text.append(char(value));
+        }
+        return SingleByteCodec::decode(text);
+    }
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> PhoneCharset::onLine(const QString &text) const
+{
+    std::optional<QByteArray> bytes;
+    switch (m_set) {
+    case Set::Windows1252:
+    case Set::Ira:
+        bytes = windows1252(text);
+        break;
+    case Set::Latin1:
+        bytes = latin1(text);
+        break;
+    case Set::Pc437:
+        bytes = convertedBy(QStringEncoder(kPc437Codec), text);
+        break;
+    case Set::Utf8:
+        bytes = text.toUtf8();
+        break;
+    case Set::Gsm:
+        bytes = GsmAlphabet::encode(text);
+        break;
+    case Set::Ucs2: {
+        QString digits;
+        for (const QChar c : text) {
+            // UCS2 ends with the basic plane.
+            if (c.isSurrogate())
+                return std::nullopt;
+            digits += hexOf(c.unicode(), kUcs2Digits);
+        }
+        return digits;
+    }
+    case Set::Hex: {
+        const auto eightBit = windows1252(text);
+        if (!eightBit)
+            return std::nullopt;
+        QString digits;
+        for (const char b : *eightBit)
+            digits += hexOf(uchar(b), kHexDigits);
+        return digits;
+    }
+    }
+    if (!bytes)
+        return std::nullopt;
+    return SingleByteCodec::decode(*bytes);
+}
+
+std::optional<QString> PhoneCharset::encode(const QString &text) const
+{
+    if (holdsControl(text))
+        return std::nullopt;
+    std::optional<QString> line = onLine(text);
+    if (!line || editsCommandLine(SingleByteCodec::encode(*line)))
+        return std::nullopt;
+    return line;
+}
