@@ -4,6 +4,7 @@
 
 #include "fractionprogressbar.h"
 #include "separatordelegate.h"
+#include "spinscrollbar.h"
 #include "statusbar.h"
 #include "windowtexts.h"
 
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStringListModel>
 
 namespace {
@@ -130,8 +130,7 @@ void Form1::createControls()
     portFont.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")});
     portFont.setPointSizeF(11.25);
     Label9->setFont(portFont);
-    VScroll1 = place<QScrollBar>(this, "VScroll1", twips(7380, 180, 315, 315));
-    VScroll1->setOrientation(Qt::Vertical);
+    VScroll1 = place<SpinScrollBar>(this, "VScroll1", twips(7380, 180, 315, 315));
     VScroll1->setRange(1, kHighestPort);
     VScroll1->setPageStep(1);
     VScroll1->setValue(1);
