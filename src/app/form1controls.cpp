@@ -4,6 +4,7 @@
 
 #include "fractionprogressbar.h"
 #include "separatordelegate.h"
+#include "spinscrollbar.h"
 #include "statusbar.h"
 #include "windowtexts.h"
 
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStringListModel>
 
 namespace {
@@ -124,12 +124,13 @@ void Form1::createControls()
     Label8 = label(this, "Label8", WindowText::kCounterDesign, twips(4320, 5700, 720, 195));
     Command9 = button(this, "Command9", WindowText::kReadPhone, twips(4005, 630, 3810, 390));
     Label9 = label(this, "Label9", WindowText::portLabel(1), twips(6510, 210, 1185, 225));
+    // The selector covers the end of the label; in Times New Roman, or
+    // Liberation Serif with the same widths, "COM 10:" just ends before it.
     QFont portFont;
-    portFont.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("DejaVu Serif")});
+    portFont.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")});
     portFont.setPointSizeF(11.25);
     Label9->setFont(portFont);
-    VScroll1 = place<QScrollBar>(this, "VScroll1", twips(7380, 180, 315, 315));
-    VScroll1->setOrientation(Qt::Vertical);
+    VScroll1 = place<SpinScrollBar>(this, "VScroll1", twips(7380, 180, 315, 315));
     VScroll1->setRange(1, kHighestPort);
     VScroll1->setPageStep(1);
     VScroll1->setValue(1);

@@ -7,7 +7,12 @@
 void applyProgramLook()
 {
     Q_INIT_RESOURCE(app);
-    QFont dialogFont(QStringLiteral("DejaVu Sans"));
+    // The captions were laid out for the narrow dialog font of the old
+    // system: at 8 points only a condensed face keeps "NUM:", "CAR:" and
+    // "POSIZIONE:" inside their labels.
+    QFont dialogFont;
+    dialogFont.setFamilies({QStringLiteral("DejaVu Sans Condensed"),
+                            QStringLiteral("Liberation Sans Narrow")});
     dialogFont.setPointSizeF(8);
     QApplication::setFont(dialogFont);
 

@@ -13,6 +13,7 @@ StatusBar::StatusBar(const QList<int> &panelWidths, QWidget *parent)
     layout->setSpacing(2);
     for (const int width : panelWidths) {
         auto *panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("panel%1").arg(m_panels.size() + 1));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setFixedWidth(width);
         panel->setTextFormat(Qt::PlainText);

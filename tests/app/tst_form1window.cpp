@@ -3,11 +3,13 @@
 #include "fractionprogressbar.h"
 #include "phonelink.h"
 #include "portdirectory.h"
+#include "programlook.h"
 #include "statusbar.h"
 #include "windowtexts.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -15,12 +17,15 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStringListModel>
+#include <QStyleOptionButton>
 #include <QTest>
 
 class Form1WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { applyProgramLook(); }
+
     void init()
     {
         m_link = std::make_unique<PhoneLink>(std::chrono::milliseconds(200));
@@ -82,6 +87,59 @@ private slots:
         QCOMPARE(m_form->Label9->text(), QStringLiteral("COM 10:"));
         m_form->VScroll1->setValue(3);
         QCOMPARE(m_form->Label9->text(), QStringLiteral("COM 3:"));
+    }
+
+    // Each caption, and the longest text an operation puts there, in the
+    // font the control shows it in. The selector covers the end of the port
+    // label, so its text must end before the selector.
+    void textsFitTheirControls_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char *control, const QString &text) {
+            QTest::addRow("%s %s", control, qPrintable(text)) << QString::fromLatin1(control) << text;
+        };
+        row("Command1", WindowText::kOpenClose);
+        row("Command2", WindowText::kReadSim);
+        row("Command3", WindowText::kWriteSorted);
+        row("Command4", WindowText::kLoadList);
+        row("Command5", WindowText::kSaveList);
+        row("Command6", WindowText::kSort);
+        row("Command7", WindowText::kSaveEntry);
+        row("Command8", WindowText::kDeleteEntry);
+        row("Command9", WindowText::kReadPhone);
+        row("Label1", QStringLiteral("1000/1000"));
+        row("Label2", WindowText::kPosition);
+        row("Label3", WindowText::kText);
+        row("Label4", WindowText::kNumber);
+        row("Label5", WindowText::kNameCount);
+        row("Label6", WindowText::kNumberCount);
+        row("Label7", QStringLiteral("40/40"));
+        row("Label8", QStringLiteral("80/80"));
+        row("Label9", WindowText::portLabel(1));
+        row("Label9", WindowText::portLabel(10));
+        row("panel1", WindowText::kDisconnected);
+        row("panel2", WindowText::kVisitDesign);
+        row("panel2", WindowText::kConnectedTo + QStringLiteral("VELDRANO GSM SIMULATOR"));
+        row("panel2", QStringLiteral("SCRITTURA RUBRICA CELLULARE IN CORSO"));
+        row("panel3", WindowText::kExit);
+    }
+    void textsFitTheirControls()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        Form1 &f = *m_form;
+        auto *widget = f.findChild<QWidget *>(control);
+        QVERIFY(widget);
+        QVERIFY(widget->setProperty("text", text));
+        const int width = QFontMetrics(widget->font()).horizontalAdvance(text);
+        const QRect room = textRoom(widget);
+        QVERIFY2(width <= room.width(),
+                 qPrintable(QStringLiteral("%1 of %2 pixels").arg(width).arg(room.width())));
+        if (widget == f.Label9) {
+            const int end = widget->mapTo(&f, room.topLeft()).x() + width;
+            QVERIFY2(end < f.VScroll1->x(), qPrintable(QStringLiteral("ends at %1").arg(end)));
+        }
     }
 
     void onlyTheExitPanelEndsTheProgram()
@@ -158,6 +216,22 @@ private slots:
     }
 
 private:
+    // Where a control draws its text: a button inside its bevel, a framed
+    // label half an "x" in from the frame.
+    static QRect textRoom(const QWidget *widget)
+    {
+        if (const auto *button = qobject_cast<const QPushButton *>(widget)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        }
+        QRect room = widget->contentsRect();
+        const auto *label = qobject_cast<const QLabel *>(widget);
+        if (label && label->frameWidth() > 0 && label->indent() < 0)
+            room.setLeft(room.left() + label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2);
+        return room;
+    }
+
     std::unique_ptr<PhoneLink> m_link;
     std::unique_ptr<PortDirectory> m_ports;
     std::unique_ptr<Form1> m_form;
