@@ -35,6 +35,12 @@ public:
     // emitting lost()), LinkCancelled after cancel().
     QString IOP(const QString &cmdat);
 
+    // The final result code that ended the last transaction ("OK", "ERROR",
+    // "+CME ERROR: 22"), for the caller that must tell one error from
+    // another. Empty when it got none: the port was closed before or during
+    // the call, or the phone stayed silent until the deadline.
+    QString lastFinalResultCode() const { return m_lastFinalResultCode; }
+
     // Makes the transaction that is waiting give up with LinkCancelled; the
     // next one runs as usual (the program still resets the phone as it
     // ends). Without a waiting transaction it does nothing.
@@ -66,6 +72,7 @@ private:
     quint64 m_session = 0;
     quint64 m_failedSession = 0;
     QString m_failure;
+    QString m_lastFinalResultCode;
     // The waits of transactions in progress; nested handlers can stack them.
     std::vector<QEventLoop *> m_waits;
 };
