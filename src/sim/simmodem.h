@@ -10,23 +10,41 @@
 struct AtParameter;
 
 // The command interpreter of a GSM phone: the V.250 basic commands E, Q, V
-// and Z and the phonebook commands of 27.007 (+CGMM, +CPBS, +CPBR, +CPBW).
+// and Z, the error reporting setting +CMEE and the phonebook commands of
+// 27.007 (+CGMM, +CPBS, +CPBR, +CPBW).
 // It takes one command line as received, without its CR, and gives back
 // what the phone sends in return, echo included. It does no I/O of its own,
 // so the same interpreter serves a pseudo-terminal and a unit test.
 class SimModem {
 public:
+    // The values of +CMEE: phone errors come as "ERROR", as "+CME ERROR: n"
+    // or as "+CME ERROR: text".
+    enum Cmee { PlainErrors = 0, NumberedErrors = 1, VerboseErrors = 2 };
+
     // Ways in which phones differ while still within the standards. Every
-    // switch is off on a lenient phone and on on a strict one.
+    // switch but the answer to an empty position (27.007 gives the final
+    // result code alone) is off on a lenient phone and on on a strict one.
     struct Options {
+        enum class EmptyPosition {
+            // The final result code alone.
+            Ok,
+            // Error 22, "not found": "+CME ERROR: 22" with +CMEE=1,
+            // "+CME ERROR: not found" with +CMEE=2, "ERROR" with +CMEE=0.
+            NotFound,
+        };
+
         // String parameters ("SM", the number, the text) must be quoted.
         bool quotedStrings = false;
-        // Phone errors are reported as "+CME ERROR: n" instead of "ERROR".
-        bool cmeErrors = false;
+        // +CMEE at power-on. Setting the options powers the phone on; ATZ
+        // leaves +CMEE as it is, as phones that keep it among their
+        // settings do.
+        int cmee = PlainErrors;
         // Answers carry the optional fields after the standard ones.
         bool extraFields = false;
         // A number kept with type 145 is read back without its "+".
         bool internationalWithoutPlus = false;
+        // How the read of an empty position answers.
+        EmptyPosition emptyPosition = EmptyPosition::Ok;
 
         static Options strict();
     };
@@ -44,7 +62,7 @@ public:
 
     SimModem();
 
-    void setOptions(const Options &options) { m_options = options; }
+    void setOptions(const Options &options);
     Options options() const { return m_options; }
     void setModel(const QString &model) { m_model = model; }
     QString model() const { return m_model; }
@@ -79,6 +97,7 @@ private:
 
     Status basic(char command, int value);
     Status extended(const QByteArray &command, QStringList *lines);
+    Status errorReporting(const QByteArray &form, QStringList *lines);
     Status phonebookSelect(const QByteArray &form, QStringList *lines);
     Status phonebookRead(const QByteArray &form, QStringList *lines);
     Status phonebookWrite(const QByteArray &form, QStringList *lines);
@@ -92,6 +111,7 @@ private:
     QString m_model;
     SimPhonebooks m_phonebooks;
     QString m_selected;
+    int m_cmee = PlainErrors;
     bool m_echo = true;
     bool m_quiet = false;
     bool m_verbose = true;
