@@ -11,7 +11,9 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kOkLine = kCrLf + kOk + kCrLf;
 const QString kErrorLine = kCrLf + kError + kCrLf;
-const QString kExtendedError = kCrLf + QStringLiteral("+CME ERROR:");
+const QString kExtendedError = kCrLf + kCmeError;
+const QString kNotFoundCode = QStringLiteral("22");
+const QString kNotFoundText = QStringLiteral("not found");
 // What information text ends with: the blank line and the "OK" before the
 // final CR LF that the cleaning has already taken.
 constexpr int kOkTrailerLength = 6;
@@ -34,12 +36,18 @@ bool isUnsolicited(const QString &line)
     return false;
 }
 
-// The extended error result must stand on a finished line of its own; a
-// half-received one could still be part of information text.
-bool hasExtendedError(const QString &buffer)
+// The extended error result line, empty when there is none. It must stand
+// on a finished line of its own; a half-received one could still be part of
+// information text.
+QString extendedErrorLine(const QString &buffer)
 {
-    const int start = buffer.indexOf(kExtendedError, 0, Qt::CaseInsensitive);
-    return start >= 0 && buffer.indexOf(kCrLf, start + kExtendedError.size()) >= 0;
+    const qsizetype start = buffer.indexOf(kExtendedError, 0, Qt::CaseInsensitive);
+    if (start < 0)
+        return {};
+    const qsizetype end = buffer.indexOf(kCrLf, start + kExtendedError.size());
+    if (end < 0)
+        return {};
+    return buffer.mid(start + kCrLf.size(), end - start - kCrLf.size());
 }
 
 } // namespace
@@ -48,9 +56,34 @@ FinalResult finalResult(const QString &buffer)
 {
     if (buffer.contains(kOkLine, Qt::CaseInsensitive))
         return FinalResult::Ok;
-    if (buffer.contains(kErrorLine, Qt::CaseInsensitive) || hasExtendedError(buffer))
+    if (buffer.contains(kErrorLine, Qt::CaseInsensitive) || !extendedErrorLine(buffer).isEmpty())
         return FinalResult::Error;
     return FinalResult::None;
+}
+
+QString finalResultCode(const QString &buffer)
+{
+    switch (finalResult(buffer)) {
+    case FinalResult::None:
+        return {};
+    case FinalResult::Ok:
+        return kOk;
+    case FinalResult::Error:
+        break;
+    }
+    // Should a phone send both, the plain one wins: it tells nothing, so it
+    // can never pass a failure off as "not found".
+    if (buffer.contains(kErrorLine, Qt::CaseInsensitive))
+        return kError;
+    return extendedErrorLine(buffer);
+}
+
+bool isNotFound(const QString &finalResultCode)
+{
+    if (!finalResultCode.startsWith(kCmeError, Qt::CaseInsensitive))
+        return false;
+    const QString what = finalResultCode.mid(kCmeError.size()).trimmed();
+    return what == kNotFoundCode || what.compare(kNotFoundText, Qt::CaseInsensitive) == 0;
 }
 
 QString withoutUnsolicited(const QString &buffer)

@@ -8,11 +8,23 @@ namespace AtAnswer {
 
 inline const QString kOk = QStringLiteral("OK");
 inline const QString kError = QStringLiteral("ERROR");
+// The extended error result code of 27.007, followed by its number or,
+// with +CMEE=2, its text.
+inline const QString kCmeError = QStringLiteral("+CME ERROR:");
 
 enum class FinalResult { None, Ok, Error };
 
 // The final result code found so far in a growing answer buffer.
 FinalResult finalResult(const QString &buffer);
+
+// The final result code that ends a complete answer: "OK", "ERROR" (in
+// whatever case the phone used) or the extended error line as sent
+// ("+CME ERROR: 22"). Empty while the answer is incomplete.
+QString finalResultCode(const QString &buffer);
+
+// Whether a final result code is 27.007's "not found" (error 22), which a
+// phone may answer for an empty phonebook position.
+bool isNotFound(const QString &finalResultCode);
 
 // The buffer without the unsolicited lines (a ring, a new message, a network
 // registration ...) that the phone may slip between or into answers.

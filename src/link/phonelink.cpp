@@ -95,6 +95,7 @@ QString PhoneLink::IOP(const QString &cmdat)
 {
     QElapsedTimer clock;
     clock.start();
+    m_lastFinalResultCode.clear();
     if (!isOpen())
         return AtAnswer::kError;
     const quint64 session = m_session;
@@ -103,10 +104,18 @@ QString PhoneLink::IOP(const QString &cmdat)
     for (int sends = 1;; ++sends) {
         send(frame);
         QByteArray buffer;
-        if (awaitFinalResult(buffer, clock, session))
-            return AtAnswer::clean(SingleByteCodec::decode(buffer));
-        if (sends == kMaxSends)
+        if (awaitFinalResult(buffer, clock, session)) {
+            const QString answer = SingleByteCodec::decode(buffer);
+            // A port closed during the wait leaves the answer poll() made up.
+            const bool fromPhone = m_session == session && isOpen();
+            m_lastFinalResultCode = fromPhone ? AtAnswer::finalResultCode(answer) : QString();
+            return AtAnswer::clean(answer);
+        }
+        if (sends == kMaxSends) {
+            // A handler nested in the wait may have set it meanwhile.
+            m_lastFinalResultCode.clear();
             return AtAnswer::clean(kGivenUp);
+        }
     }
 }
 

@@ -41,6 +41,11 @@ public:
     // Windows-1252 single bytes again at every opening of the port.
     PhoneCharset charset() const { return m_charset; }
     void setCharset(const PhoneCharset &charset) { m_charset = charset; }
+    // The final result code that ended the last transaction ("OK", "ERROR",
+    // "+CME ERROR: 22"), for the caller that must tell one error from
+    // another. Empty when it got none: the port was closed before or during
+    // the call, or the phone stayed silent until the deadline.
+    QString lastFinalResultCode() const { return m_lastFinalResultCode; }
 
     // Makes the transaction that is waiting give up with LinkCancelled; the
     // next one runs as usual (the program still resets the phone as it
@@ -74,6 +79,7 @@ private:
     quint64 m_session = 0;
     quint64 m_failedSession = 0;
     QString m_failure;
+    QString m_lastFinalResultCode;
     // The waits of transactions in progress; nested handlers can stack them.
     std::vector<QEventLoop *> m_waits;
 };

@@ -9,6 +9,7 @@ namespace PhonebookAnswers {
 
 namespace {
 const QString kEntryPrefix = QStringLiteral("+CPBR:");
+const QString kStoragePrefix = QStringLiteral("+CPBS:");
 const QString kRing = QStringLiteral("RING");
 const QLatin1String kQuoteOpens(",\"");
 const QLatin1String kQuoteCloses("\",");
@@ -74,6 +75,25 @@ std::optional<IndexRange> parseIndexRange(const QString &answer)
         || range.maxCarNom < 1 || range.maxCarNom > kMaxFieldLength)
         return std::nullopt;
     return range;
+}
+
+std::optional<int> parseUsedCount(const QString &answer)
+{
+    for (const QString &raw : answer.split(QLatin1Char('\n'))) {
+        const QString line = withoutLineEnd(raw);
+        if (!line.startsWith(kStoragePrefix))
+            continue;
+        // The storage name is a quoted "SM" or "ME": no comma inside.
+        const QStringList fields = line.mid(kStoragePrefix.size()).split(QLatin1Char(','));
+        if (fields.size() < 2)
+            return std::nullopt;
+        bool isNumber = false;
+        const int used = fields.at(1).trimmed().toInt(&isNumber);
+        if (!isNumber || used < 0)
+            return std::nullopt;
+        return used;
+    }
+    return std::nullopt;
 }
 
 std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &charset)

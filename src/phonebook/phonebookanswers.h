@@ -30,6 +30,11 @@ struct IndexRange {
 // starts at position 1. Fields after the text length are ignored.
 std::optional<IndexRange> parseIndexRange(const QString &answer);
 
+// The used count in the answer to "+CPBS?", "+CPBS: \"SM\",46,250": the
+// entries the selected phonebook holds. Nullopt when the answer has no
+// "+CPBS:" line or its second field is no number.
+std::optional<int> parseUsedCount(const QString &answer);
+
 // One position's answer, "+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\"".
 struct Entry {
     QString number;

@@ -4,6 +4,7 @@
 #include "phonebookanswers.h"
 #include "phonebookline.h"
 
+#include "atanswer.h"
 #include "linkfailure.h"
 #include "phonelink.h"
 
@@ -16,6 +17,7 @@ const QString kSelectPhone = QStringLiteral("+CPBS=ME");
 const QString kSelectPhoneQuoted = QStringLiteral("+CPBS=\"ME\"");
 const QString kQueryRange = QStringLiteral("+CPBR=?");
 const QString kReadPosition = QStringLiteral("+CPBR=");
+const QString kQueryStorage = QStringLiteral("+CPBS?");
 
 struct Phonebook {
     QString select;
@@ -32,9 +34,33 @@ bool selectPhonebook(PhoneLink &link, const Phonebook &book)
 
 enum class Outcome { Done, Failed, Stopped };
 
-// Reads positions 1 to MAXNUMRUB into List1.
+enum class Position { Entry, Empty, Unaccounted, Unanswered };
+
+// What a position's answer says. "OK" alone and "not found" mean an empty
+// position. Any other error may hide an entry the phone failed to report:
+// taken for an empty position, the write-back would clear it. Without a
+// final result code the phone is gone, and asking on would cost the
+// deadline once per position.
+Position positionKind(const QString &answer, const QString &finalResultCode)
+{
+    if (answer == kOk)
+        return Position::Empty;
+    if (answer != AtAnswer::kError)
+        return Position::Entry;
+    if (finalResultCode.isEmpty())
+        return Position::Unanswered;
+    return AtAnswer::isNotFound(finalResultCode) ? Position::Empty : Position::Unaccounted;
+}
+
+struct Tally {
+    int entries = 0;
+    int unaccounted = 0;
+};
+
+// Reads positions 1 to MAXNUMRUB into List1. A position left unaccounted
+// gets an empty slot line, so that every line stays at its position.
 Outcome readPositions(PhoneLink &link, const FormVariables &vars, QStringListModel &List1,
-                      OperationReport &report)
+                      OperationReport &report, Tally &tally)
 {
     const PhonebookLine::Limits limits = vars.lineLimits();
     for (int i = 1; i <= vars.MAXNUMRUB; ++i) {
@@ -42,19 +68,32 @@ Outcome readPositions(PhoneLink &link, const FormVariables &vars, QStringListMod
         if (!report.keepGoing())
             return Outcome::Stopped;
         const QString answer = link.IOP(kReadPosition + QString::number(i));
-        if (answer == kOk) {
+        const Position kind = positionKind(answer, link.lastFinalResultCode());
+        if (kind == Position::Unanswered)
+            return Outcome::Failed;
+        if (kind != Position::Entry) {
+            if (kind == Position::Unaccounted)
+                ++tally.unaccounted;
             LineList::appendLine(List1, PhonebookLine::emptySlot(i, PhonebookLine::Layout::Read, limits));
             continue;
         }
-        // "ERROR" here is no empty position: taken for one, the write-back
+        // Garbage is no empty position either: taken for one, the write-back
         // would clear an entry the phone failed to report.
         const auto entry = PhonebookAnswers::parseEntry(answer, link.charset());
         if (!entry)
             return Outcome::Failed;
         LineList::appendLine(List1, PhonebookLine::build(i, entry->name, entry->number,
                                                          PhonebookLine::Layout::Read, limits));
+        ++tally.entries;
     }
     return Outcome::Done;
+}
+
+// The positions the phone refused were empty only when its own count of
+// entries matches those read.
+bool refusalsWereEmpty(PhoneLink &link, const Tally &tally)
+{
+    return PhonebookAnswers::parseUsedCount(link.IOP(kQueryStorage)) == tally.entries;
 }
 
 }
@@ -100,7 +139,10 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, QStringListModel
             limitsChanged();
 
         report.setProgressMaximum(vars.MAXNUMRUB);
-        const Outcome outcome = readPositions(link, vars, List1, report);
+        Tally tally;
+        Outcome outcome = readPositions(link, vars, List1, report, tally);
+        if (outcome == Outcome::Done && tally.unaccounted > 0 && !refusalsWereEmpty(link, tally))
+            outcome = Outcome::Failed;
         if (outcome == Outcome::Failed)
             report.setMessage(ReadMessage::kReadFailed);
         if (outcome != Outcome::Done)

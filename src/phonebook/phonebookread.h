@@ -28,7 +28,9 @@ inline constexpr int kSelectorPhone = 2;
 // as soon as the phone's limits are in vars. RUBSEL names the phonebook only
 // when every position has been read; a read that stops early leaves it
 // "ERROR", so that a partial List1 is never written back, and keeps the
-// lines read so far.
+// lines read so far. A position the phone answers with an error other than
+// "not found" counts as read only when the phone's count of entries shows
+// it empty.
 void LegRub(int selector, PhoneLink &link, FormVariables &vars, QStringListModel &List1,
             QStringListModel &List2, OperationReport &report,
             const std::function<void()> &limitsChanged);

@@ -12,6 +12,9 @@
 
 namespace {
 
+const QString kEmptyOk = QStringLiteral("ok");
+const QString kEmptyNotFound = QStringLiteral("not-found");
+
 int fail(const QString &message)
 {
     QTextStream(stderr) << "veldrano-phone: " << message << Qt::endl;
@@ -48,10 +51,20 @@ int main(int argc, char *argv[])
     const QCommandLineOption charsetOption(QStringLiteral("charset"),
                                            QStringLiteral("Character set after power-on: GSM, UCS2, IRA or 8859-1."),
                                            QStringLiteral("SET"), QStringLiteral("GSM"));
+    const QCommandLineOption cmeeOption(QStringLiteral("cmee"),
+                                        QStringLiteral("+CMEE at power-on: 0 plain ERROR, 1 error numbers, "
+                                                       "2 error texts (default 0, 1 with --strict)."),
+                                        QStringLiteral("N"));
+    const QCommandLineOption emptyOption(QStringLiteral("empty-position"),
+                                         QStringLiteral("How reading an empty position answers: ok, or "
+                                                        "not-found (error 22) (default ok)."),
+                                         QStringLiteral("ANSWER"), kEmptyOk);
     parser.addOption(stateOption);
     parser.addOption(charsetOption);
     parser.addOption(strictOption);
     parser.addOption(latencyOption);
+    parser.addOption(cmeeOption);
+    parser.addOption(emptyOption);
     parser.process(app);
 
     if (signalFd < 0)
@@ -60,6 +73,18 @@ int main(int argc, char *argv[])
     const int latency = parser.value(latencyOption).toInt(&latencyOk);
     if (!latencyOk || latency < 0)
         return fail(QStringLiteral("--latency wants a number of milliseconds"));
+    SimModem::Options options = parser.isSet(strictOption) ? SimModem::Options::strict() : SimModem::Options();
+    if (parser.isSet(cmeeOption)) {
+        bool cmeeOk = false;
+        options.cmee = parser.value(cmeeOption).toInt(&cmeeOk);
+        if (!cmeeOk || options.cmee < SimModem::PlainErrors || options.cmee > SimModem::VerboseErrors)
+            return fail(QStringLiteral("--cmee wants 0, 1 or 2"));
+    }
+    const QString empty = parser.value(emptyOption);
+    if (empty == kEmptyNotFound)
+        options.emptyPosition = SimModem::Options::EmptyPosition::NotFound;
+    else if (empty != kEmptyOk)
+        return fail(QStringLiteral("--empty-position wants %1 or %2").arg(kEmptyOk, kEmptyNotFound));
 
     const QString charset = parser.value(charsetOption).toUpper();
     if (!QStringList{"GSM", "UCS2", "IRA", "8859-1"}.contains(charset))
@@ -70,8 +95,7 @@ int main(int argc, char *argv[])
     QString why;
     if (!statePath.isEmpty() && QFileInfo::exists(statePath) && !phone.loadState(statePath, &why))
         return fail(why);
-    if (parser.isSet(strictOption))
-        phone.setOptions(SimModem::Options::strict());
+    phone.setOptions(options);
     phone.setLatency(latency);
     if (!phone.start(&why))
         return fail(why);

@@ -30,8 +30,32 @@ const QByteArray kErrorCode = QByteArrayLiteral("4");
 constexpr int kNotAllowed = 3;
 constexpr int kNotSupported = 4;
 constexpr int kInvalidIndex = 21;
+constexpr int kNotFound = 22;
 constexpr int kTextTooLong = 24;
 constexpr int kDialStringTooLong = 26;
+
+const QByteArray kErrorReportingCommand = QByteArrayLiteral("+CMEE");
+
+// The texts of 27.007 for the codes above, sent with +CMEE=2.
+QByteArray errorText(int code)
+{
+    switch (code) {
+    case kNotAllowed:
+        return QByteArrayLiteral("operation not allowed");
+    case kNotSupported:
+        return QByteArrayLiteral("operation not supported");
+    case kInvalidIndex:
+        return QByteArrayLiteral("invalid index");
+    case kNotFound:
+        return QByteArrayLiteral("not found");
+    case kTextTooLong:
+        return QByteArrayLiteral("text string too long");
+    case kDialStringTooLong:
+        return QByteArrayLiteral("dial string too long");
+    default:
+        return QByteArrayLiteral("unknown");
+    }
+}
 
 constexpr int kNationalType = 129;
 constexpr int kInternationalType = 145;
@@ -73,7 +97,12 @@ QString quoted(const QString &text)
 
 SimModem::Options SimModem::Options::strict()
 {
-    return Options{true, true, true, true};
+    Options options;
+    options.quotedStrings = true;
+    options.cmee = NumberedErrors;
+    options.extraFields = true;
+    options.internationalWithoutPlus = true;
+    return options;
 }
 
 SimModem::SimModem(const QString &charset)
@@ -87,6 +116,12 @@ SimModem::SimModem(const QString &charset)
     phoneMemory.textLength = 20;
     m_phonebooks.insert(SimStorage::Sim, SimPhonebook());
     m_phonebooks.insert(SimStorage::PhoneMemory, phoneMemory);
+}
+
+void SimModem::setOptions(const Options &options)
+{
+    m_options = options;
+    m_cmee = options.cmee;
 }
 
 void SimModem::setPhonebooks(const SimPhonebooks &phonebooks)
@@ -211,6 +246,8 @@ SimModem::Status SimModem::extended(const QByteArray &command, QStringList *line
     }
     if (name == kCharsetCommand)
         return charsetCommand(form, lines);
+    if (name == kErrorReportingCommand)
+        return errorReporting(form, lines);
     if (name == kSelectCommand)
         return phonebookSelect(form, lines);
     if (name == kReadCommand)
@@ -218,6 +255,25 @@ SimModem::Status SimModem::extended(const QByteArray &command, QStringList *line
     if (name == kWriteCommand)
         return phonebookWrite(form, lines);
     return failed();
+}
+
+SimModem::Status SimModem::errorReporting(const QByteArray &form, QStringList *lines)
+{
+    if (form == kTestForm) {
+        lines->append(QStringLiteral("+CMEE: (%1-%2)").arg(PlainErrors).arg(VerboseErrors));
+        return {};
+    }
+    if (form == kReadForm) {
+        lines->append(QStringLiteral("+CMEE: %1").arg(m_cmee));
+        return {};
+    }
+    QList<AtParameter> parameters;
+    int value = 0;
+    if (!form.startsWith(kSetForm) || !AtParameters::split(form.mid(1), &parameters)
+        || parameters.size() != 1 || !parameters.first().toNumber(&value) || value > VerboseErrors)
+        return failed();
+    m_cmee = value;
+    return {};
 }
 
 bool SimModem::takeString(const AtParameter &parameter, QString *text) const
@@ -342,8 +398,11 @@ SimModem::Status SimModem::phonebookRead(const QByteArray &form, QStringList *li
         return phoneFailed(kInvalidIndex);
     if (last < first)
         return phoneFailed(kNotAllowed);
+    const qsizetype linesBefore = lines->size();
     for (auto it = book.entries.lowerBound(first); it != book.entries.end() && it.key() <= last; ++it)
         lines->append(entryLine(it.key(), it.value()));
+    if (lines->size() == linesBefore && m_options.emptyPosition == Options::EmptyPosition::NotFound)
+        return phoneFailed(kNotFound);
     return {};
 }
 
@@ -405,10 +464,11 @@ QByteArray SimModem::frameInformation(const QStringList &lines) const
 
 QByteArray SimModem::resultCode(const Status &status) const
 {
-    const bool cme = status.kind == Status::Cme && m_options.cmeErrors;
+    const bool cme = status.kind == Status::Cme && m_cmee != PlainErrors;
     QByteArray text;
     if (cme)
-        text = kCmeError + QByteArray::number(status.code);
+        text = kCmeError
+            + (m_cmee == VerboseErrors ? errorText(status.code) : QByteArray::number(status.code));
     else if (status.kind == Status::Ok)
         text = m_verbose ? kOk : kOkCode;
     else

@@ -11,21 +11,36 @@
 struct AtParameter;
 
 // The command interpreter of a GSM phone: the V.250 basic commands E, Q, V
-// and Z, the character set command +CSCS and the phonebook commands of
-// 27.007 (+CGMM, +CPBS, +CPBR, +CPBW). Texts are kept as text and put on
-// the line in the character set selected.
+// and Z, the error reporting setting +CMEE, the character set command +CSCS
+// and the phonebook commands of 27.007 (+CGMM, +CPBS, +CPBR, +CPBW). Texts
+// are kept as text and put on the line in the character set selected.
 // It takes one command line as received, without its CR, and gives back
 // what the phone sends in return, echo included. It does no I/O of its own,
 // so the same interpreter serves a pseudo-terminal and a unit test.
 class SimModem {
 public:
+    // The values of +CMEE: phone errors come as "ERROR", as "+CME ERROR: n"
+    // or as "+CME ERROR: text".
+    enum Cmee { PlainErrors = 0, NumberedErrors = 1, VerboseErrors = 2 };
+
     // Ways in which phones differ while still within the standards. Every
-    // switch is off on a lenient phone and on on a strict one.
+    // switch but the answer to an empty position (27.007 gives the final
+    // result code alone) is off on a lenient phone and on on a strict one.
     struct Options {
+        enum class EmptyPosition {
+            // The final result code alone.
+            Ok,
+            // Error 22, "not found": "+CME ERROR: 22" with +CMEE=1,
+            // "+CME ERROR: not found" with +CMEE=2, "ERROR" with +CMEE=0.
+            NotFound,
+        };
+
         // String parameters ("SM", the number, the text) must be quoted.
         bool quotedStrings = false;
-        // Phone errors are reported as "+CME ERROR: n" instead of "ERROR".
-        bool cmeErrors = false;
+        // +CMEE at power-on. Setting the options powers the phone on; ATZ
+        // leaves +CMEE as it is, as phones that keep it among their
+        // settings do.
+        int cmee = PlainErrors;
         // Answers carry the optional fields after the standard ones.
         bool extraFields = false;
         // A number kept with type 145 is read back without its "+".
@@ -33,6 +48,8 @@ public:
         // The character sets that +CSCS offers and takes.
         QStringList charsets = {QStringLiteral("IRA"), QStringLiteral("GSM"), QStringLiteral("UCS2"),
                                 QStringLiteral("8859-1")};
+        // How the read of an empty position answers.
+        EmptyPosition emptyPosition = EmptyPosition::Ok;
 
         static Options strict();
     };
@@ -53,7 +70,7 @@ public:
     explicit SimModem(const QString &charset = kDefaultCharset);
     static inline const QString kDefaultCharset = QStringLiteral("IRA");
 
-    void setOptions(const Options &options) { m_options = options; }
+    void setOptions(const Options &options);
     Options options() const { return m_options; }
     void setModel(const QString &model) { m_model = model; }
     QString charset() const { return m_charset.name(); }
@@ -90,6 +107,7 @@ private:
     Status basic(char command, int value);
     Status extended(const QByteArray &command, QStringList *lines);
     Status charsetCommand(const QByteArray &form, QStringList *lines);
+    Status errorReporting(const QByteArray &form, QStringList *lines);
     Status phonebookSelect(const QByteArray &form, QStringList *lines);
     Status phonebookRead(const QByteArray &form, QStringList *lines);
     Status phonebookWrite(const QByteArray &form, QStringList *lines);
@@ -109,6 +127,7 @@ private:
     QString m_selected;
     PhoneCharset m_powerOnCharset;
     PhoneCharset m_charset;
+    int m_cmee = PlainErrors;
     bool m_echo = true;
     bool m_quiet = false;
     bool m_verbose = true;

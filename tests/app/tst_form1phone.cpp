@@ -31,6 +31,8 @@ private slots:
     void connectAndDisconnect();
     void silentPhoneIsNoConnection();
     void readSortAndWriteBack();
+    void emptyPositionsAnsweredWithErrors_data();
+    void emptyPositionsAnsweredWithErrors();
     void editAndDeleteOneEntry();
     void savedListGoesBackToThePhone();
     void exitPanelResetsThePhone();
@@ -142,6 +144,59 @@ void Form1PhoneTest::readSortAndWriteBack()
     QCOMPARE(f.Label1->text(), QStringLiteral("02/12 "));
     QCOMPARE(f.Text1->text(), QStringLiteral("ANNALISA"));
     QCOMPARE(f.Text2->text(), QStringLiteral("+393471112233"));
+}
+
+void Form1PhoneTest::emptyPositionsAnsweredWithErrors_data()
+{
+    QTest::addColumn<int>("cmee");
+    QTest::addColumn<QString>("refused");
+    QTest::addColumn<bool>("countAsked");
+    QTest::addColumn<bool>("readable");
+
+    QTest::newRow("+CME ERROR: 22") << int(SimModem::NumberedErrors) << QString() << false << true;
+    QTest::newRow("+CME ERROR: not found") << int(SimModem::VerboseErrors) << QString() << false << true;
+    // The used count shows that the refused positions were empty.
+    QTest::newRow("ERROR") << int(SimModem::PlainErrors) << QString() << true << true;
+    // Position 3 holds ANNALISA, so the count does not match.
+    QTest::newRow("ERROR for an entry") << int(SimModem::PlainErrors) << QStringLiteral("+CPBR=3") << true << false;
+}
+
+void Form1PhoneTest::emptyPositionsAnsweredWithErrors()
+{
+    QFETCH(int, cmee);
+    QFETCH(QString, refused);
+    QFETCH(bool, countAsked);
+    QFETCH(bool, readable);
+
+    Form1 &f = *s->form;
+    SimModem::Options options;
+    options.cmee = cmee;
+    options.emptyPosition = SimModem::Options::EmptyPosition::NotFound;
+    s->phone.setOptions(options);
+    s->phone.setRefusal([refused](const QString &command) { return command == refused; });
+    connect();
+
+    s->click(f.Command2);
+    QStringList expected{"+CPBS=SM", "+CPBR=?"};
+    for (int k = 1; k <= 12; ++k)
+        expected.append(QStringLiteral("+CPBR=%1").arg(k));
+    if (countAsked)
+        expected.append(QStringLiteral("+CPBS?"));
+    QCOMPARE(s->newCommands(), expected);
+    QCOMPARE(s->message(), readable ? QStringLiteral("LETTURA TERMINATA") : QStringLiteral("ERRORE: LETTURA RUBRICA"));
+    QCOMPARE(f.vars.RUBSEL, readable ? QStringLiteral("RUBRICA SIM") : QStringLiteral("ERROR"));
+    QCOMPARE(f.list1Lines().rowCount(), 12);
+
+    s->click(f.Command6);
+    s->click(f.Command3);
+    if (readable) {
+        QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
+        QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
+    } else {
+        QCOMPARE(s->message(), QStringLiteral("ERRORE"));
+        QVERIFY(s->newCommands().isEmpty());
+        QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
+    }
 }
 
 void Form1PhoneTest::editAndDeleteOneEntry()

@@ -11,6 +11,8 @@ class TestAtAnswer : public QObject {
 private slots:
     void finalResult_data();
     void finalResult();
+    void finalResultCode_data();
+    void finalResultCode();
     void clean_data();
     void clean();
     void withoutUnsolicited_data();
@@ -44,6 +46,33 @@ void TestAtAnswer::finalResult()
     QFETCH(QString, buffer);
     QFETCH(FinalResult, expected);
     QCOMPARE(AtAnswer::finalResult(buffer), expected);
+}
+
+void TestAtAnswer::finalResultCode_data()
+{
+    QTest::addColumn<QString>("buffer");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("notFound");
+
+    QTest::newRow("incomplete") << "\r\n+CME ERROR: 22" << "" << false;
+    QTest::newRow("ok lower case") << "\r\n+CPBR: 1\r\n\r\nok\r\n" << "OK" << false;
+    QTest::newRow("error") << "\r\nERROR\r\n" << "ERROR" << false;
+    QTest::newRow("not found") << "AT+CPBR=2\r\r\n+CME ERROR: 22\r\n" << "+CME ERROR: 22" << true;
+    QTest::newRow("not found as text") << "\r\nRING\r\n\r\n+CME ERROR: Not Found\r\n"
+                                       << "+CME ERROR: Not Found" << true;
+    QTest::newRow("not found without the space") << "\r\n+CME ERROR:22\r\n" << "+CME ERROR:22" << true;
+    QTest::newRow("invalid index") << "\r\n+CME ERROR: 21\r\n" << "+CME ERROR: 21" << false;
+    QTest::newRow("code 220") << "\r\n+CME ERROR: 220\r\n" << "+CME ERROR: 220" << false;
+    QTest::newRow("plain and extended") << "\r\n+CME ERROR: 22\r\n\r\nERROR\r\n" << "ERROR" << false;
+}
+
+void TestAtAnswer::finalResultCode()
+{
+    QFETCH(QString, buffer);
+    QFETCH(QString, code);
+    QFETCH(bool, notFound);
+    QCOMPARE(AtAnswer::finalResultCode(buffer), code);
+    QCOMPARE(AtAnswer::isNotFound(code), notFound);
 }
 
 void TestAtAnswer::clean_data()

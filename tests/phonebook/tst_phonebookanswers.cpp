@@ -42,6 +42,8 @@ private slots:
     void rangeForms();
     void refusedRanges_data();
     void refusedRanges();
+    void usedCounts_data();
+    void usedCounts();
     void entryFixtures_data();
     void entryFixtures();
     void entryForms_data();
@@ -163,6 +165,29 @@ void TestPhonebookAnswers::refusedRanges()
 {
     QFETCH(QString, answer);
     QVERIFY(!PhonebookAnswers::parseIndexRange(answer));
+}
+
+void TestPhonebookAnswers::usedCounts_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("used"); // -1: refused
+
+    QTest::newRow("SIM") << "+CPBS: \"SM\",46,250" << 46;
+    QTest::newRow("nothing stored") << "+CPBS: \"ME\",0,500" << 0;
+    QTest::newRow("spaces") << "+CPBS: \"SM\", 7 , 250" << 7;
+    QTest::newRow("after RING") << "RING\r\n\r\n+CPBS: \"SM\",3,250" << 3;
+    QTest::newRow("storage alone") << "+CPBS: \"SM\"" << -1;
+    QTest::newRow("count left empty") << "+CPBS: \"SM\",,250" << -1;
+    QTest::newRow("count not a number") << "+CPBS: \"SM\",x,250" << -1;
+    QTest::newRow("ERROR") << "ERROR" << -1;
+    QTest::newRow("another answer") << "+CPBR: 7,\"1\",129,\"A\"" << -1;
+}
+
+void TestPhonebookAnswers::usedCounts()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, used);
+    QCOMPARE(PhonebookAnswers::parseUsedCount(answer).value_or(-1), used);
 }
 
 void TestPhonebookAnswers::entryFixtures_data()

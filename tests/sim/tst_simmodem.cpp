@@ -13,7 +13,12 @@ SimModem::Options optionsNamed(const QString &names)
     if (names == QLatin1String("strict"))
         return SimModem::Options::strict();
     options.quotedStrings = names.contains(QLatin1String("quoted"));
-    options.cmeErrors = names.contains(QLatin1String("cme"));
+    if (names.contains(QLatin1String("cmetext")))
+        options.cmee = SimModem::VerboseErrors;
+    else if (names.contains(QLatin1String("cme")))
+        options.cmee = SimModem::NumberedErrors;
+    if (names.contains(QLatin1String("notfound")))
+        options.emptyPosition = SimModem::Options::EmptyPosition::NotFound;
     options.extraFields = names.contains(QLatin1String("extras"));
     options.internationalWithoutPlus = names.contains(QLatin1String("noplus"));
     return options;
@@ -88,6 +93,14 @@ void TestSimModem::answers_data()
     QTest::newRow("unknown extended command") << "cme" << echoOff << QByteArray("AT+CMGL") << error;
     QTest::newRow("not a command line") << "" << QByteArrayList{} << QByteArray("HELLO") << QByteArray();
 
+    // Error reporting.
+    QTest::newRow("+CMEE at power-on") << "cme" << echoOff << QByteArray("AT+CMEE?") << QByteArray("\r\n+CMEE: 1\r\n\r\nOK\r\n");
+    QTest::newRow("+CMEE set") << "" << echoOff << QByteArray("AT+CMEE=2;+CMEE?") << QByteArray("\r\n+CMEE: 2\r\n\r\nOK\r\n");
+    QTest::newRow("+CMEE 3 is no setting") << "" << echoOff << QByteArray("AT+CMEE=3") << error;
+    QTest::newRow("Z keeps +CMEE") << "" << QByteArrayList{"AT+CMEE=1", "ATZ", "ATE0"} << QByteArray("AT+CPBR=251")
+                                   << QByteArray("\r\n+CME ERROR: 21\r\n");
+    QTest::newRow("error as text") << "cmetext" << echoOff << QByteArray("AT+CPBR=251") << QByteArray("\r\n+CME ERROR: invalid index\r\n");
+
     // Phonebook selection.
     QTest::newRow("unquoted storage") << "" << echoOff << QByteArray("AT+CPBS=ME;+CPBS?") << QByteArray("\r\n+CPBS: \"ME\",0,500\r\n\r\nOK\r\n");
     QTest::newRow("quoted storage") << "" << echoOff << QByteArray("AT+CPBS=\"ME\";+CPBS?") << QByteArray("\r\n+CPBS: \"ME\",0,500\r\n\r\nOK\r\n");
@@ -121,6 +134,12 @@ void TestSimModem::answers_data()
                                         << QByteArray("\r\n+CPBR: 1,\"+393331234567\",145,\"MARIO ROSSI\"\r\n"
                                                       "+CPBR: 3,\"0612345678\",129,\"Casa, ufficio\"\r\n\r\nOK\r\n");
     QTest::newRow("range with nothing in it") << "" << echoOff << QByteArray("AT+CPBR=4,250") << ok;
+    QTest::newRow("empty position not found") << "notfound cme" << echoOff << QByteArray("AT+CPBR=2")
+                                              << QByteArray("\r\n+CME ERROR: 22\r\n");
+    QTest::newRow("empty position not found, as text") << "notfound cmetext" << echoOff << QByteArray("AT+CPBR=2")
+                                                       << QByteArray("\r\n+CME ERROR: not found\r\n");
+    QTest::newRow("empty position not found, plain") << "notfound" << echoOff << QByteArray("AT+CPBR=2") << error;
+    QTest::newRow("entry on a not-found phone") << "notfound cme" << echoOff << QByteArray("AT+CPBR=1") << mario + ok;
     QTest::newRow("index 0") << "" << echoOff << QByteArray("AT+CPBR=0") << error;
     QTest::newRow("index past the end, CME") << "cme" << echoOff << QByteArray("AT+CPBR=251") << QByteArray("\r\n+CME ERROR: 21\r\n");
     QTest::newRow("range past the end") << "cme" << echoOff << QByteArray("AT+CPBR=1,251") << QByteArray("\r\n+CME ERROR: 21\r\n");
