@@ -2,6 +2,8 @@
 // come in twips from the top left corner of the client area, 15 to a pixel.
 #include "form1.h"
 
+#include "entrylinemodel.h"
+
 #include "fractionprogressbar.h"
 #include "separatordelegate.h"
 #include "spinscrollbar.h"
@@ -85,8 +87,8 @@ void Form1::createControls()
     setWindowTitle(WindowText::kCaption);
     setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
 
-    m_list1 = new QStringListModel(this);
-    m_list2 = new QStringListModel(this);
+    m_list1 = new EntryLineModel(this);
+    m_list2 = new EntryLineModel(this);
 
     Command1 = button(this, "Command1", WindowText::kOpenClose, twips(60, 60, 6375, 495));
     Command2 = button(this, "Command2", WindowText::kReadSim, twips(90, 630, 3855, 390));

@@ -6,16 +6,17 @@
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonelink.h"
+#include "usimanswer.h"
 #include "writemessages.h"
 
 namespace {
 const QString kWriting = QStringLiteral("SCRITTURA IN CORSO");
 const QString kDone = QStringLiteral("SCRITTURA COMPLETATA");
 
-// Sends the command and, once the phone took it, puts line at item
-// position - 1 of List1 if the list still has that item.
+// Sends the command and, once the phone took it, puts line and its USIM
+// fields at item position - 1 of List1 if the list still has that item.
 bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const QString &line,
-                    QStringListModel &List1, OperationReport &report)
+                    const UsimFields &fields, QStringListModel &List1, OperationReport &report)
 {
     report.setMessage(kWriting);
     bool taken = false;
@@ -34,6 +35,7 @@ bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const
     // Left alone when the list was emptied since the selection (or while
     // the phone answered): it no longer has the position's line.
     LineList::replaceLine(List1, position - 1, line);
+    LineList::setFields(List1, position - 1, fields);
     report.setMessage(kDone);
     return true;
 }
@@ -47,19 +49,24 @@ bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positi
     const int position = PhonebookLine::positionFromTag(positionDisplay, vars.MAXNUMRUB);
     const QString sentName = AtAnswer::trimSpaces(name);
     const QString sentNumber = AtAnswer::trimSpaces(number);
-    // A name the phone's character set cannot carry is not sent at all:
-    // the phone would store something else.
+    // The entry's other fields go along, so that a new name does not clear
+    // its e-mail address.
+    const UsimFields fields = LineList::fieldsAt(List1, position - 1);
+    // A text the phone's character set cannot carry is not sent at all: the
+    // phone would store something else.
     const std::optional<QString> nameOnLine = link.charset().encode(sentName);
+    const std::optional<QString> fieldsOnLine = UsimAnswer::writeFields(fields, link.charset());
     if (positionDisplay.isEmpty() || number.isEmpty() || position < 1 || !nameOnLine
-        || !PhonebookCommands::fitsCommand(number)) {
+        || !fieldsOnLine || !PhonebookCommands::fitsCommand(number)) {
         report.setMessage(WriteMessage::kError);
         return false;
     }
-    return sendAndRewrite(link, PhonebookCommands::writeCommand(position, sentNumber, *nameOnLine),
+    return sendAndRewrite(link,
+                          PhonebookCommands::writeCommand(position, sentNumber, *nameOnLine, *fieldsOnLine),
                           position,
                           PhonebookLine::build(position, sentName, sentNumber,
                                                PhonebookLine::Layout::Read, vars.lineLimits()),
-                          List1, report);
+                          fields, List1, report);
 }
 
 bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
@@ -73,7 +80,7 @@ bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &posi
     return sendAndRewrite(link, PhonebookCommands::clearCommand(position), position,
                           PhonebookLine::emptySlot(position, PhonebookLine::Layout::Read,
                                                    vars.lineLimits()),
-                          List1, report);
+                          UsimFields(), List1, report);
 }
 
 QString counterText(const QString &boxText, int limit)

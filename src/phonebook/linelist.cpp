@@ -1,5 +1,7 @@
 #include "linelist.h"
 
+#include "entrylinemodel.h"
+
 #include <QStringListModel>
 
 namespace LineList {
@@ -21,6 +23,17 @@ void replaceLine(QStringListModel &list, int index, const QString &line)
 void clearLines(QStringListModel &list)
 {
     list.setStringList(QStringList());
+}
+
+UsimFields fieldsAt(const QStringListModel &list, int index)
+{
+    return list.data(list.index(index), EntryLineModel::kFieldsRole).value<UsimFields>();
+}
+
+void setFields(QStringListModel &list, int index, const UsimFields &fields)
+{
+    if (index >= 0 && index < list.rowCount())
+        list.setData(list.index(index), QVariant::fromValue(fields), EntryLineModel::kFieldsRole);
 }
 
 }

@@ -2,6 +2,7 @@
 
 #include "phonebookcommands.h"
 #include "phonebookline.h"
+#include "usimanswer.h"
 
 #include <QStringList>
 
@@ -128,13 +129,17 @@ std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &chars
             return std::nullopt;
     }
     const std::optional<QString> name = charset.decode(line.mid(nameStart, nameEnd - nameStart));
-    if (!name)
+    // A quoted name's closing quote is not part of what follows it.
+    const qsizetype restStart = nameEnd < line.size() && line.at(nameEnd) == QLatin1Char('"') ? nameEnd + 1 : nameEnd;
+    const std::optional<UsimFields> fields = UsimAnswer::parseFields(line.mid(restStart), charset);
+    if (!name || !fields)
         return std::nullopt;
 
     Entry entry;
     entry.number = line.mid(numberStart, numberEnd - numberStart);
     entry.type = PhonebookLine::leadingNumber(line.mid(typeStart, typeEnd - typeStart));
     entry.name = *name;
+    entry.fields = *fields;
     // The line keeps no type: the write-back takes it from the text, and a
     // number without "+" would go back to the phone as a national one.
     if (entry.type == PhonebookCommands::kInternationalType && !entry.number.isEmpty()

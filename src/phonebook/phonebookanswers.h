@@ -1,6 +1,7 @@
 #pragma once
 
 #include "phonecharset.h"
+#include "usimfields.h"
 
 #include <QString>
 
@@ -40,6 +41,7 @@ struct Entry {
     QString number;
     int type = 0; // 0 when the answer leaves the field empty
     QString name;
+    UsimFields fields;
 };
 
 // Parses the answer's "+CPBR:" line, or, when there is none, the answer
@@ -47,7 +49,9 @@ struct Entry {
 // number and the name are the first and second quoted texts; the name ends
 // at its first double quote. In a hex character set the name may also come
 // without quotes. The name is turned from the phone's character set into
-// text; the number is taken as it stands. Fields after the name are ignored.
+// text; the number is taken as it stands. The USIM fields after the name
+// are kept when they stand in their form (see UsimAnswer); other fields
+// after the name are ignored.
 // A number of type 145 that lacks its "+" gets it back. Nullopt when the two
 // texts are not there or the name is not valid in the character set.
 std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &charset = PhoneCharset());

@@ -16,10 +16,10 @@ int numberType(const QString &number)
     return number.contains(kItalianPrefix, Qt::CaseInsensitive) ? kInternationalType : kNationalType;
 }
 
-QString writeCommand(int position, const QString &number, const QString &name)
+QString writeCommand(int position, const QString &number, const QString &name, const QString &fields)
 {
     return clearCommand(position) + kComma + kQuote + number + kQuote + kComma
-        + QString::number(numberType(number)) + kComma + kQuote + name + kQuote;
+        + QString::number(numberType(number)) + kComma + kQuote + name + kQuote + fields;
 }
 
 QString clearCommand(int position)

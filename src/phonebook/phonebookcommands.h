@@ -13,9 +13,12 @@ inline constexpr int kNationalType = 129;
 // number of another country included: the phone keeps its "+" anyway).
 int numberType(const QString &number);
 
-// +CPBW=k,"number",type,"name" — nothing in the name or number is escaped;
-// the name is given as it goes on the line, in the phone's character set.
-QString writeCommand(int position, const QString &number, const QString &name);
+// +CPBW=k,"number",type,"name" and then fields, the USIM fields as
+// UsimAnswer::writeFields gives them — nothing in the name or number is
+// escaped; the name is given as it goes on the line, in the phone's
+// character set.
+QString writeCommand(int position, const QString &number, const QString &name,
+                     const QString &fields = QString());
 
 // +CPBW=k alone, which erases position k.
 QString clearCommand(int position);

@@ -1,5 +1,6 @@
 #include "phonebooksort.h"
 
+#include "linelist.h"
 #include "phonebookcompare.h"
 #include "phonebookline.h"
 
@@ -46,6 +47,10 @@ void sortPhonebook(const FormVariables &vars, QStringListModel &List1, QStringLi
     List2.setStringList(QStringList());
     // Taken once: the window may run other handlers at every step.
     const QStringList source = List1.stringList();
+    QVector<UsimFields> sourceFields;
+    sourceFields.reserve(source.size());
+    for (int i = 0; i < source.size(); ++i)
+        sourceFields.append(LineList::fieldsAt(List1, i));
     const PhonebookLine::Limits limits = vars.lineLimits();
     if (source.isEmpty()) {
         report.setMessage(kNotLoaded);
@@ -56,13 +61,17 @@ void sortPhonebook(const FormVariables &vars, QStringListModel &List1, QStringLi
     report.setProgressMaximum(source.size());
     report.setProgressValue(0.1);
     const QString emptySlot = PhonebookLine::emptySlotTail(limits);
+    // The entries' USIM fields move with their items.
     QStringList items;
+    QVector<UsimFields> itemFields;
     for (int i = 0; i < source.size(); ++i) {
         if (!report.keepGoing())
             return;
         report.setProgressValue(i + 0.1);
-        if (!source.at(i).contains(emptySlot, Qt::CaseInsensitive))
+        if (!source.at(i).contains(emptySlot, Qt::CaseInsensitive)) {
             items.append(sortItem(source.at(i), limits));
+            itemFields.append(sourceFields.at(i));
+        }
     }
 
     report.setMessage(kSorting);
@@ -90,5 +99,7 @@ void sortPhonebook(const FormVariables &vars, QStringListModel &List1, QStringLi
                       + items.at(order.at(i)));
     }
     List2.setStringList(sorted);
+    for (int i = 0; i < order.size(); ++i)
+        LineList::setFields(List2, i, itemFields.at(order.at(i)));
     report.setMessage(kDone);
 }

@@ -1,10 +1,12 @@
 #include "phonebookwriteback.h"
 
 #include "atanswer.h"
+#include "linelist.h"
 #include "linkfailure.h"
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonelink.h"
+#include "usimanswer.h"
 #include "writemessages.h"
 
 #include <QVector>
@@ -19,30 +21,34 @@ const QChar kQuote = QLatin1Char('"');
 struct Entry {
     QString name;
     QString number;
-    // The name as it goes on the line, in the phone's character set.
-    QString sentName;
+    UsimFields fields;
+    // The write command, with the texts in the phone's character set.
+    QString command;
 };
 
 // The entries of the list, or false when one of them could not be written
 // as it stands: a line without its separators, a field the phone would cut,
-// a name the phone's character set cannot carry, a double quote that would
+// a text the phone's character set cannot carry, a double quote that would
 // end the command's quoted text early, or a control character that would
 // end the command itself.
-bool takeEntries(const QStringList &lines, const FormVariables &vars, const PhoneCharset &charset,
-                 QVector<Entry> &entries)
+bool takeEntries(const QStringList &lines, const QVector<UsimFields> &fields,
+                 const FormVariables &vars, const PhoneCharset &charset, QVector<Entry> &entries)
 {
     if (lines.size() > vars.MAXNUMRUB)
         return false;
-    for (const QString &line : lines) {
-        const PhonebookLine::Split fields = PhonebookLine::split(line);
-        if (!fields.valid || fields.name.size() > vars.MAXCARNOM
-            || fields.number.size() > vars.MAXCARNUM || fields.number.contains(kQuote)
-            || !PhonebookCommands::fitsCommand(fields.number))
+    for (int i = 0; i < lines.size(); ++i) {
+        const PhonebookLine::Split split = PhonebookLine::split(lines.at(i));
+        if (!split.valid || split.name.size() > vars.MAXCARNOM
+            || split.number.size() > vars.MAXCARNUM || split.number.contains(kQuote)
+            || !PhonebookCommands::fitsCommand(split.number))
             return false;
-        const std::optional<QString> sentName = charset.encode(fields.name);
-        if (!sentName || sentName->contains(kQuote))
+        const std::optional<QString> name = charset.encode(split.name);
+        const std::optional<QString> usim = UsimAnswer::writeFields(fields.at(i), charset);
+        if (!name || name->contains(kQuote) || !usim)
             return false;
-        entries.append({fields.name, fields.number, *sentName});
+        const int position = i + 1;
+        entries.append({split.name, split.number, fields.at(i),
+                        PhonebookCommands::writeCommand(position, split.number, *name, *usim)});
     }
     return true;
 }
@@ -70,6 +76,9 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, QStringLis
     // List1 must show what was written.
     const FormVariables limits = vars;
     const QStringList lines = List2.stringList();
+    QVector<UsimFields> fields;
+    for (int i = 0; i < lines.size(); ++i)
+        fields.append(LineList::fieldsAt(List2, i));
 
     report.setProgressValue(0.1);
     QString writing;
@@ -83,7 +92,7 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, QStringLis
         return;
     }
     QVector<Entry> entries;
-    if (!takeEntries(lines, limits, link.charset(), entries)) {
+    if (!takeEntries(lines, fields, limits, link.charset(), entries)) {
         report.setMessage(kInvalidList);
         return;
     }
@@ -96,8 +105,7 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, QStringLis
             if (!report.keepGoing())
                 return;
             report.setProgressValue(k);
-            const Entry &entry = entries.at(k - 1);
-            if (!send(link, PhonebookCommands::writeCommand(k, entry.number, entry.sentName), report))
+            if (!send(link, entries.at(k - 1).command, report))
                 return;
         }
         for (int k = n + 1; k <= limits.MAXNUMRUB; ++k) {
@@ -131,5 +139,7 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, QStringLis
         mirror.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, lineLimits));
     }
     List1.setStringList(mirror);
+    for (int i = 0; i < n; ++i)
+        LineList::setFields(List1, i, entries.at(i).fields);
     report.setMessage(kDone);
 }

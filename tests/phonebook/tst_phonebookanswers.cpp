@@ -198,40 +198,46 @@ void TestPhonebookAnswers::entryFixtures_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<UsimFields>("fields");
 
     struct Expected {
         QString charset; // empty: the program's single bytes
         Entry entry;
     };
+    const UsimFields none;
+    const UsimFields home{"1", "FAMIGLIA", "393471112233", "145", "", "", "", ""};
+    const UsimFields anna{"", "AMICI", "0698765", "129", "Anna Bianchi", "anna@example.org",
+                          "sip:anna@example.org", "tel:+393331234567"};
+    const UsimFields casa{"", "FAMIGLIA", "+390612345670", "", "", "", "", ""};
     const QString ucs2Name = QStringLiteral("005300740065007600650020002000560069006E0073006F006E");
     const QHash<QString, Expected> expected{
-        {kEntry, {"", {"+393331234567", 145, "MARIO ROSSI"}}},
-        {"+CPBR: 1,\"+33616918685\",145,\"68506C6970696570\"", {"", {"+33616918685", 145, "68506C6970696570"}}},
-        {"+CPBR: 2,\"*100#\",129,\"gg get balance\",0", {"", {"*100#", 129, "gg get balance"}}},
-        {"+CPBR: 81,\"#121#\",129,\"My Tempo\",0", {"", {"#121#", 129, "My Tempo"}}},
-        {"+CPBR: 16,\"\",,\"" + ucs2Name + "\",,,,,,,", {"", {"", 0, ucs2Name}}},
-        {"+CPBR: 6,\"\",,\"005300740061006E006C006500790020005000610075006C\"", {"UCS2", {"", 0, "Stanley Paul"}}},
-        {"+CPBR: 1,\"+60122256476\",145,\"\",\"08/07/04\",\"17:24:55\"", {"", {"+60122256476", 145, ""}}},
-        {"+CPBR: 1,,\"+31234657899\",145,\"Mama GSM\",\"2007/11/02,09:27\"", {"", {"+31234657899", 145, "Mama GSM"}}},
-        {"+CPBR: 12,\"0612345679\",129,\"CASA\",0,\"FAMIGLIA\",\"+390612345670\"", {"", {"0612345679", 129, "CASA"}}},
+        {kEntry, {"", {"+393331234567", 145, "MARIO ROSSI", none}}},
+        {"+CPBR: 1,\"+33616918685\",145,\"68506C6970696570\"", {"", {"+33616918685", 145, "68506C6970696570", none}}},
+        {"+CPBR: 2,\"*100#\",129,\"gg get balance\",0", {"", {"*100#", 129, "gg get balance", none}}},
+        {"+CPBR: 81,\"#121#\",129,\"My Tempo\",0", {"", {"#121#", 129, "My Tempo", none}}},
+        {"+CPBR: 16,\"\",,\"" + ucs2Name + "\",,,,,,,", {"", {"", 0, ucs2Name, none}}},
+        {"+CPBR: 6,\"\",,\"005300740061006E006C006500790020005000610075006C\"", {"UCS2", {"", 0, "Stanley Paul", none}}},
+        {"+CPBR: 1,\"+60122256476\",145,\"\",\"08/07/04\",\"17:24:55\"", {"", {"+60122256476", 145, "", none}}},
+        {"+CPBR: 1,,\"+31234657899\",145,\"Mama GSM\",\"2007/11/02,09:27\"", {"", {"+31234657899", 145, "Mama GSM", none}}},
+        {"+CPBR: 12,\"0612345679\",129,\"CASA\",0,\"FAMIGLIA\",\"+390612345670\"", {"", {"0612345679", 129, "CASA", casa}}},
         {"+CPBR: 419,\"030450566735\",129,56697263686F77204B6C696E696B756D2053742E20333100",
-         {"HEX", {"030450566735", 129, "Virchow Klinikum St. 31"}}},
+         {"HEX", {"030450566735", 129, "Virchow Klinikum St. 31", none}}},
         {"+CPBR: 30,\"0612345679\",129,\"Casa Mare\",1,\"FAMIGLIA\",\"393471112233\",145",
-         {"", {"0612345679", 129, "Casa Mare"}}},
+         {"", {"0612345679", 129, "Casa Mare", home}}},
         {"+CPBR: 31,\"3331234567\",129,\"Anna B\",0,\"AMICI\",\"0698765\",129,\"Anna Bianchi\",\"anna@example.org\","
          "\"sip:anna@example.org\",\"tel:+393331234567\"",
-         {"", {"3331234567", 129, "Anna B"}}},
+         {"", {"3331234567", 129, "Anna B", anna}}},
         {"+CPBR: 8,\"+393285556677\",145,\"004E006900630063006F006C00F2\"",
-         {"UCS2", {"+393285556677", 145, QStringLiteral("Niccol\u00F2")}}},
+         {"UCS2", {"+393285556677", 145, QStringLiteral("Niccol\u00F2"), none}}},
         // The phone dropped the "+" of an international number.
-        {"+CPBR: 3,\"393401112222\",145,\"ZIO PAOLO\"", {"", {"+393401112222", 145, "ZIO PAOLO"}}},
+        {"+CPBR: 3,\"393401112222\",145,\"ZIO PAOLO\"", {"", {"+393401112222", 145, "ZIO PAOLO", none}}},
     };
     for (const QString &form : fixtureForms()) {
         if (!isEntryForm(form))
             continue;
         const Expected e = expected.value(form);
         QTest::newRow(qPrintable(form)) << form << expected.contains(form) << e.charset
-                                        << e.entry.number << e.entry.type << e.entry.name;
+                                        << e.entry.number << e.entry.type << e.entry.name << e.entry.fields;
     }
 }
 
@@ -243,6 +249,7 @@ void TestPhonebookAnswers::entryFixtures()
     QFETCH(QString, number);
     QFETCH(int, type);
     QFETCH(QString, name);
+    QFETCH(UsimFields, fields);
 
     QVERIFY2(known, "a form in the test data has no expected values here");
     const auto entry = PhonebookAnswers::parseEntry(answer, PhoneCharset::named(charset).value_or(PhoneCharset()));
@@ -250,6 +257,7 @@ void TestPhonebookAnswers::entryFixtures()
     QCOMPARE(entry->number, number);
     QCOMPARE(entry->type, type);
     QCOMPARE(entry->name, name);
+    QVERIFY(entry->fields == fields);
 }
 
 void TestPhonebookAnswers::entryForms_data()

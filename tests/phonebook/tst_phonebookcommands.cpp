@@ -1,5 +1,6 @@
 #include "entryedit.h"
 #include "phonebookcommands.h"
+#include "usimanswer.h"
 
 #include <QTest>
 
@@ -10,6 +11,8 @@ private slots:
     void numberType();
     void writeCommand_data();
     void writeCommand();
+    void usimFields_data();
+    void usimFields();
     void clearCommand();
     void counterText_data();
     void counterText();
@@ -63,6 +66,47 @@ void TestPhonebookCommands::writeCommand()
     QFETCH(QString, name);
     QFETCH(QString, command);
     QCOMPARE(PhonebookCommands::writeCommand(position, number, name), command);
+}
+
+void TestPhonebookCommands::usimFields_data()
+{
+    QTest::addColumn<QString>("charset");
+    QTest::addColumn<UsimFields>("fields");
+    QTest::addColumn<bool>("sent");
+    QTest::addColumn<QString>("tail");
+
+    QTest::newRow("none") << "" << UsimFields() << true << "";
+    QTest::newRow("cut short") << "" << UsimFields{"", "FAMIGLIA", "+390612345670", "", "", "", "", ""} << true
+                               << ",\"FAMIGLIA\",\"+390612345670\"";
+    // Hidden goes last in +CPBW, so the empty fields before it stay.
+    QTest::newRow("hidden") << "" << UsimFields{"1", "FAMIGLIA", "393471112233", "145", "", "", "", ""} << true
+                            << ",\"FAMIGLIA\",\"393471112233\",145,,,,,1";
+    QTest::newRow("every field") << ""
+                                 << UsimFields{"", "AMICI", "0698765", "129", "Anna Bianchi", "anna@example.org",
+                                               "sip:anna@example.org", "tel:+393331234567"}
+                                 << true
+                                 << ",\"AMICI\",\"0698765\",129,\"Anna Bianchi\",\"anna@example.org\","
+                                    "\"sip:anna@example.org\",\"tel:+393331234567\"";
+    QTest::newRow("texts in UCS2, the number as it is")
+        << "UCS2" << UsimFields{"", "Amici", "0698765", "", "", "", "", ""} << true
+        << ",\"0041006D006900630069\",\"0698765\"";
+    QTest::newRow("a text the set lacks") << "GSM" << UsimFields{"", "Niccolò", "", "", "", "", "", ""}
+                                          << false << "";
+}
+
+void TestPhonebookCommands::usimFields()
+{
+    QFETCH(QString, charset);
+    QFETCH(UsimFields, fields);
+    QFETCH(bool, sent);
+    QFETCH(QString, tail);
+
+    const std::optional<QString> written =
+        UsimAnswer::writeFields(fields, PhoneCharset::named(charset).value_or(PhoneCharset()));
+    QCOMPARE(written.has_value(), sent);
+    if (!sent)
+        return;
+    QCOMPARE(*written, tail);
 }
 
 void TestPhonebookCommands::clearCommand()

@@ -1,0 +1,154 @@
+#include "usimanswer.h"
+
+#include "phonebookcommands.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <array>
+
+namespace {
+
+constexpr QChar kComma(u',');
+constexpr QChar kQuote(u'"');
+const QString kNotHidden = QStringLiteral("0");
+
+// The order of +CPBR after the text.
+enum Field { Hidden, Group, AdNumber, AdType, SecondText, Email, SipUri, TelUri, FieldCount };
+
+struct Token {
+    bool quoted = false;
+    QString value;
+};
+
+// The comma-separated values of rest, which must begin with a comma; a
+// quoted value ends at its closing quote.
+std::optional<QList<Token>> tokens(const QString &rest)
+{
+    QList<Token> out;
+    qsizetype at = 0;
+    while (at < rest.size()) {
+        if (rest.at(at) != kComma)
+            return std::nullopt;
+        ++at;
+        Token token;
+        if (at < rest.size() && rest.at(at) == kQuote) {
+            const qsizetype close = rest.indexOf(kQuote, at + 1);
+            if (close < 0)
+                return std::nullopt;
+            token.quoted = true;
+            token.value = rest.mid(at + 1, close - at - 1);
+            at = close + 1;
+        } else {
+            const qsizetype end = rest.indexOf(kComma, at);
+            token.value = rest.mid(at, (end < 0 ? rest.size() : end) - at).trimmed();
+            at = end < 0 ? rest.size() : end;
+        }
+        out.append(token);
+    }
+    return out;
+}
+
+bool isNumeric(Field field)
+{
+    return field == Hidden || field == AdType;
+}
+
+bool isText(Field field)
+{
+    return field == Group || field == SecondText || field == Email || field == SipUri || field == TelUri;
+}
+
+bool inForm(Field field, const Token &token)
+{
+    if (token.value.isEmpty())
+        return true;
+    if (!isNumeric(field))
+        return token.quoted;
+    if (token.quoted)
+        return false;
+    for (const QChar c : token.value) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+using Values = std::array<QString, FieldCount>;
+
+Values valuesOf(const UsimFields &f)
+{
+    return {f.hidden, f.group, f.adNumber, f.adType, f.secondText, f.email, f.sipUri, f.telUri};
+}
+
+UsimFields fieldsOf(const Values &v)
+{
+    return {v[Hidden], v[Group], v[AdNumber], v[AdType], v[SecondText], v[Email], v[SipUri], v[TelUri]};
+}
+
+} // namespace
+
+namespace UsimAnswer {
+
+std::optional<UsimFields> parseFields(const QString &rest, const PhoneCharset &charset)
+{
+    const std::optional<QList<Token>> values = tokens(rest);
+    if (!values || values->size() > FieldCount)
+        return UsimFields();
+    for (int f = 0; f < values->size(); ++f) {
+        if (!inForm(Field(f), values->at(f)))
+            return UsimFields();
+    }
+
+    Values texts;
+    for (int f = 0; f < values->size(); ++f) {
+        texts[f] = values->at(f).value;
+        if (isText(Field(f))) {
+            const std::optional<QString> text = charset.decode(texts[f]);
+            if (!text)
+                return std::nullopt;
+            texts[f] = *text;
+        }
+    }
+    // Not hidden is what an entry without the field is.
+    if (texts[Hidden] == kNotHidden)
+        texts[Hidden].clear();
+    return fieldsOf(texts);
+}
+
+std::optional<QString> writeFields(const UsimFields &fields, const PhoneCharset &charset)
+{
+    // +CPBW's order: hidden moves to the end.
+    const std::array<Field, FieldCount> order = {Group, AdNumber, AdType, SecondText,
+                                                 Email, SipUri, TelUri, Hidden};
+    const Values values = valuesOf(fields);
+    QStringList pieces;
+    for (const Field field : order) {
+        const QString &value = values[field];
+        if (value.isEmpty()) {
+            pieces.append(QString());
+            continue;
+        }
+        if (isNumeric(field)) {
+            pieces.append(value);
+            continue;
+        }
+        // The second number goes as it stands, as the first one does.
+        std::optional<QString> onLine = value;
+        if (isText(field))
+            onLine = charset.encode(value);
+        else if (!PhonebookCommands::fitsCommand(value))
+            onLine.reset();
+        if (!onLine || onLine->contains(kQuote))
+            return std::nullopt;
+        pieces.append(kQuote + *onLine + kQuote);
+    }
+    while (!pieces.isEmpty() && pieces.last().isEmpty())
+        pieces.removeLast();
+    QString text;
+    for (const QString &piece : pieces)
+        text += kComma + piece;
+    return text;
+}
+
+}
