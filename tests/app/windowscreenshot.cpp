@@ -19,7 +19,8 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    WindowSession session;
+    // The demo phone: GSM septets after a reset, moved to UCS2.
+    WindowSession session(std::chrono::milliseconds(3000), QStringLiteral("GSM"));
     QString why;
     if (!session.start(&why)) {
         QTextStream(stderr) << why << '\n';
@@ -28,7 +29,7 @@ int main(int argc, char *argv[])
     session.click(session.form->Command1);
     session.click(session.form->Command2);
     session.click(session.form->Command6);
-    session.selectLine(2);
+    session.selectLine(5);
     QApplication::processEvents();
     if (!session.form->grab().save(args.at(1))) {
         QTextStream(stderr) << "cannot write " << args.at(1) << '\n';
