@@ -113,12 +113,14 @@ std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &chars
     const qsizetype typeEnd = line.indexOf(QLatin1Char(','), typeStart);
     qsizetype nameStart = -1;
     qsizetype nameEnd = -1;
+    qsizetype restStart = -1; // where the fields after the name begin
     if (charset.isHex() && typeEnd >= 0 && !line.mid(typeEnd + 1).startsWith(QLatin1Char('"'))) {
         // Hex digits need no quotes, and some phones send none.
         nameStart = typeEnd + 1;
         nameEnd = line.indexOf(QLatin1Char(','), nameStart);
         if (nameEnd < 0)
             nameEnd = line.size();
+        restStart = nameEnd;
     } else {
         const qsizetype nameOpens = line.indexOf(kQuoteOpens, typeStart);
         if (nameOpens < 0)
@@ -127,10 +129,9 @@ std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &chars
         nameEnd = line.indexOf(QLatin1Char('"'), nameStart);
         if (nameEnd < 0)
             return std::nullopt;
+        restStart = nameEnd + 1;
     }
     const std::optional<QString> name = charset.decode(line.mid(nameStart, nameEnd - nameStart));
-    // A quoted name's closing quote is not part of what follows it.
-    const qsizetype restStart = nameEnd < line.size() && line.at(nameEnd) == QLatin1Char('"') ? nameEnd + 1 : nameEnd;
     const std::optional<UsimFields> fields = UsimAnswer::parseFields(line.mid(restStart), charset);
     if (!name || !fields)
         return std::nullopt;

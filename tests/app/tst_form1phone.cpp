@@ -34,6 +34,7 @@ private slots:
     void emptyPositionsAnsweredWithErrors_data();
     void emptyPositionsAnsweredWithErrors();
     void editAndDeleteOneEntry();
+    void usimFieldsSurvive();
     void savedListGoesBackToThePhone();
     void exitPanelResetsThePhone();
     void exitDuringReadStopsItAndResets();
@@ -235,6 +236,55 @@ void Form1PhoneTest::editAndDeleteOneEntry()
     expected.remove(1);
     expected[6] = {"+39 0612", 145, "Casa al mare"};
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(expected));
+}
+
+void Form1PhoneTest::usimFieldsSurvive()
+{
+    Form1 &f = *s->form;
+    SimPhonebook book = twelvePositionSim();
+    SimEntry &mario = book.entries[1];
+    mario.group = QStringLiteral("LAVORO");
+    mario.email = QStringLiteral("mario@example.org");
+    SimEntry &annalisa = book.entries[3];
+    annalisa.hidden = 1;
+    annalisa.group = QStringLiteral("FAMIGLIA");
+    annalisa.adNumber = QStringLiteral("0612345679");
+    annalisa.adType = 129;
+    SimEntry &zoe = book.entries[11];
+    zoe.secondText = QStringLiteral("Zoe Bianchi");
+    zoe.sipUri = QStringLiteral("sip:zoe@example.org");
+    zoe.telUri = QStringLiteral("tel:+390500");
+    s->phone.setPhonebook(SimStorage::Sim, book);
+    s->phone.setOptions(SimModem::Options::strict());
+    connect();
+    readSim();
+    s->click(f.Command6);
+    s->click(f.Command3);
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
+
+    // Each entry at its new position, every field with it.
+    const QList<int> from = {4, 3, 1, 10, 9, 6, 11};
+    QMap<int, SimEntry> expected;
+    for (int k = 1; k <= from.size(); ++k)
+        expected.insert(k, book.entries.value(from.at(k - 1)));
+    QCOMPARE(s->phone.phonebook(SimStorage::Sim), expected);
+    const QStringList sent = s->newCommands();
+    QCOMPARE(sent.at(1), QStringLiteral("+CPBW=2,\"+393471112233\",145,\"ANNALISA\",\"FAMIGLIA\",\"0612345679\",129,,,,,1"));
+    // An entry without fields goes as it always did.
+    QCOMPARE(sent.at(0), QStringLiteral("+CPBW=1,\"3409876543\",129,\"anna\""));
+
+    // A new name keeps the e-mail address; a delete takes everything.
+    s->selectLine(2);
+    s->type(f.Text1, QStringLiteral("MARIO R."));
+    s->click(f.Command7);
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA COMPLETATA"));
+    SimEntry renamed = expected.value(3);
+    renamed.text = QStringLiteral("MARIO R.");
+    QCOMPARE(s->phone.phonebook(SimStorage::Sim).value(3), renamed);
+    s->selectLine(6);
+    s->click(f.Command8);
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA COMPLETATA"));
+    QVERIFY(!s->phone.phonebook(SimStorage::Sim).contains(7));
 }
 
 void Form1PhoneTest::savedListGoesBackToThePhone()
