@@ -21,6 +21,24 @@ const QStringList kStorages = {SimStorage::Sim, SimStorage::PhoneMemory};
 const QStringList kDemoFiles = {QStringLiteral(":/sim/demo-sim.txt"), QStringLiteral(":/sim/demo-phone.txt")};
 
 constexpr int kHighestType = 255;
+constexpr int kHighestHidden = 1;
+
+// The fields of an entry line; those after the text are optional.
+enum EntryField {
+    kIndexField,
+    kNumberField,
+    kTypeField,
+    kTextField,
+    kGroupField,
+    kAdNumberField,
+    kAdTypeField,
+    kSecondTextField,
+    kEmailField,
+    kSipUriField,
+    kTelUriField,
+    kHiddenField,
+    kEntryFieldCount,
+};
 
 const QRegularExpression kHeader(QStringLiteral("^\\[(\\w+)\\]\\s+(\\d{1,6})\\s+(\\d{1,4})\\s+(\\d{1,4})(?:\\s+(\\d{1,6}))?\\s*$"));
 
@@ -77,6 +95,45 @@ bool toNumber(const QString &text, int *number)
     return ok && !text.startsWith(QLatin1Char('+')) && !text.startsWith(QLatin1Char('-'));
 }
 
+// An optional number no greater than highest; an empty field is 0.
+bool toOptionalNumber(const QString &text, int highest, int *number)
+{
+    *number = 0;
+    return text.isEmpty() || (toNumber(text, number) && *number <= highest);
+}
+
+bool parseEntry(const QStringList &fields, int *index, SimEntry *entry)
+{
+    return fields.size() > kTextField && fields.size() <= kEntryFieldCount
+        && toNumber(fields.at(kIndexField), index) && toNumber(fields.at(kTypeField), &entry->type)
+        && entry->type <= kHighestType && unescape(fields.at(kNumberField), &entry->number)
+        && unescape(fields.at(kTextField), &entry->text) && unescape(fields.value(kGroupField), &entry->group)
+        && unescape(fields.value(kAdNumberField), &entry->adNumber)
+        && toOptionalNumber(fields.value(kAdTypeField), kHighestType, &entry->adType)
+        && unescape(fields.value(kSecondTextField), &entry->secondText)
+        && unescape(fields.value(kEmailField), &entry->email) && unescape(fields.value(kSipUriField), &entry->sipUri)
+        && unescape(fields.value(kTelUriField), &entry->telUri)
+        && toOptionalNumber(fields.value(kHiddenField), kHighestHidden, &entry->hidden);
+}
+
+QString optionalNumber(int number)
+{
+    return number ? QString::number(number) : QString();
+}
+
+// Trailing empty fields are left out, so an entry without USIM fields keeps
+// the four of the old files.
+QString entryLine(int index, const SimEntry &entry)
+{
+    QStringList fields = {QString::number(index),       escaped(entry.number),     QString::number(entry.type),
+                          escaped(entry.text),          escaped(entry.group),      escaped(entry.adNumber),
+                          optionalNumber(entry.adType), escaped(entry.secondText), escaped(entry.email),
+                          escaped(entry.sipUri),        escaped(entry.telUri),     optionalNumber(entry.hidden)};
+    while (fields.size() > kTextField + 1 && fields.last().isEmpty())
+        fields.removeLast();
+    return fields.join(kFieldSeparator) + kLineEnd;
+}
+
 } // namespace
 
 bool PhonebookState::parse(const QByteArray &utf8, SimPhonebooks *phonebooks, QString *why)
@@ -118,9 +175,7 @@ bool PhonebookState::parse(const QByteArray &utf8, SimPhonebooks *phonebooks, QS
         const QStringList fields = line.split(kFieldSeparator);
         int index = 0;
         SimEntry entry;
-        if (fields.size() != 4 || !toNumber(fields.at(0), &index) || !toNumber(fields.at(2), &entry.type)
-            || entry.type > kHighestType || !unescape(fields.at(1), &entry.number)
-            || !unescape(fields.at(3), &entry.text))
+        if (!parseEntry(fields, &index, &entry))
             return fail(why, lineNumber, QStringLiteral("bad entry"));
         if (!book->contains(index))
             return fail(why, lineNumber, QStringLiteral("index %1 out of range").arg(index));
@@ -139,7 +194,8 @@ bool PhonebookState::parse(const QByteArray &utf8, SimPhonebooks *phonebooks, QS
 QByteArray PhonebookState::format(const SimPhonebooks &phonebooks)
 {
     QString text = QStringLiteral("# [storage] highest number-length text-length lowest\n"
-                                  "# index<TAB>number<TAB>type<TAB>text\n");
+                                  "# index<TAB>number<TAB>type<TAB>text[<TAB>group<TAB>adnumber<TAB>adtype"
+                                  "<TAB>secondtext<TAB>email<TAB>sip<TAB>tel<TAB>hidden]\n");
     for (const QString &name : kStorages) {
         const auto book = phonebooks.constFind(name);
         if (book == phonebooks.cend())
@@ -151,10 +207,8 @@ QByteArray PhonebookState::format(const SimPhonebooks &phonebooks)
                     .arg(book->textLength)
                     .arg(book->first)
               + kLineEnd;
-        for (auto entry = book->entries.cbegin(); entry != book->entries.cend(); ++entry) {
-            text += QString::number(entry.key()) + kFieldSeparator + escaped(entry->number) + kFieldSeparator
-                  + QString::number(entry->type) + kFieldSeparator + escaped(entry->text) + kLineEnd;
-        }
+        for (auto entry = book->entries.cbegin(); entry != book->entries.cend(); ++entry)
+            text += entryLine(entry.key(), entry.value());
     }
     return text.toUtf8();
 }

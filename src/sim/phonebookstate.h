@@ -12,6 +12,7 @@
 //     [SM]	250	40	18
 //     1	+393331234567	145	MARIO ROSSI
 //     7	0612345678	129	Città
+//     9	0612345679	129	Casa Mare	FAMIGLIA	393471112233	145					1
 //     [ME]	500	40	20	1
 //     ...
 //
@@ -19,8 +20,12 @@
 // index, its number length and its text length, and optionally its lowest
 // index (1 when left out); the fields are separated by tabs or spaces. The
 // entries of that storage follow, one a line: index, number, type and text,
-// separated by single tabs, so a text keeps its spaces. A tab, a line break
-// or a backslash inside a number or a text is written as \t, \n, \r or \\.
+// separated by single tabs, so a text keeps its spaces. The fields a USIM
+// keeps may follow, in the order group, second number, its type, second
+// text, e-mail, SIP URI, TEL URI and hidden flag; trailing empty ones are
+// left out, and a type of 0 or a flag of 0 is written empty. A tab, a line
+// break or a backslash inside a number or a text is written as \t, \n, \r
+// or \\.
 namespace PhonebookState {
 
 bool parse(const QByteArray &utf8, SimPhonebooks *phonebooks, QString *why = nullptr);

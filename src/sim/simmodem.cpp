@@ -61,9 +61,26 @@ constexpr int kNationalType = 129;
 constexpr int kInternationalType = 145;
 constexpr int kHighestType = 255;
 const QString kInternationalPrefix = QStringLiteral("+");
+// A write that leaves the type to the phone.
+constexpr int kTypeLeftOut = -1;
+constexpr int kHighestHidden = 1;
 
-// The entry lines end with the hidden flag, the first of the optional fields.
-const QString kEntryExtraFields = QStringLiteral(",0");
+// The parameters of a write, in the order +CPBW takes them.
+enum WriteParameter {
+    kWriteIndex,
+    kWriteNumber,
+    kWriteType,
+    kWriteText,
+    kWriteGroup,
+    kWriteAdNumber,
+    kWriteAdType,
+    kWriteSecondText,
+    kWriteEmail,
+    kWriteSipUri,
+    kWriteTelUri,
+    kWriteHidden,
+    kWriteParameterCount,
+};
 
 const QStringList kStorageOrder = {SimStorage::Sim, SimStorage::PhoneMemory};
 
@@ -91,6 +108,18 @@ int extendedCommandEnd(const QByteArray &line, int from)
 QString quoted(const QString &text)
 {
     return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// An optional number no greater than highest; one left out leaves *number.
+bool takeNumber(const AtParameter &parameter, int highest, int *number)
+{
+    if (!parameter.present)
+        return true;
+    int value = 0;
+    if (!parameter.toNumber(&value) || value > highest)
+        return false;
+    *number = value;
+    return true;
 }
 
 } // namespace
@@ -371,8 +400,26 @@ QString SimModem::entryLine(int index, const SimEntry &entry) const
         number.remove(0, kInternationalPrefix.size());
     QString line = QStringLiteral("+CPBR: %1,%2,%3,%4").arg(index).arg(quoted(number)).arg(entry.type).arg(quoted(textOnLine(entry.text)));
     if (m_options.extraFields)
-        line += kEntryExtraFields;
+        line += QLatin1Char(',') + extraFieldsOnLine(entry).join(QLatin1Char(','));
     return line;
+}
+
+// The hidden flag always, then the USIM fields up to the last one the entry
+// has: the flag is never empty, so the trimming stops there.
+QStringList SimModem::extraFieldsOnLine(const SimEntry &entry) const
+{
+    QStringList fields = {QString::number(entry.hidden),
+                          quoted(textOnLine(entry.group)),
+                          quoted(entry.adNumber),
+                          entry.adType ? QString::number(entry.adType) : QString(),
+                          quoted(textOnLine(entry.secondText)),
+                          quoted(textOnLine(entry.email)),
+                          quoted(textOnLine(entry.sipUri)),
+                          quoted(textOnLine(entry.telUri))};
+    const QString emptyString = quoted(QString());
+    while (fields.last().isEmpty() || fields.last() == emptyString)
+        fields.removeLast();
+    return fields;
 }
 
 SimModem::Status SimModem::phonebookRead(const QByteArray &form, QStringList *lines)
@@ -422,15 +469,11 @@ SimModem::Status SimModem::phonebookWrite(const QByteArray &form, QStringList *l
     QList<AtParameter> parameters;
     int index = 0;
     if (!form.startsWith(kSetForm) || !AtParameters::split(form.mid(1), &parameters)
-        || parameters.isEmpty() || !parameters.first().toNumber(&index))
+        || parameters.isEmpty() || !parameters.at(kWriteIndex).toNumber(&index))
         return failed();
 
     SimEntry entry;
-    int type = -1;
-    if ((parameters.size() > 1 && !takeString(parameters.at(1), &entry.number))
-        || (parameters.size() > 2 && parameters.at(2).present
-            && (!parameters.at(2).toNumber(&type) || type > kHighestType))
-        || (parameters.size() > 3 && !takeText(parameters.at(3), &entry.text)))
+    if (!takeEntry(parameters, &entry))
         return failed();
     if (!book.contains(index))
         return phoneFailed(kInvalidIndex);
@@ -443,11 +486,27 @@ SimModem::Status SimModem::phonebookWrite(const QByteArray &form, QStringList *l
         book.entries.remove(index);
         return {};
     }
-    if (type < 0)
-        type = entry.number.startsWith(kInternationalPrefix) ? kInternationalType : kNationalType;
-    entry.type = type;
+    if (entry.type == kTypeLeftOut)
+        entry.type = entry.number.startsWith(kInternationalPrefix) ? kInternationalType : kNationalType;
     book.entries.insert(index, entry);
     return {};
+}
+
+// The whole record a write puts in place: what it leaves out is empty.
+bool SimModem::takeEntry(const QList<AtParameter> &parameters, SimEntry *entry) const
+{
+    entry->type = kTypeLeftOut;
+    return parameters.size() <= kWriteParameterCount && takeString(parameters.value(kWriteNumber), &entry->number)
+        && takeNumber(parameters.value(kWriteType), kHighestType, &entry->type)
+        && takeText(parameters.value(kWriteText), &entry->text)
+        && takeText(parameters.value(kWriteGroup), &entry->group)
+        && takeString(parameters.value(kWriteAdNumber), &entry->adNumber)
+        && takeNumber(parameters.value(kWriteAdType), kHighestType, &entry->adType)
+        && takeText(parameters.value(kWriteSecondText), &entry->secondText)
+        && takeText(parameters.value(kWriteEmail), &entry->email)
+        && takeText(parameters.value(kWriteSipUri), &entry->sipUri)
+        && takeText(parameters.value(kWriteTelUri), &entry->telUri)
+        && takeNumber(parameters.value(kWriteHidden), kHighestHidden, &entry->hidden);
 }
 
 QByteArray SimModem::frameInformation(const QStringList &lines) const

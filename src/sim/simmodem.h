@@ -117,6 +117,8 @@ private:
     // sent as "?", as phones do.
     QString textOnLine(const QString &text) const;
     QString entryLine(int index, const SimEntry &entry) const;
+    QStringList extraFieldsOnLine(const SimEntry &entry) const;
+    bool takeEntry(const QList<AtParameter> &parameters, SimEntry *entry) const;
     QByteArray frameInformation(const QStringList &lines) const;
     QByteArray resultCode(const Status &status) const;
     void reset();

@@ -3,16 +3,34 @@
 #include <QMap>
 #include <QString>
 
+#include <tuple>
+
 // One occupied phonebook position as the phone keeps it.
 struct SimEntry {
     QString number;
     int type = 129;
     QString text;
+    // What a USIM keeps besides: the hidden flag (0 or 1), the group, a second
+    // number and its type (0 for none), a second text, an e-mail address, a
+    // SIP URI and a TEL URI. The braces let {number, type, text} leave them
+    // out without a missing-initializer warning.
+    int hidden = 0;
+    QString group{};
+    QString adNumber{};
+    int adType = 0;
+    QString secondText{};
+    QString email{};
+    QString sipUri{};
+    QString telUri{};
 
-    bool operator==(const SimEntry &other) const
+private:
+    auto fields() const
     {
-        return number == other.number && type == other.type && text == other.text;
+        return std::tie(number, type, text, hidden, group, adNumber, adType, secondText, email, sipUri, telUri);
     }
+
+public:
+    bool operator==(const SimEntry &other) const { return fields() == other.fields(); }
     bool operator!=(const SimEntry &other) const { return !(*this == other); }
 };
 

@@ -26,6 +26,9 @@ void TestPhonebookState::roundTrip()
     sim.entries.insert(7, SimEntry{QString(), 129, QStringLiteral("  spazi  ")});
     sim.entries.insert(9, SimEntry{QStringLiteral("*100#"), 129, QString()});
     sim.entries.insert(20, SimEntry{QStringLiteral("0612"), 129, QStringLiteral("a\tb\\c\nd\re")});
+    sim.entries.insert(12, SimEntry{QStringLiteral("0612"), 129, QStringLiteral("Casa Mare"), 1, QStringLiteral("FAMIGLIA"),
+                                    QStringLiteral("+393471112233"), 145, QString(), QStringLiteral("a\tb@c.it"),
+                                    QStringLiteral("sip:a@c.it"), QStringLiteral("tel:+39")});
     SimPhonebook memory;
     memory.last = 500;
     memory.textLength = 20;

@@ -162,6 +162,25 @@ void TestSimModem::answers_data()
     QTest::newRow("type not a number") << "" << echoOff << QByteArray("AT+CPBW=2,\"0612\",x,\"A\"") << error;
     QTest::newRow("type out of range") << "" << echoOff << QByteArray("AT+CPBW=2,\"0612\",300,\"A\"") << error;
     QTest::newRow("error ends the line") << "" << echoOff << QByteArray("AT+CPBW=251;+CPBR=1") << error;
+    QTest::newRow("hidden is 0 or 1") << "" << echoOff << QByteArray("AT+CPBW=2,\"0612\",129,\"A\",,,,,,,,2") << error;
+    QTest::newRow("13 parameters") << "" << echoOff << QByteArray("AT+CPBW=2,\"0612\",129,\"A\",,,,,,,,0,") << error;
+
+    // The USIM fields: texts taken in one set and read back in another.
+    const QByteArray usimWrite = "AT+CPBW=2,\"0612\",129,\"A\",\"AMICI\",\"393471112233\",145,\"B\",\"a@b.it\",\"sip:a@b.it\",\"tel:+39\",1";
+    QTest::newRow("USIM fields, strict") << "strict"
+                                         << QByteArrayList{"ATE0", "AT+CSCS=\"UCS2\"",
+                                                           "AT+CPBW=2,\"0612\",129,\"00E0\",\"00E8\",\"393471112233\",145,"
+                                                           "\"00E9\",\"00F9\",\"00EC\",\"00F2\",1",
+                                                           "AT+CSCS=\"GSM\""}
+                                         << QByteArray("AT+CPBR=2")
+                                         << QByteArray("\r\n+CPBR: 2,\"0612\",129,\"\x7f\",1,\"\x04\",\"393471112233\",145,"
+                                                       "\"\x05\",\"\x06\",\"\x07\",\"\x08\"\r\n\r\nOK\r\n");
+    QTest::newRow("USIM fields, lenient") << "" << QByteArrayList{"ATE0", usimWrite} << QByteArray("AT+CPBR=2")
+                                          << QByteArray("\r\n+CPBR: 2,\"0612\",129,\"A\"\r\n\r\nOK\r\n");
+    QTest::newRow("rewrite clears USIM fields") << "strict"
+                                                << QByteArrayList{"ATE0", usimWrite, "AT+CPBW=2,\"0612\",129,\"A\",\"AMICI\""}
+                                                << QByteArray("AT+CPBR=2")
+                                                << QByteArray("\r\n+CPBR: 2,\"0612\",129,\"A\",0,\"AMICI\"\r\n\r\nOK\r\n");
 }
 
 void TestSimModem::answers()
