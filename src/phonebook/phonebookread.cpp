@@ -84,7 +84,7 @@ Outcome readPositions(PhoneLink &link, const FormVariables &vars, QStringListMod
             return Outcome::Failed;
         LineList::appendLine(List1, PhonebookLine::build(i, entry->name, entry->number,
                                                          PhonebookLine::Layout::Read, limits));
-        LineList::setFields(List1, i - 1, entry->fields);
+        LineList::setFields(List1, List1.rowCount() - 1, entry->fields);
         ++tally.entries;
     }
     return Outcome::Done;
