@@ -70,7 +70,16 @@ void checkWellFormed(FuzzedDataProvider &provider)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    checkEntry(PhonebookAnswers::parseEntry(Fuzz::textFrom(data, size)));
+    const QString text = Fuzz::textFrom(data, size);
+    checkEntry(PhonebookAnswers::parseEntry(text));
+    // The phone's other sets turn the same name into text or refuse it;
+    // only a hex set can carry a quote inside a name.
+    for (const auto set : {PhoneCharset::Set::Gsm, PhoneCharset::Set::Utf8, PhoneCharset::Set::Ucs2,
+                           PhoneCharset::Set::Hex}) {
+        const std::optional<Entry> entry = PhonebookAnswers::parseEntry(text, PhoneCharset(set));
+        if (!PhoneCharset(set).isHex())
+            checkEntry(entry);
+    }
 
     FuzzedDataProvider provider(data, size);
     checkWellFormed(provider);
