@@ -26,6 +26,8 @@ constexpr std::array<Named, 7> kNames = {{
     {PhoneCharset::Set::Hex, "HEX"},
 }};
 
+// A name is converted whole, and a byte-order mark at its start is part of it.
+constexpr auto kWholeText = QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
 // The converter's own name for the IBM PC code page.
 constexpr char kPc437Codec[] = "IBM437";
 constexpr int kUcs2Digits = 4;
@@ -152,7 +154,7 @@ std::optional<QString> PhoneCharset::decode(const QString &received) const
     case Set::Pc437:
         return convertedBy(QStringDecoder(kPc437Codec), bytes);
     case Set::Utf8:
-        return convertedBy(QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless), bytes);
+        return convertedBy(QStringDecoder(QStringDecoder::Utf8, kWholeText), bytes);
     case Set::Gsm:
         return GsmAlphabet::decode(bytes);
     case Set::Ucs2: {

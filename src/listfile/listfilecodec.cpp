@@ -62,7 +62,9 @@ std::optional<QStringList> decode(const QByteArray &bytes)
     if (bytes.contains('\0'))
         return std::nullopt;
     const bool utf8 = bytes.startsWith(kByteOrderMark);
-    QStringDecoder fromUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The file's own mark is skipped below; one at the start of a line is text.
+    QStringDecoder fromUtf8(QStringDecoder::Utf8,
+                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const auto text = [&](qsizetype from, qsizetype length) {
         const QByteArray line = bytes.mid(from, length);
         return utf8 ? QString(fromUtf8(line)) : SingleByteCodec::decode(line);

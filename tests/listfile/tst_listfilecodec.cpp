@@ -72,6 +72,9 @@ void TestListFileCodec::decode_data()
                                       << QStringList{"\"Bianchi, Anna\",\"3\""};
     QTest::newRow("UTF-8 behind its mark") << QByteArray("\xEF\xBB\xBF\xC5\x81ukasz \xC3\xB2\r\n\xE6\x9D\x8E")
                                            << QStringList{QString::fromUtf8("Łukasz ò"), QString::fromUtf8("李")};
+    // Only the file's own mark is taken off; one starting a line is text.
+    QTest::newRow("mark inside the text") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx\r\n\xEF\xBB\xBF")
+                                          << QStringList{QStringLiteral("\uFEFFx"), QStringLiteral("\uFEFF")};
 }
 
 void TestListFileCodec::decode()
