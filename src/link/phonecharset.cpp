@@ -144,19 +144,20 @@ QString PhoneCharset::name() const
 
 std::optional<QString> PhoneCharset::decode(const QString &received) const
 {
-    const QByteArray bytes = SingleByteCodec::encode(received);
+    // The bytes as they came, for the sets that are not the line's own.
+    const auto bytes = [&received] { return SingleByteCodec::encode(received); };
     switch (m_set) {
     case Set::Windows1252:
     case Set::Ira:
         return received;
     case Set::Latin1:
-        return QString::fromLatin1(bytes);
+        return QString::fromLatin1(bytes());
     case Set::Pc437:
-        return convertedBy(QStringDecoder(kPc437Codec), bytes);
+        return convertedBy(QStringDecoder(kPc437Codec), bytes());
     case Set::Utf8:
-        return convertedBy(QStringDecoder(QStringDecoder::Utf8, kWholeText), bytes);
+        return convertedBy(QStringDecoder(QStringDecoder::Utf8, kWholeText), bytes());
     case Set::Gsm:
-        return GsmAlphabet::decode(bytes);
+        return GsmAlphabet::decode(bytes());
     case Set::Ucs2: {
         const auto units = hexGroups(received, kUcs2Digits);
         if (!units)

@@ -110,6 +110,22 @@ QString quoted(const QString &text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
+// ("A","B"): what a test command answers with the values it takes.
+QString quotedList(const QStringList &values)
+{
+    QStringList items;
+    for (const QString &value : values)
+        items.append(quoted(value));
+    return QLatin1Char('(') + items.join(QLatin1Char(',')) + QLatin1Char(')');
+}
+
+// The parameters of a set command, "=" and what follows; false for any
+// other form.
+bool setParameters(const QByteArray &form, QList<AtParameter> *parameters)
+{
+    return form.startsWith(kSetForm) && AtParameters::split(form.mid(1), parameters);
+}
+
 // An optional number no greater than highest; one left out leaves *number.
 bool takeNumber(const AtParameter &parameter, int highest, int *number)
 {
@@ -298,11 +314,19 @@ SimModem::Status SimModem::errorReporting(const QByteArray &form, QStringList *l
     }
     QList<AtParameter> parameters;
     int value = 0;
-    if (!form.startsWith(kSetForm) || !AtParameters::split(form.mid(1), &parameters)
-        || parameters.size() != 1 || !parameters.first().toNumber(&value) || value > VerboseErrors)
+    if (!setParameters(form, &parameters) || parameters.size() != 1
+        || !parameters.first().toNumber(&value) || value > VerboseErrors)
         return failed();
     m_cmee = value;
     return {};
+}
+
+// The one string a set command such as +CPBS="SM" carries.
+bool SimModem::takeSoleString(const QByteArray &form, QString *text) const
+{
+    QList<AtParameter> parameters;
+    return setParameters(form, &parameters) && parameters.size() == 1 && parameters.first().present
+        && takeString(parameters.first(), text);
 }
 
 bool SimModem::takeString(const AtParameter &parameter, QString *text) const
@@ -337,21 +361,15 @@ bool SimModem::takeText(const AtParameter &parameter, QString *text) const
 SimModem::Status SimModem::charsetCommand(const QByteArray &form, QStringList *lines)
 {
     if (form == kTestForm) {
-        QStringList names;
-        for (const QString &name : m_options.charsets)
-            names.append(quoted(name));
-        lines->append(QStringLiteral("+CSCS: (%1)").arg(names.join(QLatin1Char(','))));
+        lines->append(QStringLiteral("+CSCS: ") + quotedList(m_options.charsets));
         return {};
     }
     if (form == kReadForm) {
         lines->append(QStringLiteral("+CSCS: %1").arg(quoted(m_charset.name())));
         return {};
     }
-    QList<AtParameter> parameters;
     QString name;
-    if (!form.startsWith(kSetForm) || !AtParameters::split(form.mid(1), &parameters)
-        || parameters.size() != 1 || !parameters.first().present
-        || !takeString(parameters.first(), &name))
+    if (!takeSoleString(form, &name))
         return failed();
     const std::optional<PhoneCharset> charset = PhoneCharset::named(name);
     if (!charset || !m_options.charsets.contains(charset->name(), Qt::CaseInsensitive))
@@ -366,9 +384,9 @@ SimModem::Status SimModem::phonebookSelect(const QByteArray &form, QStringList *
         QStringList names;
         for (const QString &storage : kStorageOrder) {
             if (m_phonebooks.contains(storage))
-                names.append(quoted(storage));
+                names.append(storage);
         }
-        lines->append(QStringLiteral("+CPBS: (%1)").arg(names.join(QLatin1Char(','))));
+        lines->append(QStringLiteral("+CPBS: ") + quotedList(names));
         return {};
     }
     if (form == kReadForm) {
@@ -379,11 +397,8 @@ SimModem::Status SimModem::phonebookSelect(const QByteArray &form, QStringList *
                           .arg(book.size()));
         return {};
     }
-    QList<AtParameter> parameters;
     QString storage;
-    if (!form.startsWith(kSetForm) || !AtParameters::split(form.mid(1), &parameters)
-        || parameters.size() != 1 || !parameters.first().present
-        || !takeString(parameters.first(), &storage))
+    if (!takeSoleString(form, &storage))
         return failed();
     storage = storage.toUpper();
     if (!m_phonebooks.contains(storage))
@@ -435,8 +450,7 @@ SimModem::Status SimModem::phonebookRead(const QByteArray &form, QStringList *li
     QList<AtParameter> parameters;
     int first = 0;
     int last = 0;
-    if (!form.startsWith(kSetForm) || !AtParameters::split(form.mid(1), &parameters)
-        || parameters.isEmpty() || parameters.size() > 2 || !parameters.first().toNumber(&first))
+    if (!setParameters(form, &parameters) || parameters.isEmpty() || parameters.size() > 2 || !parameters.first().toNumber(&first))
         return failed();
     last = first;
     if (parameters.size() == 2 && !parameters.at(1).toNumber(&last))
@@ -468,8 +482,7 @@ SimModem::Status SimModem::phonebookWrite(const QByteArray &form, QStringList *l
     }
     QList<AtParameter> parameters;
     int index = 0;
-    if (!form.startsWith(kSetForm) || !AtParameters::split(form.mid(1), &parameters)
-        || parameters.isEmpty() || !parameters.at(kWriteIndex).toNumber(&index))
+    if (!setParameters(form, &parameters) || parameters.isEmpty() || !parameters.at(kWriteIndex).toNumber(&index))
         return failed();
 
     SimEntry entry;

@@ -111,6 +111,7 @@ private:
     Status phonebookSelect(const QByteArray &form, QStringList *lines);
     Status phonebookRead(const QByteArray &form, QStringList *lines);
     Status phonebookWrite(const QByteArray &form, QStringList *lines);
+    bool takeSoleString(const QByteArray &form, QString *text) const;
     bool takeString(const AtParameter &parameter, QString *text) const;
     bool takeText(const AtParameter &parameter, QString *text) const;
     // A text in the character set selected; a character the set lacks is

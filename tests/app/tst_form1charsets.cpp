@@ -41,6 +41,21 @@ const QStringList kSortedNames = {
     QStringLiteral("Perché No"),
 };
 
+// The window against a phone holding the accented SIM, in the power-on set
+// given and offering the sets given; started, or null with the reason.
+std::unique_ptr<WindowSession> accentedPhone(const QString &powerOn, const QStringList &offered,
+                                             const QString &extraName, QString *why)
+{
+    auto session = std::make_unique<WindowSession>(std::chrono::milliseconds(3000), powerOn);
+    SimModem::Options options;
+    options.charsets = offered;
+    session->phone.setOptions(options);
+    session->phone.setPhonebook(SimStorage::Sim, accentedSim(extraName));
+    if (!session->start(why))
+        session.reset();
+    return session;
+}
+
 QStringList namesOn(const QMap<int, SimEntry> &entries)
 {
     QStringList names;
@@ -93,48 +108,44 @@ void Form1CharsetsTest::phonesInTheirOwnSets()
     QFETCH(QString, firstWrite);
     QFETCH(QStringList, sorted);
 
-    WindowSession s(std::chrono::milliseconds(3000), powerOn);
-    SimModem::Options options;
-    options.charsets = offered;
-    s.phone.setOptions(options);
-    s.phone.setPhonebook(SimStorage::Sim, accentedSim(extraName));
     QString why;
-    QVERIFY2(s.start(&why), qPrintable(why));
-    Form1 &f = *s.form;
+    const auto s = accentedPhone(powerOn, offered, extraName, &why);
+    QVERIFY2(s, qPrintable(why));
+    Form1 &f = *s->form;
 
-    s.click(f.Command1);
-    QCOMPARE(s.connection(), QStringLiteral("CONNESSO"));
-    QCOMPARE(s.newCommands().mid(7), handshake);
+    s->click(f.Command1);
+    QCOMPARE(s->connection(), QStringLiteral("CONNESSO"));
+    QCOMPARE(s->newCommands().mid(7), handshake);
 
-    s.click(f.Command2);
-    QCOMPARE(s.message(), QStringLiteral("LETTURA TERMINATA"));
-    s.selectLine(1);
+    s->click(f.Command2);
+    QCOMPARE(s->message(), QStringLiteral("LETTURA TERMINATA"));
+    s->selectLine(1);
     QCOMPARE(f.Text1->text(), QStringLiteral("Niccolò"));
     QCOMPARE(f.Label7->text(), QStringLiteral("7/14"));
 
-    s.click(f.Command6);
+    s->click(f.Command6);
     const QStringList &expected = sorted;
     QCOMPARE(f.list2Lines().rowCount(), expected.size());
     for (int i = 0; i < expected.size(); ++i)
         QVERIFY2(f.list2Lines().stringList().at(i).contains(expected.at(i)), qPrintable(expected.at(i)));
 
-    s.newCommands();
-    s.click(f.Command3);
-    QCOMPARE(s.message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
-    QCOMPARE(s.newCommands().first(), firstWrite);
-    QCOMPARE(namesOn(s.phone.phonebook(SimStorage::Sim)), expected);
+    s->newCommands();
+    s->click(f.Command3);
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
+    QCOMPARE(s->newCommands().first(), firstWrite);
+    QCOMPARE(namesOn(s->phone.phonebook(SimStorage::Sim)), expected);
 
     // A name that Windows-1252 lacks keeps the list file whole, in UTF-8.
     QTemporaryDir dir;
-    s.chooser.saveName = dir.filePath(QStringLiteral("rubrica.rds"));
-    s.click(f.Command5);
-    QCOMPARE(s.message(), QStringLiteral("SALVATAGGIO ULTIMATO"));
+    s->chooser.saveName = dir.filePath(QStringLiteral("rubrica.rds"));
+    s->click(f.Command5);
+    QCOMPARE(s->message(), QStringLiteral("SALVATAGGIO ULTIMATO"));
     const QStringList saved = f.list2Lines().stringList();
-    s.chooser.openName = s.chooser.saveName;
-    s.click(f.Command4);
-    QCOMPARE(s.message(), QStringLiteral("CARICAMENTO ULTIMATO"));
+    s->chooser.openName = s->chooser.saveName;
+    s->click(f.Command4);
+    QCOMPARE(s->message(), QStringLiteral("CARICAMENTO ULTIMATO"));
     QCOMPARE(f.list2Lines().stringList(), saved);
-    QFile file(s.chooser.saveName);
+    QFile file(s->chooser.saveName);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().startsWith("\xEF\xBB\xBF"), extraName == QStringLiteral("Łukasz")
                                                             || extraName == QStringLiteral("Ψ Psi"));
@@ -142,41 +153,37 @@ void Form1CharsetsTest::phonesInTheirOwnSets()
 
 void Form1CharsetsTest::gsmWithoutAlternativeRefusesWhatItCannotCarry()
 {
-    WindowSession s(std::chrono::milliseconds(3000), QStringLiteral("GSM"));
-    SimModem::Options options;
-    options.charsets = {"GSM", "IRA"};
-    s.phone.setOptions(options);
-    s.phone.setPhonebook(SimStorage::Sim, accentedSim(QString()));
     QString why;
-    QVERIFY2(s.start(&why), qPrintable(why));
-    Form1 &f = *s.form;
+    const auto s = accentedPhone(QStringLiteral("GSM"), {"GSM", "IRA"}, QString(), &why);
+    QVERIFY2(s, qPrintable(why));
+    Form1 &f = *s->form;
 
-    s.click(f.Command1);
-    QCOMPARE(s.newCommands().mid(7), (QStringList{"+CSCS?", "+CSCS=?"}));
-    s.click(f.Command2);
-    QCOMPARE(s.message(), QStringLiteral("LETTURA TERMINATA"));
-    s.click(f.Command6);
+    s->click(f.Command1);
+    QCOMPARE(s->newCommands().mid(7), (QStringList{"+CSCS?", "+CSCS=?"}));
+    s->click(f.Command2);
+    QCOMPARE(s->message(), QStringLiteral("LETTURA TERMINATA"));
+    s->click(f.Command6);
     QCOMPARE(f.list2Lines().rowCount(), kSortedNames.size());
 
     // "Niccolò" and "Bar@Sport" cannot travel: nothing is written at all.
-    s.newCommands();
-    s.click(f.Command3);
-    QCOMPARE(s.message(), QStringLiteral("ERRORE: LISTA NON VALIDA"));
-    QVERIFY(s.newCommands().isEmpty());
-    QCOMPARE(s.phone.phonebook(SimStorage::Sim), accentedSim(QString()).entries);
+    s->newCommands();
+    s->click(f.Command3);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE: LISTA NON VALIDA"));
+    QVERIFY(s->newCommands().isEmpty());
+    QCOMPARE(s->phone.phonebook(SimStorage::Sim), accentedSim(QString()).entries);
 
     // What GSM carries goes as septets; what it cannot is not sent.
-    s.selectLine(2);
-    s.type(f.Text1, QStringLiteral("Città Nuova"));
-    s.click(f.Command7);
-    QCOMPARE(s.message(), QStringLiteral("SCRITTURA COMPLETATA"));
-    QCOMPARE(s.phone.phonebook(SimStorage::Sim).value(3).text, QStringLiteral("Città Nuova"));
-    s.type(f.Text1, QStringLiteral("Niccolò"));
-    s.newCommands();
-    s.click(f.Command7);
-    QCOMPARE(s.message(), QStringLiteral("ERRORE"));
-    QVERIFY(s.newCommands().isEmpty());
-    QCOMPARE(s.phone.phonebook(SimStorage::Sim).value(3).text, QStringLiteral("Città Nuova"));
+    s->selectLine(2);
+    s->type(f.Text1, QStringLiteral("Città Nuova"));
+    s->click(f.Command7);
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA COMPLETATA"));
+    QCOMPARE(s->phone.phonebook(SimStorage::Sim).value(3).text, QStringLiteral("Città Nuova"));
+    s->type(f.Text1, QStringLiteral("Niccolò"));
+    s->newCommands();
+    s->click(f.Command7);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
+    QVERIFY(s->newCommands().isEmpty());
+    QCOMPARE(s->phone.phonebook(SimStorage::Sim).value(3).text, QStringLiteral("Città Nuova"));
 }
 
 QTEST_MAIN(Form1CharsetsTest)
