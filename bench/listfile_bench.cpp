@@ -10,7 +10,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QStringListModel>
+#include "phonebookrowmodel.h"
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -53,8 +53,8 @@ int main(int argc, char *argv[])
                                           QStringLiteral("+39333%1").arg(i), PhonebookLine::Layout::Sorted,
                                           limits));
     }
-    QStringListModel List1;
-    QStringListModel List2(lines);
+    PhonebookRowModel List1;
+    PhonebookRowModel List2(rowsWithoutFields(lines));
     GivenNameChooser chooser;
     chooser.openName = chooser.saveName = dir.filePath(QStringLiteral("bench.rds"));
     ThrottledReport report;
@@ -66,11 +66,11 @@ int main(int argc, char *argv[])
     const QString saveMessage = report.lastMessage;
     const qint64 bytes = QFileInfo(chooser.saveName).size();
 
-    List2.setStringList({});
+    List2.setRows(rowsWithoutFields({}));
     timer.restart();
     loadSortedList(chooser, List1, List2, report);
     const qint64 loadNs = timer.nsecsElapsed();
-    const bool same = List2.stringList() == lines;
+    const bool same = List2.lines() == lines;
 
     std::printf("%d lines, %lld bytes; the window said \"%s\" and \"%s\"%s\n", kLines,
                 static_cast<long long>(bytes), qPrintable(saveMessage), qPrintable(report.lastMessage),

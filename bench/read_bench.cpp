@@ -19,7 +19,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QStringListModel>
+#include "phonebookrowmodel.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -93,8 +93,8 @@ Read readWithProgram(SimPhone &phone, PhoneLink &link, int positions, QList<QByt
     if (!connectPhone(link, phone.devicePath()))
         return run;
     FormVariables vars;
-    QStringListModel List1;
-    QStringListModel List2;
+    PhonebookRowModel List1;
+    PhonebookRowModel List2;
     ThrottledReport report;
     QElapsedTimer timer;
     std::vector<qint64> sendTimes;

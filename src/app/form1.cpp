@@ -7,6 +7,7 @@
 #include "linkfailure.h"
 #include "listfileoperations.h"
 #include "phonebookline.h"
+#include "phonebookrowmodel.h"
 #include "phonebookread.h"
 #include "phonebooksort.h"
 #include "phonebookwriteback.h"
@@ -23,7 +24,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStringListModel>
 
 namespace {
 
@@ -152,8 +152,8 @@ void Form1::Command1_Click()
         const HandshakeResult result = runHandshake(
             MSComm1, m_ports.deviceFor(VScroll1->value()),
             [this] {
-                m_list1->setStringList({});
-                m_list2->setStringList({});
+                m_list1->clear();
+                m_list2->clear();
             },
             [this] { StatusBar1->setPanelText(1, WindowText::kConnected); });
         if (result.connected)

@@ -17,7 +17,7 @@ class QLineEdit;
 class QListView;
 class QPushButton;
 class QScrollBar;
-class QStringListModel;
+class PhonebookRowModel;
 class StatusBar;
 class FileNameChooser;
 
@@ -47,8 +47,8 @@ public:
     FractionProgressBar *ProgressBar1;
     StatusBar *StatusBar1;
 
-    QStringListModel &list1Lines() { return *m_list1; }
-    QStringListModel &list2Lines() { return *m_list2; }
+    PhonebookRowModel &list1Rows() { return *m_list1; }
+    PhonebookRowModel &list2Rows() { return *m_list2; }
     bool isBusy() const { return m_busy; }
 
 signals:
@@ -90,8 +90,8 @@ private:
     // The real file dialogs, made when the caller gives no chooser.
     std::unique_ptr<FileNameChooser> m_dialogs;
     FileNameChooser *CommonDialog1;
-    QStringListModel *m_list1;
-    QStringListModel *m_list2;
+    PhonebookRowModel *m_list1;
+    PhonebookRowModel *m_list2;
     QElapsedTimer m_sinceEvents;
     bool m_busy = false;
     enum class Ending { None, WithReset, WithoutReset } m_ending = Ending::None;

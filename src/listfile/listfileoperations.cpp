@@ -3,10 +3,10 @@
 #include "filenamechooser.h"
 #include "listfilecodec.h"
 #include "operationreport.h"
+#include "phonebookrowmodel.h"
 
 #include <QFile>
 #include <QSaveFile>
-#include <QStringListModel>
 
 #include <optional>
 
@@ -43,12 +43,12 @@ std::optional<QByteArray> readWhole(const QString &name)
 
 }
 
-void saveSortedList(FileNameChooser &chooser, const QStringListModel &List2, OperationReport &report)
+void saveSortedList(FileNameChooser &chooser, const PhonebookRowModel &List2, OperationReport &report)
 {
     const QString chosen = chooser.saveFileName(kFilter);
     // Handlers that run while this one yields may empty or refill List2; the
     // save goes on with the items it found when it started.
-    const QStringList items = List2.stringList();
+    const QStringList items = List2.lines();
     if (chosen.isEmpty() || items.isEmpty()) {
         report.setMessage(kSaveImpossible);
         return;
@@ -82,7 +82,7 @@ void saveSortedList(FileNameChooser &chooser, const QStringListModel &List2, Ope
     report.setMessage(kSaved);
 }
 
-void loadSortedList(FileNameChooser &chooser, QStringListModel &List1, QStringListModel &List2,
+void loadSortedList(FileNameChooser &chooser, PhonebookRowModel &List1, PhonebookRowModel &List2,
                     OperationReport &report)
 {
     const QString chosen = chooser.openFileName(kFilter);
@@ -107,7 +107,7 @@ void loadSortedList(FileNameChooser &chooser, QStringListModel &List1, QStringLi
             return;
     }
 
-    List2.setStringList(*lines);
-    List1.setStringList(QStringList());
+    List2.setRows(rowsWithoutFields(*lines));
+    List1.clear();
     report.setMessage(kLoaded);
 }

@@ -2,15 +2,15 @@
 
 class FileNameChooser;
 class OperationReport;
-class QStringListModel;
+class PhonebookRowModel;
 
 // "SALVA LISTA ORDINATA": asks for a name and stores the sorted list in
 // that file, replacing it whole. A save that fails leaves no partial file and
 // an existing file as it was.
-void saveSortedList(FileNameChooser &chooser, const QStringListModel &List2, OperationReport &report);
+void saveSortedList(FileNameChooser &chooser, const PhonebookRowModel &List2, OperationReport &report);
 
 // "LOAD LISTA ORDINATA": asks for a name, reads and checks the whole file,
 // and only then puts its lines in List2 and empties List1. A file that cannot
 // be read leaves both lists as they were.
-void loadSortedList(FileNameChooser &chooser, QStringListModel &List1, QStringListModel &List2,
+void loadSortedList(FileNameChooser &chooser, PhonebookRowModel &List1, PhonebookRowModel &List2,
                     OperationReport &report);

@@ -1,7 +1,6 @@
 #include "entryedit.h"
 
 #include "atanswer.h"
-#include "linelist.h"
 #include "linkfailure.h"
 #include "phonebookcommands.h"
 #include "phonebookline.h"
@@ -13,10 +12,10 @@ namespace {
 const QString kWriting = QStringLiteral("SCRITTURA IN CORSO");
 const QString kDone = QStringLiteral("SCRITTURA COMPLETATA");
 
-// Sends the command and, once the phone took it, puts line and its USIM
-// fields at item position - 1 of List1 if the list still has that item.
-bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const QString &line,
-                    const UsimFields &fields, QStringListModel &List1, OperationReport &report)
+// Sends the command and, once the phone took it, puts row at item
+// position - 1 of List1 if the list still has that item.
+bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const PhonebookRow &row,
+                    PhonebookRowModel &List1, OperationReport &report)
 {
     report.setMessage(kWriting);
     bool taken = false;
@@ -34,8 +33,7 @@ bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const
     }
     // Left alone when the list was emptied since the selection (or while
     // the phone answered): it no longer has the position's line.
-    LineList::replaceLine(List1, position - 1, line);
-    LineList::setFields(List1, position - 1, fields);
+    List1.replaceRow(position - 1, row);
     report.setMessage(kDone);
     return true;
 }
@@ -43,7 +41,7 @@ bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const
 }
 
 bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
-               const QString &name, const QString &number, QStringListModel &List1,
+               const QString &name, const QString &number, PhonebookRowModel &List1,
                OperationReport &report)
 {
     const int position = PhonebookLine::positionFromTag(positionDisplay, vars.MAXNUMRUB);
@@ -51,7 +49,7 @@ bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positi
     const QString sentNumber = AtAnswer::trimSpaces(number);
     // The entry's other fields go along, so that a new name does not clear
     // its e-mail address.
-    const UsimFields fields = LineList::fieldsAt(List1, position - 1);
+    const UsimFields fields = List1.row(position - 1).value_or(PhonebookRow()).fields;
     // A text the phone's character set cannot carry is not sent at all: the
     // phone would store something else.
     const std::optional<QString> nameOnLine = link.charset().encode(sentName);
@@ -64,13 +62,14 @@ bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positi
     return sendAndRewrite(link,
                           PhonebookCommands::writeCommand(position, sentNumber, *nameOnLine, *fieldsOnLine),
                           position,
-                          PhonebookLine::build(position, sentName, sentNumber,
-                                               PhonebookLine::Layout::Read, vars.lineLimits()),
-                          fields, List1, report);
+                          {PhonebookLine::build(position, sentName, sentNumber,
+                                                PhonebookLine::Layout::Read, vars.lineLimits()),
+                           fields},
+                          List1, report);
 }
 
 bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
-                 QStringListModel &List1, OperationReport &report)
+                 PhonebookRowModel &List1, OperationReport &report)
 {
     const int position = PhonebookLine::positionFromTag(positionDisplay, vars.MAXNUMRUB);
     if (positionDisplay.isEmpty() || position < 1) {
@@ -78,9 +77,10 @@ bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &posi
         return false;
     }
     return sendAndRewrite(link, PhonebookCommands::clearCommand(position), position,
-                          PhonebookLine::emptySlot(position, PhonebookLine::Layout::Read,
-                                                   vars.lineLimits()),
-                          UsimFields(), List1, report);
+                          {PhonebookLine::emptySlot(position, PhonebookLine::Layout::Read,
+                                                    vars.lineLimits()),
+                           {}},
+                          List1, report);
 }
 
 QString counterText(const QString &boxText, int limit)

@@ -2,9 +2,9 @@
 
 #include "formvariables.h"
 #include "operationreport.h"
+#include "phonebookrowmodel.h"
 
 #include <QString>
-#include <QStringListModel>
 
 class PhoneLink;
 
@@ -17,12 +17,12 @@ class PhoneLink;
 // Stores name and number (trimmed of spaces) at the selected position. The
 // name may be empty, the number may not.
 bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
-               const QString &name, const QString &number, QStringListModel &List1,
+               const QString &name, const QString &number, PhonebookRowModel &List1,
                OperationReport &report);
 
 // Erases the selected position; its line becomes an empty slot line.
 bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
-                 QStringListModel &List1, OperationReport &report);
+                 PhonebookRowModel &List1, OperationReport &report);
 
 // "11/14": the characters the box holds, spaces included, over the limit.
 QString counterText(const QString &boxText, int limit);

@@ -1,6 +1,5 @@
 #include "phonebookread.h"
 
-#include "linelist.h"
 #include "phonebookanswers.h"
 #include "phonebookline.h"
 
@@ -59,7 +58,7 @@ struct Tally {
 
 // Reads positions 1 to MAXNUMRUB into List1. A position left unaccounted
 // gets an empty slot line, so that every line stays at its position.
-Outcome readPositions(PhoneLink &link, const FormVariables &vars, QStringListModel &List1,
+Outcome readPositions(PhoneLink &link, const FormVariables &vars, PhonebookRowModel &List1,
                       OperationReport &report, Tally &tally)
 {
     const PhonebookLine::Limits limits = vars.lineLimits();
@@ -74,7 +73,7 @@ Outcome readPositions(PhoneLink &link, const FormVariables &vars, QStringListMod
         if (kind != Position::Entry) {
             if (kind == Position::Unaccounted)
                 ++tally.unaccounted;
-            LineList::appendLine(List1, PhonebookLine::emptySlot(i, PhonebookLine::Layout::Read, limits));
+            List1.appendRow({PhonebookLine::emptySlot(i, PhonebookLine::Layout::Read, limits), {}});
             continue;
         }
         // Garbage is no empty position either: taken for one, the write-back
@@ -82,9 +81,9 @@ Outcome readPositions(PhoneLink &link, const FormVariables &vars, QStringListMod
         const auto entry = PhonebookAnswers::parseEntry(answer, link.charset());
         if (!entry)
             return Outcome::Failed;
-        LineList::appendLine(List1, PhonebookLine::build(i, entry->name, entry->number,
-                                                         PhonebookLine::Layout::Read, limits));
-        LineList::setFields(List1, List1.rowCount() - 1, entry->fields);
+        List1.appendRow({PhonebookLine::build(i, entry->name, entry->number,
+                                              PhonebookLine::Layout::Read, limits),
+                         entry->fields});
         ++tally.entries;
     }
     return Outcome::Done;
@@ -99,13 +98,13 @@ bool refusalsWereEmpty(PhoneLink &link, const Tally &tally)
 
 }
 
-void LegRub(int selector, PhoneLink &link, FormVariables &vars, QStringListModel &List1,
-            QStringListModel &List2, OperationReport &report,
+void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookRowModel &List1,
+            PhonebookRowModel &List2, OperationReport &report,
             const std::function<void()> &limitsChanged)
 {
     vars.RUBSEL = Rubrica::kNone;
-    LineList::clearLines(List2);
-    LineList::clearLines(List1);
+    List2.clear();
+    List1.clear();
 
     if (!link.isOpen()) {
         report.setMessage(ReadMessage::kPortClosed);

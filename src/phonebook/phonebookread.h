@@ -2,9 +2,9 @@
 
 #include "formvariables.h"
 #include "operationreport.h"
+#include "phonebookrowmodel.h"
 
 #include <QString>
-#include <QStringListModel>
 
 #include <functional>
 
@@ -31,6 +31,6 @@ inline constexpr int kSelectorPhone = 2;
 // lines read so far. A position the phone answers with an error other than
 // "not found" counts as read only when the phone's count of entries shows
 // it empty.
-void LegRub(int selector, PhoneLink &link, FormVariables &vars, QStringListModel &List1,
-            QStringListModel &List2, OperationReport &report,
+void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookRowModel &List1,
+            PhonebookRowModel &List2, OperationReport &report,
             const std::function<void()> &limitsChanged);

@@ -1,6 +1,5 @@
 #include "phonebooksort.h"
 
-#include "linelist.h"
 #include "phonebookcompare.h"
 #include "phonebookline.h"
 
@@ -41,16 +40,12 @@ QString sortItem(const QString &line, const PhonebookLine::Limits &limits)
 }
 }
 
-void sortPhonebook(const FormVariables &vars, QStringListModel &List1, QStringListModel &List2,
+void sortPhonebook(const FormVariables &vars, const PhonebookRowModel &List1, PhonebookRowModel &List2,
                    OperationReport &report)
 {
-    List2.setStringList(QStringList());
+    List2.clear();
     // Taken once: the window may run other handlers at every step.
-    const QStringList source = List1.stringList();
-    QVector<UsimFields> sourceFields;
-    sourceFields.reserve(source.size());
-    for (int i = 0; i < source.size(); ++i)
-        sourceFields.append(LineList::fieldsAt(List1, i));
+    const PhonebookRows source = List1.rows();
     const PhonebookLine::Limits limits = vars.lineLimits();
     if (source.isEmpty()) {
         report.setMessage(kNotLoaded);
@@ -61,16 +56,16 @@ void sortPhonebook(const FormVariables &vars, QStringListModel &List1, QStringLi
     report.setProgressMaximum(source.size());
     report.setProgressValue(0.1);
     const QString emptySlot = PhonebookLine::emptySlotTail(limits);
-    // The entries' USIM fields move with their items.
+    // Each item keeps the row it came from, so that its fields go with it.
     QStringList items;
-    QVector<UsimFields> itemFields;
+    QVector<int> itemRows;
     for (int i = 0; i < source.size(); ++i) {
         if (!report.keepGoing())
             return;
         report.setProgressValue(i + 0.1);
-        if (!source.at(i).contains(emptySlot, Qt::CaseInsensitive)) {
-            items.append(sortItem(source.at(i), limits));
-            itemFields.append(sourceFields.at(i));
+        if (!source.at(i).line.contains(emptySlot, Qt::CaseInsensitive)) {
+            items.append(sortItem(source.at(i).line, limits));
+            itemRows.append(i);
         }
     }
 
@@ -89,17 +84,16 @@ void sortPhonebook(const FormVariables &vars, QStringListModel &List1, QStringLi
                      [&keys](int x, int y) { return keys.at(x).compare(keys.at(y)) < 0; });
 
     report.setMessage(kNumbering);
-    QStringList sorted;
+    PhonebookRows sorted;
     sorted.reserve(items.size());
     for (int i = 0; i < order.size(); ++i) {
         if (!report.keepGoing())
             return;
         report.setProgressValue(i + 0.1);
-        sorted.append(PhonebookLine::positionTag(i + 1, limits.maxNumRub) + kTagSeparator
-                      + items.at(order.at(i)));
+        const int item = order.at(i);
+        sorted.append({PhonebookLine::positionTag(i + 1, limits.maxNumRub) + kTagSeparator + items.at(item),
+                       source.at(itemRows.at(item)).fields});
     }
-    List2.setStringList(sorted);
-    for (int i = 0; i < order.size(); ++i)
-        LineList::setFields(List2, i, itemFields.at(order.at(i)));
+    List2.setRows(sorted);
     report.setMessage(kDone);
 }

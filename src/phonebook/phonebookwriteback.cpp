@@ -1,7 +1,6 @@
 #include "phonebookwriteback.h"
 
 #include "atanswer.h"
-#include "linelist.h"
 #include "linkfailure.h"
 #include "phonebookcommands.h"
 #include "phonebookline.h"
@@ -31,23 +30,24 @@ struct Entry {
 // a text the phone's character set cannot carry, a double quote that would
 // end the command's quoted text early, or a control character that would
 // end the command itself.
-bool takeEntries(const QStringList &lines, const QVector<UsimFields> &fields,
-                 const FormVariables &vars, const PhoneCharset &charset, QVector<Entry> &entries)
+bool takeEntries(const PhonebookRows &rows, const FormVariables &vars, const PhoneCharset &charset,
+                 QVector<Entry> &entries)
 {
-    if (lines.size() > vars.MAXNUMRUB)
+    if (rows.size() > vars.MAXNUMRUB)
         return false;
-    for (int i = 0; i < lines.size(); ++i) {
-        const PhonebookLine::Split split = PhonebookLine::split(lines.at(i));
+    for (int i = 0; i < rows.size(); ++i) {
+        const UsimFields &fields = rows.at(i).fields;
+        const PhonebookLine::Split split = PhonebookLine::split(rows.at(i).line);
         if (!split.valid || split.name.size() > vars.MAXCARNOM
             || split.number.size() > vars.MAXCARNUM || split.number.contains(kQuote)
             || !PhonebookCommands::fitsCommand(split.number))
             return false;
         const std::optional<QString> name = charset.encode(split.name);
-        const std::optional<QString> usim = UsimAnswer::writeFields(fields.at(i), charset);
+        const std::optional<QString> usim = UsimAnswer::writeFields(fields, charset);
         if (!name || name->contains(kQuote) || !usim)
             return false;
         const int position = i + 1;
-        entries.append({split.name, split.number, fields.at(i),
+        entries.append({split.name, split.number, fields,
                         PhonebookCommands::writeCommand(position, split.number, *name, *usim)});
     }
     return true;
@@ -69,16 +69,13 @@ bool send(PhoneLink &link, const QString &command, OperationReport &report)
 }
 }
 
-void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, QStringListModel &List1,
-                          const QStringListModel &List2, OperationReport &report)
+void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookRowModel &List1,
+                          const PhonebookRowModel &List2, OperationReport &report)
 {
     // Both taken once: other handlers may run while the phone answers, and
     // List1 must show what was written.
     const FormVariables limits = vars;
-    const QStringList lines = List2.stringList();
-    QVector<UsimFields> fields;
-    for (int i = 0; i < lines.size(); ++i)
-        fields.append(LineList::fieldsAt(List2, i));
+    const PhonebookRows rows = List2.rows();
 
     report.setProgressValue(0.1);
     QString writing;
@@ -87,12 +84,12 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, QStringLis
     else if (limits.RUBSEL == Rubrica::kCellulare)
         writing = kWritingPhone;
     // An empty list would only clear every position: the whole phonebook.
-    if (writing.isEmpty() || lines.isEmpty()) {
+    if (writing.isEmpty() || rows.isEmpty()) {
         report.setMessage(WriteMessage::kError);
         return;
     }
     QVector<Entry> entries;
-    if (!takeEntries(lines, fields, limits, link.charset(), entries)) {
+    if (!takeEntries(rows, limits, link.charset(), entries)) {
         report.setMessage(kInvalidList);
         return;
     }
@@ -121,7 +118,7 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, QStringLis
 
     const PhonebookLine::Limits lineLimits = limits.lineLimits();
     report.setProgressMaximum(limits.MAXNUMRUB);
-    QStringList mirror;
+    PhonebookRows mirror;
     mirror.reserve(limits.MAXNUMRUB);
     for (int i = 0; i < n; ++i) {
         if (!report.keepGoing())
@@ -129,17 +126,16 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, QStringLis
         report.setProgressValue(i + 0.1);
         // Made again from the fields sent, so that a list made under other
         // limits still lines up with the phone's positions.
-        mirror.append(PhonebookLine::build(i + 1, entries.at(i).name, entries.at(i).number,
-                                           PhonebookLine::Layout::Sorted, lineLimits));
+        mirror.append({PhonebookLine::build(i + 1, entries.at(i).name, entries.at(i).number,
+                                            PhonebookLine::Layout::Sorted, lineLimits),
+                       entries.at(i).fields});
     }
     for (int k = n + 1; k <= limits.MAXNUMRUB; ++k) {
         if (!report.keepGoing())
             return;
         report.setProgressValue(k + 0.1);
-        mirror.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, lineLimits));
+        mirror.append({PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, lineLimits), {}});
     }
-    List1.setStringList(mirror);
-    for (int i = 0; i < n; ++i)
-        LineList::setFields(List1, i, entries.at(i).fields);
+    List1.setRows(mirror);
     report.setMessage(kDone);
 }

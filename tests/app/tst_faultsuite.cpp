@@ -9,7 +9,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringListModel>
+#include "phonebookrowmodel.h"
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -104,7 +104,7 @@ void FaultSuite::checkNothingLost(const QStringList &deleted)
     QStringList kept;
     for (const SimEntry &e : s->phone.phonebook(SimStorage::Sim))
         kept.append(e.text + QLatin1Char('|') + e.number);
-    for (const QString &line : s->form->list2Lines().stringList())
+    for (const QString &line : s->form->list2Rows().lines())
         kept.append(line.simplified());
     for (const SimEntry &e : twelvePositionSim().entries) {
         ++m_entriesChecked;
@@ -140,10 +140,10 @@ void FaultSuite::wholeFlow()
     Form1 &f = *s->form;
     connectAndRead();
     QCOMPARE(s->message(), QStringLiteral("LETTURA TERMINATA"));
-    QCOMPARE(f.list1Lines().rowCount(), 12);
+    QCOMPARE(f.list1Rows().rowCount(), 12);
 
     s->click(f.Command6);
-    QCOMPARE(f.list2Lines().rowCount(), 7);
+    QCOMPARE(f.list2Rows().rowCount(), 7);
     s->chooser.saveName = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_'));
     s->click(f.Command5);
     QCOMPARE(s->message(), QStringLiteral("SALVATAGGIO ULTIMATO"));
@@ -224,7 +224,7 @@ void FaultSuite::phoneRefusingOneWrite()
     Form1 &f = *s->form;
     connectAndRead();
     s->click(f.Command6);
-    const QStringList List1Before = f.list1Lines().stringList();
+    const QStringList List1Before = f.list1Rows().lines();
 
     QElapsedTimer clock;
     clock.start();
@@ -232,7 +232,7 @@ void FaultSuite::phoneRefusingOneWrite()
     QCOMPARE(s->message(), QStringLiteral("ERRORE GRAVE IN SCRITTURA"));
     // Not after the deadline and a hundred resends.
     QVERIFY(clock.elapsed() < 2000);
-    QCOMPARE(f.list1Lines().stringList(), List1Before);
+    QCOMPARE(f.list1Rows().lines(), List1Before);
     QMap<int, SimEntry> expected = twelvePositionSim().entries;
     expected[1] = {"3409876543", 129, "anna"};
     expected[2] = {"+393471112233", 145, "ANNALISA"};
@@ -253,7 +253,7 @@ void FaultSuite::adapterVanishingMidRead()
     s->click(f.Command2);
     QCOMPARE(s->message(), QStringLiteral("ERRORE: LETTURA RUBRICA"));
     QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
-    QCOMPARE(f.list1Lines().rowCount(), 6);
+    QCOMPARE(f.list1Rows().rowCount(), 6);
     s->click(f.Command6);
     s->click(f.Command3);
     QCOMPARE(s->message(), QStringLiteral("ERRORE"));
@@ -269,12 +269,12 @@ void FaultSuite::adapterVanishingMidWriteBack()
     Form1 &f = *s->form;
     connectAndRead();
     s->click(f.Command6);
-    const QStringList List1Before = f.list1Lines().stringList();
+    const QStringList List1Before = f.list1Rows().lines();
     s->phone.setHangUpAfter(4);
     s->click(f.Command3);
     QCOMPARE(s->message(), QStringLiteral("ERRORE GRAVE IN SCRITTURA"));
     QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
-    QCOMPARE(f.list1Lines().stringList(), List1Before);
+    QCOMPARE(f.list1Rows().lines(), List1Before);
     QMap<int, SimEntry> expected = twelvePositionSim().entries;
     const QMap<int, SimEntry> sorted = {{1, {"3409876543", 129, "anna"}},
                                         {2, {"+393471112233", 145, "ANNALISA"}},

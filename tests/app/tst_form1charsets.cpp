@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringListModel>
+#include "phonebookrowmodel.h"
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -125,9 +125,9 @@ void Form1CharsetsTest::phonesInTheirOwnSets()
 
     s->click(f.Command6);
     const QStringList &expected = sorted;
-    QCOMPARE(f.list2Lines().rowCount(), expected.size());
+    QCOMPARE(f.list2Rows().rowCount(), expected.size());
     for (int i = 0; i < expected.size(); ++i)
-        QVERIFY2(f.list2Lines().stringList().at(i).contains(expected.at(i)), qPrintable(expected.at(i)));
+        QVERIFY2(f.list2Rows().lines().at(i).contains(expected.at(i)), qPrintable(expected.at(i)));
 
     s->newCommands();
     s->click(f.Command3);
@@ -140,11 +140,11 @@ void Form1CharsetsTest::phonesInTheirOwnSets()
     s->chooser.saveName = dir.filePath(QStringLiteral("rubrica.rds"));
     s->click(f.Command5);
     QCOMPARE(s->message(), QStringLiteral("SALVATAGGIO ULTIMATO"));
-    const QStringList saved = f.list2Lines().stringList();
+    const QStringList saved = f.list2Rows().lines();
     s->chooser.openName = s->chooser.saveName;
     s->click(f.Command4);
     QCOMPARE(s->message(), QStringLiteral("CARICAMENTO ULTIMATO"));
-    QCOMPARE(f.list2Lines().stringList(), saved);
+    QCOMPARE(f.list2Rows().lines(), saved);
     QFile file(s->chooser.saveName);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().startsWith("\xEF\xBB\xBF"), extraName == QStringLiteral("Łukasz")
@@ -163,7 +163,7 @@ void Form1CharsetsTest::gsmWithoutAlternativeRefusesWhatItCannotCarry()
     s->click(f.Command2);
     QCOMPARE(s->message(), QStringLiteral("LETTURA TERMINATA"));
     s->click(f.Command6);
-    QCOMPARE(f.list2Lines().rowCount(), kSortedNames.size());
+    QCOMPARE(f.list2Rows().rowCount(), kSortedNames.size());
 
     // "Niccolò" and "Bar@Sport" cannot travel: nothing is written at all.
     s->newCommands();

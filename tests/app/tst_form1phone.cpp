@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStringListModel>
+#include "phonebookrowmodel.h"
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -120,14 +120,14 @@ void Form1PhoneTest::readSortAndWriteBack()
     for (int k = 1; k <= 12; ++k)
         expected.append(QStringLiteral("+CPBR=%1").arg(k));
     QCOMPARE(s->newCommands(), expected);
-    QCOMPARE(f.list1Lines().rowCount(), 12);
+    QCOMPARE(f.list1Rows().rowCount(), 12);
     QCOMPARE(f.vars.RUBSEL, QStringLiteral("RUBRICA SIM"));
     QCOMPARE(f.Label7->text(), QStringLiteral("0/14"));
     QCOMPARE(f.Label8->text(), QStringLiteral("0/20"));
 
     s->click(f.Command6);
     QCOMPARE(s->message(), QStringLiteral("ORDINAMENTO TERMINATO"));
-    QCOMPARE(f.list2Lines().rowCount(), 7);
+    QCOMPARE(f.list2Rows().rowCount(), 7);
     QVERIFY(s->newCommands().isEmpty());
 
     s->click(f.Command3);
@@ -139,7 +139,7 @@ void Form1PhoneTest::readSortAndWriteBack()
     QCOMPARE(sent.last(), QStringLiteral("+CPBW=12"));
 
     // List1 now mirrors the phone: reading it again shows the same entries.
-    const QStringList mirror = f.list1Lines().stringList();
+    const QStringList mirror = f.list1Rows().lines();
     QCOMPARE(mirror.size(), 12);
     s->selectLine(1);
     QCOMPARE(f.Label1->text(), QStringLiteral("02/12 "));
@@ -186,7 +186,7 @@ void Form1PhoneTest::emptyPositionsAnsweredWithErrors()
     QCOMPARE(s->newCommands(), expected);
     QCOMPARE(s->message(), readable ? QStringLiteral("LETTURA TERMINATA") : QStringLiteral("ERRORE: LETTURA RUBRICA"));
     QCOMPARE(f.vars.RUBSEL, readable ? QStringLiteral("RUBRICA SIM") : QStringLiteral("ERROR"));
-    QCOMPARE(f.list1Lines().rowCount(), 12);
+    QCOMPARE(f.list1Rows().rowCount(), 12);
 
     s->click(f.Command6);
     s->click(f.Command3);
@@ -219,7 +219,7 @@ void Form1PhoneTest::editAndDeleteOneEntry()
     QCOMPARE(s->message(), QStringLiteral("SCRITTURA COMPLETATA"));
     QCOMPARE(s->newCommands(), QStringList{"+CPBW=6,\"+39 0612\",145,\"Casa al mare\""});
     QCOMPARE(s->phone.phonebook(SimStorage::Sim).value(6), (SimEntry{"+39 0612", 145, "Casa al mare"}));
-    QVERIFY(f.list1Lines().stringList().at(5).contains(QStringLiteral("Casa al mare")));
+    QVERIFY(f.list1Rows().lines().at(5).contains(QStringLiteral("Casa al mare")));
 
     s->selectLine(0);
     QCOMPARE(f.Text1->text(), QStringLiteral("MARIO ROSSI"));
@@ -298,21 +298,21 @@ void Form1PhoneTest::savedListGoesBackToThePhone()
     QCOMPARE(s->message(), QStringLiteral("SALVATAGGIO ULTIMATO"));
     const QString file = m_dir.filePath(QStringLiteral("rubrica.rds"));
     QVERIFY(QFileInfo::exists(file));
-    const QStringList sorted = f.list2Lines().stringList();
+    const QStringList sorted = f.list2Rows().lines();
 
     // Reading again empties List2; the saved list comes back from the file.
     readSim();
-    QCOMPARE(f.list2Lines().rowCount(), 0);
+    QCOMPARE(f.list2Rows().rowCount(), 0);
     s->chooser.openName = file;
     s->click(f.Command4);
     QCOMPARE(s->message(), QStringLiteral("CARICAMENTO ULTIMATO"));
-    QCOMPARE(f.list2Lines().stringList(), sorted);
-    QCOMPARE(f.list1Lines().rowCount(), 0);
+    QCOMPARE(f.list2Rows().lines(), sorted);
+    QCOMPARE(f.list1Rows().rowCount(), 0);
 
     s->click(f.Command3);
     QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
-    QCOMPARE(f.list1Lines().rowCount(), 12);
+    QCOMPARE(f.list1Rows().rowCount(), 12);
 }
 
 void Form1PhoneTest::exitPanelResetsThePhone()
@@ -351,12 +351,12 @@ void Form1PhoneTest::adapterVanishingMidRead()
     QCOMPARE(s->message(), QStringLiteral("ERRORE: LETTURA RUBRICA"));
     QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
     QVERIFY(f.VScroll1->isEnabled());
-    QCOMPARE(f.list1Lines().rowCount(), 4);
+    QCOMPARE(f.list1Rows().rowCount(), 4);
     QCOMPARE(f.vars.RUBSEL, QStringLiteral("ERROR"));
 
     // The partial list sorts, but never goes to the phone.
     s->click(f.Command6);
-    QCOMPARE(f.list2Lines().rowCount(), 3);
+    QCOMPARE(f.list2Rows().rowCount(), 3);
     s->click(f.Command3);
     QCOMPARE(s->message(), QStringLiteral("ERRORE"));
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));

@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QStringListModel>
+#include "phonebookrowmodel.h"
 #include <QStyleOptionButton>
 #include <QTest>
 
@@ -57,8 +57,8 @@ private slots:
         QCOMPARE(f.vars.MAXCARNOM, 0);
         QCOMPARE(f.vars.MAXCARNUM, qint16(0));
         QCOMPARE(f.vars.maxNumRubText(), QString());
-        QCOMPARE(f.list1Lines().rowCount(), 0);
-        QCOMPARE(f.list2Lines().rowCount(), 0);
+        QCOMPARE(f.list1Rows().rowCount(), 0);
+        QCOMPARE(f.list2Rows().rowCount(), 0);
         QVERIFY(f.VScroll1->isEnabled());
         QCOMPARE(f.VScroll1->value(), 1);
         QCOMPARE(f.ProgressBar1->valueF(), FractionProgressBar::kMinimum);
@@ -156,13 +156,13 @@ private slots:
 
     void aPortWithNoDeviceTakesTheFailurePathAndKeepsTheLists()
     {
-        m_form->list2Lines().setStringList({QStringLiteral("kept")});
+        m_form->list2Rows().setRows(rowsWithoutFields({QStringLiteral("kept")}));
         m_form->VScroll1->setValue(4);
         QTest::mouseClick(m_form->Command1, Qt::LeftButton);
         QCOMPARE(m_form->StatusBar1->panelText(1), QStringLiteral("DISCONNESSO"));
         QCOMPARE(m_form->StatusBar1->panelText(2), QStringLiteral("ERRORE DI CONNESSIONE.."));
         QVERIFY(m_form->VScroll1->isEnabled());
-        QCOMPARE(m_form->list2Lines().stringList(), QStringList{QStringLiteral("kept")});
+        QCOMPARE(m_form->list2Rows().lines(), QStringList{QStringLiteral("kept")});
     }
 
     // Before any read the limits are 0; typing, pasting and code all count,
@@ -184,9 +184,9 @@ private slots:
     void lineWithoutSeparatorsSelectsNothing()
     {
         Form1 &f = *m_form;
-        f.list1Lines().setStringList({QStringLiteral("01/20 MARIO 0612")});
+        f.list1Rows().setRows(rowsWithoutFields({QStringLiteral("01/20 MARIO 0612")}));
         f.Text1->setText(QStringLiteral("old"));
-        f.List1->setCurrentIndex(f.list1Lines().index(0));
+        f.List1->setCurrentIndex(f.list1Rows().index(0));
         QVERIFY(f.Label1->text().isEmpty());
         QVERIFY(f.Text1->text().isEmpty());
         QTest::mouseClick(f.Command7, Qt::LeftButton);

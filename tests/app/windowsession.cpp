@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
+#include "phonebookrowmodel.h"
 #include <QTest>
 
 WindowSession::WindowSession(std::chrono::milliseconds deadline, const QString &charset)
@@ -49,7 +49,7 @@ void WindowSession::clickExitPanel()
 
 void WindowSession::selectLine(int row)
 {
-    const QModelIndex index = form->list1Lines().index(row);
+    const QModelIndex index = form->list1Rows().index(row);
     form->List1->scrollTo(index);
     QTest::mouseClick(form->List1->viewport(), Qt::LeftButton, {},
                       form->List1->visualRect(index).center());

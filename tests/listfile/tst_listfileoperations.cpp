@@ -5,7 +5,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringListModel>
+#include "phonebookrowmodel.h"
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -83,8 +83,8 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     GivenNameChooser m_chooser;
     RecordingReport m_report;
-    QStringListModel m_list1;
-    QStringListModel m_list2;
+    PhonebookRowModel m_list1;
+    PhonebookRowModel m_list2;
     const QStringList m_before1{"001/3 \u00c3 A ³ 1", "002/3 \u00c3 B ³ 2"};
     const QStringList m_before2{"1/1 \u00c3  B ³ 2"};
 };
@@ -100,14 +100,14 @@ void TestListFileOperations::init()
 
 void TestListFileOperations::fillLists()
 {
-    m_list1.setStringList(m_before1);
-    m_list2.setStringList(m_before2);
+    m_list1.setRows(rowsWithoutFields(m_before1));
+    m_list2.setRows(rowsWithoutFields(m_before2));
 }
 
 void TestListFileOperations::savesEveryLineWithProgress()
 {
     const Limits limits{250, 14, 20};
-    m_list2.setStringList(sortedLines(3, limits));
+    m_list2.setRows(rowsWithoutFields(sortedLines(3, limits)));
     m_chooser.saveName = path("rubrica");
 
     saveSortedList(m_chooser, m_list2, m_report);
@@ -159,7 +159,7 @@ void TestListFileOperations::saveRefused()
     QFETCH(bool, listEmpty);
     m_chooser.saveName = cancelled ? QString() : path("list.rds");
     if (listEmpty)
-        m_list2.setStringList({});
+        m_list2.setRows(rowsWithoutFields({}));
 
     saveSortedList(m_chooser, m_list2, m_report);
 
@@ -215,11 +215,11 @@ void TestListFileOperations::failedSaveKeepsOldFile()
 
 void TestListFileOperations::saveKeepsItsSnapshot()
 {
-    m_list2.setStringList({"a", "b", "c"});
+    m_list2.setRows(rowsWithoutFields({"a", "b", "c"}));
     // A sort clicked during the save empties the list and fills it again.
     m_report.onStep = [this](int step) {
         if (step == 2)
-            m_list2.setStringList({"z"});
+            m_list2.setRows(rowsWithoutFields({"z"}));
     };
     m_chooser.saveName = path("list.rds");
 
@@ -232,7 +232,7 @@ void TestListFileOperations::saveKeepsItsSnapshot()
 void TestListFileOperations::saveStopsWhenProgramEnds()
 {
     writeFile(path("list.rds"), "old\r\n");
-    m_list2.setStringList({"a", "b", "c"});
+    m_list2.setRows(rowsWithoutFields({"a", "b", "c"}));
     m_report.stopAfterSteps = 1;
     m_chooser.saveName = path("list.rds");
 
@@ -254,9 +254,9 @@ void TestListFileOperations::loadReplacesLists()
     QCOMPARE(m_report.messages, (QStringList{kLoading, kLoaded}));
     QVERIFY(m_report.values.isEmpty() && m_report.maximums.isEmpty());
     QCOMPARE(m_report.steps, 2);
-    QCOMPARE(m_list2.stringList(),
+    QCOMPARE(m_list2.lines(),
              (QStringList{QString::fromUtf8("1/2 Ã  Élise ³ 1"), QString::fromUtf8("2/2 Ã  Bruno ³ 2")}));
-    QVERIFY(m_list1.stringList().isEmpty());
+    QVERIFY(m_list1.lines().isEmpty());
 }
 
 void TestListFileOperations::loadRefusedKeepsLists_data()
@@ -288,8 +288,8 @@ void TestListFileOperations::loadRefusedKeepsLists()
     loadSortedList(m_chooser, m_list1, m_list2, m_report);
 
     QCOMPARE(m_report.messages.last(), kLoadImpossible);
-    QCOMPARE(m_list1.stringList(), m_before1);
-    QCOMPARE(m_list2.stringList(), m_before2);
+    QCOMPARE(m_list1.lines(), m_before1);
+    QCOMPARE(m_list2.lines(), m_before2);
 }
 
 void TestListFileOperations::loadEmptyFile()
@@ -300,8 +300,8 @@ void TestListFileOperations::loadEmptyFile()
     loadSortedList(m_chooser, m_list1, m_list2, m_report);
 
     QCOMPARE(m_report.messages.last(), kLoaded);
-    QVERIFY(m_list1.stringList().isEmpty());
-    QVERIFY(m_list2.stringList().isEmpty());
+    QVERIFY(m_list1.lines().isEmpty());
+    QVERIFY(m_list2.lines().isEmpty());
 }
 
 void TestListFileOperations::loadThenSaveGivesSameBytes_data()
@@ -340,8 +340,8 @@ void TestListFileOperations::loadStopsWhenProgramEnds()
     loadSortedList(m_chooser, m_list1, m_list2, m_report);
 
     QVERIFY(!m_report.messages.contains(kLoaded));
-    QCOMPARE(m_list1.stringList(), m_before1);
-    QCOMPARE(m_list2.stringList(), m_before2);
+    QCOMPARE(m_list1.lines(), m_before1);
+    QCOMPARE(m_list2.lines(), m_before2);
 }
 
 void TestListFileOperations::loadOddFiles_data()
@@ -370,9 +370,9 @@ void TestListFileOperations::loadOddFiles()
 
     QCOMPARE(m_report.messages, (QStringList{kLoading, kLoaded}));
     QCOMPARE(m_list2.rowCount(), rows);
-    QCOMPARE(m_list2.stringList().first(), first);
-    QCOMPARE(m_list2.stringList().last(), last);
-    QVERIFY(m_list1.stringList().isEmpty());
+    QCOMPARE(m_list2.lines().first(), first);
+    QCOMPARE(m_list2.lines().last(), last);
+    QVERIFY(m_list1.lines().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestListFileOperations)

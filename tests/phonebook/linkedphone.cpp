@@ -61,7 +61,7 @@ QByteArray LinkedPhone::answerTo(const QString &command)
         return kError;
     static const QRegularExpression erase(QStringLiteral("^\\+CPBW=(\\d+)$"));
     static const QRegularExpression write(
-        QStringLiteral("^\\+CPBW=(\\d+),\"([^\"]*)\",(\\d+),\"([^\"]*)\"$"));
+        QStringLiteral("^\\+CPBW=(\\d+),\"([^\"]*)\",(\\d+),\"([^\"]*)\"(,.*)?$"));
     if (const auto match = erase.match(command); match.hasMatch()) {
         const int position = match.captured(1).toInt();
         if (position < 1 || position > m_positions)

@@ -4,7 +4,7 @@
 #include "readlimits.h"
 #include "recordingreport.h"
 
-#include <QStringListModel>
+#include "phonebookrowmodel.h"
 #include <QTest>
 
 namespace {
@@ -47,7 +47,7 @@ private slots:
 private:
     LinkedPhone *m_phone = nullptr;
     QStringList m_list1Before;
-    QStringListModel m_List1;
+    PhonebookRowModel m_List1;
     RecordingReport m_report;
 };
 
@@ -61,7 +61,7 @@ void TestEntryEdit::init()
     for (int k = 1; k <= 5; ++k)
         m_list1Before.append(k == 3 ? readLine(3, "MARIO ROSSI", "0612345678")
                                     : PhonebookLine::emptySlot(k, PhonebookLine::Layout::Read, kLimits));
-    m_List1.setStringList(m_list1Before);
+    m_List1.setRows(rowsWithoutFields(m_list1Before));
     m_report = RecordingReport();
 }
 
@@ -107,7 +107,7 @@ void TestEntryEdit::saveSendsTrimmedFieldsAndRewritesTheLine()
     const QStringList fields = stored.split(QLatin1Char('|'));
     QStringList expected = m_list1Before;
     expected[row] = readLine(position, fields.at(0), fields.at(1));
-    QCOMPARE(m_List1.stringList(), expected);
+    QCOMPARE(m_List1.lines(), expected);
     QCOMPARE(m_report.messages, (QStringList{kWriting, kDone}));
 }
 
@@ -118,7 +118,7 @@ void TestEntryEdit::deleteBlanksTheLine()
     QVERIFY(m_phone->entries().isEmpty());
     QStringList expected = m_list1Before;
     expected[2] = PhonebookLine::emptySlot(3, PhonebookLine::Layout::Read, kLimits);
-    QCOMPARE(m_List1.stringList(), expected);
+    QCOMPARE(m_List1.lines(), expected);
     QCOMPARE(m_report.messages, (QStringList{kWriting, kDone}));
 }
 
@@ -145,7 +145,7 @@ void TestEntryEdit::refusedWithoutSelectionOrNumber()
     QVERIFY(!taken);
     QCOMPARE(m_report.messages, QStringList{kError});
     QVERIFY(m_phone->commands().isEmpty());
-    QCOMPARE(m_List1.stringList(), m_list1Before);
+    QCOMPARE(m_List1.lines(), m_list1Before);
 }
 
 void TestEntryEdit::phoneRefusingLeavesTheLine_data()
@@ -184,7 +184,7 @@ void TestEntryEdit::phoneRefusingLeavesTheLine()
     QVERIFY(!taken);
     // Ending the program is no failure to report.
     QCOMPARE(m_report.lastMessage(), fault == QLatin1String("cancel") ? kWriting : kFailed);
-    QCOMPARE(m_List1.stringList(), m_list1Before);
+    QCOMPARE(m_List1.lines(), m_list1Before);
     QCOMPARE(m_phone->entries().value(3), QStringLiteral("MARIO ROSSI|0612345678|129"));
 }
 
@@ -192,7 +192,7 @@ void TestEntryEdit::emptiedListStillWritesThePhone()
 {
     // Opening the port or loading a list file empties List1 but keeps the
     // selection.
-    m_List1.setStringList(QStringList());
+    m_List1.setRows(rowsWithoutFields(QStringList()));
     QVERIFY(saveEntry(m_phone->link, readSim(), QStringLiteral("003/250 "), QStringLiteral("NUOVO"),
                       QStringLiteral("0699"), m_List1, m_report));
     QCOMPARE(m_phone->entries().value(3), QStringLiteral("NUOVO|0699|129"));

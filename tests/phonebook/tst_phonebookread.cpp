@@ -104,8 +104,8 @@ private:
     std::unique_ptr<ScriptedPhonebook> m_phone;
     std::unique_ptr<PhoneLink> m_link;
     std::unique_ptr<RecordingReport> m_report;
-    std::unique_ptr<QStringListModel> m_list1;
-    std::unique_ptr<QStringListModel> m_list2;
+    std::unique_ptr<PhonebookRowModel> m_list1;
+    std::unique_ptr<PhonebookRowModel> m_list2;
     FormVariables m_vars;
     QList<FormVariables> m_limitsSeen;
 };
@@ -115,8 +115,8 @@ void TestPhonebookRead::init()
     m_phone = std::make_unique<ScriptedPhonebook>();
     QVERIFY(m_phone->start());
     m_report = std::make_unique<RecordingReport>();
-    m_list1 = std::make_unique<QStringListModel>(QStringList{"left from", "an earlier read"});
-    m_list2 = std::make_unique<QStringListModel>(QStringList{"a sorted list"});
+    m_list1 = std::make_unique<PhonebookRowModel>(rowsWithoutFields({"left from", "an earlier read"}));
+    m_list2 = std::make_unique<PhonebookRowModel>(rowsWithoutFields({"a sorted list"}));
     m_vars = earlierRead();
     m_limitsSeen.clear();
 }
@@ -144,7 +144,7 @@ void TestPhonebookRead::checkStoppedWithError(int linesKept)
 {
     QCOMPARE(m_report->lastMessage(), ReadMessage::kReadFailed);
     QCOMPARE(m_vars.RUBSEL, Rubrica::kNone);
-    QVERIFY(m_list2->stringList().isEmpty());
+    QVERIFY(m_list2->lines().isEmpty());
     QCOMPARE(m_list1->rowCount(), linesKept);
     if (linesKept > 0) {
         const PhonebookLine::Limits limits = m_vars.lineLimits();
@@ -152,7 +152,7 @@ void TestPhonebookRead::checkStoppedWithError(int linesKept)
         // The positions past the phonebook, which the phone refuses.
         for (int i = m_phone->highest; i < linesKept; ++i)
             expected[i] = PhonebookLine::emptySlot(i + 1, Layout::Read, limits);
-        QCOMPARE(m_list1->stringList(), expected);
+        QCOMPARE(m_list1->lines(), expected);
     }
 }
 
@@ -208,8 +208,8 @@ void TestPhonebookRead::wholeRead()
     QCOMPARE(m_limitsSeen[0].MAXCARNOM, maxCarNom);
 
     const PhonebookLine::Limits limits{highest, maxCarNom, maxCarNum};
-    QCOMPARE(m_list1->stringList(), expectedLines(highest, limits, withEntries));
-    QVERIFY(m_list2->stringList().isEmpty());
+    QCOMPARE(m_list1->lines(), expectedLines(highest, limits, withEntries));
+    QVERIFY(m_list2->lines().isEmpty());
 
     QCOMPARE(m_report->maximums, QList<double>{double(highest)});
     QCOMPARE(m_report->values.size(), highest);
@@ -231,7 +231,7 @@ void TestPhonebookRead::anchoredLines()
 
     const QString a = QString(QChar(0x00C3));
     const QString b = QString(QChar(0x00B3));
-    QCOMPARE(m_list1->stringList().mid(0, 5),
+    QCOMPARE(m_list1->lines().mid(0, 5),
              QStringList({"1/9 " + a + "      " + b + "       ",
                           "2/9 " + a + " MARI " + b + " +39333",
                           "3/9 " + a + " ZIO  " + b + " +39340",
@@ -265,7 +265,7 @@ void TestPhonebookRead::quotedSelection()
     QCOMPARE(m_report->lastMessage(), ReadMessage::kReadDone);
     QCOMPARE(m_vars.RUBSEL, rubsel);
     QCOMPARE(m_phone->commands().mid(0, 3), QStringList({unquoted, quoted, "+CPBR=?"}));
-    QCOMPARE(m_list1->stringList(), expectedLines(9, {9, 14, 20}, true));
+    QCOMPARE(m_list1->lines(), expectedLines(9, {9, 14, 20}, true));
 }
 
 void TestPhonebookRead::stopsOnUnexpectedAnswers_data()
@@ -355,7 +355,7 @@ void TestPhonebookRead::unsolicitedCodesInAnswers()
     read(kSelectorSim);
 
     QCOMPARE(m_report->lastMessage(), ReadMessage::kReadDone);
-    QCOMPARE(m_list1->stringList(), expectedLines(9, {9, 14, 20}, true));
+    QCOMPARE(m_list1->lines(), expectedLines(9, {9, 14, 20}, true));
 }
 
 void TestPhonebookRead::closedPort()
@@ -366,8 +366,8 @@ void TestPhonebookRead::closedPort()
 
     QCOMPARE(m_report->messages, QStringList{ReadMessage::kPortClosed});
     QCOMPARE(m_vars.RUBSEL, Rubrica::kNone);
-    QVERIFY(m_list1->stringList().isEmpty());
-    QVERIFY(m_list2->stringList().isEmpty());
+    QVERIFY(m_list1->lines().isEmpty());
+    QVERIFY(m_list2->lines().isEmpty());
     QCOMPARE(m_vars.MAXNUMRUB, earlierRead().MAXNUMRUB);
     QVERIFY(m_limitsSeen.isEmpty());
     QVERIFY(m_phone->commands().isEmpty());
@@ -380,8 +380,8 @@ void TestPhonebookRead::unknownSelector()
 
     QVERIFY(m_report->messages.isEmpty());
     QCOMPARE(m_vars.RUBSEL, Rubrica::kNone);
-    QVERIFY(m_list1->stringList().isEmpty());
-    QVERIFY(m_list2->stringList().isEmpty());
+    QVERIFY(m_list1->lines().isEmpty());
+    QVERIFY(m_list2->lines().isEmpty());
     QVERIFY(m_phone->commands().isEmpty());
 }
 
@@ -421,7 +421,7 @@ void TestPhonebookRead::userEndsProgramBetweenPositions()
 
     QCOMPARE(m_report->messages, QStringList{ReadMessage::kReadingSim});
     QCOMPARE(m_vars.RUBSEL, Rubrica::kNone);
-    QCOMPARE(m_list1->stringList(), expectedLines(3, {9, 14, 20}, true));
+    QCOMPARE(m_list1->lines(), expectedLines(3, {9, 14, 20}, true));
     QCOMPARE(m_phone->commands().last(), QStringLiteral("+CPBR=3"));
 }
 

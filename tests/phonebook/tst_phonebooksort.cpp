@@ -5,7 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QStringListModel>
+#include "phonebookrowmodel.h"
 #include <QTest>
 
 namespace {
@@ -59,10 +59,10 @@ QStringList entriesOf(const QStringList &lines)
 
 QStringList sorted(const FormVariables &vars, const QStringList &lines, RecordingReport &report)
 {
-    QStringListModel List1(lines);
-    QStringListModel List2;
+    PhonebookRowModel List1(rowsWithoutFields(lines));
+    PhonebookRowModel List2;
     sortPhonebook(vars, List1, List2, report);
-    return List2.stringList();
+    return List2.lines();
 }
 
 QStringList sorted(const FormVariables &vars, const QStringList &lines)
@@ -189,9 +189,9 @@ void TestPhonebookSort::emptyOrBlank()
     QFETCH(QStringList, entries);
     QFETCH(QString, lastMessage);
     const FormVariables vars = limits(250);
-    QStringListModel List1(readLines(entries, vars));
+    PhonebookRowModel List1(rowsWithoutFields(readLines(entries, vars)));
     // Whatever List2 held (a loaded list) goes in every case.
-    QStringListModel List2(QStringList{QStringLiteral("001/250 \u00C3  OLD")});
+    PhonebookRowModel List2(rowsWithoutFields({QStringLiteral("001/250 \u00C3  OLD")}));
     RecordingReport report;
     sortPhonebook(vars, List1, List2, report);
     QCOMPARE(List2.rowCount(), 0);
@@ -243,22 +243,22 @@ void TestPhonebookSort::sortedLayoutLinesInList1()
 void TestPhonebookSort::sortingTwiceGivesTheSameList()
 {
     const FormVariables vars = limits(250);
-    QStringListModel List1(readLines({"b|2", "B|1", "", "a|1", "A|1"}, vars));
-    QStringListModel List2;
+    PhonebookRowModel List1(rowsWithoutFields(readLines({"b|2", "B|1", "", "a|1", "A|1"}, vars)));
+    PhonebookRowModel List2;
     RecordingReport report;
     sortPhonebook(vars, List1, List2, report);
-    const QStringList first = List2.stringList();
-    const QStringList list1Before = List1.stringList();
+    const QStringList first = List2.lines();
+    const QStringList list1Before = List1.lines();
     sortPhonebook(vars, List1, List2, report);
-    QCOMPARE(List2.stringList(), first);
-    QCOMPARE(List1.stringList(), list1Before);
+    QCOMPARE(List2.lines(), first);
+    QCOMPARE(List1.lines(), list1Before);
 }
 
 void TestPhonebookSort::stopsQuietlyWhenTheProgramEnds()
 {
     const FormVariables vars = limits(250);
-    QStringListModel List1(readLines({"B|1", "A|2", "C|3"}, vars));
-    QStringListModel List2;
+    PhonebookRowModel List1(rowsWithoutFields(readLines({"B|1", "A|2", "C|3"}, vars)));
+    PhonebookRowModel List2;
     RecordingReport report;
     report.stopAfterSteps = 3;
     sortPhonebook(vars, List1, List2, report);

@@ -1,10 +1,11 @@
 #include "linkedphone.h"
 #include "phonebookline.h"
+#include "phonebookrowmodel.h"
+#include "phonebooksort.h"
 #include "phonebookwriteback.h"
 #include "readlimits.h"
 #include "recordingreport.h"
 
-#include <QStringListModel>
 #include <QTest>
 
 namespace {
@@ -45,6 +46,8 @@ private slots:
     void writesEntriesAndClearsTheRest();
     void listAsLongAsThePhonebookSendsNoClear();
     void listMadeUnderOtherLimits();
+    void fieldsStayWithTheirEntries_data();
+    void fieldsStayWithTheirEntries();
     void refusedBeforeAnythingIsSent_data();
     void refusedBeforeAnythingIsSent();
     void phoneRefusingPositionFive();
@@ -57,7 +60,7 @@ private:
 
     LinkedPhone *m_phone = nullptr;
     QStringList m_list1Before;
-    QStringListModel m_List1;
+    PhonebookRowModel m_List1;
     RecordingReport m_report;
 };
 
@@ -72,7 +75,7 @@ void TestPhonebookWriteBack::init()
     m_list1Before.clear();
     for (int k = 1; k <= kPositions; ++k)
         m_list1Before.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Read, readSim().lineLimits()));
-    m_List1.setStringList(m_list1Before);
+    m_List1.setRows(rowsWithoutFields(m_list1Before));
     m_report = RecordingReport();
 }
 
@@ -84,9 +87,9 @@ void TestPhonebookWriteBack::cleanup()
 
 void TestPhonebookWriteBack::run(const QStringList &List2Lines, const FormVariables &vars)
 {
-    const QStringListModel List2(List2Lines);
+    const PhonebookRowModel List2(rowsWithoutFields(List2Lines));
     writeSortedPhonebook(m_phone->link, vars, m_List1, List2, m_report);
-    QCOMPARE(List2.stringList(), List2Lines);
+    QCOMPARE(List2.lines(), List2Lines);
 }
 
 void TestPhonebookWriteBack::writesEntriesAndClearsTheRest()
@@ -115,7 +118,7 @@ void TestPhonebookWriteBack::writesEntriesAndClearsTheRest()
     QStringList mirror = lines;
     for (int k = 7; k <= kPositions; ++k)
         mirror.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, readSim().lineLimits()));
-    QCOMPARE(m_List1.stringList(), mirror);
+    QCOMPARE(m_List1.lines(), mirror);
     QCOMPARE(m_report.messages, (QStringList{"SCRITTURA RUBRICA SIM IN CORSO", kDone}));
     QCOMPARE(m_report.values.first(), 0.1);
     QCOMPARE(m_report.values.last(), kPositions + 0.1);
@@ -130,7 +133,7 @@ void TestPhonebookWriteBack::listAsLongAsThePhonebookSendsNoClear()
     run(lines, vars);
     QCOMPARE(m_phone->commands().size(), kSorted.size());
     QVERIFY(m_phone->commands().last().startsWith(QStringLiteral("+CPBW=6,")));
-    QCOMPARE(m_List1.stringList(), lines);
+    QCOMPARE(m_List1.lines(), lines);
     QCOMPARE(m_report.messages, (QStringList{"SCRITTURA RUBRICA CELLULARE IN CORSO", kDone}));
 }
 
@@ -143,10 +146,66 @@ void TestPhonebookWriteBack::listMadeUnderOtherLimits()
     QCOMPARE(m_phone->commands().mid(0, 2),
              (QStringList{"+CPBW=1,\"+39061\",145,\"ALESSANDRO\"",
                           "+CPBW=2,\"0612\",129,\"BEATRICE ROSSI\""}));
-    QCOMPARE(m_List1.stringList().mid(0, 2), sortedLines({"ALESSANDRO|+39061", "BEATRICE ROSSI|0612"},
+    QCOMPARE(m_List1.lines().mid(0, 2), sortedLines({"ALESSANDRO|+39061", "BEATRICE ROSSI|0612"},
                                                          readSim().lineLimits()));
     QCOMPARE(m_List1.rowCount(), kPositions);
     QCOMPARE(m_report.lastMessage(), kDone);
+}
+
+void TestPhonebookWriteBack::fieldsStayWithTheirEntries_data()
+{
+    // List1 as read: "name|number" per position ("" for an empty one), the
+    // positions holding fields; then the commands of the write-back.
+    QTest::addColumn<QStringList>("read");
+    QTest::addColumn<QList<int>>("withFields");
+    QTest::addColumn<QStringList>("written");
+
+    QTest::newRow("the entry with fields moves up")
+        << QStringList{"ZENO|0611", "", "ADA|0622"} << QList<int>{3}
+        << QStringList{"+CPBW=1,\"0622\",129,\"ADA\",\"F3\",,,,,,,1", "+CPBW=2,\"0611\",129,\"ZENO\""};
+    QTest::newRow("the entry with fields moves down")
+        << QStringList{"ZENO|0611", "ADA|0622"} << QList<int>{1}
+        << QStringList{"+CPBW=1,\"0622\",129,\"ADA\"", "+CPBW=2,\"0611\",129,\"ZENO\",\"F1\",,,,,,,1"};
+    QTest::newRow("equal names keep their order and their fields")
+        << QStringList{"ADA|0611", "ADA|0611", "", "ADA|0611"} << QList<int>{2, 4}
+        << QStringList{"+CPBW=1,\"0611\",129,\"ADA\"", "+CPBW=2,\"0611\",129,\"ADA\",\"F2\",,,,,,,1",
+                       "+CPBW=3,\"0611\",129,\"ADA\",\"F4\",,,,,,,1"};
+}
+
+// The read's rows, sorted into List2 and written back: every command and
+// every row of the new List1 carries the fields of the entry it was read
+// with, told apart by a group named after the position read.
+void TestPhonebookWriteBack::fieldsStayWithTheirEntries()
+{
+    QFETCH(QStringList, read);
+    QFETCH(QList<int>, withFields);
+    QFETCH(QStringList, written);
+    const FormVariables vars = readSim();
+    PhonebookRows rows;
+    for (int k = 1; k <= kPositions; ++k) {
+        const QStringList entry = read.value(k - 1).split(QLatin1Char('|'));
+        UsimFields fields;
+        if (withFields.contains(k))
+            fields = {"1", QStringLiteral("F%1").arg(k), "", "", "", "", "", ""};
+        rows.append({entry.size() < 2
+                         ? PhonebookLine::emptySlot(k, PhonebookLine::Layout::Read, vars.lineLimits())
+                         : PhonebookLine::build(k, entry.at(0), entry.at(1), PhonebookLine::Layout::Read,
+                                                vars.lineLimits()),
+                     fields});
+    }
+    m_List1.setRows(rows);
+    PhonebookRowModel List2;
+    sortPhonebook(vars, m_List1, List2, m_report);
+    writeSortedPhonebook(m_phone->link, vars, m_List1, List2, m_report);
+
+    QCOMPARE(m_phone->commands().mid(0, written.size()), written);
+    QCOMPARE(m_report.lastMessage(), kDone);
+    for (int i = 0; i < written.size(); ++i) {
+        const bool hasFields = written.at(i).endsWith(QStringLiteral(",1"));
+        QCOMPARE(!List2.row(i)->fields.isEmpty(), hasFields);
+        QCOMPARE(m_List1.row(i)->fields, List2.row(i)->fields);
+        QCOMPARE(m_List1.row(i)->line, List2.row(i)->line);
+    }
 }
 
 void TestPhonebookWriteBack::refusedBeforeAnythingIsSent_data()
@@ -187,7 +246,7 @@ void TestPhonebookWriteBack::refusedBeforeAnythingIsSent()
     QCOMPARE(m_report.messages, QStringList{message});
     QVERIFY(m_phone->commands().isEmpty());
     QCOMPARE(m_phone->entries(), before);
-    QCOMPARE(m_List1.stringList(), m_list1Before);
+    QCOMPARE(m_List1.lines(), m_list1Before);
 }
 
 void TestPhonebookWriteBack::phoneRefusingPositionFive()
@@ -201,7 +260,7 @@ void TestPhonebookWriteBack::phoneRefusingPositionFive()
     QCOMPARE(phonebook.value(7), QStringLiteral("ZIO|+390622|145"));
     QCOMPARE(phonebook.value(12), QStringLiteral("ULTIMO|099|129"));
     QCOMPARE(m_report.lastMessage(), kFailed);
-    QCOMPARE(m_List1.stringList(), m_list1Before);
+    QCOMPARE(m_List1.lines(), m_list1Before);
 }
 
 void TestPhonebookWriteBack::portClosedAfterTheRead()
@@ -210,7 +269,7 @@ void TestPhonebookWriteBack::portClosedAfterTheRead()
     run(sortedLines(kSorted, readSim().lineLimits()));
     QVERIFY(m_phone->commands().isEmpty());
     QCOMPARE(m_report.lastMessage(), kFailed);
-    QCOMPARE(m_List1.stringList(), m_list1Before);
+    QCOMPARE(m_List1.lines(), m_list1Before);
 }
 
 void TestPhonebookWriteBack::lineDroppingMidWrite()
@@ -218,7 +277,7 @@ void TestPhonebookWriteBack::lineDroppingMidWrite()
     m_phone->hangUpAfter(3);
     run(sortedLines(kSorted, readSim().lineLimits()));
     QCOMPARE(m_report.lastMessage(), kFailed);
-    QCOMPARE(m_List1.stringList(), m_list1Before);
+    QCOMPARE(m_List1.lines(), m_list1Before);
     QVERIFY(!m_phone->link.isOpen());
 }
 
@@ -228,14 +287,14 @@ void TestPhonebookWriteBack::programEndingMidWrite()
     run(sortedLines(kSorted, readSim().lineLimits()));
     QCOMPARE(m_phone->commands().size(), 2);
     QCOMPARE(m_report.lastMessage(), QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO"));
-    QCOMPARE(m_List1.stringList(), m_list1Before);
+    QCOMPARE(m_List1.lines(), m_list1Before);
 
     // A transaction cancelled while it waits ends the write as quietly.
     m_report = RecordingReport();
     m_phone->cancelOn(QStringLiteral("+CPBW=3,"));
     run(sortedLines(kSorted, readSim().lineLimits()));
     QCOMPARE(m_report.lastMessage(), QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO"));
-    QCOMPARE(m_List1.stringList(), m_list1Before);
+    QCOMPARE(m_List1.lines(), m_list1Before);
 }
 
 QTEST_GUILESS_MAIN(TestPhonebookWriteBack)

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "usimfields.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// One item of a list box: the text line the window shows, the sort
+// compares and the list file stores, and the USIM fields of its entry,
+// which the line does not show. They are made, moved and replaced together,
+// so that no operation can give a line another entry's fields.
+struct PhonebookRow {
+    QString line;
+    UsimFields fields;
+
+    bool operator==(const PhonebookRow &other) const
+    {
+        return line == other.line && fields == other.fields;
+    }
+    bool operator!=(const PhonebookRow &other) const { return !(*this == other); }
+};
+
+using PhonebookRows = QList<PhonebookRow>;
+
+// Rows for lines that come without fields (a list file).
+inline PhonebookRows rowsWithoutFields(const QStringList &lines)
+{
+    PhonebookRows rows;
+    rows.reserve(lines.size());
+    for (const QString &line : lines)
+        rows.append({line, {}});
+    return rows;
+}
