@@ -217,7 +217,12 @@ void Form1::Command6_Click()
 
 void Form1::Command3_Click()
 {
-    runOperation([this] { writeSortedPhonebook(MSComm1, vars, *m_list1, *m_list2, *this); });
+    runOperation([this] {
+        // The line that kept the list from being written is shown to the user.
+        const int refused = writeSortedPhonebook(MSComm1, vars, *m_list1, *m_list2, *this);
+        if (refused >= 0)
+            List2->setCurrentIndex(m_list2->index(refused));
+    });
 }
 
 void Form1::Text1_Change()

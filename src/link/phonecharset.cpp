@@ -33,26 +33,6 @@ constexpr char kPc437Codec[] = "IBM437";
 constexpr int kUcs2Digits = 4;
 constexpr int kHexDigits = 2;
 
-// Bytes that the phone's command line takes as editing or as the end of
-// the line: inside a quoted text they would change what the phone stores.
-bool editsCommandLine(const QByteArray &bytes)
-{
-    for (const char b : bytes) {
-        if (b == '\0' || b == '\b' || b == '\n' || b == '\r')
-            return true;
-    }
-    return false;
-}
-
-bool holdsControl(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return true;
-    }
-    return false;
-}
-
 int hexValue(QChar c)
 {
     const char16_t u = c.unicode();
@@ -228,14 +208,4 @@ std::optional<QString> PhoneCharset::onLine(const QString &text) const
     if (!bytes)
         return std::nullopt;
     return SingleByteCodec::decode(*bytes);
-}
-
-std::optional<QString> PhoneCharset::encode(const QString &text) const
-{
-    if (holdsControl(text))
-        return std::nullopt;
-    std::optional<QString> line = onLine(text);
-    if (!line || editsCommandLine(SingleByteCodec::encode(*line)))
-        return std::nullopt;
-    return line;
 }

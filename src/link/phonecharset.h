@@ -32,14 +32,9 @@ public:
     std::optional<QString> decode(const QString &received) const;
 
     // The program's text as the phone itself puts it on the line; nullopt
-    // when the set cannot carry a character of it.
+    // when the set cannot carry a character of it. Whether it may go in a
+    // command is the command's own rule (PhonebookCommands).
     std::optional<QString> onLine(const QString &text) const;
-
-    // The program's text as it goes between the quotes of a command;
-    // nullopt when the set cannot carry a character of it, when it holds a
-    // control character, or when its bytes would hold one that the phone's
-    // command line edits or ends (NUL, BS, LF, CR).
-    std::optional<QString> encode(const QString &text) const;
 
     bool operator==(const PhoneCharset &other) const { return m_set == other.m_set; }
     bool operator!=(const PhoneCharset &other) const { return m_set != other.m_set; }

@@ -5,7 +5,6 @@
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonelink.h"
-#include "usimanswer.h"
 #include "writemessages.h"
 
 namespace {
@@ -38,48 +37,61 @@ bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const
     return true;
 }
 
+// The position shown, when List1 still has its line and the last read knew
+// what the phone holds there; 0 otherwise. After the port was opened again
+// or a list file loaded, List1 is empty: the selection then belongs to a
+// phonebook that may no longer be the one selected on the phone.
+int editablePosition(const FormVariables &vars, const QString &positionDisplay,
+                     const PhonebookRowModel &List1, PhonebookRow *row)
+{
+    if (positionDisplay.isEmpty())
+        return 0;
+    const int position = PhonebookLine::positionFromTag(positionDisplay, vars.MAXNUMRUB);
+    const std::optional<PhonebookRow> found = List1.row(position - 1);
+    if (position < 1 || !found || found->unread)
+        return 0;
+    *row = *found;
+    return position;
+}
+
 }
 
 bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
                const QString &name, const QString &number, PhonebookRowModel &List1,
                OperationReport &report)
 {
-    const int position = PhonebookLine::positionFromTag(positionDisplay, vars.MAXNUMRUB);
+    PhonebookRow row;
+    const int position = editablePosition(vars, positionDisplay, List1, &row);
     const QString sentName = AtAnswer::trimSpaces(name);
     const QString sentNumber = AtAnswer::trimSpaces(number);
     // The entry's other fields go along, so that a new name does not clear
     // its e-mail address.
-    const UsimFields fields = List1.row(position - 1).value_or(PhonebookRow()).fields;
-    // A text the phone's character set cannot carry is not sent at all: the
-    // phone would store something else.
-    const std::optional<QString> nameOnLine = link.charset().encode(sentName);
-    const std::optional<QString> fieldsOnLine = UsimAnswer::writeFields(fields, link.charset());
-    if (positionDisplay.isEmpty() || number.isEmpty() || position < 1 || !nameOnLine
-        || !fieldsOnLine || !PhonebookCommands::fitsCommand(number)) {
+    const PhonebookCommands::WriteCommand write = PhonebookCommands::writeCommand(
+        position, sentNumber, sentName, row.fields, link.charset(), vars.lineLimits());
+    if (position == 0 || number.isEmpty() || !write.sendable()) {
         report.setMessage(WriteMessage::kError);
         return false;
     }
-    return sendAndRewrite(link,
-                          PhonebookCommands::writeCommand(position, sentNumber, *nameOnLine, *fieldsOnLine),
-                          position,
+    return sendAndRewrite(link, write.command, position,
                           {PhonebookLine::build(position, sentName, sentNumber,
                                                 PhonebookLine::Layout::Read, vars.lineLimits()),
-                           fields},
+                           row.fields, false},
                           List1, report);
 }
 
 bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
                  PhonebookRowModel &List1, OperationReport &report)
 {
-    const int position = PhonebookLine::positionFromTag(positionDisplay, vars.MAXNUMRUB);
-    if (positionDisplay.isEmpty() || position < 1) {
+    PhonebookRow row;
+    const int position = editablePosition(vars, positionDisplay, List1, &row);
+    if (position == 0) {
         report.setMessage(WriteMessage::kError);
         return false;
     }
     return sendAndRewrite(link, PhonebookCommands::clearCommand(position), position,
                           {PhonebookLine::emptySlot(position, PhonebookLine::Layout::Read,
                                                     vars.lineLimits()),
-                           {}},
+                           {}, false},
                           List1, report);
 }
 

@@ -10,8 +10,10 @@ class PhoneLink;
 
 // The save and the delete of the entry selected in List1, each one +CPBW at
 // the position shown in the position display. The list line is rewritten
-// only when the phone answered "OK", with exactly what was sent; when List1
-// no longer has that line (emptied since the selection) it is left alone.
+// only when the phone answered "OK", with exactly what was sent. Nothing is
+// sent ("ERRORE") when List1 has no line at that position (emptied since
+// the selection, by opening the port or loading a list file) or when the
+// last read could not tell what the phone holds there.
 // Both return true when the phone took the command.
 
 // Stores name and number (trimmed of spaces) at the selected position. The

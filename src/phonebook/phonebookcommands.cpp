@@ -1,6 +1,11 @@
 #include "phonebookcommands.h"
 
+#include "singlebytecodec.h"
+
+#include <QStringList>
+
 #include <algorithm>
+#include <array>
 
 namespace PhonebookCommands {
 
@@ -9,28 +14,136 @@ const QString kWrite = QStringLiteral("+CPBW=");
 const QString kItalianPrefix = QStringLiteral("+39");
 const QChar kQuote = QLatin1Char('"');
 const QChar kComma = QLatin1Char(',');
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
+
+// A control byte is edited or ignored by the phone's command line (V.250),
+// a double quote would end the quoted text early, so that the rest of it
+// ran as commands of their own, and a backslash before two hex digits is
+// one character of the string, not three.
+bool travels(const QByteArray &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const uchar u = uchar(bytes.at(i));
+        if (u < 0x20 || u == 0x7F || u == '"')
+            return false;
+        if (u == '\\' && i + 2 < bytes.size() && isHexDigit(bytes.at(i + 1)) && isHexDigit(bytes.at(i + 2)))
+            return false;
+    }
+    return true;
+}
+
+bool isPrintableAscii(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 0x20 && c.unicode() < 0x7F && c != kQuote;
+    });
+}
+
+bool isDecimal(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool holdsControl(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+}
+
+QString quoted(const QString &text)
+{
+    return kQuote + text + kQuote;
+}
+
+// A text as it goes between the quotes, or why it cannot. Control
+// characters stay out of texts even where hex digits would carry them: no
+// phone shows them, and the list file could not keep them apart.
+Refusal textOnLine(const QString &text, const PhoneCharset &charset, QString *line)
+{
+    if (holdsControl(text))
+        return Refusal::NameCannotTravel;
+    const std::optional<QString> converted = charset.onLine(text);
+    if (!converted)
+        return Refusal::NameNotInSet;
+    if (!travels(SingleByteCodec::encode(*converted)))
+        return Refusal::NameCannotTravel;
+    *line = *converted;
+    return Refusal::None;
+}
+
+// What follows the name for these fields, in +CPBW's order: group, second
+// number, its type, second text, e-mail, SIP URI, TEL URI, hidden.
+Refusal fieldsOnLine(const UsimFields &fields, const PhoneCharset &charset, QString *line)
+{
+    if (!fields.unknownForm.isEmpty())
+        return Refusal::FieldsNotUnderstood;
+    if (!isDecimal(fields.hidden) || !isDecimal(fields.adType) || !isPrintableAscii(fields.adNumber))
+        return Refusal::FieldCannotTravel;
+    // A second number needs its type; without one the type stays empty.
+    QString adType = fields.adType;
+    if (adType.isEmpty() && !fields.adNumber.isEmpty())
+        adType = QString::number(numberType(fields.adNumber));
+
+    enum Kind { Text, AsItStands, Number };
+    const std::array<std::pair<const QString &, Kind>, 8> order = {{
+        {fields.group, Text}, {fields.adNumber, AsItStands}, {adType, Number},
+        {fields.secondText, Text}, {fields.email, Text}, {fields.sipUri, Text},
+        {fields.telUri, Text}, {fields.hidden, Number},
+    }};
+    // Up to the last field that has a value; an empty text before it still
+    // goes as "", for the phone that looks for each text's opening quote.
+    const auto last = std::find_if(order.crbegin(), order.crend(),
+                                   [](const auto &field) { return !field.first.isEmpty(); });
+    const qsizetype count = order.crend() - last;
+    for (qsizetype i = 0; i < count; ++i) {
+        const auto &[value, kind] = order.at(i);
+        QString piece = value;
+        if (kind == Text && textOnLine(value, charset, &piece) != Refusal::None)
+            return Refusal::FieldCannotTravel;
+        *line += kComma + (kind == Number ? piece : quoted(piece));
+    }
+    return Refusal::None;
+}
+
+} // namespace
 
 int numberType(const QString &number)
 {
     return number.contains(kItalianPrefix, Qt::CaseInsensitive) ? kInternationalType : kNationalType;
 }
 
-QString writeCommand(int position, const QString &number, const QString &name, const QString &fields)
+WriteCommand writeCommand(int position, const QString &number, const QString &name,
+                          const UsimFields &fields, const PhoneCharset &charset,
+                          const PhonebookLine::Limits &limits)
 {
-    return clearCommand(position) + kComma + kQuote + number + kQuote + kComma
-        + QString::number(numberType(number)) + kComma + kQuote + name + kQuote + fields;
+    const auto refused = [](Refusal why) { return WriteCommand{QString(), why}; };
+    if (position < 1 || position > limits.maxNumRub)
+        return refused(Refusal::Position);
+    if (name.size() > limits.maxCarNom)
+        return refused(Refusal::NameTooLong);
+    if (number.size() > limits.maxCarNum)
+        return refused(Refusal::NumberTooLong);
+    if (!isPrintableAscii(number))
+        return refused(Refusal::NumberCannotTravel);
+    QString nameOnLine;
+    if (const Refusal r = textOnLine(name, charset, &nameOnLine);
+        r != Refusal::None)
+        return refused(r);
+    QString usim;
+    if (const Refusal r = fieldsOnLine(fields, charset, &usim); r != Refusal::None)
+        return refused(r);
+    return {clearCommand(position) + kComma + quoted(number) + kComma
+                + QString::number(numberType(number)) + kComma + quoted(nameOnLine) + usim,
+            Refusal::None};
 }
 
 QString clearCommand(int position)
 {
     return kWrite + QString::number(position);
-}
-
-bool fitsCommand(const QString &text)
-{
-    return std::none_of(text.cbegin(), text.cend(),
-                        [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
 }

@@ -1,9 +1,15 @@
 #pragma once
 
+#include "phonebookline.h"
+#include "phonecharset.h"
+#include "usimfields.h"
+
 #include <QString>
 
 // The phonebook write command +CPBW, which stores or erases one position of
-// the phonebook the phone has selected.
+// the phonebook the phone has selected. Every command that carries the
+// user's text is made here, so that nothing reaches the phone that it could
+// take for something other than the entry.
 namespace PhonebookCommands {
 
 inline constexpr int kInternationalType = 145;
@@ -13,18 +19,42 @@ inline constexpr int kNationalType = 129;
 // number of another country included: the phone keeps its "+" anyway).
 int numberType(const QString &number);
 
-// +CPBW=k,"number",type,"name" and then fields, the USIM fields as
-// UsimAnswer::writeFields gives them — nothing in the name or number is
-// escaped; the name is given as it goes on the line, in the phone's
-// character set.
-QString writeCommand(int position, const QString &number, const QString &name,
-                     const QString &fields = QString());
+// Why an entry cannot be written as it stands.
+enum class Refusal {
+    None,
+    Position,          // outside 1 ... the highest position
+    NameTooLong,       // more characters than the phone's text length
+    NumberTooLong,
+    NameNotInSet,      // a character the phone's character set lacks
+    NameCannotTravel,  // on the line it would hold a quote or a control byte
+    NumberCannotTravel,
+    FieldCannotTravel, // the same for one of the USIM fields
+    FieldsNotUnderstood, // the phone reported fields in a form unknown here
+};
+
+struct WriteCommand {
+    QString command; // empty when refused
+    Refusal refusal = Refusal::None;
+
+    bool sendable() const { return refusal == Refusal::None; }
+};
+
+// +CPBW=k,"number",type,"name" and then the USIM fields, the texts in the
+// phone's character set, or the reason why it cannot go. Nothing is escaped
+// or replaced: what cannot travel as it stands is refused.
+// - The name, once in the phone's set, holds no double quote, no byte below
+//   0x20 and no 0x7F (in GSM this leaves the printable IA5 septets alone; in
+//   UCS2 and HEX the name travels as hex digits).
+// - The number, and the second number, are printable ASCII without a
+//   double quote: they go as they stand, in every set.
+// - Every USIM field up to the last one that has a value goes, in +CPBW's
+//   order: a text as "" when empty, a second number with its type, the
+//   hidden flag last.
+WriteCommand writeCommand(int position, const QString &number, const QString &name,
+                          const UsimFields &fields, const PhoneCharset &charset,
+                          const PhonebookLine::Limits &limits);
 
 // +CPBW=k alone, which erases position k.
 QString clearCommand(int position);
-
-// False when the text holds a control character: a CR would end the command
-// early and the phone would run the rest as a command of its own.
-bool fitsCommand(const QString &text);
 
 }

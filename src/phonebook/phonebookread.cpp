@@ -53,7 +53,7 @@ Position positionKind(const QString &answer, const QString &finalResultCode)
 
 struct Tally {
     int entries = 0;
-    int unaccounted = 0;
+    QList<int> unaccounted; // the positions answered with an error
 };
 
 // Reads positions 1 to MAXNUMRUB into List1. A position left unaccounted
@@ -72,7 +72,7 @@ Outcome readPositions(PhoneLink &link, const FormVariables &vars, PhonebookRowMo
             return Outcome::Failed;
         if (kind != Position::Entry) {
             if (kind == Position::Unaccounted)
-                ++tally.unaccounted;
+                tally.unaccounted.append(i);
             List1.appendRow({PhonebookLine::emptySlot(i, PhonebookLine::Layout::Read, limits), {}});
             continue;
         }
@@ -141,8 +141,12 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookRowMode
         report.setProgressMaximum(vars.MAXNUMRUB);
         Tally tally;
         Outcome outcome = readPositions(link, vars, List1, report, tally);
-        if (outcome == Outcome::Done && tally.unaccounted > 0 && !refusalsWereEmpty(link, tally))
+        if (outcome == Outcome::Done && !tally.unaccounted.isEmpty() && !refusalsWereEmpty(link, tally)) {
+            // Their lines stay empty, but nothing may be written there.
+            for (const int position : std::as_const(tally.unaccounted))
+                List1.replaceRow(position - 1, {List1.row(position - 1)->line, {}, true});
             outcome = Outcome::Failed;
+        }
         if (outcome == Outcome::Failed)
             report.setMessage(ReadMessage::kReadFailed);
         if (outcome != Outcome::Done)

@@ -5,7 +5,6 @@
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonelink.h"
-#include "usimanswer.h"
 #include "writemessages.h"
 
 #include <QVector>
@@ -15,7 +14,6 @@ const QString kInvalidList = QStringLiteral("ERRORE: LISTA NON VALIDA");
 const QString kWritingSim = QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO");
 const QString kWritingPhone = QStringLiteral("SCRITTURA RUBRICA CELLULARE IN CORSO");
 const QString kDone = QStringLiteral("SCRITTURA RUBRICA TERMINATA");
-const QChar kQuote = QLatin1Char('"');
 
 struct Entry {
     QString name;
@@ -25,32 +23,24 @@ struct Entry {
     QString command;
 };
 
-// The entries of the list, or false when one of them could not be written
-// as it stands: a line without its separators, a field the phone would cut,
-// a text the phone's character set cannot carry, a double quote that would
-// end the command's quoted text early, or a control character that would
-// end the command itself.
-bool takeEntries(const PhonebookRows &rows, const FormVariables &vars, const PhoneCharset &charset,
-                 QVector<Entry> &entries)
+// The entries of the list, each with its write command; the row of the
+// first one that cannot be written as it stands (a line without its
+// separators, or a command the builder refuses), or -1.
+int takeEntries(const PhonebookRows &rows, const FormVariables &vars, const PhoneCharset &charset,
+                QVector<Entry> &entries)
 {
-    if (rows.size() > vars.MAXNUMRUB)
-        return false;
     for (int i = 0; i < rows.size(); ++i) {
         const UsimFields &fields = rows.at(i).fields;
         const PhonebookLine::Split split = PhonebookLine::split(rows.at(i).line);
-        if (!split.valid || split.name.size() > vars.MAXCARNOM
-            || split.number.size() > vars.MAXCARNUM || split.number.contains(kQuote)
-            || !PhonebookCommands::fitsCommand(split.number))
-            return false;
-        const std::optional<QString> name = charset.encode(split.name);
-        const std::optional<QString> usim = UsimAnswer::writeFields(fields, charset);
-        if (!name || name->contains(kQuote) || !usim)
-            return false;
-        const int position = i + 1;
-        entries.append({split.name, split.number, fields,
-                        PhonebookCommands::writeCommand(position, split.number, *name, *usim)});
+        if (!split.valid)
+            return i;
+        const PhonebookCommands::WriteCommand write = PhonebookCommands::writeCommand(
+            i + 1, split.number, split.name, fields, charset, vars.lineLimits());
+        if (!write.sendable())
+            return i;
+        entries.append({split.name, split.number, fields, write.command});
     }
-    return true;
+    return -1;
 }
 
 // Sends one command; false (with the panel told) unless the phone took it.
@@ -69,8 +59,8 @@ bool send(PhoneLink &link, const QString &command, OperationReport &report)
 }
 }
 
-void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookRowModel &List1,
-                          const PhonebookRowModel &List2, OperationReport &report)
+int writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookRowModel &List1,
+                         const PhonebookRowModel &List2, OperationReport &report)
 {
     // Both taken once: other handlers may run while the phone answers, and
     // List1 must show what was written.
@@ -86,12 +76,12 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookR
     // An empty list would only clear every position: the whole phonebook.
     if (writing.isEmpty() || rows.isEmpty()) {
         report.setMessage(WriteMessage::kError);
-        return;
+        return -1;
     }
     QVector<Entry> entries;
-    if (!takeEntries(rows, limits, link.charset(), entries)) {
+    if (const int refused = takeEntries(rows, limits, link.charset(), entries); refused >= 0) {
         report.setMessage(kInvalidList);
-        return;
+        return refused;
     }
     report.setMessage(writing);
     report.setProgressMaximum(limits.MAXNUMRUB);
@@ -100,20 +90,20 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookR
     try {
         for (int k = 1; k <= n; ++k) {
             if (!report.keepGoing())
-                return;
+                return -1;
             report.setProgressValue(k);
             if (!send(link, entries.at(k - 1).command, report))
-                return;
+                return -1;
         }
         for (int k = n + 1; k <= limits.MAXNUMRUB; ++k) {
             if (!report.keepGoing())
-                return;
+                return -1;
             report.setProgressValue(k);
             if (!send(link, PhonebookCommands::clearCommand(k), report))
-                return;
+                return -1;
         }
     } catch (const LinkCancelled &) {
-        return;
+        return -1;
     }
 
     const PhonebookLine::Limits lineLimits = limits.lineLimits();
@@ -122,7 +112,7 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookR
     mirror.reserve(limits.MAXNUMRUB);
     for (int i = 0; i < n; ++i) {
         if (!report.keepGoing())
-            return;
+            return -1;
         report.setProgressValue(i + 0.1);
         // Made again from the fields sent, so that a list made under other
         // limits still lines up with the phone's positions.
@@ -132,10 +122,11 @@ void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookR
     }
     for (int k = n + 1; k <= limits.MAXNUMRUB; ++k) {
         if (!report.keepGoing())
-            return;
+            return -1;
         report.setProgressValue(k + 0.1);
         mirror.append({PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, lineLimits), {}});
     }
     List1.setRows(mirror);
     report.setMessage(kDone);
+    return -1;
 }

@@ -13,6 +13,7 @@ class PhoneLink;
 // each entry with the fields written.
 // Nothing is sent unless RUBSEL names a phonebook and every line of List2
 // can be written whole; the first refused command ends the write with List1
-// as it was.
-void writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookRowModel &List1,
-                          const PhonebookRowModel &List2, OperationReport &report);
+// as it was. Returns the row of List2 that could not be written, when one
+// kept the whole list from being sent; otherwise -1.
+int writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookRowModel &List1,
+                         const PhonebookRowModel &List2, OperationReport &report);

@@ -1,10 +1,9 @@
 #include "usimanswer.h"
 
-#include "phonebookcommands.h"
-
 #include <QList>
-#include <QStringList>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -74,16 +73,22 @@ bool inForm(Field field, const Token &token)
     return true;
 }
 
-using Values = std::array<QString, FieldCount>;
-
-Values valuesOf(const UsimFields &f)
+// Some phones stamp an entry with the date and time it was stored
+// ("08/07/04","17:24:55"): the phone keeps that itself, and +CPBW has no
+// place for it, so it is no field of the entry.
+bool isTimeStamp(const QList<Token> &values)
 {
-    return {f.hidden, f.group, f.adNumber, f.adType, f.secondText, f.email, f.sipUri, f.telUri};
+    static const QRegularExpression stamp(QStringLiteral("^[0-9]+([/:.,-][0-9]+)+$"));
+    return !values.isEmpty() && std::all_of(values.cbegin(), values.cend(), [](const Token &t) {
+        return t.quoted && stamp.match(t.value).hasMatch();
+    });
 }
+
+using Values = std::array<QString, FieldCount>;
 
 UsimFields fieldsOf(const Values &v)
 {
-    return {v[Hidden], v[Group], v[AdNumber], v[AdType], v[SecondText], v[Email], v[SipUri], v[TelUri]};
+    return {v[Hidden], v[Group], v[AdNumber], v[AdType], v[SecondText], v[Email], v[SipUri], v[TelUri], {}};
 }
 
 } // namespace
@@ -93,11 +98,15 @@ namespace UsimAnswer {
 std::optional<UsimFields> parseFields(const QString &rest, const PhoneCharset &charset)
 {
     const std::optional<QList<Token>> values = tokens(rest);
-    if (!values || values->size() > FieldCount)
+    if (values && isTimeStamp(*values))
         return UsimFields();
+    UsimFields unknown;
+    unknown.unknownForm = rest;
+    if (!values || values->size() > FieldCount)
+        return unknown;
     for (int f = 0; f < values->size(); ++f) {
         if (!inForm(Field(f), values->at(f)))
-            return UsimFields();
+            return unknown;
     }
 
     Values texts;
@@ -114,41 +123,6 @@ std::optional<UsimFields> parseFields(const QString &rest, const PhoneCharset &c
     if (texts[Hidden] == kNotHidden)
         texts[Hidden].clear();
     return fieldsOf(texts);
-}
-
-std::optional<QString> writeFields(const UsimFields &fields, const PhoneCharset &charset)
-{
-    // +CPBW's order: hidden moves to the end.
-    const std::array<Field, FieldCount> order = {Group, AdNumber, AdType, SecondText,
-                                                 Email, SipUri, TelUri, Hidden};
-    const Values values = valuesOf(fields);
-    QStringList pieces;
-    for (const Field field : order) {
-        const QString &value = values[field];
-        if (value.isEmpty()) {
-            pieces.append(QString());
-            continue;
-        }
-        if (isNumeric(field)) {
-            pieces.append(value);
-            continue;
-        }
-        // The second number goes as it stands, as the first one does.
-        std::optional<QString> onLine = value;
-        if (isText(field))
-            onLine = charset.encode(value);
-        else if (!PhonebookCommands::fitsCommand(value))
-            onLine.reset();
-        if (!onLine || onLine->contains(kQuote))
-            return std::nullopt;
-        pieces.append(kQuote + *onLine + kQuote);
-    }
-    while (!pieces.isEmpty() && pieces.last().isEmpty())
-        pieces.removeLast();
-    QString text;
-    for (const QString &piece : pieces)
-        text += kComma + piece;
-    return text;
 }
 
 }

@@ -34,6 +34,7 @@ private slots:
     void emptyPositionsAnsweredWithErrors_data();
     void emptyPositionsAnsweredWithErrors();
     void editAndDeleteOneEntry();
+    void editRefusedWhereItCouldMislead();
     void usimFieldsSurvive();
     void savedListGoesBackToThePhone();
     void exitPanelResetsThePhone();
@@ -238,6 +239,58 @@ void Form1PhoneTest::editAndDeleteOneEntry()
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(expected));
 }
 
+// Each case sends nothing and leaves the phone as it was: a quote that
+// would end the name, a position the failed read could not account for,
+// and a selection left from before the port was opened again.
+void Form1PhoneTest::editRefusedWhereItCouldMislead()
+{
+    Form1 &f = *s->form;
+    const QStringList before = entriesOf(twelvePositionSim().entries);
+    SimModem::Options options;
+    options.emptyPosition = SimModem::Options::EmptyPosition::NotFound;
+    s->phone.setOptions(options);
+    connect();
+    readSim();
+
+    s->selectLine(5);
+    s->type(f.Text1, QStringLiteral("X\";+CPBW=1;+CPBW=2"));
+    s->type(f.Text2, QStringLiteral("0612"));
+    s->click(f.Command7);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
+    QVERIFY(s->newCommands().isEmpty());
+
+    // Position 3 holds ANNALISA; answered with an error, the count shows it.
+    s->phone.setRefusal([](const QString &command) { return command == QLatin1String("+CPBR=3"); });
+    s->click(f.Command2);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE: LETTURA RUBRICA"));
+    s->newCommands();
+    s->selectLine(2);
+    QVERIFY(f.Text1->text().isEmpty());
+    s->type(f.Text1, QStringLiteral("NUOVO"));
+    s->type(f.Text2, QStringLiteral("0699"));
+    s->click(f.Command7);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
+    s->click(f.Command8);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
+    QVERIFY(s->newCommands().isEmpty());
+
+    s->phone.setRefusal([](const QString &) { return false; });
+    readSim();
+    s->selectLine(2);
+    s->click(f.Command1);
+    s->click(f.Command1);
+    QCOMPARE(s->connection(), QStringLiteral("CONNESSO"));
+    QCOMPARE(f.Label1->text(), QStringLiteral("03/12 "));
+    s->newCommands();
+    s->type(f.Text2, QStringLiteral("0699"));
+    s->click(f.Command7);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
+    s->click(f.Command8);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
+    QVERIFY(s->newCommands().isEmpty());
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), before);
+}
+
 void Form1PhoneTest::usimFieldsSurvive()
 {
     Form1 &f = *s->form;
@@ -269,7 +322,7 @@ void Form1PhoneTest::usimFieldsSurvive()
         expected.insert(k, book.entries.value(from.at(k - 1)));
     QCOMPARE(s->phone.phonebook(SimStorage::Sim), expected);
     const QStringList sent = s->newCommands();
-    QCOMPARE(sent.at(1), QStringLiteral("+CPBW=2,\"+393471112233\",145,\"ANNALISA\",\"FAMIGLIA\",\"0612345679\",129,,,,,1"));
+    QCOMPARE(sent.at(1), QStringLiteral("+CPBW=2,\"+393471112233\",145,\"ANNALISA\",\"FAMIGLIA\",\"0612345679\",129,\"\",\"\",\"\",\"\",1"));
     // An entry without fields goes as it always did.
     QCOMPARE(sent.at(0), QStringLiteral("+CPBW=1,\"3409876543\",129,\"anna\""));
 

@@ -23,8 +23,8 @@ class TestPhoneCharset : public QObject {
 private slots:
     void decode_data();
     void decode();
-    void encode_data();
-    void encode();
+    void onLine_data();
+    void onLine();
 };
 
 void TestPhoneCharset::decode_data()
@@ -69,18 +69,19 @@ void TestPhoneCharset::decode()
         QCOMPARE(*decoded, text);
 }
 
-void TestPhoneCharset::encode_data()
+void TestPhoneCharset::onLine_data()
 {
     QTest::addColumn<QString>("charset");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("sent");
+    QTest::addColumn<bool>("converted");
     QTest::addColumn<QByteArray>("bytes");
 
+    // Whether these bytes may go in a command is the command builder's
+    // question; here only the conversion counts.
     QTest::newRow("GSM à, Ö, ü") << "GSM" << QStringLiteral("Città Öztürk") << true << QByteArray("Citt\x7F \\zt~rk");
     QTest::newRow("GSM escapes") << "GSM" << QStringLiteral("€ {}") << true << QByteArray("\x1B\x65 \x1B\x28\x1B\x29");
-    // Septets a command line would edit: BS, NUL, CR.
-    QTest::newRow("GSM ò is a backspace") << "GSM" << QStringLiteral("Niccolò") << false << QByteArray();
-    QTest::newRow("GSM @ is NUL") << "GSM" << QStringLiteral("Bar@Sport") << false << QByteArray();
+    QTest::newRow("GSM ò is a backspace") << "GSM" << QStringLiteral("Niccolò") << true << QByteArray("Niccol\x08");
+    QTest::newRow("GSM @ is NUL") << "GSM" << QStringLiteral("Bar@Sport") << true << QByteArray("Bar\0Sport", 9);
     QTest::newRow("GSM lacks Ł") << "GSM" << QStringLiteral("Łukasz") << false << QByteArray();
     QTest::newRow("UCS2") << "UCS2" << QStringLiteral("Niccolò \"Ł\"") << true
                           << QByteArray("004E006900630063006F006C00F20020002201410022");
@@ -93,23 +94,23 @@ void TestPhoneCharset::encode_data()
     QTest::newRow("single bytes, €") << "" << QStringLiteral("Città €") << true << QByteArray("Citt\xE0 \x80");
     // Today's '?' for such a character was a silent change.
     QTest::newRow("single bytes lack Ł") << "" << QStringLiteral("Łukasz") << false << QByteArray();
-    QTest::newRow("a tab in any set") << "UCS2" << QStringLiteral("a\tb") << false << QByteArray();
+    QTest::newRow("a tab in UCS2") << "UCS2" << QStringLiteral("a\tb") << true << QByteArray("006100090062");
 }
 
-void TestPhoneCharset::encode()
+void TestPhoneCharset::onLine()
 {
     QFETCH(QString, charset);
     QFETCH(QString, text);
-    QFETCH(bool, sent);
+    QFETCH(bool, converted);
     QFETCH(QByteArray, bytes);
 
     const PhoneCharset set = charsetNamed(charset);
-    const std::optional<QString> encoded = set.encode(text);
-    QCOMPARE(encoded.has_value(), sent);
-    if (!sent)
+    const std::optional<QString> line = set.onLine(text);
+    QCOMPARE(line.has_value(), converted);
+    if (!converted)
         return;
-    QCOMPARE(SingleByteCodec::encode(*encoded), bytes);
-    QCOMPARE(set.decode(*encoded), std::optional<QString>(text));
+    QCOMPARE(SingleByteCodec::encode(*line), bytes);
+    QCOMPARE(set.decode(*line), std::optional<QString>(text));
 }
 
 QTEST_APPLESS_MAIN(TestPhoneCharset)

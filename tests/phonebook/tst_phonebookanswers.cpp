@@ -205,10 +205,10 @@ void TestPhonebookAnswers::entryFixtures_data()
         Entry entry;
     };
     const UsimFields none;
-    const UsimFields home{"1", "FAMIGLIA", "393471112233", "145", "", "", "", ""};
+    const UsimFields home{"1", "FAMIGLIA", "393471112233", "145", "", "", "", "", ""};
     const UsimFields anna{"", "AMICI", "0698765", "129", "Anna Bianchi", "anna@example.org",
-                          "sip:anna@example.org", "tel:+393331234567"};
-    const UsimFields casa{"", "FAMIGLIA", "+390612345670", "", "", "", "", ""};
+                          "sip:anna@example.org", "tel:+393331234567", ""};
+    const UsimFields casa{"", "FAMIGLIA", "+390612345670", "", "", "", "", "", ""};
     const QString ucs2Name = QStringLiteral("005300740065007600650020002000560069006E0073006F006E");
     const QHash<QString, Expected> expected{
         {kEntry, {"", {"+393331234567", 145, "MARIO ROSSI", none}}},

@@ -1,6 +1,6 @@
 #include "entryedit.h"
 #include "phonebookcommands.h"
-#include "usimanswer.h"
+#include "singlebytecodec.h"
 
 #include <QTest>
 
@@ -11,8 +11,6 @@ private slots:
     void numberType();
     void writeCommand_data();
     void writeCommand();
-    void usimFields_data();
-    void usimFields();
     void clearCommand();
     void counterText_data();
     void counterText();
@@ -43,70 +41,112 @@ void TestPhonebookCommands::numberType()
 
 void TestPhonebookCommands::writeCommand_data()
 {
+    QTest::addColumn<QString>("charset");
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<UsimFields>("fields");
+    // The command's bytes, or why it is refused.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("refusal");
 
-    QTest::newRow("italian mobile") << 7 << "+393331234567" << "MARIO ROSSI"
-                                    << "+CPBW=7,\"+393331234567\",145,\"MARIO ROSSI\"";
-    QTest::newRow("international, plus kept") << 12 << "+41791234567" << "ZURIGO"
-                                              << "+CPBW=12,\"+41791234567\",129,\"ZURIGO\"";
-    QTest::newRow("empty number") << 1 << "" << "SOLO NOME" << "+CPBW=1,\"\",129,\"SOLO NOME\"";
-    QTest::newRow("empty name") << 250 << "112" << "" << "+CPBW=250,\"112\",129,\"\"";
-    QTest::newRow("nothing escaped") << 3 << "*100#" << "A,\"B\"" << "+CPBW=3,\"*100#\",129,\"A,\"B\"\"";
-    QTest::newRow("accented name sent as it is") << 1000 << "06" << "NICOL\u00D2"
-                                                 << "+CPBW=1000,\"06\",129,\"NICOL\u00D2\"";
+    using R = PhonebookCommands::Refusal;
+    const int ok = int(R::None);
+    const UsimFields none;
+    const QByteArray no;
+    QTest::newRow("italian mobile") << "" << 7 << "+393331234567" << "MARIO ROSSI" << none
+                                    << QByteArray("+CPBW=7,\"+393331234567\",145,\"MARIO ROSSI\"") << ok;
+    QTest::newRow("international, plus kept") << "" << 12 << "+41791234567" << "ZURIGO" << none
+                                              << QByteArray("+CPBW=12,\"+41791234567\",129,\"ZURIGO\"") << ok;
+    QTest::newRow("empty number") << "" << 1 << "" << "SOLO NOME" << none
+                                  << QByteArray("+CPBW=1,\"\",129,\"SOLO NOME\"") << ok;
+    QTest::newRow("empty name") << "" << 250 << "112" << "" << none << QByteArray("+CPBW=250,\"112\",129,\"\"") << ok;
+    QTest::newRow("accented name, one byte each") << "" << 20 << "06" << "NICOL\u00D2" << none
+                                                  << QByteArray("+CPBW=20,\"06\",129,\"NICOL\xD2\"") << ok;
+    QTest::newRow("position 0") << "" << 0 << "06" << "A" << none << no << int(R::Position);
+    QTest::newRow("past the highest position") << "" << 251 << "06" << "A" << none << no << int(R::Position);
+    QTest::newRow("name too long") << "" << 1 << "06" << "BARTOLOMEO CARLI ROSSI" << none << no << int(R::NameTooLong);
+    QTest::newRow("number too long") << "" << 1 << "+390612345678901234567" << "A" << none << no
+                                     << int(R::NumberTooLong);
+
+    // A quote would end the quoted text: the rest would run as commands.
+    QTest::newRow("quote in a name") << "" << 6 << "0612" << "X\";+CPBW=1;+CPBW=2" << none << no
+                                     << int(R::NameCannotTravel);
+    QTest::newRow("quote in a UCS2 name travels as hex") << "UCS2" << 3 << "06" << "A\"B" << none
+                                                         << QByteArray("+CPBW=3,\"06\",129,\"004100220042\"") << ok;
+    QTest::newRow("quote in a HEX name travels as hex") << "HEX" << 3 << "06" << "A\"B" << none
+                                                        << QByteArray("+CPBW=3,\"06\",129,\"412242\"") << ok;
+    QTest::newRow("quote in a number") << "UCS2" << 3 << "06\"12" << "A" << none << no << int(R::NumberCannotTravel);
+    QTest::newRow("CR in a number") << "" << 3 << "06\r12" << "A" << none << no << int(R::NumberCannotTravel);
+    QTest::newRow("tab in a UCS2 name") << "UCS2" << 3 << "06" << "a\tb" << none << no << int(R::NameCannotTravel);
+    // A backslash and two hex digits are one character in a V.250 string.
+    QTest::newRow("backslash escape in a name") << "" << 3 << "06" << "A\\41" << none << no
+                                                << int(R::NameCannotTravel);
+    QTest::newRow("lone backslash") << "" << 3 << "06" << "A\\B" << none << QByteArray("+CPBW=3,\"06\",129,\"A\\B\"") << ok;
+
+    // GSM: only the printable IA5 septets go on a command line.
+    QTest::newRow("GSM printable") << "GSM" << 4 << "06" << QStringLiteral("Öztürk") << none
+                                   << QByteArray("+CPBW=4,\"06\",129,\"\\zt~rk\"") << ok;
+    QTest::newRow("GSM à is 0x7F") << "GSM" << 4 << "06" << QStringLiteral("Città Ufficio") << none << no
+                                   << int(R::NameCannotTravel);
+    QTest::newRow("GSM ù is 0x06") << "GSM" << 4 << "06" << QStringLiteral("Gesù Bambino") << none << no
+                                   << int(R::NameCannotTravel);
+    QTest::newRow("GSM ì is 0x07") << "GSM" << 4 << "06" << QStringLiteral("Lì Vicino") << none << no
+                                   << int(R::NameCannotTravel);
+    QTest::newRow("GSM @ is NUL") << "GSM" << 4 << "06" << QStringLiteral("Bar@Sport") << none << no
+                                  << int(R::NameCannotTravel);
+    QTest::newRow("GSM escape before €") << "GSM" << 4 << "06" << QStringLiteral("5 €") << none << no
+                                         << int(R::NameCannotTravel);
+    QTest::newRow("GSM lacks Ł") << "GSM" << 4 << "06" << QStringLiteral("Łukasz") << none << no << int(R::NameNotInSet);
+
+    // The USIM fields, in +CPBW's order: every one up to the last with a
+    // value, empty texts as "", the second number with its type, hidden last.
+    QTest::newRow("second number gets its type")
+        << "" << 5 << "06" << "CASA" << UsimFields{"", "FAMIGLIA", "+390612345670", "", "", "", "", "", ""}
+        << QByteArray("+CPBW=5,\"06\",129,\"CASA\",\"FAMIGLIA\",\"+390612345670\",145") << ok;
+    QTest::newRow("hidden, the empty texts before it quoted")
+        << "" << 30 << "0612345679" << "Casa Mare" << UsimFields{"1", "FAMIGLIA", "393471112233", "145", "", "", "", "", ""}
+        << QByteArray("+CPBW=30,\"0612345679\",129,\"Casa Mare\",\"FAMIGLIA\",\"393471112233\",145,\"\",\"\",\"\",\"\",1")
+        << ok;
+    QTest::newRow("hidden alone")
+        << "" << 2 << "800821" << "NUMERO VERDE" << UsimFields{"1", "", "", "", "", "", "", "", ""}
+        << QByteArray("+CPBW=2,\"800821\",129,\"NUMERO VERDE\",\"\",\"\",,\"\",\"\",\"\",\"\",1") << ok;
+    QTest::newRow("every field")
+        << "" << 31 << "3331234567" << "Anna B"
+        << UsimFields{"", "AMICI", "0698765", "129", "Anna Bianchi", "anna@example.org", "sip:anna@example.org",
+                      "tel:+393331234567", ""}
+        << QByteArray("+CPBW=31,\"3331234567\",129,\"Anna B\",\"AMICI\",\"0698765\",129,\"Anna Bianchi\","
+                      "\"anna@example.org\",\"sip:anna@example.org\",\"tel:+393331234567\"")
+        << ok;
+    QTest::newRow("texts in UCS2, the second number as it is")
+        << "UCS2" << 1 << "06" << "A" << UsimFields{"", "Amici", "0698765", "", "", "", "", "", ""}
+        << QByteArray("+CPBW=1,\"06\",129,\"0041\",\"0041006D006900630069\",\"0698765\",129") << ok;
+    QTest::newRow("a field text the set lacks")
+        << "GSM" << 1 << "06" << "A" << UsimFields{"", "Niccolò", "", "", "", "", "", "", ""} << no
+        << int(R::FieldCannotTravel);
+    QTest::newRow("a quote in the second number")
+        << "" << 1 << "06" << "A" << UsimFields{"", "", "06\"", "", "", "", "", "", ""} << no
+        << int(R::FieldCannotTravel);
+    QTest::newRow("fields in a form not understood")
+        << "" << 32 << "3331234567" << "Ugo Neri" << UsimFields{"", "", "", "", "", "", "", "", ",0,3,\"3331234\",129"}
+        << no << int(R::FieldsNotUnderstood);
 }
 
 void TestPhonebookCommands::writeCommand()
 {
+    QFETCH(QString, charset);
     QFETCH(int, position);
     QFETCH(QString, number);
     QFETCH(QString, name);
-    QFETCH(QString, command);
-    QCOMPARE(PhonebookCommands::writeCommand(position, number, name), command);
-}
-
-void TestPhonebookCommands::usimFields_data()
-{
-    QTest::addColumn<QString>("charset");
-    QTest::addColumn<UsimFields>("fields");
-    QTest::addColumn<bool>("sent");
-    QTest::addColumn<QString>("tail");
-
-    QTest::newRow("none") << "" << UsimFields() << true << "";
-    QTest::newRow("cut short") << "" << UsimFields{"", "FAMIGLIA", "+390612345670", "", "", "", "", ""} << true
-                               << ",\"FAMIGLIA\",\"+390612345670\"";
-    // Hidden goes last in +CPBW, so the empty fields before it stay.
-    QTest::newRow("hidden") << "" << UsimFields{"1", "FAMIGLIA", "393471112233", "145", "", "", "", ""} << true
-                            << ",\"FAMIGLIA\",\"393471112233\",145,,,,,1";
-    QTest::newRow("every field") << ""
-                                 << UsimFields{"", "AMICI", "0698765", "129", "Anna Bianchi", "anna@example.org",
-                                               "sip:anna@example.org", "tel:+393331234567"}
-                                 << true
-                                 << ",\"AMICI\",\"0698765\",129,\"Anna Bianchi\",\"anna@example.org\","
-                                    "\"sip:anna@example.org\",\"tel:+393331234567\"";
-    QTest::newRow("texts in UCS2, the number as it is")
-        << "UCS2" << UsimFields{"", "Amici", "0698765", "", "", "", "", ""} << true
-        << ",\"0041006D006900630069\",\"0698765\"";
-    QTest::newRow("a text the set lacks") << "GSM" << UsimFields{"", "Niccolò", "", "", "", "", "", ""}
-                                          << false << "";
-}
-
-void TestPhonebookCommands::usimFields()
-{
-    QFETCH(QString, charset);
     QFETCH(UsimFields, fields);
-    QFETCH(bool, sent);
-    QFETCH(QString, tail);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, refusal);
 
-    const std::optional<QString> written =
-        UsimAnswer::writeFields(fields, PhoneCharset::named(charset).value_or(PhoneCharset()));
-    QCOMPARE(written.has_value(), sent);
-    if (!sent)
-        return;
-    QCOMPARE(*written, tail);
+    const PhonebookCommands::WriteCommand write = PhonebookCommands::writeCommand(
+        position, number, name, fields, PhoneCharset::named(charset).value_or(PhoneCharset()), {250, 20, 20});
+    QCOMPARE(int(write.refusal), refusal);
+    QCOMPARE(write.sendable(), refusal == int(PhonebookCommands::Refusal::None));
+    QCOMPARE(SingleByteCodec::encode(write.command), bytes);
 }
 
 void TestPhonebookCommands::clearCommand()

@@ -4,7 +4,7 @@
 #include <QTest>
 
 namespace {
-const UsimFields kFamily{"1", "FAMIGLIA", "393471112233", "145", "", "", "", ""};
+const UsimFields kFamily{"1", "FAMIGLIA", "393471112233", "145", "", "", "", "", ""};
 }
 
 class TestPhonebookRowModel : public QObject {

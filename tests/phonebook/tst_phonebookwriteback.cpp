@@ -162,14 +162,14 @@ void TestPhonebookWriteBack::fieldsStayWithTheirEntries_data()
 
     QTest::newRow("the entry with fields moves up")
         << QStringList{"ZENO|0611", "", "ADA|0622"} << QList<int>{3}
-        << QStringList{"+CPBW=1,\"0622\",129,\"ADA\",\"F3\",,,,,,,1", "+CPBW=2,\"0611\",129,\"ZENO\""};
+        << QStringList{"+CPBW=1,\"0622\",129,\"ADA\",\"F3\",\"\",,\"\",\"\",\"\",\"\",1", "+CPBW=2,\"0611\",129,\"ZENO\""};
     QTest::newRow("the entry with fields moves down")
         << QStringList{"ZENO|0611", "ADA|0622"} << QList<int>{1}
-        << QStringList{"+CPBW=1,\"0622\",129,\"ADA\"", "+CPBW=2,\"0611\",129,\"ZENO\",\"F1\",,,,,,,1"};
+        << QStringList{"+CPBW=1,\"0622\",129,\"ADA\"", "+CPBW=2,\"0611\",129,\"ZENO\",\"F1\",\"\",,\"\",\"\",\"\",\"\",1"};
     QTest::newRow("equal names keep their order and their fields")
         << QStringList{"ADA|0611", "ADA|0611", "", "ADA|0611"} << QList<int>{2, 4}
-        << QStringList{"+CPBW=1,\"0611\",129,\"ADA\"", "+CPBW=2,\"0611\",129,\"ADA\",\"F2\",,,,,,,1",
-                       "+CPBW=3,\"0611\",129,\"ADA\",\"F4\",,,,,,,1"};
+        << QStringList{"+CPBW=1,\"0611\",129,\"ADA\"", "+CPBW=2,\"0611\",129,\"ADA\",\"F2\",\"\",,\"\",\"\",\"\",\"\",1",
+                       "+CPBW=3,\"0611\",129,\"ADA\",\"F4\",\"\",,\"\",\"\",\"\",\"\",1"};
 }
 
 // The read's rows, sorted into List2 and written back: every command and
@@ -186,7 +186,7 @@ void TestPhonebookWriteBack::fieldsStayWithTheirEntries()
         const QStringList entry = read.value(k - 1).split(QLatin1Char('|'));
         UsimFields fields;
         if (withFields.contains(k))
-            fields = {"1", QStringLiteral("F%1").arg(k), "", "", "", "", "", ""};
+            fields = {"1", QStringLiteral("F%1").arg(k), "", "", "", "", "", "", ""};
         rows.append({entry.size() < 2
                          ? PhonebookLine::emptySlot(k, PhonebookLine::Layout::Read, vars.lineLimits())
                          : PhonebookLine::build(k, entry.at(0), entry.at(1), PhonebookLine::Layout::Read,

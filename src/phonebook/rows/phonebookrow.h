@@ -13,10 +13,14 @@
 struct PhonebookRow {
     QString line;
     UsimFields fields;
+    // The read could not tell what the phone holds at this position (it
+    // answered an error, and its count of entries did not show the position
+    // empty): the line shows it empty, but nothing may be written there.
+    bool unread = false;
 
     bool operator==(const PhonebookRow &other) const
     {
-        return line == other.line && fields == other.fields;
+        return line == other.line && fields == other.fields && unread == other.unread;
     }
     bool operator!=(const PhonebookRow &other) const { return !(*this == other); }
 };
@@ -29,6 +33,6 @@ inline PhonebookRows rowsWithoutFields(const QStringList &lines)
     PhonebookRows rows;
     rows.reserve(lines.size());
     for (const QString &line : lines)
-        rows.append({line, {}});
+        rows.append({line, {}, false});
     return rows;
 }

@@ -16,13 +16,17 @@ struct UsimFields {
     QString email;
     QString sipUri;
     QString telUri;
+    // What the phone sent after the name, as it came, when it is not in the
+    // form above (a group given as an index, say). Kept so that the entry is
+    // not written back without it: such an entry cannot be written.
+    QString unknownForm;
 
     bool isEmpty() const { return *this == UsimFields(); }
     bool operator==(const UsimFields &other) const
     {
         return hidden == other.hidden && group == other.group && adNumber == other.adNumber
             && adType == other.adType && secondText == other.secondText && email == other.email
-            && sipUri == other.sipUri && telUri == other.telUri;
+            && sipUri == other.sipUri && telUri == other.telUri && unknownForm == other.unknownForm;
     }
     bool operator!=(const UsimFields &other) const { return !(*this == other); }
 };
