@@ -1,5 +1,6 @@
 // The window against the simulated phone over a pseudo-terminal: what the
 // user does, what reaches the phone, and what the phone holds afterwards.
+#include "temporaryuserfolders.h"
 #include "twelvepositionsim.h"
 #include "windowsession.h"
 
@@ -23,6 +24,9 @@ const QStringList kSortedOnPhone = twelvePositionSimSorted();
 
 class Form1PhoneTest : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain() { useTemporaryUserFolders(); }
 
 private slots:
     void init();

@@ -5,6 +5,7 @@
 #include "portdirectory.h"
 #include "programlook.h"
 #include "statusbar.h"
+#include "temporaryuserfolders.h"
 #include "windowtexts.h"
 
 #include <QApplication>
@@ -22,6 +23,9 @@
 
 class Form1WindowTest : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain() { useTemporaryUserFolders(); }
 
 private slots:
     void initTestCase() { applyProgramLook(); }
