@@ -6,6 +6,7 @@
 #include "handshake.h"
 #include "linkfailure.h"
 #include "listfileoperations.h"
+#include "phonebookbackup.h"
 #include "phonebookline.h"
 #include "phonebookrowmodel.h"
 #include "phonebookread.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -156,6 +158,7 @@ void Form1::Command1_Click()
                 m_list2->clear();
             },
             [this] { StatusBar1->setPanelText(1, WindowText::kConnected); });
+        m_model = result.model;
         if (result.connected)
             setMessage(WindowText::kConnectedTo + result.model);
         else
@@ -189,6 +192,8 @@ void Form1::readPhonebook(int selector)
             Label7->setText(counterText(QString(), vars.MAXCARNOM));
             Label8->setText(counterText(QString(), vars.MAXCARNUM));
         });
+        m_readBackedUp = backUpRead(backupFolder(), vars, m_list1->rows(), m_model,
+                                    QDateTime::currentDateTime(), *this);
     });
 }
 
@@ -217,7 +222,15 @@ void Form1::Command6_Click()
 
 void Form1::Command3_Click()
 {
-    runOperation([this] { writeSortedPhonebook(MSComm1, vars, *m_list1, *m_list2, *this); });
+    runOperation([this] {
+        // The phone's entries as read are overwritten one by one; a write cut
+        // short can be undone only from the backup of that read.
+        if (!m_readBackedUp) {
+            setMessage(BackupMessage::kFailed);
+            return;
+        }
+        writeSortedPhonebook(MSComm1, vars, *m_list1, *m_list2, *this);
+    });
 }
 
 void Form1::Text1_Change()
