@@ -48,7 +48,7 @@ Form1::Form1(PhoneLink &link, const PortDirectory &ports, FileNameChooser *choos
     , CommonDialog1(chooser)
 {
     if (!CommonDialog1) {
-        m_dialogs = std::make_unique<FileDialogChooser>(this);
+        m_dialogs = std::make_unique<FileDialogChooser>(this, backupFolder());
         CommonDialog1 = m_dialogs.get();
     }
     createControls();
