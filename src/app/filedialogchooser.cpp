@@ -1,6 +1,8 @@
 #include "filedialogchooser.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QUrl>
 
 namespace {
 
@@ -22,12 +24,32 @@ QString anyCase(const QString &filter)
 
 QString FileDialogChooser::openFileName(const QString &filter)
 {
-    return QFileDialog::getOpenFileName(m_parent, QString(), QString(), anyCase(filter));
+    QFileDialog dialog(m_parent, QString(), QString(), anyCase(filter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return chosen(dialog);
 }
 
 QString FileDialogChooser::saveFileName(const QString &filter)
 {
+    QFileDialog dialog(m_parent, QString(), QString(), anyCase(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The program itself decides the extension and replaces without asking.
-    return QFileDialog::getSaveFileName(m_parent, QString(), QString(), anyCase(filter), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    return chosen(dialog);
+}
+
+QString FileDialogChooser::chosen(QFileDialog &dialog)
+{
+    // A place must exist to be listed; the system's own dialogs take no
+    // places from the program.
+    QDir().mkpath(m_place);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QList<QUrl> places = dialog.sidebarUrls();
+    const QUrl place = QUrl::fromLocalFile(m_place);
+    if (!places.contains(place))
+        places.append(place);
+    dialog.setSidebarUrls(places);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
 }

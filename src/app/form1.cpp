@@ -6,6 +6,7 @@
 #include "handshake.h"
 #include "linkfailure.h"
 #include "listfileoperations.h"
+#include "phonebookbackup.h"
 #include "phonebookline.h"
 #include "phonebookrowmodel.h"
 #include "phonebookread.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,7 +48,7 @@ Form1::Form1(PhoneLink &link, const PortDirectory &ports, FileNameChooser *choos
     , CommonDialog1(chooser)
 {
     if (!CommonDialog1) {
-        m_dialogs = std::make_unique<FileDialogChooser>(this);
+        m_dialogs = std::make_unique<FileDialogChooser>(this, backupFolder());
         CommonDialog1 = m_dialogs.get();
     }
     createControls();
@@ -154,8 +156,12 @@ void Form1::Command1_Click()
             [this] {
                 m_list1->clear();
                 m_list2->clear();
+                // The phone now on the port may be another one, never read
+                // nor backed up: no write-back before it has been read.
+                vars.RUBSEL = Rubrica::kNone;
             },
             [this] { StatusBar1->setPanelText(1, WindowText::kConnected); });
+        m_model = result.model;
         if (result.connected)
             setMessage(WindowText::kConnectedTo + result.model);
         else
@@ -189,6 +195,8 @@ void Form1::readPhonebook(int selector)
             Label7->setText(counterText(QString(), vars.MAXCARNOM));
             Label8->setText(counterText(QString(), vars.MAXCARNUM));
         });
+        m_readBackedUp = backUpRead(backupFolder(), vars, m_list1->rows(), m_model,
+                                    QDateTime::currentDateTime(), *this);
     });
 }
 
@@ -218,6 +226,12 @@ void Form1::Command6_Click()
 void Form1::Command3_Click()
 {
     runOperation([this] {
+        // The phone's entries as read are overwritten one by one; a write cut
+        // short can be undone only from the backup of that read.
+        if (!m_readBackedUp) {
+            setMessage(BackupMessage::kFailed);
+            return;
+        }
         // The line that kept the list from being written is shown to the user.
         const int refused = writeSortedPhonebook(MSComm1, vars, *m_list1, *m_list2, *this);
         if (refused >= 0)

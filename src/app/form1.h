@@ -92,6 +92,11 @@ private:
     FileNameChooser *CommonDialog1;
     PhonebookRowModel *m_list1;
     PhonebookRowModel *m_list2;
+    // The phone's model, for the names of the backups.
+    QString m_model;
+    // False while the last read is complete but its backup could not be
+    // written: the write-back would overwrite entries kept nowhere else.
+    bool m_readBackedUp = true;
     QElapsedTimer m_sinceEvents;
     bool m_busy = false;
     enum class Ending { None, WithReset, WithoutReset } m_ending = Ending::None;

@@ -23,26 +23,31 @@ bool holdsExtension(const QString &name)
     return name.toUpper().contains(kExtensionUpper);
 }
 
-}
+enum class Encoding { Windows1252, Utf8 };
 
-namespace ListFileCodec {
-
+// Windows-1252 when every line fits in it, otherwise UTF-8.
 Encoding encodingFor(const QStringList &lines)
 {
     const bool fits = std::all_of(lines.cbegin(), lines.cend(), SingleByteCodec::canEncode);
     return fits ? Encoding::Windows1252 : Encoding::Utf8;
 }
 
+// What the file begins with: nothing, or UTF-8's byte-order mark.
 QByteArray header(Encoding encoding)
 {
     return encoding == Encoding::Utf8 ? kByteOrderMark : QByteArray();
 }
 
+// Appends one line and its CR LF to out.
 void appendLine(QByteArray &out, const QString &line, Encoding encoding)
 {
     out += encoding == Encoding::Utf8 ? line.toUtf8() : SingleByteCodec::encode(line);
     out += kLineEnd;
 }
+
+}
+
+namespace ListFileCodec {
 
 QByteArray encode(const QStringList &lines)
 {

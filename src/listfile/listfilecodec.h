@@ -17,17 +17,6 @@ namespace ListFileCodec {
 // The file dialogs' filter.
 inline constexpr char kFilter[] = "*.RDS";
 
-enum class Encoding { Windows1252, Utf8 };
-
-// Windows-1252 when every line fits in it, otherwise UTF-8.
-Encoding encodingFor(const QStringList &lines);
-
-// What the file begins with: nothing, or UTF-8's byte-order mark.
-QByteArray header(Encoding encoding);
-
-// Appends one line and its CR LF to out.
-void appendLine(QByteArray &out, const QString &line, Encoding encoding);
-
 QByteArray encode(const QStringList &lines);
 
 // The lines of a list file. A line ends at CR LF, which is not part of its

@@ -2,11 +2,9 @@
 
 #include "filenamechooser.h"
 #include "listfilecodec.h"
+#include "listfilestore.h"
 #include "operationreport.h"
 #include "phonebookrowmodel.h"
-
-#include <QFile>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -28,58 +26,26 @@ double progressFor(qsizetype index)
     return static_cast<double>(static_cast<float>(index) + 0.1f);
 }
 
-// The whole file, or nothing when it cannot be opened or read to its end
-// (missing, a folder, unreadable).
-std::optional<QByteArray> readWhole(const QString &name)
-{
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
 }
 
 void saveSortedList(FileNameChooser &chooser, const PhonebookRowModel &List2, OperationReport &report)
 {
     const QString chosen = chooser.saveFileName(kFilter);
     // Handlers that run while this one yields may empty or refill List2; the
-    // save goes on with the items it found when it started.
-    const QStringList items = List2.lines();
-    if (chosen.isEmpty() || items.isEmpty()) {
+    // save goes on with the rows it found when it started.
+    const PhonebookRows rows = List2.rows();
+    if (chosen.isEmpty() || rows.isEmpty()) {
         report.setMessage(kSaveImpossible);
         return;
     }
 
     report.setMessage(kSaving);
-    // The lines go to a side file that replaces the chosen one only once
-    // all of them are written, so a failed save leaves no half list behind.
-    QSaveFile file(ListFileCodec::saveName(chosen));
-    if (!file.open(QIODevice::WriteOnly)) {
-        report.setMessage(kSaveImpossible);
-        return;
-    }
-
-    const ListFileCodec::Encoding encoding = ListFileCodec::encodingFor(items);
-    QByteArray bytes = ListFileCodec::header(encoding);
-    bytes.reserve(items.size() * (items.first().size() + 2));
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        if (!report.keepGoing()) {
-            file.cancelWriting();
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (!report.keepGoing())
             return;
-        }
         report.setProgressValue(progressFor(i));
-        ListFileCodec::appendLine(bytes, items.at(i), encoding);
     }
-
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        report.setMessage(kSaveImpossible);
-        return;
-    }
-    report.setMessage(kSaved);
+    report.setMessage(ListFileStore::write(ListFileCodec::saveName(chosen), rows) ? kSaved : kSaveImpossible);
 }
 
 void loadSortedList(FileNameChooser &chooser, PhonebookRowModel &List1, PhonebookRowModel &List2,
@@ -92,22 +58,20 @@ void loadSortedList(FileNameChooser &chooser, PhonebookRowModel &List1, Phoneboo
     }
 
     report.setMessage(kLoading);
-    const std::optional<QByteArray> bytes = readWhole(chosen);
-    const std::optional<QStringList> lines =
-        bytes ? ListFileCodec::decode(*bytes) : std::optional<QStringList>();
-    if (!lines) {
+    const std::optional<PhonebookRows> rows = ListFileStore::read(chosen);
+    if (!rows) {
         report.setMessage(kLoadImpossible);
         return;
     }
 
     // The window gets its turn once per line, as in every long operation;
     // a user ending the program meanwhile finds the lists untouched.
-    for (qsizetype i = 0; i < lines->size(); ++i) {
+    for (qsizetype i = 0; i < rows->size(); ++i) {
         if (!report.keepGoing())
             return;
     }
 
-    List2.setRows(rowsWithoutFields(*lines));
+    List2.setRows(*rows);
     List1.clear();
     report.setMessage(kLoaded);
 }

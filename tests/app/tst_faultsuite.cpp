@@ -3,6 +3,7 @@
 // against the entries it held at the start: every one of them must be on
 // the phone or in the sorted list the user still has, unless the user
 // deleted it.
+#include "temporaryuserfolders.h"
 #include "twelvepositionsim.h"
 #include "windowsession.h"
 
@@ -33,6 +34,9 @@ Q_DECLARE_METATYPE(Setup)
 
 class FaultSuite : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain() { useTemporaryUserFolders(); }
 
 private slots:
     void cleanupTestCase();

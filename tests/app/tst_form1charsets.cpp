@@ -1,6 +1,7 @@
 // Phones in their own character sets, through the window: accented names
 // read, sorted, written back and edited exactly, or refused whole where the
 // phone's set cannot carry them on a command line.
+#include "temporaryuserfolders.h"
 #include "windowsession.h"
 
 #include <QFile>
@@ -68,6 +69,9 @@ QStringList namesOn(const QMap<int, SimEntry> &entries)
 
 class Form1CharsetsTest : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain() { useTemporaryUserFolders(); }
 
 private slots:
     void phonesInTheirOwnSets_data();

@@ -1,8 +1,12 @@
 // The window against the simulated phone over a pseudo-terminal: what the
 // user does, what reaches the phone, and what the phone holds afterwards.
+#include "phonebookbackup.h"
+#include "temporaryuserfolders.h"
 #include "twelvepositionsim.h"
 #include "windowsession.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,10 +23,37 @@ const QString kModel = QStringLiteral("NOKIA 6310i");
 
 const QStringList kSortedOnPhone = twelvePositionSimSorted();
 
+// The SIM with USIM fields on three of its entries.
+SimPhonebook simWithFields()
+{
+    SimPhonebook book = twelvePositionSim();
+    SimEntry &mario = book.entries[1];
+    mario.group = QStringLiteral("LAVORO");
+    mario.email = QStringLiteral("mario@example.org");
+    SimEntry &annalisa = book.entries[3];
+    annalisa.hidden = 1;
+    annalisa.group = QStringLiteral("FAMIGLIA");
+    annalisa.adNumber = QStringLiteral("0612345679");
+    annalisa.adType = 129;
+    SimEntry &zoe = book.entries[11];
+    zoe.secondText = QStringLiteral("Zoe Bianchi");
+    zoe.sipUri = QStringLiteral("sip:zoe@example.org");
+    zoe.telUri = QStringLiteral("tel:+390500");
+    return book;
+}
+
+QStringList backups()
+{
+    return QDir(backupFolder()).entryList({QStringLiteral("*.RDS")}, QDir::Files, QDir::Name);
+}
+
 }
 
 class Form1PhoneTest : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain() { useTemporaryUserFolders(); }
 
 private slots:
     void init();
@@ -37,6 +68,8 @@ private slots:
     void editRefusedWhereItCouldMislead();
     void usimFieldsSurvive();
     void savedListGoesBackToThePhone();
+    void backupRestoresAWriteCutShort();
+    void failedBackupBlocksTheWriteBack();
     void exitPanelResetsThePhone();
     void exitDuringReadStopsItAndResets();
     void adapterVanishingMidRead();
@@ -61,6 +94,8 @@ void Form1PhoneTest::init()
 void Form1PhoneTest::cleanup()
 {
     s.reset();
+    QFile::remove(backupFolder());
+    QDir(backupFolder()).removeRecursively();
 }
 
 void Form1PhoneTest::connect()
@@ -294,19 +329,7 @@ void Form1PhoneTest::editRefusedWhereItCouldMislead()
 void Form1PhoneTest::usimFieldsSurvive()
 {
     Form1 &f = *s->form;
-    SimPhonebook book = twelvePositionSim();
-    SimEntry &mario = book.entries[1];
-    mario.group = QStringLiteral("LAVORO");
-    mario.email = QStringLiteral("mario@example.org");
-    SimEntry &annalisa = book.entries[3];
-    annalisa.hidden = 1;
-    annalisa.group = QStringLiteral("FAMIGLIA");
-    annalisa.adNumber = QStringLiteral("0612345679");
-    annalisa.adType = 129;
-    SimEntry &zoe = book.entries[11];
-    zoe.secondText = QStringLiteral("Zoe Bianchi");
-    zoe.sipUri = QStringLiteral("sip:zoe@example.org");
-    zoe.telUri = QStringLiteral("tel:+390500");
+    const SimPhonebook book = simWithFields();
     s->phone.setPhonebook(SimStorage::Sim, book);
     s->phone.setOptions(SimModem::Options::strict());
     connect();
@@ -366,6 +389,81 @@ void Form1PhoneTest::savedListGoesBackToThePhone()
     QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
     QCOMPARE(f.list1Rows().rowCount(), 12);
+}
+
+void Form1PhoneTest::backupRestoresAWriteCutShort()
+{
+    const SimPhonebook book = simWithFields();
+    s->phone.setPhonebook(SimStorage::Sim, book);
+    s->phone.setOptions(SimModem::Options::strict());
+    connect();
+    readSim();
+    const QStringList kept = backups();
+    QCOMPARE(kept.size(), 1);
+    QVERIFY2(kept.first().endsWith(QStringLiteral(" SIM ") + kModel + QStringLiteral(".RDS")), qPrintable(kept.first()));
+
+    // The write-back ends at its fifth write, as if the program died there.
+    s->click(s->form->Command6);
+    s->phone.setRefusal(QStringList{QStringLiteral("+CPBW=5,")});
+    s->click(s->form->Command3);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE GRAVE IN SCRITTURA"));
+    QVERIFY(s->phone.phonebook(SimStorage::Sim) != book.entries);
+
+    // A second window on the phone as it was left: read, load the backup,
+    // write it back.
+    const QMap<int, SimEntry> halfWritten = s->phone.phonebook(SimStorage::Sim);
+    s = std::make_unique<WindowSession>();
+    s->phone.setModel(kModel);
+    SimPhonebook left = book;
+    left.entries = halfWritten;
+    s->phone.setPhonebook(SimStorage::Sim, left);
+    s->phone.setOptions(SimModem::Options::strict());
+    QString why;
+    QVERIFY2(s->start(&why), qPrintable(why));
+    connect();
+    readSim();
+    s->chooser.openName = QDir(backupFolder()).filePath(kept.first());
+    s->click(s->form->Command4);
+    QCOMPARE(s->message(), QStringLiteral("CARICAMENTO ULTIMATO"));
+    s->click(s->form->Command3);
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
+
+    // Every entry as read, each with its fields, in the phone's order from 1.
+    QMap<int, SimEntry> restored;
+    for (const SimEntry &entry : book.entries)
+        restored.insert(int(restored.size()) + 1, entry);
+    QCOMPARE(s->phone.phonebook(SimStorage::Sim), restored);
+}
+
+void Form1PhoneTest::failedBackupBlocksTheWriteBack()
+{
+    Form1 &f = *s->form;
+    // A regular file where the backups folder should be stops root too.
+    QVERIFY(QDir().mkpath(QFileInfo(backupFolder()).path()));
+    QFile blocker(backupFolder());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    connect();
+
+    s->click(f.Command2);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE: BACKUP NON RIUSCITO"));
+    QCOMPARE(f.vars.RUBSEL, QStringLiteral("RUBRICA SIM"));
+    QCOMPARE(f.list1Rows().rowCount(), 12);
+    s->click(f.Command6);
+    QCOMPARE(f.list2Rows().rowCount(), 7);
+    s->newCommands();
+    s->click(f.Command3);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE: BACKUP NON RIUSCITO"));
+    QVERIFY(s->newCommands().isEmpty());
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
+
+    // The next read that is kept lets the list go to the phone.
+    QVERIFY(blocker.remove());
+    readSim();
+    s->click(f.Command6);
+    s->click(f.Command3);
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
 }
 
 void Form1PhoneTest::exitPanelResetsThePhone()

@@ -1,14 +1,18 @@
 // The window on its own, with no phone behind any port.
 #include "form1.h"
 #include "fractionprogressbar.h"
+#include "phonebookbackup.h"
 #include "phonelink.h"
 #include "portdirectory.h"
 #include "programlook.h"
 #include "statusbar.h"
+#include "temporaryuserfolders.h"
 #include "windowtexts.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,9 +23,14 @@
 #include "phonebookrowmodel.h"
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTimer>
+#include <QUrl>
 
 class Form1WindowTest : public QObject {
     Q_OBJECT
+
+public:
+    static void initMain() { useTemporaryUserFolders(); }
 
 private slots:
     void initTestCase() { applyProgramLook(); }
@@ -213,6 +222,30 @@ private slots:
         bar.setValueF(value);
         QCOMPARE(bar.value(), shown);
         QVERIFY(bar.valueF() <= bar.maximumF());
+    }
+
+    void fileDialogListsTheBackups()
+    {
+        // The dialog is modal: looked at once it shows, then cancelled.
+        QList<QUrl> places;
+        QStringList filters;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            places = dialog->sidebarUrls();
+            filters = dialog->nameFilters();
+            dialog->reject();
+        });
+        poll.start(10);
+
+        QTest::mouseClick(m_form->Command4, Qt::LeftButton);
+
+        QVERIFY(places.contains(QUrl::fromLocalFile(backupFolder())));
+        QVERIFY(QFileInfo(backupFolder()).isDir());
+        QCOMPARE(filters, QStringList{"*.RDS (*.[Rr][Dd][Ss])"});
+        QCOMPARE(m_form->StatusBar1->panelText(2), QStringLiteral("IMPOSSIBILE CARICARE"));
     }
 
 private:

@@ -1,6 +1,7 @@
 // Saves a picture of the window as a user sees it after reading and sorting
 // the demo SIM phonebook, for the README: windowscreenshot FILE.png
 #include "programlook.h"
+#include "temporaryuserfolders.h"
 #include "windowsession.h"
 
 #include <QApplication>
@@ -11,6 +12,9 @@
 
 int main(int argc, char *argv[])
 {
+    // What the window keeps in the user's folders stays out of the home of
+    // whoever makes the picture.
+    useTemporaryUserFolders();
     QApplication app(argc, argv);
     applyProgramLook();
     const QStringList args = QApplication::arguments();

@@ -75,6 +75,7 @@ private slots:
     void loadStopsWhenProgramEnds();
     void loadOddFiles_data();
     void loadOddFiles();
+    void fieldsFileGoesWithItsList();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -270,6 +271,7 @@ void TestListFileOperations::loadRefusedKeepsLists_data()
     QTest::newRow("a folder") << "folder.rds" << false;
     QTest::newRow("binary file") << "binary.rds" << false;
     QTest::newRow("unreadable file") << "unreadable.rds" << true;
+    QTest::newRow("broken fields file") << "broken.rds" << false;
 }
 
 void TestListFileOperations::loadRefusedKeepsLists()
@@ -283,6 +285,8 @@ void TestListFileOperations::loadRefusedKeepsLists()
     writeFile(path("unreadable.rds"), "a\r\n");
     QVERIFY(QFile::setPermissions(path("unreadable.rds"), {}));
     QVERIFY(QDir(m_dir->path()).mkdir("folder.rds"));
+    writeFile(path("broken.rds"), "a\r\n");
+    writeFile(path("broken.rds.fields"), "{\"2\": {\"group\":\"A\"}}");
     m_chooser.openName = chosen.isEmpty() ? QString() : path(chosen);
 
     loadSortedList(m_chooser, m_list1, m_list2, m_report);
@@ -373,6 +377,34 @@ void TestListFileOperations::loadOddFiles()
     QCOMPARE(m_list2.lines().first(), first);
     QCOMPARE(m_list2.lines().last(), last);
     QVERIFY(m_list1.lines().isEmpty());
+}
+
+void TestListFileOperations::fieldsFileGoesWithItsList()
+{
+    UsimFields fields;
+    fields.group = QStringLiteral("FAMIGLIA");
+    fields.email = QStringLiteral("anna@example.org");
+    const PhonebookRows withFields{{"1/2 \u00c3  A \u00b3 1", {}}, {"2/2 \u00c3  B \u00b3 2", fields}};
+    m_list2.setRows(withFields);
+    m_chooser.saveName = path("rubrica");
+    m_chooser.openName = path("rubrica.rds");
+
+    saveSortedList(m_chooser, m_list2, m_report);
+    QCOMPARE(m_report.messages.last(), kSaved);
+    QCOMPARE(contents(path("rubrica.rds")), QByteArray("1/2 \xC3  A \xB3 1\r\n2/2 \xC3  B \xB3 2\r\n"));
+    QVERIFY(QFileInfo::exists(path("rubrica.rds.fields")));
+    m_list2.clear();
+    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+    QCOMPARE(m_report.messages.last(), kLoaded);
+    QCOMPARE(m_list2.rows(), withFields);
+
+    // A list without fields saved under the same name takes none from the old file.
+    m_list2.setRows(rowsWithoutFields(linesOf(withFields)));
+    saveSortedList(m_chooser, m_list2, m_report);
+    QCOMPARE(m_report.messages.last(), kSaved);
+    QVERIFY(!QFileInfo::exists(path("rubrica.rds.fields")));
+    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+    QCOMPARE(m_list2.rows(), rowsWithoutFields(linesOf(withFields)));
 }
 
 QTEST_GUILESS_MAIN(TestListFileOperations)

@@ -36,3 +36,13 @@ inline PhonebookRows rowsWithoutFields(const QStringList &lines)
         rows.append({line, {}, false});
     return rows;
 }
+
+// The lines alone, in order.
+inline QStringList linesOf(const PhonebookRows &rows)
+{
+    QStringList lines;
+    lines.reserve(rows.size());
+    for (const PhonebookRow &row : rows)
+        lines.append(row.line);
+    return lines;
+}

@@ -33,11 +33,7 @@ std::optional<PhonebookRow> PhonebookRowModel::row(int index) const
 
 QStringList PhonebookRowModel::lines() const
 {
-    QStringList out;
-    out.reserve(m_rows.size());
-    for (const PhonebookRow &row : m_rows)
-        out.append(row.line);
-    return out;
+    return linesOf(m_rows);
 }
 
 void PhonebookRowModel::appendRow(const PhonebookRow &row)

@@ -1,0 +1,53 @@
+#include "phonebookbackup.h"
+
+#include "backupname.h"
+#include "fieldsfile.h"
+#include "listfilestore.h"
+#include "sortedlayout.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kBackupsFolder = QStringLiteral("backups");
+const QString kSimWord = QStringLiteral("SIM");
+const QString kPhoneWord = QStringLiteral("CELLULARE");
+
+bool taken(const QString &path)
+{
+    return QFileInfo::exists(path) || QFileInfo::exists(FieldsFile::nameFor(path));
+}
+
+}
+
+QString backupFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1Char('/') + kBackupsFolder;
+}
+
+bool backUpRead(const QString &folder, const FormVariables &vars, const PhonebookRows &List1,
+                const QString &model, const QDateTime &when, OperationReport &report)
+{
+    QString phonebook;
+    if (vars.RUBSEL == Rubrica::kSim)
+        phonebook = kSimWord;
+    else if (vars.RUBSEL == Rubrica::kCellulare)
+        phonebook = kPhoneWord;
+    else
+        return true;
+    const PhonebookRows entries = SortedLayout::inPhoneOrder(List1, vars.lineLimits());
+    if (entries.isEmpty())
+        return true;
+
+    const QDir dir(folder);
+    QString path;
+    for (int copy = 1; path.isEmpty() || taken(path); ++copy)
+        path = dir.filePath(BackupName::fileName(when, phonebook, model, copy));
+    if (!dir.mkpath(QStringLiteral(".")) || !ListFileStore::write(path, entries)) {
+        report.setMessage(BackupMessage::kFailed);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,70 @@
+#include "listfilestore.h"
+
+#include "fieldsfile.h"
+#include "listfilecodec.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// The bytes go to a side file that replaces the file only at commit().
+bool writeOut(QSaveFile &file, const QByteArray &bytes)
+{
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The whole file, or nothing when it cannot be opened or read to its end
+// (missing, a folder, unreadable).
+std::optional<QByteArray> readWhole(const QString &name)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+}
+
+namespace ListFileStore {
+
+bool write(const QString &name, const PhonebookRows &rows)
+{
+    const QString fieldsName = FieldsFile::nameFor(name);
+    const bool withFields = FieldsFile::anyFields(rows);
+    QSaveFile list(name);
+    QSaveFile fields(fieldsName);
+    if (!writeOut(list, ListFileCodec::encode(linesOf(rows)))
+        || (withFields && !writeOut(fields, FieldsFile::encode(rows))))
+        return false;
+    const bool fieldsInPlace = withFields ? fields.commit()
+                                          : !QFileInfo::exists(fieldsName) || QFile::remove(fieldsName);
+    return fieldsInPlace && list.commit();
+}
+
+std::optional<PhonebookRows> read(const QString &name)
+{
+    const std::optional<QByteArray> bytes = readWhole(name);
+    const std::optional<QStringList> lines = bytes ? ListFileCodec::decode(*bytes) : std::nullopt;
+    if (!lines)
+        return std::nullopt;
+    PhonebookRows rows = rowsWithoutFields(*lines);
+
+    const QString fieldsName = FieldsFile::nameFor(name);
+    if (!QFileInfo::exists(fieldsName))
+        return rows;
+    const std::optional<QByteArray> fieldsBytes = readWhole(fieldsName);
+    const std::optional<QList<UsimFields>> fields =
+        fieldsBytes ? FieldsFile::decode(*fieldsBytes, rows.size()) : std::nullopt;
+    if (!fields)
+        return std::nullopt;
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        rows[i].fields = fields->at(i);
+    return rows;
+}
+
+}

@@ -1,0 +1,102 @@
+#include "backupname.h"
+#include "listfilestore.h"
+#include "phonebookbackup.h"
+#include "phonebookline.h"
+#include "readlimits.h"
+#include "recordingreport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using PhonebookLine::Layout;
+
+namespace {
+
+const QDateTime kWhen(QDate(2026, 12, 9), QTime(10, 15, 2));
+const FormVariables kVars = afterSimRead(4, 10, 12);
+
+UsimFields family()
+{
+    UsimFields fields;
+    fields.group = QStringLiteral("FAMIGLIA");
+    fields.email = QStringLiteral("anna@example.org");
+    return fields;
+}
+
+// Positions 1 and 3 hold entries, 2 and 4 are empty.
+PhonebookRows readRows()
+{
+    const PhonebookLine::Limits limits = kVars.lineLimits();
+    return {
+        {PhonebookLine::build(1, "ROSSI", "0612", Layout::Read, limits), {}},
+        {PhonebookLine::emptySlot(2, Layout::Read, limits), {}},
+        {PhonebookLine::build(3, "ANNA", "+39347", Layout::Read, limits), family()},
+        {PhonebookLine::emptySlot(4, Layout::Read, limits), {}},
+    };
+}
+
+}
+
+class TestPhonebookBackup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fileName_data();
+    void fileName();
+    void keepsEveryEntryInThePhonesOrder();
+};
+
+void TestPhonebookBackup::fileName_data()
+{
+    QTest::addColumn<QString>("phonebook");
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<int>("copy");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("SIM") << "SIM" << "BARS-PHONE" << 1 << "2026-12-09_10-15-02 SIM BARS-PHONE.RDS";
+    QTest::newRow("phone memory") << "CELLULARE" << "NOKIA 6310i" << 1
+                                  << "2026-12-09_10-15-02 CELLULARE NOKIA 6310i.RDS";
+    QTest::newRow("second copy") << "SIM" << "BARS-PHONE" << 2 << "2026-12-09_10-15-02 SIM BARS-PHONE (2).RDS";
+    QTest::newRow("no model") << "SIM" << "  " << 1 << "2026-12-09_10-15-02 SIM.RDS";
+    QTest::newRow("forbidden characters") << "SIM" << "a/b\\c:d*e?f\"g<h>i|j" << 1
+                                          << "2026-12-09_10-15-02 SIM a_b_c_d_e_f_g_h_i_j.RDS";
+    QTest::newRow("control characters") << "SIM" << " X\tY\nZ\x7f " << 1 << "2026-12-09_10-15-02 SIM X_Y_Z_.RDS";
+    QTest::newRow("long model cut") << "SIM" << QString(100, 'M') << 1
+                                    << "2026-12-09_10-15-02 SIM " + QString(64, 'M') + ".RDS";
+}
+
+void TestPhonebookBackup::fileName()
+{
+    QFETCH(QString, phonebook);
+    QFETCH(QString, model);
+    QFETCH(int, copy);
+    QFETCH(QString, name);
+    QCOMPARE(BackupName::fileName(kWhen, phonebook, model, copy), name);
+}
+
+void TestPhonebookBackup::keepsEveryEntryInThePhonesOrder()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("veldrano/backups");
+    RecordingReport report;
+
+    // Two reads in the same second keep two files; an empty phonebook none.
+    QVERIFY(backUpRead(folder, kVars, readRows(), "BARS-PHONE", kWhen, report));
+    QVERIFY(backUpRead(folder, kVars, readRows(), "BARS-PHONE", kWhen, report));
+    QVERIFY(backUpRead(folder, kVars, {readRows().at(1)}, "BARS-PHONE", kWhen, report));
+
+    QVERIFY(report.messages.isEmpty());
+    const QString name = QStringLiteral("2026-12-09_10-15-02 SIM BARS-PHONE");
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
+             (QStringList{name + " (2).RDS", name + " (2).RDS.fields", name + ".RDS", name + ".RDS.fields"}));
+    const PhonebookLine::Limits limits = kVars.lineLimits();
+    const PhonebookRows kept{
+        {PhonebookLine::build(1, "ROSSI", "0612", Layout::Sorted, limits), {}},
+        {PhonebookLine::build(2, "ANNA", "+39347", Layout::Sorted, limits), family()},
+    };
+    QCOMPARE(ListFileStore::read(folder + "/" + name + ".RDS"), kept);
+}
+
+QTEST_GUILESS_MAIN(TestPhonebookBackup)
+#include "tst_phonebookbackup.moc"
