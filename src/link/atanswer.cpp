@@ -19,22 +19,14 @@ const QString kNotFoundText = QStringLiteral("not found");
 constexpr int kOkTrailerLength = 6;
 
 const QString kRing = QStringLiteral("RING");
-const std::array<QString, 9> kUnsolicitedPrefixes = {
-    QStringLiteral("+CMTI:"), QStringLiteral("+CLIP:"), QStringLiteral("+CRING:"),
-    QStringLiteral("+CREG:"), QStringLiteral("+CMT:"),  QStringLiteral("+CDSI:"),
-    QStringLiteral("+CBM:"),  QStringLiteral("+CUSD:"), QStringLiteral("+CIEV:"),
+// Named one by one: a rule such as "any line with a + in front" would take
+// the information text of the phonebook commands for one.
+const std::array<QString, 12> kUnsolicitedPrefixes = {
+    QStringLiteral("+CMTI:"),  QStringLiteral("+CLIP:"),  QStringLiteral("+CRING:"),
+    QStringLiteral("+CREG:"),  QStringLiteral("+CGREG:"), QStringLiteral("+CEREG:"),
+    QStringLiteral("+CMT:"),   QStringLiteral("+CDSI:"),  QStringLiteral("+CBM:"),
+    QStringLiteral("+CUSD:"),  QStringLiteral("+CIEV:"),  QStringLiteral("+CCWA:"),
 };
-
-bool isUnsolicited(const QString &line)
-{
-    if (line == kRing)
-        return true;
-    for (const QString &prefix : kUnsolicitedPrefixes) {
-        if (line.startsWith(prefix))
-            return true;
-    }
-    return false;
-}
 
 // The extended error result line, empty when there is none. It must stand
 // on a finished line of its own; a half-received one could still be part of
@@ -51,6 +43,17 @@ QString extendedErrorLine(const QString &buffer)
 }
 
 } // namespace
+
+bool isUnsolicited(const QString &line)
+{
+    if (line == kRing)
+        return true;
+    for (const QString &prefix : kUnsolicitedPrefixes) {
+        if (line.startsWith(prefix))
+            return true;
+    }
+    return false;
+}
 
 FinalResult finalResult(const QString &buffer)
 {
@@ -124,6 +127,16 @@ QString trimSpaces(const QString &text)
     while (end > first && text.at(end - 1) == QLatin1Char(' '))
         --end;
     return text.mid(first, end - first);
+}
+
+std::optional<QString> lineWithPrefix(const QString &answer, const QString &prefix)
+{
+    for (const QString &raw : answer.split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(prefix, Qt::CaseInsensitive))
+            return line.mid(prefix.size()).trimmed();
+    }
+    return std::nullopt;
 }
 
 QString clean(const QString &buffer)

@@ -1,5 +1,6 @@
 #include "phonebookanswers.h"
 
+#include "atanswer.h"
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "usimanswer.h"
@@ -11,34 +12,21 @@ namespace PhonebookAnswers {
 namespace {
 const QString kEntryPrefix = QStringLiteral("+CPBR:");
 const QString kStoragePrefix = QStringLiteral("+CPBS:");
-const QString kRing = QStringLiteral("RING");
 const QLatin1String kQuoteOpens(",\"");
 const QLatin1String kQuoteCloses("\",");
 
-QString withoutLineEnd(const QString &line)
-{
-    QString text = line;
-    text.remove(QLatin1Char('\r'));
-    return text.trimmed();
-}
-
-// Unsolicited result codes (a call, a message, a network change) can
-// arrive between the command and its answer. They carry quotes and commas
-// of their own, so they must never be read as the entry.
-bool isUnsolicited(const QString &line)
-{
-    return line == kRing || line.startsWith(QLatin1Char('+'));
-}
-
+// The entry line's text, or, from a phone that sends no prefix, the lines
+// that are neither unsolicited result codes (a call, a message, a network
+// change) nor the information text of another command: both carry quotes
+// and commas of their own, so they must never be read as the entry.
 QString entryText(const QString &answer)
 {
-    const QStringList lines = answer.split(QLatin1Char('\n'));
+    if (const std::optional<QString> line = AtAnswer::lineWithPrefix(answer, kEntryPrefix))
+        return *line;
     QStringList rest;
-    for (const QString &raw : lines) {
-        const QString line = withoutLineEnd(raw);
-        if (line.startsWith(kEntryPrefix))
-            return line;
-        if (!isUnsolicited(line))
+    for (const QString &raw : answer.split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        if (!AtAnswer::isUnsolicited(line) && !line.startsWith(QLatin1Char('+')))
             rest.append(line);
     }
     return rest.join(QLatin1Char('\n'));
@@ -80,21 +68,18 @@ std::optional<IndexRange> parseIndexRange(const QString &answer)
 
 std::optional<int> parseUsedCount(const QString &answer)
 {
-    for (const QString &raw : answer.split(QLatin1Char('\n'))) {
-        const QString line = withoutLineEnd(raw);
-        if (!line.startsWith(kStoragePrefix))
-            continue;
-        // The storage name is a quoted "SM" or "ME": no comma inside.
-        const QStringList fields = line.mid(kStoragePrefix.size()).split(QLatin1Char(','));
-        if (fields.size() < 2)
-            return std::nullopt;
-        bool isNumber = false;
-        const int used = fields.at(1).trimmed().toInt(&isNumber);
-        if (!isNumber || used < 0)
-            return std::nullopt;
-        return used;
-    }
-    return std::nullopt;
+    const std::optional<QString> line = AtAnswer::lineWithPrefix(answer, kStoragePrefix);
+    if (!line)
+        return std::nullopt;
+    // The storage name is a quoted "SM" or "ME": no comma inside.
+    const QStringList fields = line->split(QLatin1Char(','));
+    if (fields.size() < 2)
+        return std::nullopt;
+    bool isNumber = false;
+    const int used = fields.at(1).trimmed().toInt(&isNumber);
+    if (!isNumber || used < 0)
+        return std::nullopt;
+    return used;
 }
 
 std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &charset)

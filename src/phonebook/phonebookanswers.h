@@ -45,7 +45,8 @@ struct Entry {
 };
 
 // Parses the answer's "+CPBR:" line, or, when there is none, the answer
-// without its unsolicited result codes ("RING", "+CMTI: ...", ...). The
+// without its unsolicited result codes ("RING", "+CMTI: ...", ...) and
+// the lines another command's prefix opens. The
 // number and the name are the first and second quoted texts; the name ends
 // at its first double quote. In a hex character set the name may also come
 // without quotes. The name is turned from the phone's character set into
