@@ -166,6 +166,10 @@ std::optional<QString> PhoneCharset::decode(const QString &received) const
         text.reserve(units->size());
         for (const uint unit : *units)
             text.append(QChar(char16_t(unit)));
+        // A character beyond the basic plane comes as its surrogate pair;
+        // half of one is no character, and the list file could not hold it.
+        if (!text.isValidUtf16())
+            return std::nullopt;
         return text;
     }
     case Set::Hex: {
@@ -206,13 +210,13 @@ std::optional<QString> PhoneCharset::onLine(const QString &text) const
         bytes = GsmAlphabet::encode(text);
         break;
     case Set::Ucs2: {
+        // A character beyond the basic plane goes as the phone sends it: its
+        // surrogate pair.
+        if (!text.isValidUtf16())
+            return std::nullopt;
         QString digits;
-        for (const QChar c : text) {
-            // UCS2 ends with the basic plane.
-            if (c.isSurrogate())
-                return std::nullopt;
+        for (const QChar c : text)
             digits += hexOf(c.unicode(), kUcs2Digits);
-        }
         return digits;
     }
     case Set::Hex: {

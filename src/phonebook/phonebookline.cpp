@@ -26,7 +26,12 @@ QString fixedField(const QString &text, int width)
 {
     if (width <= 0)
         return QString();
-    return text.left(width).leftJustified(width, QLatin1Char(' '));
+    // A cut between the halves of a surrogate pair would leave half a
+    // character, which no character set can carry; the pair goes whole.
+    qsizetype kept = qMin<qsizetype>(width, text.size());
+    if (kept < text.size() && text.at(kept).isLowSurrogate() && text.at(kept - 1).isHighSurrogate())
+        --kept;
+    return text.left(kept).leftJustified(width, QLatin1Char(' '));
 }
 
 QString build(int position, const QString &name, const QString &number,
