@@ -120,13 +120,18 @@ QString withoutUnsolicited(const QString &buffer)
 
 QString trimSpaces(const QString &text)
 {
-    int first = 0;
-    int end = text.size();
-    while (first < end && text.at(first) == QLatin1Char(' '))
-        ++first;
+    const qsizetype first = pastSpaces(text, 0);
+    qsizetype end = text.size();
     while (end > first && text.at(end - 1) == QLatin1Char(' '))
         --end;
     return text.mid(first, end - first);
+}
+
+qsizetype pastSpaces(const QString &text, qsizetype from)
+{
+    while (from < text.size() && text.at(from) == QLatin1Char(' '))
+        ++from;
+    return from;
 }
 
 std::optional<QString> lineWithPrefix(const QString &answer, const QString &prefix)

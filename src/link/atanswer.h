@@ -45,6 +45,10 @@ QString clean(const QString &buffer);
 // The text without leading and trailing spaces; CR, LF and tabs stay.
 QString trimSpaces(const QString &text);
 
+// The first position at or after from that holds no space; the text's
+// size when only spaces follow.
+qsizetype pastSpaces(const QString &text, qsizetype from);
+
 // The text after prefix on the first line of the answer that starts with it
 // (in any case), the line's surrounding blanks and its CR left out; nullopt
 // when no line does.
