@@ -78,9 +78,11 @@ Outcome readPositions(PhoneLink &link, const FormVariables &vars, QStringListMod
             continue;
         }
         // Garbage is no empty position either: taken for one, the write-back
-        // would clear an entry the phone failed to report.
+        // would clear an entry the phone failed to report. Nor is another
+        // position's entry this one's: this one's would never be seen, and
+        // the write-back would overwrite it.
         const auto entry = PhonebookAnswers::parseEntry(answer, link.charset());
-        if (!entry)
+        if (!entry || entry->index != i)
             return Outcome::Failed;
         LineList::appendLine(List1, PhonebookLine::build(i, entry->name, entry->number,
                                                          PhonebookLine::Layout::Read, limits));

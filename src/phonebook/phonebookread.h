@@ -30,7 +30,8 @@ inline constexpr int kSelectorPhone = 2;
 // "ERROR", so that a partial List1 is never written back, and keeps the
 // lines read so far. A position the phone answers with an error other than
 // "not found" counts as read only when the phone's count of entries shows
-// it empty.
+// it empty. An entry answered for another position than the one asked
+// stops the read.
 void LegRub(int selector, PhoneLink &link, FormVariables &vars, QStringListModel &List1,
             QStringListModel &List2, OperationReport &report,
             const std::function<void()> &limitsChanged);

@@ -298,6 +298,11 @@ void TestPhonebookRead::stopsOnUnexpectedAnswers_data()
     QTest::newRow("position answered with text")
         << false << position << QByteArray("\r\n+CPBR: 4,0612345678,129,CASA\r\n\r\nOK\r\n") << 9 << 3
         << QString(position);
+    // Taken for position 4, the entry of 2 would be read twice and what 4
+    // holds overwritten by the write-back.
+    QTest::newRow("position answered with another's entry")
+        << false << position << QByteArray("\r\n+CPBR: 2,\"+393331234567\",145,\"MARIO ROSSI\"\r\n\r\nOK\r\n")
+        << 9 << 3 << QString(position);
     QTest::newRow("position garbage") << false << position << QByteArray("\r\nHELLO\r\n\r\nOK\r\n")
                                       << 9 << 3 << QString(position);
     // The phone refuses the positions its range promised, and counts
