@@ -14,6 +14,8 @@ const QString kErrorLine = kCrLf + kError + kCrLf;
 const QString kExtendedError = kCrLf + kCmeError;
 const QString kNotFoundCode = QStringLiteral("22");
 const QString kNotFoundText = QStringLiteral("not found");
+const QString kSimBusyCode = QStringLiteral("14");
+const QString kSimBusyText = QStringLiteral("SIM busy");
 // What information text ends with: the blank line and the "OK" before the
 // final CR LF that the cleaning has already taken.
 constexpr int kOkTrailerLength = 6;
@@ -40,6 +42,16 @@ QString extendedErrorLine(const QString &buffer)
     if (end < 0)
         return {};
     return buffer.mid(start + kCrLf.size(), end - start - kCrLf.size());
+}
+
+// Whether the code is the extended error with this number or, with
+// +CMEE=2, this text (in any case).
+bool isExtendedError(const QString &finalResultCode, const QString &number, const QString &text)
+{
+    if (!finalResultCode.startsWith(kCmeError, Qt::CaseInsensitive))
+        return false;
+    const QString what = finalResultCode.mid(kCmeError.size()).trimmed();
+    return what == number || what.compare(text, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -83,10 +95,12 @@ QString finalResultCode(const QString &buffer)
 
 bool isNotFound(const QString &finalResultCode)
 {
-    if (!finalResultCode.startsWith(kCmeError, Qt::CaseInsensitive))
-        return false;
-    const QString what = finalResultCode.mid(kCmeError.size()).trimmed();
-    return what == kNotFoundCode || what.compare(kNotFoundText, Qt::CaseInsensitive) == 0;
+    return isExtendedError(finalResultCode, kNotFoundCode, kNotFoundText);
+}
+
+bool isSimBusy(const QString &finalResultCode)
+{
+    return isExtendedError(finalResultCode, kSimBusyCode, kSimBusyText);
 }
 
 QString withoutUnsolicited(const QString &buffer)

@@ -28,6 +28,10 @@ QString finalResultCode(const QString &buffer);
 // phone may answer for an empty phonebook position.
 bool isNotFound(const QString &finalResultCode);
 
+// Whether a final result code is 27.007's "SIM busy" (error 14), which a
+// phone answers while its SIM is still starting up.
+bool isSimBusy(const QString &finalResultCode);
+
 // Whether a whole line is an unsolicited result code (a ring, a new
 // message, a network registration ...) that the phone may slip between or
 // into answers. The information text of a command the program sends

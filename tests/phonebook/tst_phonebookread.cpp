@@ -89,6 +89,7 @@ private slots:
     void stopsOnUnexpectedAnswers();
     void unsolicitedCodesInAnswers_data();
     void unsolicitedCodesInAnswers();
+    void simBusyAtFirst();
     void closedPort();
     void unknownSelector();
     void hangUpMidRead();
@@ -361,6 +362,22 @@ void TestPhonebookRead::unsolicitedCodesInAnswers()
 
     QCOMPARE(m_report->lastMessage(), ReadMessage::kReadDone);
     QCOMPARE(m_list1->stringList(), expectedLines(9, {9, 14, 20}, true));
+}
+
+// A SIM just powered on answers "busy" for a moment: asked again, it reads
+// as usual, at the cost of the retries alone.
+void TestPhonebookRead::simBusyAtFirst()
+{
+    m_phone->entries = someEntries();
+    m_phone->simBusyAnswers = 2;
+    openLink();
+    read(kSelectorSim);
+
+    QCOMPARE(m_report->messages,
+             QStringList({ReadMessage::kSimBusy, ReadMessage::kReadingSim, ReadMessage::kReadDone}));
+    QCOMPARE(m_vars.RUBSEL, Rubrica::kSim);
+    QCOMPARE(m_list1->stringList(), expectedLines(9, {9, 14, 20}, true));
+    QCOMPARE(m_phone->commands(), QStringList({"+CPBS=SM", "+CPBS=SM", "+CPBS=SM", "+CPBR=?"}) + positionReads(1, 9));
 }
 
 void TestPhonebookRead::closedPort()
