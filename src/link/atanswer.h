@@ -54,8 +54,8 @@ QString trimSpaces(const QString &text);
 qsizetype pastSpaces(const QString &text, qsizetype from);
 
 // The text after prefix on the first line of the answer that starts with it
-// (in any case), the line's surrounding blanks and its CR left out; nullopt
-// when no line does.
+// (in any case), without the blanks and the CR around it; nullopt when no
+// line does.
 std::optional<QString> lineWithPrefix(const QString &answer, const QString &prefix);
 
 } // namespace AtAnswer

@@ -27,7 +27,7 @@ QString fixedField(const QString &text, int width)
     if (width <= 0)
         return QString();
     // A cut between the halves of a surrogate pair would leave half a
-    // character, which no character set can carry; the pair goes whole.
+    // character, which no character set can carry: the pair is left out.
     qsizetype kept = qMin<qsizetype>(width, text.size());
     if (kept < text.size() && text.at(kept).isLowSurrogate() && text.at(kept - 1).isHighSurrogate())
         --kept;

@@ -57,7 +57,7 @@ void pause(OperationReport &report)
 {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < std::chrono::milliseconds(kSimBusyPause).count()) {
+    while (clock.elapsed() < kSimBusyPause.count()) {
         if (!report.keepGoing())
             throw LinkCancelled();
         QEventLoop slice;
