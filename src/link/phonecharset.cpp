@@ -191,6 +191,10 @@ std::optional<QString> PhoneCharset::decode(const QString &received) const
 
 std::optional<QString> PhoneCharset::onLine(const QString &text) const
 {
+    // Half a surrogate pair (an edit box may cut one) is no character in
+    // any set; UTF-8 would silently send a replacement for it.
+    if (!text.isValidUtf16())
+        return std::nullopt;
     std::optional<QByteArray> bytes;
     switch (m_set) {
     case Set::Windows1252:
@@ -212,8 +216,6 @@ std::optional<QString> PhoneCharset::onLine(const QString &text) const
     case Set::Ucs2: {
         // A character beyond the basic plane goes as the phone sends it: its
         // surrogate pair.
-        if (!text.isValidUtf16())
-            return std::nullopt;
         QString digits;
         for (const QChar c : text)
             digits += hexOf(c.unicode(), kUcs2Digits);

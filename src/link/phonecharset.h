@@ -32,7 +32,8 @@ public:
     std::optional<QString> decode(const QString &received) const;
 
     // The program's text as the phone itself puts it on the line; nullopt
-    // when the set cannot carry a character of it.
+    // when the set cannot carry a character of it, or the text holds half
+    // a surrogate pair.
     std::optional<QString> onLine(const QString &text) const;
 
     // The program's text as it goes between the quotes of a command;

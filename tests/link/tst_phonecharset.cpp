@@ -95,6 +95,7 @@ void TestPhoneCharset::encode_data()
     // Today's '?' for such a character was a silent change.
     QTest::newRow("single bytes lack Ł") << "" << QStringLiteral("Łukasz") << false << QByteArray();
     QTest::newRow("a tab in any set") << "UCS2" << QStringLiteral("a\tb") << false << QByteArray();
+    QTest::newRow("half a surrogate pair in any set") << "UTF-8" << QString(QChar(0xD83D)) << false << QByteArray();
 }
 
 void TestPhoneCharset::encode()
