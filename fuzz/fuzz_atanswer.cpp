@@ -12,21 +12,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// The codes the phone may slip in, as the header names them: a ring, a new
-// message, a call, a network registration and the like.
-bool isUnsolicitedCode(const QString &line)
-{
-    static const QStringList prefixes{"+CMTI:", "+CLIP:", "+CRING:", "+CREG:", "+CMT:",
-                                      "+CDSI:", "+CBM:",  "+CUSD:",  "+CIEV:"};
-    if (line == QLatin1String("RING"))
-        return true;
-    for (const QString &prefix : prefixes) {
-        if (line.startsWith(prefix))
-            return true;
-    }
-    return false;
-}
-
 void checkWithoutUnsolicited(const QString &buffer)
 {
     const QString kept = AtAnswer::withoutUnsolicited(buffer);
@@ -38,7 +23,7 @@ void checkWithoutUnsolicited(const QString &buffer)
     // CR LF (no echo in front) and whole lines only moved up into it.
     const QStringList lines = kept.split(kCrLf);
     for (qsizetype i = buffer.startsWith(kCrLf) ? 0 : 1; i + 1 < lines.size(); ++i)
-        Fuzz::check(!isUnsolicitedCode(lines.at(i)), "no whole unsolicited line is left");
+        Fuzz::check(!AtAnswer::isUnsolicited(lines.at(i)), "no whole unsolicited line is left");
 }
 
 void checkFinalResult(const QString &buffer, qsizetype cut)

@@ -37,8 +37,9 @@ void checkWellFormed(FuzzedDataProvider &provider)
     const int type = provider.ConsumeBool() ? kInternational : provider.ConsumeIntegralInRange<int>(0, INT_MAX);
     const QString number = fieldFrom(provider, 40);
     const QString name = fieldFrom(provider, 80);
-    // Text the answer's own syntax cannot hold.
-    if (number.contains(QLatin1String("\",")) || name.contains(QLatin1Char('"')))
+    // Text the answer's own syntax cannot hold: a quote may end the number
+    // before the comma that follows it, spaces between.
+    if (number.contains(QLatin1Char('"')) || name.contains(QLatin1Char('"')))
         return;
     for (const QChar end : {QLatin1Char('\r'), QLatin1Char('\n')}) {
         if (number.contains(end) || name.contains(end))
@@ -60,6 +61,7 @@ void checkWellFormed(FuzzedDataProvider &provider)
     for (const QString &answer : answers) {
         const std::optional<Entry> entry = PhonebookAnswers::parseEntry(answer);
         Fuzz::check(entry.has_value(), "a well-formed answer is taken");
+        Fuzz::check(entry->index == position, "the index comes back");
         Fuzz::check(entry->number == expectedNumber, "the number comes back");
         Fuzz::check(entry->type == type, "the type comes back");
         Fuzz::check(entry->name == name, "the name comes back");

@@ -14,27 +14,21 @@ const QString kErrorLine = kCrLf + kError + kCrLf;
 const QString kExtendedError = kCrLf + kCmeError;
 const QString kNotFoundCode = QStringLiteral("22");
 const QString kNotFoundText = QStringLiteral("not found");
+const QString kSimBusyCode = QStringLiteral("14");
+const QString kSimBusyText = QStringLiteral("SIM busy");
 // What information text ends with: the blank line and the "OK" before the
 // final CR LF that the cleaning has already taken.
 constexpr int kOkTrailerLength = 6;
 
 const QString kRing = QStringLiteral("RING");
-const std::array<QString, 9> kUnsolicitedPrefixes = {
-    QStringLiteral("+CMTI:"), QStringLiteral("+CLIP:"), QStringLiteral("+CRING:"),
-    QStringLiteral("+CREG:"), QStringLiteral("+CMT:"),  QStringLiteral("+CDSI:"),
-    QStringLiteral("+CBM:"),  QStringLiteral("+CUSD:"), QStringLiteral("+CIEV:"),
+// Named one by one: a rule such as "any line with a + in front" would take
+// the information text of the phonebook commands for one.
+const std::array<QString, 12> kUnsolicitedPrefixes = {
+    QStringLiteral("+CMTI:"),  QStringLiteral("+CLIP:"),  QStringLiteral("+CRING:"),
+    QStringLiteral("+CREG:"),  QStringLiteral("+CGREG:"), QStringLiteral("+CEREG:"),
+    QStringLiteral("+CMT:"),   QStringLiteral("+CDSI:"),  QStringLiteral("+CBM:"),
+    QStringLiteral("+CUSD:"),  QStringLiteral("+CIEV:"),  QStringLiteral("+CCWA:"),
 };
-
-bool isUnsolicited(const QString &line)
-{
-    if (line == kRing)
-        return true;
-    for (const QString &prefix : kUnsolicitedPrefixes) {
-        if (line.startsWith(prefix))
-            return true;
-    }
-    return false;
-}
 
 // The extended error result line, empty when there is none. It must stand
 // on a finished line of its own; a half-received one could still be part of
@@ -50,7 +44,28 @@ QString extendedErrorLine(const QString &buffer)
     return buffer.mid(start + kCrLf.size(), end - start - kCrLf.size());
 }
 
+// Whether the code is the extended error with this number or, with
+// +CMEE=2, this text (in any case).
+bool isExtendedError(const QString &finalResultCode, const QString &number, const QString &text)
+{
+    if (!finalResultCode.startsWith(kCmeError, Qt::CaseInsensitive))
+        return false;
+    const QString what = finalResultCode.mid(kCmeError.size()).trimmed();
+    return what == number || what.compare(text, Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
+
+bool isUnsolicited(const QString &line)
+{
+    if (line == kRing)
+        return true;
+    for (const QString &prefix : kUnsolicitedPrefixes) {
+        if (line.startsWith(prefix))
+            return true;
+    }
+    return false;
+}
 
 FinalResult finalResult(const QString &buffer)
 {
@@ -80,10 +95,12 @@ QString finalResultCode(const QString &buffer)
 
 bool isNotFound(const QString &finalResultCode)
 {
-    if (!finalResultCode.startsWith(kCmeError, Qt::CaseInsensitive))
-        return false;
-    const QString what = finalResultCode.mid(kCmeError.size()).trimmed();
-    return what == kNotFoundCode || what.compare(kNotFoundText, Qt::CaseInsensitive) == 0;
+    return isExtendedError(finalResultCode, kNotFoundCode, kNotFoundText);
+}
+
+bool isSimBusy(const QString &finalResultCode)
+{
+    return isExtendedError(finalResultCode, kSimBusyCode, kSimBusyText);
 }
 
 QString withoutUnsolicited(const QString &buffer)
@@ -117,13 +134,28 @@ QString withoutUnsolicited(const QString &buffer)
 
 QString trimSpaces(const QString &text)
 {
-    int first = 0;
-    int end = text.size();
-    while (first < end && text.at(first) == QLatin1Char(' '))
-        ++first;
+    const qsizetype first = pastSpaces(text, 0);
+    qsizetype end = text.size();
     while (end > first && text.at(end - 1) == QLatin1Char(' '))
         --end;
     return text.mid(first, end - first);
+}
+
+qsizetype pastSpaces(const QString &text, qsizetype from)
+{
+    while (from < text.size() && text.at(from) == QLatin1Char(' '))
+        ++from;
+    return from;
+}
+
+std::optional<QString> lineWithPrefix(const QString &answer, const QString &prefix)
+{
+    for (const QString &raw : answer.split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(prefix, Qt::CaseInsensitive))
+            return line.mid(prefix.size()).trimmed();
+    }
+    return std::nullopt;
 }
 
 QString clean(const QString &buffer)

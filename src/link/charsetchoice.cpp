@@ -17,17 +17,6 @@ const QString kSelect = QStringLiteral("+CSCS=\"%1\"");
 constexpr std::array<PhoneCharset::Set, 2> kTargets = {PhoneCharset::Set::Ucs2,
                                                        PhoneCharset::Set::Latin1};
 
-// The text after "+CSCS:" on the answer's line that has it.
-std::optional<QString> valueText(const QString &answer)
-{
-    for (const QString &line : answer.split(QLatin1Char('\n'))) {
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith(kPrefix, Qt::CaseInsensitive))
-            return trimmed.mid(kPrefix.size()).trimmed();
-    }
-    return std::nullopt;
-}
-
 QString unquoted(QString text)
 {
     text = text.trimmed();
@@ -50,7 +39,7 @@ namespace CharsetAnswers {
 
 std::optional<QString> parseCurrent(const QString &answer)
 {
-    const std::optional<QString> value = valueText(answer);
+    const std::optional<QString> value = AtAnswer::lineWithPrefix(answer, kPrefix);
     if (!value)
         return std::nullopt;
     const QString name = unquoted(*value);
@@ -61,7 +50,7 @@ std::optional<QString> parseCurrent(const QString &answer)
 
 QStringList parseOffered(const QString &answer)
 {
-    const std::optional<QString> value = valueText(answer);
+    const std::optional<QString> value = AtAnswer::lineWithPrefix(answer, kPrefix);
     if (!value)
         return {};
     QString list = *value;

@@ -146,6 +146,10 @@ std::optional<QString> PhoneCharset::decode(const QString &received) const
         text.reserve(units->size());
         for (const uint unit : *units)
             text.append(QChar(char16_t(unit)));
+        // A character beyond the basic plane comes as its surrogate pair;
+        // half of one is no character, and the list file could not hold it.
+        if (!text.isValidUtf16())
+            return std::nullopt;
         return text;
     }
     case Set::Hex: {
@@ -167,6 +171,10 @@ std::optional<QString> PhoneCharset::decode(const QString &received) const
 
 std::optional<QString> PhoneCharset::onLine(const QString &text) const
 {
+    // Half a surrogate pair (an edit box may cut one) is no character in
+    // any set; UTF-8 would silently send a replacement for it.
+    if (!text.isValidUtf16())
+        return std::nullopt;
     std::optional<QByteArray> bytes;
     switch (m_set) {
     case Set::Windows1252:
@@ -186,13 +194,11 @@ std::optional<QString> PhoneCharset::onLine(const QString &text) const
         bytes = GsmAlphabet::encode(text);
         break;
     case Set::Ucs2: {
+        // A character beyond the basic plane goes as the phone sends it: its
+        // surrogate pair.
         QString digits;
-        for (const QChar c : text) {
-            // UCS2 ends with the basic plane.
-            if (c.isSurrogate())
-                return std::nullopt;
+        for (const QChar c : text)
             digits += hexOf(c.unicode(), kUcs2Digits);
-        }
         return digits;
     }
     case Set::Hex: {

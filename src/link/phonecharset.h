@@ -32,8 +32,9 @@ public:
     std::optional<QString> decode(const QString &received) const;
 
     // The program's text as the phone itself puts it on the line; nullopt
-    // when the set cannot carry a character of it. Whether it may go in a
-    // command is the command's own rule (PhonebookCommands).
+    // when the set cannot carry a character of it, or the text holds half
+    // a surrogate pair. Whether it may go in a command is the command's own
+    // rule (PhonebookCommands).
     std::optional<QString> onLine(const QString &text) const;
 
     bool operator==(const PhoneCharset &other) const { return m_set == other.m_set; }

@@ -1,71 +1,113 @@
 #include "phonebookanswers.h"
 
+#include "atanswer.h"
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "usimanswer.h"
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace PhonebookAnswers {
 
 namespace {
 const QString kEntryPrefix = QStringLiteral("+CPBR:");
 const QString kStoragePrefix = QStringLiteral("+CPBS:");
-const QString kRing = QStringLiteral("RING");
-const QLatin1String kQuoteOpens(",\"");
-const QLatin1String kQuoteCloses("\",");
+constexpr QChar kComma(u',');
+constexpr QChar kQuote(u'"');
+constexpr QChar kRangeOpens(u'(');
+constexpr QChar kRangeCloses(u')');
+constexpr QChar kRangeDash(u'-');
 
-QString withoutLineEnd(const QString &line)
+// The text of the answer's line that prefix opens, or, from a phone that
+// sends no prefix, its first line that is neither blank nor an unsolicited
+// result code (a call, a message, a network change): those carry quotes
+// and commas of their own, so they must never be read as the answer.
+QString answerLine(const QString &answer, const QString &prefix)
 {
-    QString text = line;
-    text.remove(QLatin1Char('\r'));
-    return text.trimmed();
-}
-
-// Unsolicited result codes (a call, a message, a network change) can
-// arrive between the command and its answer. They carry quotes and commas
-// of their own, so they must never be read as the entry.
-bool isUnsolicited(const QString &line)
-{
-    return line == kRing || line.startsWith(QLatin1Char('+'));
-}
-
-QString entryText(const QString &answer)
-{
-    const QStringList lines = answer.split(QLatin1Char('\n'));
-    QStringList rest;
-    for (const QString &raw : lines) {
-        const QString line = withoutLineEnd(raw);
-        if (line.startsWith(kEntryPrefix))
+    if (const std::optional<QString> line = AtAnswer::lineWithPrefix(answer, prefix))
+        return *line;
+    for (const QString &raw : answer.split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        if (!line.isEmpty() && !AtAnswer::isUnsolicited(line))
             return line;
-        if (!isUnsolicited(line))
-            rest.append(line);
     }
-    return rest.join(QLatin1Char('\n'));
+    return QString();
+}
+
+// The first double quote at or after from that opens a field, so follows a
+// comma with nothing but spaces between; -1 when there is none.
+qsizetype fieldOpens(const QString &line, qsizetype from)
+{
+    for (qsizetype comma = line.indexOf(kComma, from); comma >= 0; comma = line.indexOf(kComma, comma + 1)) {
+        const qsizetype at = AtAnswer::pastSpaces(line, comma + 1);
+        if (at < line.size() && line.at(at) == kQuote)
+            return at;
+    }
+    return -1;
+}
+
+// The first double quote at or after from that closes a field, so comes
+// before a comma with nothing but spaces between; -1 when there is none.
+qsizetype fieldCloses(const QString &line, qsizetype from)
+{
+    for (qsizetype quote = line.indexOf(kQuote, from); quote >= 0; quote = line.indexOf(kQuote, quote + 1)) {
+        const qsizetype at = AtAnswer::pastSpaces(line, quote + 1);
+        if (at < line.size() && line.at(at) == kComma)
+            return quote;
+    }
+    return -1;
+}
+
+bool isDecimal(const QString &text)
+{
+    return !text.isEmpty()
+        && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The index an entry answer opens with; nullopt when its first field is no
+// number. Another command's line ("+CSCS: (...)") never has one.
+std::optional<int> leadingIndex(const QString &line)
+{
+    const qsizetype comma = line.indexOf(kComma);
+    const QString text = AtAnswer::trimSpaces(comma < 0 ? line : line.left(comma));
+    if (!isDecimal(text))
+        return std::nullopt;
+    return PhonebookLine::leadingNumber(text);
 }
 }
 
 std::optional<IndexRange> parseIndexRange(const QString &answer)
 {
-    const qsizetype open = answer.indexOf(QLatin1Char('('));
-    if (open < 0)
+    const QString line = answerLine(answer, kEntryPrefix);
+    QString bounds;
+    qsizetype lengthsStart = -1; // the comma after the range
+    if (line.startsWith(kRangeOpens)) {
+        const qsizetype close = line.indexOf(kRangeCloses);
+        if (close < 0)
+            return std::nullopt;
+        bounds = line.mid(1, close - 1);
+        lengthsStart = AtAnswer::pastSpaces(line, close + 1);
+    } else {
+        // Some older phones leave the parentheses out; the dash then shows
+        // that the first field is the range.
+        lengthsStart = line.indexOf(kComma);
+        bounds = line.left(lengthsStart);
+        if (lengthsStart < 0 || !bounds.contains(kRangeDash))
+            return std::nullopt;
+    }
+    if (bounds.contains(kRangeOpens) || bounds.contains(kRangeCloses))
         return std::nullopt;
-    const qsizetype rangeStart = open + 1;
-    const qsizetype close = answer.indexOf(QLatin1Char(')'));
-    if (close < rangeStart)
-        return std::nullopt;
-    // The number length starts past ")" and the comma after it and runs to
-    // the next comma; the text length follows that comma.
-    const qsizetype numberStart = close + 2;
-    const qsizetype numberEnd = answer.indexOf(QLatin1Char(','), numberStart);
-    if (numberEnd < 0)
+    // The comma that ends the range, the number length, the text length.
+    const QStringList lengths = line.mid(lengthsStart).split(kComma);
+    if (lengths.size() < 3 || !lengths.at(0).isEmpty())
         return std::nullopt;
 
     IndexRange range;
-    range.maxCarNum = PhonebookLine::leadingNumber(answer.mid(numberStart, numberEnd - numberStart));
-    range.maxCarNom = PhonebookLine::leadingNumber(answer.mid(numberEnd + 1));
-    const QString bounds = answer.mid(rangeStart, close - rangeStart);
-    const qsizetype dash = bounds.indexOf(QLatin1Char('-'));
+    range.maxCarNum = PhonebookLine::leadingNumber(lengths.at(1));
+    range.maxCarNom = PhonebookLine::leadingNumber(lengths.at(2));
+    const qsizetype dash = bounds.indexOf(kRangeDash);
     range.maxNumRub = PhonebookLine::leadingNumber(dash < 0 ? bounds : bounds.mid(dash + 1));
 
     if (range.maxNumRub < 1 || range.maxNumRub > kMaxPositions)
@@ -80,63 +122,63 @@ std::optional<IndexRange> parseIndexRange(const QString &answer)
 
 std::optional<int> parseUsedCount(const QString &answer)
 {
-    for (const QString &raw : answer.split(QLatin1Char('\n'))) {
-        const QString line = withoutLineEnd(raw);
-        if (!line.startsWith(kStoragePrefix))
-            continue;
-        // The storage name is a quoted "SM" or "ME": no comma inside.
-        const QStringList fields = line.mid(kStoragePrefix.size()).split(QLatin1Char(','));
-        if (fields.size() < 2)
-            return std::nullopt;
-        bool isNumber = false;
-        const int used = fields.at(1).trimmed().toInt(&isNumber);
-        if (!isNumber || used < 0)
-            return std::nullopt;
-        return used;
-    }
-    return std::nullopt;
+    const std::optional<QString> line = AtAnswer::lineWithPrefix(answer, kStoragePrefix);
+    if (!line)
+        return std::nullopt;
+    // The storage name is a quoted "SM" or "ME": no comma inside.
+    const QStringList fields = line->split(kComma);
+    if (fields.size() < 2)
+        return std::nullopt;
+    bool isNumber = false;
+    const int used = fields.at(1).trimmed().toInt(&isNumber);
+    if (!isNumber || used < 0)
+        return std::nullopt;
+    return used;
 }
 
 std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &charset)
 {
-    const QString line = entryText(answer);
-
-    const qsizetype numberOpens = line.indexOf(kQuoteOpens);
-    if (numberOpens < 0)
+    const QString line = answerLine(answer, kEntryPrefix);
+    const std::optional<int> index = leadingIndex(line);
+    const qsizetype numberOpens = fieldOpens(line, 0);
+    if (!index || numberOpens < 0)
         return std::nullopt;
-    const qsizetype numberStart = numberOpens + 2;
-    const qsizetype numberEnd = line.indexOf(kQuoteCloses, numberStart);
+    const qsizetype numberStart = numberOpens + 1;
+    const qsizetype numberEnd = fieldCloses(line, numberStart);
     if (numberEnd < 0)
         return std::nullopt;
-    // Searching past the number's closing quote and comma skips the type.
-    const qsizetype typeStart = numberEnd + 2;
-    const qsizetype typeEnd = line.indexOf(QLatin1Char(','), typeStart);
-    qsizetype nameStart = -1;
-    qsizetype nameEnd = -1;
+    // Searching past the comma after the number skips the type.
+    const qsizetype typeStart = line.indexOf(kComma, numberEnd) + 1;
+    const qsizetype typeEnd = line.indexOf(kComma, typeStart);
+    QString onLine;
     qsizetype restStart = -1; // where the fields after the name begin
-    if (charset.isHex() && typeEnd >= 0 && !line.mid(typeEnd + 1).startsWith(QLatin1Char('"'))) {
+    const bool nameQuoted = typeEnd < 0 || line.mid(AtAnswer::pastSpaces(line, typeEnd + 1)).startsWith(kQuote);
+    if (charset.isHex() && !nameQuoted) {
         // Hex digits need no quotes, and some phones send none.
-        nameStart = typeEnd + 1;
-        nameEnd = line.indexOf(QLatin1Char(','), nameStart);
+        const qsizetype nameStart = typeEnd + 1;
+        qsizetype nameEnd = line.indexOf(kComma, nameStart);
         if (nameEnd < 0)
             nameEnd = line.size();
+        onLine = AtAnswer::trimSpaces(line.mid(nameStart, nameEnd - nameStart));
         restStart = nameEnd;
     } else {
-        const qsizetype nameOpens = line.indexOf(kQuoteOpens, typeStart);
+        const qsizetype nameOpens = fieldOpens(line, typeStart);
         if (nameOpens < 0)
             return std::nullopt;
-        nameStart = nameOpens + 2;
-        nameEnd = line.indexOf(QLatin1Char('"'), nameStart);
+        const qsizetype nameStart = nameOpens + 1;
+        const qsizetype nameEnd = line.indexOf(kQuote, nameStart);
         if (nameEnd < 0)
             return std::nullopt;
+        onLine = line.mid(nameStart, nameEnd - nameStart);
         restStart = nameEnd + 1;
     }
-    const std::optional<QString> name = charset.decode(line.mid(nameStart, nameEnd - nameStart));
+    const std::optional<QString> name = charset.decode(onLine);
     const std::optional<UsimFields> fields = UsimAnswer::parseFields(line.mid(restStart), charset);
     if (!name || !fields)
         return std::nullopt;
 
     Entry entry;
+    entry.index = *index;
     entry.number = line.mid(numberStart, numberEnd - numberStart);
     entry.type = PhonebookLine::leadingNumber(line.mid(typeStart, typeEnd - typeStart));
     entry.name = *name;

@@ -25,10 +25,13 @@ struct IndexRange {
     int maxCarNom = 0; // text length, the value after that
 };
 
-// Nullopt without "(", ")" or the comma that ends the number length, with
-// an upper bound below 1 or above kMaxPositions, or with a length below 1
-// or above kMaxFieldLength. The lower bound is ignored: reading always
-// starts at position 1. Fields after the text length are ignored.
+// The range may come in parentheses or, from some older phones, without
+// them ("+CPBR: 1-250,40,18"), and spaces may stand around its numbers and
+// commas. Nullopt without the range, with a parenthesis unmatched, without
+// the comma that ends the number length, with an upper bound below 1 or
+// above kMaxPositions, or with a length below 1 or above kMaxFieldLength.
+// The lower bound is ignored: reading always starts at position 1. Fields
+// after the text length are ignored.
 std::optional<IndexRange> parseIndexRange(const QString &answer);
 
 // The used count in the answer to "+CPBS?", "+CPBS: \"SM\",46,250": the
@@ -42,18 +45,21 @@ struct Entry {
     int type = 0; // 0 when the answer leaves the field empty
     QString name;
     UsimFields fields;
+    int index = 0; // the position the answer is for
 };
 
-// Parses the answer's "+CPBR:" line, or, when there is none, the answer
-// without its unsolicited result codes ("RING", "+CMTI: ...", ...). The
-// number and the name are the first and second quoted texts; the name ends
-// at its first double quote. In a hex character set the name may also come
-// without quotes. The name is turned from the phone's character set into
-// text; the number is taken as it stands. The USIM fields after the name
-// are kept when they stand in their form (see UsimAnswer); other fields
-// after the name are ignored.
-// A number of type 145 that lacks its "+" gets it back. Nullopt when the two
-// texts are not there or the name is not valid in the character set.
+// Parses the answer's "+CPBR:" line, or, when there is none, its first
+// line that is not an unsolicited result code ("RING", "+CMTI: ...", ...).
+// The line opens with the index; the number and the name are the first and
+// second quoted texts; the name ends at its first double quote. Spaces
+// around the commas are no part of a field, those inside quotes are. In a
+// hex character set the name may also come without quotes. The name is
+// turned from the phone's character set into text; the number is taken as
+// it stands. The USIM fields after the name are kept when they stand in
+// their form (see UsimAnswer); other fields after the name are ignored.
+// A number of type 145 that lacks its "+" gets it back. Nullopt without the
+// index, when the two texts are not there or the name is not valid in the
+// character set.
 std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &charset = PhoneCharset());
 
 }

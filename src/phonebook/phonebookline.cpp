@@ -1,5 +1,7 @@
 #include "phonebookline.h"
 
+#include "atanswer.h"
+
 #include <limits>
 
 namespace PhonebookLine {
@@ -7,18 +9,6 @@ namespace PhonebookLine {
 namespace {
 const QString kTagSeparator = QStringLiteral(" ") + kPositionSeparator + QStringLiteral(" ");
 const QString kFieldSeparatorText = QStringLiteral(" ") + kFieldSeparator + QStringLiteral(" ");
-
-// Only the space is trimmed: a tab or another blank belongs to the field.
-QString trimSpaces(const QString &text)
-{
-    int begin = 0;
-    int end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
 }
 
 int indexWidth(int maxNumRub)
@@ -36,7 +26,12 @@ QString fixedField(const QString &text, int width)
 {
     if (width <= 0)
         return QString();
-    return text.left(width).leftJustified(width, QLatin1Char(' '));
+    // A cut between the halves of a surrogate pair would leave half a
+    // character, which no character set can carry: the pair is left out.
+    qsizetype kept = qMin<qsizetype>(width, text.size());
+    if (kept < text.size() && text.at(kept).isLowSurrogate() && text.at(kept - 1).isHighSurrogate())
+        --kept;
+    return text.left(kept).leftJustified(width, QLatin1Char(' '));
 }
 
 QString build(int position, const QString &name, const QString &number,
@@ -85,9 +80,10 @@ Split split(const QString &line)
         return result;
     result.valid = true;
     result.tag = line.left(a);
-    // The name stops short of the space that opens " ³ ".
-    result.name = trimSpaces(line.mid(a + 1, qMax<qsizetype>(0, b - a - 2)));
-    result.number = trimSpaces(line.mid(b + 1));
+    // The name stops short of the space that opens " ³ ". Only the space is
+    // trimmed: a tab or another blank belongs to the field.
+    result.name = AtAnswer::trimSpaces(line.mid(a + 1, qMax<qsizetype>(0, b - a - 2)));
+    result.number = AtAnswer::trimSpaces(line.mid(b + 1));
     return result;
 }
 

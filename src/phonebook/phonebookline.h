@@ -25,7 +25,9 @@ int indexWidth(int maxNumRub);
 // "007/250" for position 7 of 250.
 QString positionTag(int position, int maxNumRub);
 
-// Text cut or space-padded to exactly width characters.
+// Text cut or space-padded to exactly width characters (UTF-16 units, as
+// the edit boxes count them). A cut never splits a surrogate pair: a pair
+// that does not fit is left out whole, and a space takes its place.
 QString fixedField(const QString &text, int width);
 
 QString build(int position, const QString &name, const QString &number,

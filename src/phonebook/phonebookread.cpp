@@ -7,7 +7,15 @@
 #include "linkfailure.h"
 #include "phonelink.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <chrono>
+
 namespace {
+
+using namespace std::chrono_literals;
 
 const QString kOk = QStringLiteral("OK");
 const QString kSelectSim = QStringLiteral("+CPBS=SM");
@@ -18,6 +26,15 @@ const QString kQueryRange = QStringLiteral("+CPBR=?");
 const QString kReadPosition = QStringLiteral("+CPBR=");
 const QString kQueryStorage = QStringLiteral("+CPBS?");
 
+// A SIM just powered on answers "busy" for a few seconds. It is asked again
+// after each pause until this long has passed since its first "busy" of the
+// read; after that its error stands.
+constexpr auto kSimBusyWait = 10s;
+constexpr auto kSimBusyPause = 500ms;
+// The window handles its events, and may ask the program to end, this often
+// during a pause.
+constexpr auto kPauseSlice = 50ms;
+
 struct Phonebook {
     QString select;
     QString selectQuoted;
@@ -25,10 +42,55 @@ struct Phonebook {
     QString message;
 };
 
-// Some phones take the storage name only as a quoted string.
-bool selectPhonebook(PhoneLink &link, const Phonebook &book)
+// How the read talks to the phone: every command goes through ask().
+struct Exchange {
+    PhoneLink &link;
+    OperationReport &report;
+    QString message; // the panel's text once the phonebook is selected
+    QElapsedTimer busySince; // runs from the SIM's first "busy"
+};
+
+// Waits the pause out while the window handles its events. The user who
+// ends the program meanwhile ends it as during a transaction.
+void pause(OperationReport &report)
 {
-    return link.IOP(book.select) == kOk || link.IOP(book.selectQuoted) == kOk;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < kSimBusyPause.count()) {
+        if (!report.keepGoing())
+            throw LinkCancelled();
+        QEventLoop slice;
+        QTimer::singleShot(kPauseSlice, &slice, &QEventLoop::quit);
+        slice.exec();
+    }
+}
+
+// The answer to the command, asked again while the SIM is busy starting up.
+QString ask(Exchange &exchange, const QString &command)
+{
+    QString answer = exchange.link.IOP(command);
+    bool waited = false;
+    while (AtAnswer::isSimBusy(exchange.link.lastFinalResultCode())) {
+        if (!exchange.busySince.isValid())
+            exchange.busySince.start();
+        if (exchange.busySince.hasExpired(std::chrono::milliseconds(kSimBusyWait).count()))
+            break;
+        if (!waited) {
+            exchange.report.setMessage(ReadMessage::kSimBusy);
+            waited = true;
+        }
+        pause(exchange.report);
+        answer = exchange.link.IOP(command);
+    }
+    if (waited && !exchange.message.isEmpty())
+        exchange.report.setMessage(exchange.message);
+    return answer;
+}
+
+// Some phones take the storage name only as a quoted string.
+bool selectPhonebook(Exchange &exchange, const Phonebook &book)
+{
+    return ask(exchange, book.select) == kOk || ask(exchange, book.selectQuoted) == kOk;
 }
 
 enum class Outcome { Done, Failed, Stopped };
@@ -58,15 +120,17 @@ struct Tally {
 
 // Reads positions 1 to MAXNUMRUB into List1. A position left unaccounted
 // gets an empty slot line, so that every line stays at its position.
-Outcome readPositions(PhoneLink &link, const FormVariables &vars, PhonebookRowModel &List1,
-                      OperationReport &report, Tally &tally)
+Outcome readPositions(Exchange &exchange, const FormVariables &vars, PhonebookRowModel &List1,
+                      Tally &tally)
 {
+    PhoneLink &link = exchange.link;
+    OperationReport &report = exchange.report;
     const PhonebookLine::Limits limits = vars.lineLimits();
     for (int i = 1; i <= vars.MAXNUMRUB; ++i) {
         report.setProgressValue(i);
         if (!report.keepGoing())
             return Outcome::Stopped;
-        const QString answer = link.IOP(kReadPosition + QString::number(i));
+        const QString answer = ask(exchange, kReadPosition + QString::number(i));
         const Position kind = positionKind(answer, link.lastFinalResultCode());
         if (kind == Position::Unanswered)
             return Outcome::Failed;
@@ -77,9 +141,11 @@ Outcome readPositions(PhoneLink &link, const FormVariables &vars, PhonebookRowMo
             continue;
         }
         // Garbage is no empty position either: taken for one, the write-back
-        // would clear an entry the phone failed to report.
+        // would clear an entry the phone failed to report. Nor is another
+        // position's entry this one's: this one's would never be seen, and
+        // the write-back would overwrite it.
         const auto entry = PhonebookAnswers::parseEntry(answer, link.charset());
-        if (!entry)
+        if (!entry || entry->index != i)
             return Outcome::Failed;
         List1.appendRow({PhonebookLine::build(i, entry->name, entry->number,
                                               PhonebookLine::Layout::Read, limits),
@@ -91,9 +157,9 @@ Outcome readPositions(PhoneLink &link, const FormVariables &vars, PhonebookRowMo
 
 // The positions the phone refused were empty only when its own count of
 // entries matches those read.
-bool refusalsWereEmpty(PhoneLink &link, const Tally &tally)
+bool refusalsWereEmpty(Exchange &exchange, const Tally &tally)
 {
-    return PhonebookAnswers::parseUsedCount(link.IOP(kQueryStorage)) == tally.entries;
+    return PhonebookAnswers::parseUsedCount(ask(exchange, kQueryStorage)) == tally.entries;
 }
 
 }
@@ -119,15 +185,17 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookRowMode
     else
         return;
 
+    Exchange exchange{link, report, QString(), QElapsedTimer()};
     try {
-        const bool selected = selectPhonebook(link, book);
+        const bool selected = selectPhonebook(exchange, book);
         report.setMessage(book.message);
+        exchange.message = book.message;
         if (!selected) {
             report.setMessage(ReadMessage::kReadFailed);
             return;
         }
 
-        const auto range = PhonebookAnswers::parseIndexRange(link.IOP(kQueryRange));
+        const auto range = PhonebookAnswers::parseIndexRange(ask(exchange, kQueryRange));
         if (!range) {
             report.setMessage(ReadMessage::kReadFailed);
             return;
@@ -140,8 +208,8 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookRowMode
 
         report.setProgressMaximum(vars.MAXNUMRUB);
         Tally tally;
-        Outcome outcome = readPositions(link, vars, List1, report, tally);
-        if (outcome == Outcome::Done && !tally.unaccounted.isEmpty() && !refusalsWereEmpty(link, tally)) {
+        Outcome outcome = readPositions(exchange, vars, List1, tally);
+        if (outcome == Outcome::Done && !tally.unaccounted.isEmpty() && !refusalsWereEmpty(exchange, tally)) {
             // Their lines stay empty, but nothing may be written there.
             for (const int position : std::as_const(tally.unaccounted))
                 List1.replaceRow(position - 1, {List1.row(position - 1)->line, {}, true});

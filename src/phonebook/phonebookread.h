@@ -16,6 +16,7 @@ inline const QString kReadingSim = QStringLiteral("LETTURA RUBRICA SIM");
 inline const QString kReadingPhone = QStringLiteral("LETTURE RUBRICA CELLULARE");
 inline const QString kReadFailed = QStringLiteral("ERRORE: LETTURA RUBRICA");
 inline const QString kReadDone = QStringLiteral("LETTURA TERMINATA");
+inline const QString kSimBusy = QStringLiteral("SIM OCCUPATA: ATTESA IN CORSO");
 }
 
 // Selector 1 reads the SIM phonebook, selector 2 the phone's own; any other
@@ -30,7 +31,9 @@ inline constexpr int kSelectorPhone = 2;
 // "ERROR", so that a partial List1 is never written back, and keeps the
 // lines read so far. A position the phone answers with an error other than
 // "not found" counts as read only when the phone's count of entries shows
-// it empty.
+// it empty. An entry answered for another position than the one asked
+// stops the read. A SIM that answers "busy" while it starts up is asked
+// again after a pause, for a while, with kSimBusy on the panel meanwhile.
 void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookRowModel &List1,
             PhonebookRowModel &List2, OperationReport &report,
             const std::function<void()> &limitsChanged);

@@ -1,5 +1,7 @@
 #include "usimanswer.h"
 
+#include "atanswer.h"
+
 #include <QList>
 #include <QRegularExpression>
 
@@ -21,15 +23,16 @@ struct Token {
 };
 
 // The comma-separated values of rest, which must begin with a comma; a
-// quoted value ends at its closing quote.
+// quoted value ends at its closing quote. Spaces around the commas are no
+// part of a value, those inside quotes are.
 std::optional<QList<Token>> tokens(const QString &rest)
 {
     QList<Token> out;
-    qsizetype at = 0;
+    qsizetype at = AtAnswer::pastSpaces(rest, 0);
     while (at < rest.size()) {
         if (rest.at(at) != kComma)
             return std::nullopt;
-        ++at;
+        at = AtAnswer::pastSpaces(rest, at + 1);
         Token token;
         if (at < rest.size() && rest.at(at) == kQuote) {
             const qsizetype close = rest.indexOf(kQuote, at + 1);
@@ -37,7 +40,7 @@ std::optional<QList<Token>> tokens(const QString &rest)
                 return std::nullopt;
             token.quoted = true;
             token.value = rest.mid(at + 1, close - at - 1);
-            at = close + 1;
+            at = AtAnswer::pastSpaces(rest, close + 1);
         } else {
             const qsizetype end = rest.indexOf(kComma, at);
             token.value = rest.mid(at, (end < 0 ? rest.size() : end) - at).trimmed();

@@ -139,6 +139,8 @@ void TestAtAnswer::withoutUnsolicited_data()
     // Found by fuzz/fuzz_atanswer: the second code was left in.
     QTest::newRow("fuzz: code behind a code after a blank line")
         << "\r\n\r\n+CREG:\n\r\n+CREG: 1\r 1\rOK\r\n" << "\r\n";
+    QTest::newRow("registration and call waiting")
+        << "\r\n+CGREG: 1\r\n\r\n+CEREG: 5\r\n\r\n+CCWA: \"06\",129,1\r\n\r\nOK\r\n" << "\r\nOK\r\n";
     QTest::newRow("ringing is not ring") << "\r\nRINGO\r\n\r\nOK\r\n" << "\r\nRINGO\r\n\r\nOK\r\n";
 }
 

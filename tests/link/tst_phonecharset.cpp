@@ -85,7 +85,8 @@ void TestPhoneCharset::onLine_data()
     QTest::newRow("GSM lacks Ł") << "GSM" << QStringLiteral("Łukasz") << false << QByteArray();
     QTest::newRow("UCS2") << "UCS2" << QStringLiteral("Niccolò \"Ł\"") << true
                           << QByteArray("004E006900630063006F006C00F20020002201410022");
-    QTest::newRow("UCS2 beyond the basic plane") << "UCS2" << QStringLiteral("a\U0001F600") << false << QByteArray();
+    QTest::newRow("UCS2 beyond the basic plane, as its surrogate pair") << "UCS2" << QStringLiteral("a\U0001F600")
+                                                                       << true << QByteArray("0061D83DDE00");
     QTest::newRow("HEX") << "HEX" << QStringLiteral("Città") << true << QByteArray("43697474E0");
     QTest::newRow("8859-1") << "8859-1" << QStringLiteral("Città") << true << QByteArray("Citt\xE0");
     QTest::newRow("8859-1 lacks €") << "8859-1" << QStringLiteral("5 €") << false << QByteArray();
@@ -95,6 +96,7 @@ void TestPhoneCharset::onLine_data()
     // Today's '?' for such a character was a silent change.
     QTest::newRow("single bytes lack Ł") << "" << QStringLiteral("Łukasz") << false << QByteArray();
     QTest::newRow("a tab in UCS2") << "UCS2" << QStringLiteral("a\tb") << true << QByteArray("006100090062");
+    QTest::newRow("half a surrogate pair") << "UTF-8" << QString(QChar(0xD83D)) << false << QByteArray();
 }
 
 void TestPhoneCharset::onLine()

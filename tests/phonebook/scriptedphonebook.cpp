@@ -3,6 +3,7 @@
 namespace {
 const QByteArray kOk = "\r\nOK\r\n";
 const QByteArray kError = "\r\nERROR\r\n";
+const QByteArray kSimBusy = "\r\n+CME ERROR: 14\r\n";
 const QByteArray kRead = "+CPBR=";
 }
 
@@ -28,6 +29,11 @@ void ScriptedPhonebook::respond(const QByteArray &frame)
     }
     if (silentOn.contains(command))
         return;
+    if (simBusyAnswers > 0) {
+        --simBusyAnswers;
+        m_phone.send(kSimBusy);
+        return;
+    }
     m_phone.send(answers.value(command, answerTo(command)));
 }
 

@@ -41,6 +41,9 @@ public:
     QByteArray unsolicited;
     // The line drops when this command arrives; empty: never.
     QByteArray hangUpOn;
+    // The first this many commands get "SIM busy", as from a SIM still
+    // starting up.
+    int simBusyAnswers = 0;
 
 private:
     void respond(const QByteArray &frame);

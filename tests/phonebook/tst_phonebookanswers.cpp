@@ -25,7 +25,11 @@ QStringList fixtureForms()
     return forms;
 }
 
-bool isRangeForm(const QString &form) { return form.startsWith(QLatin1String("+CPBR: (")); }
+// Range answers, unlike entries, hold no quoted text.
+bool isRangeForm(const QString &form)
+{
+    return form.startsWith(QLatin1String("+CPBR:")) && !form.contains(QLatin1Char('"'));
+}
 bool isEntryForm(const QString &form) { return form.startsWith(QLatin1String("+CPBR:")) && !isRangeForm(form); }
 
 const QString kEntry = QStringLiteral("+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\"");
@@ -66,12 +70,16 @@ void TestPhonebookAnswers::rangeFixtures_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("known");
+    QTest::addColumn<bool>("taken");
     QTest::addColumn<int>("maxNumRub");
     QTest::addColumn<int>("maxCarNum");
     QTest::addColumn<int>("maxCarNom");
 
-    // Upper bound, number length, text length.
+    // Upper bound, number length, text length; none for a form refused.
     const QHash<QString, QList<int>> expected{
+        {"+CPBR: 1-250,40,18", {250, 40, 18}},
+        {"+CPBR: (1-250), 40, 18", {250, 40, 18}},
+        {"+CPBR: (),40,18", {}},
         {"+CPBR: (1-250),40,18", {250, 40, 18}},
         {"+CPBR: (1-250),50,14,,,,40,20", {250, 50, 14}},
         {"+CPBR: (1-150),32,16,255,16,255,255,255", {150, 32, 16}},
@@ -82,9 +90,10 @@ void TestPhonebookAnswers::rangeFixtures_data()
     for (const QString &form : fixtureForms()) {
         if (!isRangeForm(form))
             continue;
-        const QList<int> values = expected.value(form, {0, 0, 0});
-        QTest::newRow(qPrintable(form)) << form << expected.contains(form)
-                                        << values[0] << values[1] << values[2];
+        const QList<int> values = expected.value(form);
+        const bool taken = values.size() == 3;
+        QTest::newRow(qPrintable(form)) << form << expected.contains(form) << taken
+                                        << values.value(0) << values.value(1) << values.value(2);
     }
 }
 
@@ -92,13 +101,16 @@ void TestPhonebookAnswers::rangeFixtures()
 {
     QFETCH(QString, answer);
     QFETCH(bool, known);
+    QFETCH(bool, taken);
     QFETCH(int, maxNumRub);
     QFETCH(int, maxCarNum);
     QFETCH(int, maxCarNom);
 
     QVERIFY2(known, "a form in the test data has no expected values here");
     const auto range = PhonebookAnswers::parseIndexRange(answer);
-    QVERIFY(range);
+    QCOMPARE(range.has_value(), taken);
+    if (!taken)
+        return;
     QCOMPARE(range->maxNumRub, maxNumRub);
     QCOMPARE(range->maxCarNum, maxCarNum);
     QCOMPARE(range->maxCarNom, maxCarNom);
@@ -113,6 +125,8 @@ void TestPhonebookAnswers::rangeForms_data()
 
     QTest::newRow("without the prefix") << "(1-250),40,18" << 250 << 40 << 18;
     QTest::newRow("spaces after the commas") << "+CPBR: (1-250), 40, 18" << 250 << 40 << 18;
+    QTest::newRow("spaces around every number and comma") << "+CPBR: ( 1 - 250 ) , 40 , 18 " << 250 << 40 << 18;
+    QTest::newRow("without parentheses, spaced") << "+CPBR: 1 - 250 , 40 , 18" << 250 << 40 << 18;
     QTest::newRow("a single bound") << "+CPBR: (250),40,18" << 250 << 40 << 18;
     QTest::newRow("one-digit bound") << "+CPBR: (1-9),20,14" << 9 << 20 << 14;
     QTest::newRow("largest accepted") << "+CPBR: (1-100000),1000,1000" << 100000 << 1000 << 1000;
@@ -148,6 +162,9 @@ void TestPhonebookAnswers::refusedRanges_data()
     QTest::newRow("no opening parenthesis") << "+CPBR: 1-250),40,18";
     QTest::newRow("no closing parenthesis") << "+CPBR: (1-250,40,18";
     QTest::newRow("parentheses reversed") << "+CPBR: )1-250(,40,18";
+    QTest::newRow("text between range and comma") << "+CPBR: (1-250)x,40,18";
+    // Without parentheses only the dash tells a range from an entry's index.
+    QTest::newRow("a single bound without parentheses") << "+CPBR: 250,40,18";
     QTest::newRow("no text length") << "+CPBR: (1-250),40";
     QTest::newRow("nothing after the range") << "+CPBR: (1-250)";
     QTest::newRow("upper bound 0") << "+CPBR: (1-0),40,18";
@@ -195,6 +212,8 @@ void TestPhonebookAnswers::entryFixtures_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("known");
     QTest::addColumn<QString>("charset");
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<int>("index");
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("name");
@@ -203,6 +222,7 @@ void TestPhonebookAnswers::entryFixtures_data()
     struct Expected {
         QString charset; // empty: the program's single bytes
         Entry entry;
+        bool taken = true;
     };
     const UsimFields none;
     const UsimFields home{"1", "FAMIGLIA", "393471112233", "145", "", "", "", "", ""};
@@ -211,34 +231,48 @@ void TestPhonebookAnswers::entryFixtures_data()
     const UsimFields casa{"", "FAMIGLIA", "+390612345670", "", "", "", "", "", ""};
     const QString ucs2Name = QStringLiteral("005300740065007600650020002000560069006E0073006F006E");
     const QHash<QString, Expected> expected{
-        {kEntry, {"", {"+393331234567", 145, "MARIO ROSSI", none}}},
-        {"+CPBR: 1,\"+33616918685\",145,\"68506C6970696570\"", {"", {"+33616918685", 145, "68506C6970696570", none}}},
-        {"+CPBR: 2,\"*100#\",129,\"gg get balance\",0", {"", {"*100#", 129, "gg get balance", none}}},
-        {"+CPBR: 81,\"#121#\",129,\"My Tempo\",0", {"", {"#121#", 129, "My Tempo", none}}},
-        {"+CPBR: 16,\"\",,\"" + ucs2Name + "\",,,,,,,", {"", {"", 0, ucs2Name, none}}},
-        {"+CPBR: 6,\"\",,\"005300740061006E006C006500790020005000610075006C\"", {"UCS2", {"", 0, "Stanley Paul", none}}},
-        {"+CPBR: 1,\"+60122256476\",145,\"\",\"08/07/04\",\"17:24:55\"", {"", {"+60122256476", 145, "", none}}},
-        {"+CPBR: 1,,\"+31234657899\",145,\"Mama GSM\",\"2007/11/02,09:27\"", {"", {"+31234657899", 145, "Mama GSM", none}}},
-        {"+CPBR: 12,\"0612345679\",129,\"CASA\",0,\"FAMIGLIA\",\"+390612345670\"", {"", {"0612345679", 129, "CASA", casa}}},
+        {kEntry, {"", {"+393331234567", 145, "MARIO ROSSI", none, 7}}},
+        {"+CPBR: 1,\"+33616918685\",145,\"68506C6970696570\"", {"", {"+33616918685", 145, "68506C6970696570", none, 1}}},
+        {"+CPBR: 2,\"*100#\",129,\"gg get balance\",0", {"", {"*100#", 129, "gg get balance", none, 2}}},
+        {"+CPBR: 81,\"#121#\",129,\"My Tempo\",0", {"", {"#121#", 129, "My Tempo", none, 81}}},
+        {"+CPBR: 16,\"\",,\"" + ucs2Name + "\",,,,,,,", {"", {"", 0, ucs2Name, none, 16}}},
+        {"+CPBR: 6,\"\",,\"005300740061006E006C006500790020005000610075006C\"", {"UCS2", {"", 0, "Stanley Paul", none, 6}}},
+        {"+CPBR: 1,\"+60122256476\",145,\"\",\"08/07/04\",\"17:24:55\"", {"", {"+60122256476", 145, "", none, 1}}},
+        {"+CPBR: 1,,\"+31234657899\",145,\"Mama GSM\",\"2007/11/02,09:27\"", {"", {"+31234657899", 145, "Mama GSM", none, 1}}},
+        {"+CPBR: 12,\"0612345679\",129,\"CASA\",0,\"FAMIGLIA\",\"+390612345670\"", {"", {"0612345679", 129, "CASA", casa, 12}}},
         {"+CPBR: 419,\"030450566735\",129,56697263686F77204B6C696E696B756D2053742E20333100",
-         {"HEX", {"030450566735", 129, "Virchow Klinikum St. 31", none}}},
+         {"HEX", {"030450566735", 129, "Virchow Klinikum St. 31", none, 419}}},
         {"+CPBR: 30,\"0612345679\",129,\"Casa Mare\",1,\"FAMIGLIA\",\"393471112233\",145",
-         {"", {"0612345679", 129, "Casa Mare", home}}},
+         {"", {"0612345679", 129, "Casa Mare", home, 30}}},
         {"+CPBR: 31,\"3331234567\",129,\"Anna B\",0,\"AMICI\",\"0698765\",129,\"Anna Bianchi\",\"anna@example.org\","
          "\"sip:anna@example.org\",\"tel:+393331234567\"",
-         {"", {"3331234567", 129, "Anna B", anna}}},
+         {"", {"3331234567", 129, "Anna B", anna, 31}}},
         {"+CPBR: 8,\"+393285556677\",145,\"004E006900630063006F006C00F2\"",
-         {"UCS2", {"+393285556677", 145, QStringLiteral("Niccol\u00F2"), none}}},
+         {"UCS2", {"+393285556677", 145, QStringLiteral("Niccol\u00F2"), none, 8}}},
+        {"+CPBR: 7, \"+393331234567\", 145, \"MARIO ROSSI\"", {"", {"+393331234567", 145, "MARIO ROSSI", none, 7}}},
+        // The group as a number is not the 27.007 form: no fields.
+        // Kept as it came, so that the entry is not written back without it.
+        {"+CPBR: 32,\"3331234567\",129,\"Ugo Neri\",0,3,\"3331234\",129",
+         {"", {"3331234567", 129, "Ugo Neri", UsimFields{"", "", "", "", "", "", "", "", ",0,3,\"3331234\",129"}, 32}}},
+        {"+CPBR: 9,\"0612345678\",129,\"005A006F00650020D83DDE00\"",
+         {"UCS2", {"0612345678", 129, QStringLiteral("Zoe \U0001F600"), none, 9}}},
+        // Half a surrogate pair is no character.
+        {"+CPBR: 10,\"0612345678\",129,\"005A006F0065D800\"", {"UCS2", {}, false}},
         // The phone dropped the "+" of an international number.
-        {"+CPBR: 3,\"393401112222\",145,\"ZIO PAOLO\"", {"", {"+393401112222", 145, "ZIO PAOLO", none}}},
+        {"+CPBR: 3,\"393401112222\",145,\"ZIO PAOLO\"", {"", {"+393401112222", 145, "ZIO PAOLO", none, 3}}},
     };
     for (const QString &form : fixtureForms()) {
         if (!isEntryForm(form))
             continue;
         const Expected e = expected.value(form);
-        QTest::newRow(qPrintable(form)) << form << expected.contains(form) << e.charset
+        QTest::newRow(qPrintable(form)) << form << expected.contains(form) << e.charset << e.taken << e.entry.index
                                         << e.entry.number << e.entry.type << e.entry.name << e.entry.fields;
     }
+    QTest::newRow("USIM fields, spaces around the commas")
+        << "+CPBR: 30 , \"0612345679\" , 129 , \"Casa Mare\" , 1 , \"FAMIGLIA\" , \"393471112233\" , 145 " << true
+        << "" << true << 30 << "0612345679" << 129 << "Casa Mare" << home;
+    QTest::newRow("hex name unquoted, spaced") << "+CPBR: 5, \"1\", 129, 414243 , 0" << true << "HEX" << true << 5
+                                               << "1" << 129 << "ABC" << none;
 }
 
 void TestPhonebookAnswers::entryFixtures()
@@ -246,6 +280,8 @@ void TestPhonebookAnswers::entryFixtures()
     QFETCH(QString, answer);
     QFETCH(bool, known);
     QFETCH(QString, charset);
+    QFETCH(bool, taken);
+    QFETCH(int, index);
     QFETCH(QString, number);
     QFETCH(int, type);
     QFETCH(QString, name);
@@ -253,7 +289,10 @@ void TestPhonebookAnswers::entryFixtures()
 
     QVERIFY2(known, "a form in the test data has no expected values here");
     const auto entry = PhonebookAnswers::parseEntry(answer, PhoneCharset::named(charset).value_or(PhoneCharset()));
-    QVERIFY(entry);
+    QCOMPARE(entry.has_value(), taken);
+    if (!taken)
+        return;
+    QCOMPARE(entry->index, index);
     QCOMPARE(entry->number, number);
     QCOMPARE(entry->type, type);
     QCOMPARE(entry->name, name);
@@ -324,6 +363,7 @@ void TestPhonebookAnswers::refusedEntries_data()
     QTest::newRow("number not closed") << "+CPBR: 7,\"123";
     QTest::newRow("name not closed") << "+CPBR: 7,\"123\",129,\"MARIO";
     QTest::newRow("no quotes") << "+CPBR: 7,123,129,MARIO";
+    QTest::newRow("no index") << "+CPBR: ,\"123\",129,\"MARIO\"";
 }
 
 void TestPhonebookAnswers::refusedEntries()

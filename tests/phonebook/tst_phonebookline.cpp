@@ -68,6 +68,9 @@ void TestPhonebookLine::fieldsCutAndPadded_data()
     QTest::newRow("both short") << "ZIO" << "12" << "ZIO  " << "12  ";
     QTest::newRow("both empty") << "" << "" << "     " << "    ";
     QTest::newRow("spaces kept as given") << " A B" << " 1" << " A B " << " 1  ";
+    // An emoji is two UTF-16 units, as the edit box counts it.
+    QTest::newRow("a pair that fits") << QStringLiteral("ZOE\U0001F600") << "1" << QStringLiteral("ZOE\U0001F600") << "1   ";
+    QTest::newRow("a pair cut whole") << QStringLiteral("ZOEY\U0001F600") << "1" << "ZOEY " << "1   ";
 }
 
 void TestPhonebookLine::fieldsCutAndPadded()

@@ -89,6 +89,7 @@ private slots:
     void stopsOnUnexpectedAnswers();
     void unsolicitedCodesInAnswers_data();
     void unsolicitedCodesInAnswers();
+    void simBusyAtFirst();
     void closedPort();
     void unknownSelector();
     void hangUpMidRead();
@@ -298,6 +299,11 @@ void TestPhonebookRead::stopsOnUnexpectedAnswers_data()
     QTest::newRow("position answered with text")
         << false << position << QByteArray("\r\n+CPBR: 4,0612345678,129,CASA\r\n\r\nOK\r\n") << 9 << 3
         << QString(position);
+    // Taken for position 4, the entry of 2 would be read twice and what 4
+    // holds overwritten by the write-back.
+    QTest::newRow("position answered with another's entry")
+        << false << position << QByteArray("\r\n+CPBR: 2,\"+393331234567\",145,\"MARIO ROSSI\"\r\n\r\nOK\r\n")
+        << 9 << 3 << QString(position);
     QTest::newRow("position garbage") << false << position << QByteArray("\r\nHELLO\r\n\r\nOK\r\n")
                                       << 9 << 3 << QString(position);
     // The phone refuses the positions its range promised, and counts
@@ -356,6 +362,22 @@ void TestPhonebookRead::unsolicitedCodesInAnswers()
 
     QCOMPARE(m_report->lastMessage(), ReadMessage::kReadDone);
     QCOMPARE(m_list1->lines(), expectedLines(9, {9, 14, 20}, true));
+}
+
+// A SIM just powered on answers "busy" for a moment: asked again, it reads
+// as usual, at the cost of the retries alone.
+void TestPhonebookRead::simBusyAtFirst()
+{
+    m_phone->entries = someEntries();
+    m_phone->simBusyAnswers = 2;
+    openLink();
+    read(kSelectorSim);
+
+    QCOMPARE(m_report->messages,
+             QStringList({ReadMessage::kSimBusy, ReadMessage::kReadingSim, ReadMessage::kReadDone}));
+    QCOMPARE(m_vars.RUBSEL, Rubrica::kSim);
+    QCOMPARE(m_list1->lines(), expectedLines(9, {9, 14, 20}, true));
+    QCOMPARE(m_phone->commands(), QStringList({"+CPBS=SM", "+CPBS=SM", "+CPBS=SM", "+CPBR=?"}) + positionReads(1, 9));
 }
 
 void TestPhonebookRead::closedPort()
