@@ -1,8 +1,7 @@
 #include "simentryfields.h"
 
-#include "phonecharset.h"
+#include "simcharset.h"
 #include "simoptions.h"
-#include "singlebytecodec.h"
 
 namespace {
 
@@ -28,31 +27,19 @@ enum WriteParameter {
     kWriteParameterCount,
 };
 
-// What a phone puts in place of a character its set lacks.
-const QString kUnknownCharacter = QStringLiteral("?");
-
-// A text in the character set selected, as bytes on the line.
-QByteArray textOnLine(const QString &text, const PhoneCharset &charset)
-{
-    QString line;
-    for (const QChar c : text)
-        line += charset.onLine(QString(c)).value_or(*charset.onLine(kUnknownCharacter));
-    return SingleByteCodec::encode(line);
-}
-
 // The hidden flag always, then the USIM fields up to the last one the entry
 // has: the flag is never empty, so the trimming stops there.
-QList<QByteArray> extraFields(const SimEntry &entry, const PhoneCharset &charset)
+QList<QByteArray> extraFields(const SimEntry &entry, const SimCharset &charset)
 {
     using AtParameters::quoted;
     QList<QByteArray> fields = {QByteArray::number(entry.hidden),
-                                quoted(textOnLine(entry.group, charset)),
-                                quoted(SingleByteCodec::encode(entry.adNumber)),
+                                quoted(charset.toLine(entry.group)),
+                                quoted(entry.adNumber.toLatin1()),
                                 entry.adType ? QByteArray::number(entry.adType) : QByteArray(),
-                                quoted(textOnLine(entry.secondText, charset)),
-                                quoted(textOnLine(entry.email, charset)),
-                                quoted(textOnLine(entry.sipUri, charset)),
-                                quoted(textOnLine(entry.telUri, charset))};
+                                quoted(charset.toLine(entry.secondText)),
+                                quoted(charset.toLine(entry.email)),
+                                quoted(charset.toLine(entry.sipUri)),
+                                quoted(charset.toLine(entry.telUri))};
     const QByteArray emptyString = quoted(QByteArray());
     while (fields.last().isEmpty() || fields.last() == emptyString)
         fields.removeLast();
@@ -64,16 +51,16 @@ bool takeNumber(const AtParameter &parameter, const SimOptions &options, QString
     QByteArray bytes;
     if (!parameter.toString(options.quotedStrings, &bytes))
         return false;
-    *number = SingleByteCodec::decode(bytes);
+    *number = QString::fromLatin1(bytes);
     return true;
 }
 
-bool takeText(const AtParameter &parameter, const SimOptions &options, const PhoneCharset &charset, QString *text)
+bool takeText(const AtParameter &parameter, const SimOptions &options, const SimCharset &charset, QString *text)
 {
     QByteArray bytes;
     if (!parameter.toString(options.quotedStrings, &bytes))
         return false;
-    const std::optional<QString> received = charset.decode(SingleByteCodec::decode(bytes));
+    const std::optional<QString> received = charset.toText(bytes);
     if (!received)
         return false;
     *text = *received;
@@ -83,22 +70,22 @@ bool takeText(const AtParameter &parameter, const SimOptions &options, const Pho
 } // namespace
 
 QByteArray SimEntryFields::answerLine(int index, const SimEntry &entry, const SimOptions &options,
-                                      const PhoneCharset &charset)
+                                      const SimCharset &charset)
 {
     using AtParameters::quoted;
     QString number = entry.number;
     if (options.internationalWithoutPlus && entry.type == SimNumberType::International
         && number.startsWith(SimNumberType::InternationalPrefix))
         number.remove(0, SimNumberType::InternationalPrefix.size());
-    QList<QByteArray> fields = {QByteArray::number(index), quoted(SingleByteCodec::encode(number)), QByteArray::number(entry.type),
-                                quoted(textOnLine(entry.text, charset))};
+    QList<QByteArray> fields = {QByteArray::number(index), quoted(number.toLatin1()), QByteArray::number(entry.type),
+                                quoted(charset.toLine(entry.text))};
     if (options.extraFields)
         fields += extraFields(entry, charset);
     return kAnswerPrefix + fields.join(kSeparator);
 }
 
 bool SimEntryFields::fromWrite(const QList<AtParameter> &parameters, const SimOptions &options,
-                               const PhoneCharset &charset, SimEntry *entry)
+                               const SimCharset &charset, SimEntry *entry)
 {
     *entry = SimEntry();
     entry->type = kTypeLeftOut;

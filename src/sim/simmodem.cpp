@@ -1,7 +1,6 @@
 #include "simmodem.h"
 
 #include "atparameters.h"
-#include "singlebytecodec.h"
 
 namespace {
 
@@ -46,7 +45,7 @@ int extendedCommandEnd(const QByteArray &line, int from)
 
 SimModem::SimModem(const QString &charset)
     : m_model(kDefaultModel)
-    , m_powerOnCharset(PhoneCharset::named(charset).value_or(PhoneCharset(PhoneCharset::Set::Ira)))
+    , m_powerOnCharset(SimCharset::named(charset).value_or(SimCharset(SimCharset::Set::Ira)))
     , m_charset(m_powerOnCharset)
 {
 }
@@ -64,7 +63,7 @@ bool SimModem::isCommandLine(const QByteArray &line)
 
 void SimModem::record(const QByteArray &line)
 {
-    m_commands.append(SingleByteCodec::decode(line));
+    m_commands.append(QString::fromLatin1(line));
 }
 
 SimModem::Reply SimModem::refuse(const QByteArray &line)
@@ -164,7 +163,7 @@ AtStatus SimModem::extended(const QByteArray &command, QList<QByteArray> *lines)
     const QByteArray form = command.mid(nameEnd);
     if (name == kModelCommand) {
         if (form.isEmpty())
-            lines->append(SingleByteCodec::encode(m_model));
+            lines->append(m_model.toLatin1());
         else if (form != kTestForm)
             return AtStatus::failed();
         return {};
@@ -215,7 +214,7 @@ AtStatus SimModem::charsetCommand(const QByteArray &form, QList<QByteArray> *lin
     QByteArray name;
     if (!AtParameters::soleString(form, m_options.quotedStrings, &name))
         return AtStatus::failed();
-    const std::optional<PhoneCharset> charset = PhoneCharset::named(SingleByteCodec::decode(name));
+    const std::optional<SimCharset> charset = SimCharset::named(QString::fromLatin1(name));
     if (!charset || !m_options.charsets.contains(charset->name(), Qt::CaseInsensitive))
         return AtStatus::phoneFailed(AtStatus::kNotSupported);
     m_charset = *charset;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "atstatus.h"
-#include "phonecharset.h"
+#include "simcharset.h"
 #include "simoptions.h"
 #include "simphonebook.h"
 #include "simphonebookcommands.h"
@@ -38,8 +38,7 @@ public:
         QByteArray bytes() const { return echo + information + result; }
     };
 
-    // The character set after power-on and after every reset: "IRA"
-    // puts texts on the line as Windows-1252 bytes.
+    // The character set after power-on and after every reset.
     explicit SimModem(const QString &charset = kDefaultCharset);
     static inline const QString kDefaultCharset = QStringLiteral("IRA");
 
@@ -63,6 +62,7 @@ public:
     // Notes a line that the phone receives and then ignores.
     void record(const QByteArray &line);
 
+    // The command lines as received, a character for each byte.
     QStringList commands() const { return m_commands; }
     int commandCount() const { return m_commands.size(); }
     void clearCommands() { m_commands.clear(); }
@@ -79,8 +79,8 @@ private:
     Options m_options;
     QString m_model;
     SimPhonebookCommands m_phonebook;
-    PhoneCharset m_powerOnCharset;
-    PhoneCharset m_charset;
+    SimCharset m_powerOnCharset;
+    SimCharset m_charset;
     int m_cmee = PlainErrors;
     bool m_echo = true;
     bool m_quiet = false;

@@ -2,7 +2,6 @@
 
 #include "atparameters.h"
 #include "simentryfields.h"
-#include "phonecharset.h"
 #include "simoptions.h"
 
 namespace {
@@ -39,7 +38,7 @@ bool SimPhonebookCommands::handles(const QByteArray &name)
 }
 
 AtStatus SimPhonebookCommands::execute(const QByteArray &name, const QByteArray &form, const SimOptions &options,
-                                       const PhoneCharset &charset, QList<QByteArray> *lines)
+                                       const SimCharset &charset, QList<QByteArray> *lines)
 {
     if (name == kSelectCommand)
         return select(form, options, lines);
@@ -85,7 +84,7 @@ AtStatus SimPhonebookCommands::select(const QByteArray &form, const SimOptions &
     return {};
 }
 
-AtStatus SimPhonebookCommands::read(const QByteArray &form, const SimOptions &options, const PhoneCharset &charset,
+AtStatus SimPhonebookCommands::read(const QByteArray &form, const SimOptions &options, const SimCharset &charset,
                                     QList<QByteArray> *lines)
 {
     const SimPhonebook &book = m_phonebooks[m_selected];
@@ -117,7 +116,7 @@ AtStatus SimPhonebookCommands::read(const QByteArray &form, const SimOptions &op
     return {};
 }
 
-AtStatus SimPhonebookCommands::write(const QByteArray &form, const SimOptions &options, const PhoneCharset &charset,
+AtStatus SimPhonebookCommands::write(const QByteArray &form, const SimOptions &options, const SimCharset &charset,
                                      QList<QByteArray> *lines)
 {
     SimPhonebook &book = m_phonebooks[m_selected];

@@ -7,7 +7,7 @@
 #include <QList>
 #include <QString>
 
-class PhoneCharset;
+class SimCharset;
 struct SimOptions;
 
 // The phonebook commands of 27.007: +CPBS selects a storage, +CPBR reads
@@ -23,7 +23,7 @@ public:
     // Carries out the command name (upper case) with what follows its name;
     // texts travel in the character set given.
     AtStatus execute(const QByteArray &name, const QByteArray &form, const SimOptions &options,
-                     const PhoneCharset &charset, QList<QByteArray> *lines);
+                     const SimCharset &charset, QList<QByteArray> *lines);
 
     // Replacing the phonebooks keeps the selected storage when it still
     // exists; otherwise the SIM (or the first storage there is) is selected.
@@ -33,9 +33,9 @@ public:
 
 private:
     AtStatus select(const QByteArray &form, const SimOptions &options, QList<QByteArray> *lines);
-    AtStatus read(const QByteArray &form, const SimOptions &options, const PhoneCharset &charset,
+    AtStatus read(const QByteArray &form, const SimOptions &options, const SimCharset &charset,
                   QList<QByteArray> *lines);
-    AtStatus write(const QByteArray &form, const SimOptions &options, const PhoneCharset &charset,
+    AtStatus write(const QByteArray &form, const SimOptions &options, const SimCharset &charset,
                    QList<QByteArray> *lines);
 
     SimPhonebooks m_phonebooks;
