@@ -7,6 +7,8 @@ QByteArray AtStatus::errorText(int code)
         return QByteArrayLiteral("operation not allowed");
     case kNotSupported:
         return QByteArrayLiteral("operation not supported");
+    case kSimBusy:
+        return QByteArrayLiteral("SIM busy");
     case kInvalidIndex:
         return QByteArrayLiteral("invalid index");
     case kNotFound:

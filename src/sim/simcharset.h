@@ -25,6 +25,7 @@ public:
     // The set a +CSCS name stands for, in any case; nullopt for another name.
     static std::optional<SimCharset> named(const QString &name);
     QString name() const;
+    Set set() const { return m_set; }
 
     // A text as received between the quotes of a command; nullopt when the
     // bytes are not a text of the set.

@@ -7,6 +7,7 @@ namespace {
 
 const QByteArray kAnswerPrefix = QByteArrayLiteral("+CPBR: ");
 constexpr char kSeparator = ',';
+const QByteArray kSpacedSeparator = QByteArrayLiteral(", ");
 constexpr int kHighestType = 255;
 constexpr int kHighestHidden = 1;
 
@@ -81,7 +82,7 @@ QByteArray SimEntryFields::answerLine(int index, const SimEntry &entry, const Si
                                 quoted(charset.toLine(entry.text))};
     if (options.extraFields)
         fields += extraFields(entry, charset);
-    return kAnswerPrefix + fields.join(kSeparator);
+    return kAnswerPrefix + fields.join(options.spaceAfterComma ? kSpacedSeparator : QByteArray(1, kSeparator));
 }
 
 bool SimEntryFields::fromWrite(const QList<AtParameter> &parameters, const SimOptions &options,

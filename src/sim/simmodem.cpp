@@ -54,6 +54,7 @@ void SimModem::setOptions(const Options &options)
 {
     m_options = options;
     m_cmee = options.cmee;
+    m_phonebook.powerOn(options);
 }
 
 bool SimModem::isCommandLine(const QByteArray &line)
@@ -110,6 +111,8 @@ SimModem::Reply SimModem::execute(const QByteArray &line)
         status = basic(command, value);
     }
 
+    if (status.kind == AtStatus::Silent)
+        return Reply();
     reply.information = frameInformation(lines);
     if (!m_quiet)
         reply.result = resultCode(status);

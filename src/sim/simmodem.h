@@ -38,7 +38,8 @@ public:
         QByteArray bytes() const { return echo + information + result; }
     };
 
-    // The character set after power-on and after every reset.
+    // The character set after power-on and after every reset. Setting the
+    // options powers the phone on again.
     explicit SimModem(const QString &charset = kDefaultCharset);
     static inline const QString kDefaultCharset = QStringLiteral("IRA");
 

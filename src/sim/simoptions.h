@@ -3,9 +3,13 @@
 #include <QString>
 #include <QStringList>
 
-// Ways in which phones differ while still within the standards. Every
-// switch but the answer to an empty position (27.007 gives the final result
-// code alone) is off on a lenient phone and on on a strict one.
+#include <optional>
+
+// Ways in which phones differ while still within the standards, and habits
+// of particular phones that a program meets in the field. Every switch up
+// to the answer to an empty position but that answer (27.007 gives the
+// final result code alone) is off on a lenient phone and on on a strict
+// one; the habits after it are off on both.
 struct SimOptions {
     // The values of +CMEE: phone errors come as "ERROR", as "+CME ERROR: n"
     // or as "+CME ERROR: text".
@@ -33,6 +37,42 @@ struct SimOptions {
                             QStringLiteral("8859-1")};
     // How the read of an empty position answers.
     EmptyPosition emptyPosition = EmptyPosition::Ok;
+
+    // The read of one position that answers with another's entry.
+    struct IndexSwap {
+        int asked = 0;
+        int answered = 0;
+    };
+
+    // +CPBR=? gives its index range bare: "+CPBR: 1-250,40,18".
+    bool rangeWithoutParentheses = false;
+    // An entry answer has a space after every comma, the USIM fields'
+    // included: "+CPBR: 7, \"0612\", 129, \"CASA\"".
+    bool spaceAfterComma = false;
+    // The first this many phonebook commands after power-on, of any form,
+    // are not carried out and answer error 14, "SIM busy".
+    int simBusyAnswers = 0;
+    // "+CPBR=asked" answers with the entry at answered, under its index.
+    std::optional<IndexSwap> wrongIndex;
+    // In UCS2 a name that +CPBW writes is kept cut to this many characters
+    // and the write answers OK, while +CPBR=? declares the usual text
+    // length; 0 keeps names whole.
+    int nameLimitUcs2 = 0;
+    // The first +CPBW that writes an entry to this position answers OK and
+    // stores nothing; 0 for none.
+    int dropWrite = 0;
+    // An entry written to an empty position goes to the lowest empty
+    // position instead, as one family of phones has it; one written to a
+    // used position replaces it.
+    bool firstFree = false;
+    // Once a +CPBW has answered OK, +CPBR gets no answer at all, not even
+    // its echo: a phone that dies while the program checks its writes.
+    bool silentReadsAfterWrite = false;
+    // The range read "+CPBR=a,b" answers error 4, "operation not supported".
+    bool rangeReadRefused = false;
+    // A range read lists at most this many entries before its OK; 0 lists
+    // them all.
+    int rangeReadCut = 0;
 
     static SimOptions strict();
 };

@@ -1,6 +1,7 @@
 #include "simphonebookcommands.h"
 
 #include "atparameters.h"
+#include "simcharset.h"
 #include "simentryfields.h"
 #include "simoptions.h"
 
@@ -15,6 +16,25 @@ const QStringList kStorageOrder = {SimStorage::Sim, SimStorage::PhoneMemory};
 // The phone memory of a phone that is not given phonebooks of its own.
 constexpr int kPhoneMemoryLast = 500;
 constexpr int kPhoneMemoryTextLength = 20;
+
+// A name cut to its first characters, a surrogate pair counting as one.
+QString firstCharacters(const QString &text, int characters)
+{
+    qsizetype end = 0;
+    for (int taken = 0; taken < characters && end < text.size(); ++taken)
+        end += text.at(end).isHighSurrogate() && end + 1 < text.size() && text.at(end + 1).isLowSurrogate() ? 2 : 1;
+    return text.left(end);
+}
+
+// The lowest position without an entry; the book has one, as it is asked
+// only when a write goes to an empty position.
+int firstEmpty(const SimPhonebook &book)
+{
+    int position = book.first;
+    while (book.entries.contains(position))
+        ++position;
+    return position;
+}
 
 using AtParameters::kReadForm;
 using AtParameters::kTestForm;
@@ -32,6 +52,13 @@ SimPhonebookCommands::SimPhonebookCommands()
     m_phonebooks.insert(SimStorage::PhoneMemory, phoneMemory);
 }
 
+void SimPhonebookCommands::powerOn(const SimOptions &options)
+{
+    m_busyLeft = options.simBusyAnswers;
+    m_writeDropped = false;
+    m_written = false;
+}
+
 bool SimPhonebookCommands::handles(const QByteArray &name)
 {
     return name == kSelectCommand || name == kReadCommand || name == kWriteCommand;
@@ -40,6 +67,10 @@ bool SimPhonebookCommands::handles(const QByteArray &name)
 AtStatus SimPhonebookCommands::execute(const QByteArray &name, const QByteArray &form, const SimOptions &options,
                                        const SimCharset &charset, QList<QByteArray> *lines)
 {
+    if (m_busyLeft > 0) {
+        --m_busyLeft;
+        return AtStatus::phoneFailed(AtStatus::kSimBusy);
+    }
     if (name == kSelectCommand)
         return select(form, options, lines);
     if (name == kReadCommand)
@@ -87,10 +118,15 @@ AtStatus SimPhonebookCommands::select(const QByteArray &form, const SimOptions &
 AtStatus SimPhonebookCommands::read(const QByteArray &form, const SimOptions &options, const SimCharset &charset,
                                     QList<QByteArray> *lines)
 {
+    if (m_written && options.silentReadsAfterWrite)
+        return AtStatus::silent();
     const SimPhonebook &book = m_phonebooks[m_selected];
     if (form == kTestForm) {
-        QByteArray line = kReadCommand + ": (" + QByteArray::number(book.first) + '-' + QByteArray::number(book.last)
-            + ")," + QByteArray::number(book.numberLength) + ',' + QByteArray::number(book.textLength);
+        QByteArray range = QByteArray::number(book.first) + '-' + QByteArray::number(book.last);
+        if (!options.rangeWithoutParentheses)
+            range = '(' + range + ')';
+        QByteArray line = kReadCommand + ": " + range + ',' + QByteArray::number(book.numberLength) + ','
+            + QByteArray::number(book.textLength);
         if (options.extraFields)
             line += book.extraFields.toLatin1();
         lines->append(line);
@@ -101,16 +137,25 @@ AtStatus SimPhonebookCommands::read(const QByteArray &form, const SimOptions &op
     if (!AtParameters::splitSet(form, &parameters) || parameters.isEmpty() || parameters.size() > 2
         || !parameters.first().toNumber(&first))
         return AtStatus::failed();
+    const bool range = parameters.size() == 2;
     int last = first;
-    if (parameters.size() == 2 && !parameters.at(1).toNumber(&last))
+    if (range && !parameters.at(1).toNumber(&last))
         return AtStatus::failed();
+    if (range && options.rangeReadRefused)
+        return AtStatus::phoneFailed(AtStatus::kNotSupported);
     if (!book.contains(first) || !book.contains(last))
         return AtStatus::phoneFailed(AtStatus::kInvalidIndex);
     if (last < first)
         return AtStatus::phoneFailed(AtStatus::kNotAllowed);
+    if (!range && options.wrongIndex && first == options.wrongIndex->asked)
+        first = last = options.wrongIndex->answered;
+
     const qsizetype linesBefore = lines->size();
-    for (auto it = book.entries.lowerBound(first); it != book.entries.end() && it.key() <= last; ++it)
+    for (auto it = book.entries.lowerBound(first); it != book.entries.end() && it.key() <= last; ++it) {
+        if (range && options.rangeReadCut > 0 && lines->size() - linesBefore == options.rangeReadCut)
+            break;
         lines->append(SimEntryFields::answerLine(it.key(), it.value(), options, charset));
+    }
     if (lines->size() == linesBefore && options.emptyPosition == SimOptions::EmptyPosition::NotFound)
         return AtStatus::phoneFailed(AtStatus::kNotFound);
     return {};
@@ -140,12 +185,22 @@ AtStatus SimPhonebookCommands::write(const QByteArray &form, const SimOptions &o
     if (entry.text.size() > book.textLength)
         return AtStatus::phoneFailed(AtStatus::kTextTooLong);
 
+    m_written = true;
     if (entry.number.isEmpty() && entry.text.isEmpty()) {
         book.entries.remove(index);
         return {};
     }
+    if (index == options.dropWrite && !m_writeDropped) {
+        m_writeDropped = true;
+        return {};
+    }
     if (entry.type == SimEntryFields::kTypeLeftOut)
-        entry.type = entry.number.startsWith(SimNumberType::InternationalPrefix) ? SimNumberType::International : SimNumberType::National;
+        entry.type = entry.number.startsWith(SimNumberType::InternationalPrefix) ? SimNumberType::International
+                                                                                 : SimNumberType::National;
+    if (options.nameLimitUcs2 > 0 && charset.set() == SimCharset::Set::Ucs2)
+        entry.text = firstCharacters(entry.text, options.nameLimitUcs2);
+    if (options.firstFree && !book.entries.contains(index))
+        index = firstEmpty(book);
     book.entries.insert(index, entry);
     return {};
 }

@@ -17,6 +17,10 @@ public:
     // The SIM and the phone memory, both empty, and the SIM selected.
     SimPhonebookCommands();
 
+    // Starts the counts and the states of the habits that options sets
+    // over, as a phone just switched on.
+    void powerOn(const SimOptions &options);
+
     // Whether a command of this name is one of these.
     static bool handles(const QByteArray &name);
 
@@ -40,4 +44,7 @@ private:
 
     SimPhonebooks m_phonebooks;
     QString m_selected;
+    int m_busyLeft = 0;
+    bool m_writeDropped = false;
+    bool m_written = false;
 };
