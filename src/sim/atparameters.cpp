@@ -32,6 +32,25 @@ bool AtParameter::toNumber(int *number) const
     return true;
 }
 
+bool AtParameter::toOptionalNumber(int highest, int *number) const
+{
+    if (!present)
+        return true;
+    int given = 0;
+    if (!toNumber(&given) || given > highest)
+        return false;
+    *number = given;
+    return true;
+}
+
+bool AtParameter::toString(bool quotesRequired, QByteArray *string) const
+{
+    if (present && !quoted && quotesRequired)
+        return false;
+    *string = value;
+    return true;
+}
+
 bool AtParameters::split(const QByteArray &text, QList<AtParameter> *parameters)
 {
     parameters->clear();
@@ -66,4 +85,29 @@ bool AtParameters::split(const QByteArray &text, QList<AtParameter> *parameters)
             return true;
         ++at; // the separator
     }
+}
+
+bool AtParameters::splitSet(const QByteArray &form, QList<AtParameter> *parameters)
+{
+    return form.startsWith(kSetForm) && split(form.mid(1), parameters);
+}
+
+bool AtParameters::soleString(const QByteArray &form, bool quotesRequired, QByteArray *string)
+{
+    QList<AtParameter> parameters;
+    return splitSet(form, &parameters) && parameters.size() == 1 && parameters.first().present
+        && parameters.first().toString(quotesRequired, string);
+}
+
+QByteArray AtParameters::quoted(const QByteArray &text)
+{
+    return kQuote + text + kQuote;
+}
+
+QByteArray AtParameters::quotedList(const QList<QByteArray> &values)
+{
+    QList<QByteArray> items;
+    for (const QByteArray &value : values)
+        items.append(quoted(value));
+    return '(' + items.join(kSeparator) + ')';
 }

@@ -1,5 +1,9 @@
 #include "pseudoterminal.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -7,6 +11,15 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+
+namespace {
+
+const QString kFolderTemplate = QStringLiteral("veldrano-phone-XXXXXX");
+const QString kLinkName = QStringLiteral("port");
+
+} // namespace
+
+PseudoTerminal::PseudoTerminal() = default;
 
 PseudoTerminal::~PseudoTerminal()
 {
@@ -30,12 +43,23 @@ bool PseudoTerminal::open(QString *why)
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
     ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
-    m_slavePath = QString::fromLocal8Bit(name);
+
+    m_folder = std::make_unique<QTemporaryDir>(QDir(QDir::tempPath()).filePath(kFolderTemplate));
+    const QString link = m_folder->filePath(kLinkName);
+    if (!m_folder->isValid() || !QFile::link(QString::fromLocal8Bit(name), link)) {
+        if (why)
+            *why = QStringLiteral("cannot make %1").arg(link);
+        close();
+        return false;
+    }
+    m_slavePath = link;
     return true;
 }
 
 void PseudoTerminal::close()
 {
+    // The link goes first, so that no one opens the slave on its way out.
+    m_folder.reset();
     if (m_slave >= 0)
         ::close(m_slave);
     if (m_master >= 0)

@@ -1,7 +1,6 @@
 #include "simphone.h"
 
 #include "phonebookstate.h"
-#include "singlebytecodec.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -175,7 +174,7 @@ void SimPhone::handleLine(const QByteArray &line, Clock::time_point arrival)
 {
     if (!SimModem::isCommandLine(line))
         return;
-    const QString command = SingleByteCodec::decode(line.mid(kCommandPrefix.size()));
+    const QString command = QString::fromLatin1(line.mid(kCommandPrefix.size()));
     ++m_commandSerial;
     if (m_silence.take(command)) {
         m_modem.record(line);

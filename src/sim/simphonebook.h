@@ -5,10 +5,18 @@
 
 #include <tuple>
 
+// The types of number of 24.008 that a phonebook entry has: a national
+// number, and an international one, which a "+" starts.
+namespace SimNumberType {
+constexpr int National = 129;
+constexpr int International = 145;
+inline const QString InternationalPrefix = QStringLiteral("+");
+}
+
 // One occupied phonebook position as the phone keeps it.
 struct SimEntry {
     QString number;
-    int type = 129;
+    int type = SimNumberType::National;
     QString text;
     // What a USIM keeps besides: the hidden flag (0 or 1), the group, a second
     // number and its type (0 for none), a second text, an e-mail address, a

@@ -20,9 +20,11 @@ class QPushButton;
 // drives it: by clicks and typing.
 class WindowSession {
 public:
-    // charset is the phone's character set after power-on.
+    // charset is the phone's character set after power-on: by default one
+    // of 8 bits, which the program keeps, so that the accented names of the
+    // test phonebooks travel as they are.
     explicit WindowSession(std::chrono::milliseconds deadline = std::chrono::milliseconds(3000),
-                           const QString &charset = SimModem::kDefaultCharset);
+                           const QString &charset = QStringLiteral("8859-1"));
     ~WindowSession();
 
     // Starts the phone and opens the window; false with the reason in why.

@@ -1,0 +1,11 @@
+#include "simoptions.h"
+
+SimOptions SimOptions::strict()
+{
+    SimOptions options;
+    options.quotedStrings = true;
+    options.cmee = NumberedErrors;
+    options.extraFields = true;
+    options.internationalWithoutPlus = true;
+    return options;
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Ways in which phones differ while still within the standards, and habits
+// of particular phones that a program meets in the field. Every switch up
+// to the answer to an empty position but that answer (27.007 gives the
+// final result code alone) is off on a lenient phone and on on a strict
+// one; the habits after it are off on both.
+struct SimOptions {
+    // The values of +CMEE: phone errors come as "ERROR", as "+CME ERROR: n"
+    // or as "+CME ERROR: text".
+    enum Cmee { PlainErrors = 0, NumberedErrors = 1, VerboseErrors = 2 };
+
+    enum class EmptyPosition {
+        // The final result code alone.
+        Ok,
+        // Error 22, "not found": "+CME ERROR: 22" with +CMEE=1,
+        // "+CME ERROR: not found" with +CMEE=2, "ERROR" with +CMEE=0.
+        NotFound,
+    };
+
+    // String parameters ("SM", the number, the text) must be quoted.
+    bool quotedStrings = false;
+    // +CMEE at power-on. Setting the options powers the phone on; ATZ
+    // leaves +CMEE as it is, as phones that keep it among their settings do.
+    int cmee = PlainErrors;
+    // Answers carry the optional fields after the standard ones.
+    bool extraFields = false;
+    // A number kept with type 145 is read back without its "+".
+    bool internationalWithoutPlus = false;
+    // The character sets that +CSCS offers and takes.
+    QStringList charsets = {QStringLiteral("IRA"), QStringLiteral("GSM"), QStringLiteral("UCS2"),
+                            QStringLiteral("8859-1")};
+    // How the read of an empty position answers.
+    EmptyPosition emptyPosition = EmptyPosition::Ok;
+
+    // The read of one position that answers with another's entry.
+    struct IndexSwap {
+        int asked = 0;
+        int answered = 0;
+    };
+
+    // +CPBR=? gives its index range bare: "+CPBR: 1-250,40,18".
+    bool rangeWithoutParentheses = false;
+    // An entry answer has a space after every comma, the USIM fields'
+    // included: "+CPBR: 7, \"0612\", 129, \"CASA\"".
+    bool spaceAfterComma = false;
+    // The first this many phonebook commands after power-on, of any form,
+    // are not carried out and answer error 14, "SIM busy".
+    int simBusyAnswers = 0;
+    // "+CPBR=asked" answers with the entry at answered, under its index.
+    std::optional<IndexSwap> wrongIndex;
+    // In UCS2 a name that +CPBW writes is kept cut to this many characters
+    // and the write answers OK, while +CPBR=? declares the usual text
+    // length; 0 keeps names whole.
+    int nameLimitUcs2 = 0;
+    // The first +CPBW that writes an entry to this position answers OK and
+    // stores nothing; 0 for none.
+    int dropWrite = 0;
+    // An entry written to an empty position goes to the lowest empty
+    // position instead, as one family of phones has it; one written to a
+    // used position replaces it.
+    bool firstFree = false;
+    // Once a +CPBW has answered OK, +CPBR gets no answer at all, not even
+    // its echo: a phone that dies while the program checks its writes.
+    bool silentReadsAfterWrite = false;
+    // The range read "+CPBR=a,b" answers error 4, "operation not supported".
+    bool rangeReadRefused = false;
+    // A range read lists at most this many entries before its OK; 0 lists
+    // them all.
+    int rangeReadCut = 0;
+
+    static SimOptions strict();
+};
