@@ -27,10 +27,12 @@ QString unquoted(QString text)
 
 // Sets in which every text travels as it is, so the phone is left alone:
 // some phones take UCS2 well in their answers but not in +CPBW, so a set
-// that works is never traded for another.
+// that works is never traded for another. IRA is 7-bit: it cannot carry an
+// accented name.
 bool keptAsItIs(PhoneCharset::Set set)
 {
-    return set != PhoneCharset::Set::Gsm && set != PhoneCharset::Set::Hex;
+    return set != PhoneCharset::Set::Gsm && set != PhoneCharset::Set::Hex
+        && set != PhoneCharset::Set::Ira;
 }
 
 } // namespace

@@ -64,8 +64,12 @@ std::optional<QString> decode(const QByteArray &septets)
                 break;
             }
         }
-        if (!known)
-            return std::nullopt;
+        // An escape the table lacks shows the septet's own character.
+        if (!known) {
+            if (uchar(next) >= kBasic.size() || next == kEscape)
+                return std::nullopt;
+            text.append(QChar(kBasic[uchar(next)]));
+        }
     }
     return text;
 }

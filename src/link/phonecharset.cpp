@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -178,8 +179,14 @@ std::optional<QString> PhoneCharset::onLine(const QString &text) const
     std::optional<QByteArray> bytes;
     switch (m_set) {
     case Set::Windows1252:
-    case Set::Ira:
         bytes = windows1252(text);
+        break;
+    case Set::Ira:
+        // IRA is 7-bit: a phone in it would store another character for an
+        // eighth bit, or refuse the write.
+        if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 0x7F; }))
+            return std::nullopt;
+        bytes = text.toLatin1();
         break;
     case Set::Latin1:
         bytes = latin1(text);

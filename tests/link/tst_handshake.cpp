@@ -114,6 +114,8 @@ void TestHandshake::charsetChoice_data()
     QTest::newRow("HEX without UCS2 or 8859-1 stays")
         << Answers{{query, {is("HEX")}}, {offers, {"\r\n+CSCS: (\"IRA\",\"HEX\")\r\n\r\nOK\r\n"}}}
         << QList<QByteArray>{query, offers} << "HEX";
+    QTest::newRow("IRA moves to UCS2") << Answers{{query, {is("IRA"), is("UCS2")}}, {offers, {all}}}
+                                       << QList<QByteArray>{query, offers, toUcs2, query} << "UCS2";
     QTest::newRow("UCS2 kept") << Answers{{query, {is("UCS2")}}} << QList<QByteArray>{query} << "UCS2";
     QTest::newRow("8859-1 kept") << Answers{{query, {is("8859-1")}}} << QList<QByteArray>{query} << "8859-1";
     QTest::newRow("unknown set, nothing offered") << Answers{{query, {is("PCDN")}}, {offers, {error}}}

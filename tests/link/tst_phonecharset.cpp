@@ -39,7 +39,7 @@ void TestPhoneCharset::decode_data()
     QTest::newRow("GSM @ is NUL") << "GSM" << QByteArray("Bar\0Sport", 9) << true << QStringLiteral("Bar@Sport");
     QTest::newRow("GSM umlauts") << "GSM" << QByteArray("\\zt~rk") << true << QStringLiteral("Öztürk");
     QTest::newRow("GSM escapes") << "GSM" << QByteArray("\x1B\x65\x1B\x3C\x1B\x40") << true << QStringLiteral("€[|");
-    QTest::newRow("GSM escape to nothing") << "GSM" << QByteArray("\x1B" "A") << false << QString();
+    QTest::newRow("GSM escape the table lacks") << "GSM" << QByteArray("\x1B" "A") << true << QStringLiteral("A");
     QTest::newRow("GSM eighth bit") << "GSM" << QByteArray("\xE8") << false << QString();
     QTest::newRow("UCS2") << "UCS2" << QByteArray("004E006900630063006F006C00F2") << true << QStringLiteral("Niccolò");
     QTest::newRow("UCS2 lower case, Greek") << "UCS2" << QByteArray("03a8") << true << QStringLiteral("Ψ");
@@ -88,6 +88,7 @@ void TestPhoneCharset::onLine_data()
     QTest::newRow("UCS2 beyond the basic plane, as its surrogate pair") << "UCS2" << QStringLiteral("a\U0001F600")
                                                                        << true << QByteArray("0061D83DDE00");
     QTest::newRow("HEX") << "HEX" << QStringLiteral("Città") << true << QByteArray("43697474E0");
+    QTest::newRow("IRA is seven bits") << "IRA" << QStringLiteral("Città") << false << QByteArray();
     QTest::newRow("8859-1") << "8859-1" << QStringLiteral("Città") << true << QByteArray("Citt\xE0");
     QTest::newRow("8859-1 lacks €") << "8859-1" << QStringLiteral("5 €") << false << QByteArray();
     QTest::newRow("UTF-8") << "UTF-8" << QStringLiteral("Łukasz") << true << QByteArray("\xC5\x81ukasz");

@@ -381,7 +381,7 @@ void TestPhonebookAnswers::namesInvalidInTheCharset_data()
     QTest::newRow("not hex") << "UCS2" << "+CPBR: 8,\"1\",129,\"MARIO ROSSI\"";
     QTest::newRow("odd HEX unquoted") << "HEX" << "+CPBR: 8,\"1\",129,414";
     QTest::newRow("GSM escape at the end") << "GSM" << "+CPBR: 8,\"1\",129,\"A\x1B\"";
-    QTest::newRow("GSM escape to nothing") << "GSM" << "+CPBR: 8,\"1\",129,\"A\x1B" "A\"";
+    QTest::newRow("GSM escape to an escape") << "GSM" << "+CPBR: 8,\"1\",129,\"A\x1B\x1B\"";
     QTest::newRow("UTF-8 broken") << "UTF-8" << QString::fromLatin1("+CPBR: 8,\"1\",129,\"Niccol\xF2\"");
 }
 
