@@ -66,6 +66,8 @@ private slots:
     void emptyPositionsAnsweredWithErrors();
     void editAndDeleteOneEntry();
     void editRefusedWhereItCouldMislead();
+    void phonesWithOtherHabits_data();
+    void phonesWithOtherHabits();
     void usimFieldsSurvive();
     void savedListGoesBackToThePhone();
     void backupRestoresAWriteCutShort();
@@ -324,6 +326,55 @@ void Form1PhoneTest::editRefusedWhereItCouldMislead()
     QCOMPARE(s->message(), QStringLiteral("ERRORE"));
     QVERIFY(s->newCommands().isEmpty());
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), before);
+}
+
+void Form1PhoneTest::phonesWithOtherHabits_data()
+{
+    QTest::addColumn<SimModem::Options>("options");
+    // The commands the read costs beyond H + 2; -1 when it must refuse.
+    QTest::addColumn<int>("extraCommands");
+
+    SimModem::Options busy;
+    busy.cmee = SimModem::NumberedErrors;
+    busy.simBusyAnswers = 2;
+    QTest::newRow("SIM busy twice after power-on") << busy << 2;
+    SimModem::Options bare;
+    bare.rangeWithoutParentheses = true;
+    QTest::newRow("index range without parentheses") << bare << 0;
+    SimModem::Options spaced;
+    spaced.spaceAfterComma = true;
+    QTest::newRow("a space after every comma") << spaced << 0;
+    SimModem::Options wrong;
+    wrong.wrongIndex = SimModem::Options::IndexSwap{5, 3};
+    QTest::newRow("position 5 answered with 3's entry") << wrong << -1;
+}
+
+// Each habit is read, sorted and written back exact, or the read refused
+// with nothing written.
+void Form1PhoneTest::phonesWithOtherHabits()
+{
+    QFETCH(SimModem::Options, options);
+    QFETCH(int, extraCommands);
+    Form1 &f = *s->form;
+    s->phone.setOptions(options);
+    connect();
+
+    s->click(f.Command2);
+    const QStringList read = s->newCommands();
+    s->click(f.Command6);
+    s->click(f.Command3);
+    if (extraCommands < 0) {
+        QCOMPARE(read.size(), 2 + 5);
+        QCOMPARE(f.vars.RUBSEL, QStringLiteral("ERROR"));
+        QCOMPARE(s->message(), QStringLiteral("ERRORE"));
+        QVERIFY(s->newCommands().isEmpty());
+        QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
+        return;
+    }
+    QCOMPARE(read.size(), 12 + 2 + extraCommands);
+    QCOMPARE(read.last(), QStringLiteral("+CPBR=12"));
+    QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
 }
 
 void Form1PhoneTest::usimFieldsSurvive()
