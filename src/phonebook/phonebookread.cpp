@@ -2,6 +2,7 @@
 
 #include "phonebookanswers.h"
 #include "phonebookline.h"
+#include "positionanswer.h"
 
 #include "atanswer.h"
 #include "linkfailure.h"
@@ -23,7 +24,6 @@ const QString kSelectSimQuoted = QStringLiteral("+CPBS=\"SM\"");
 const QString kSelectPhone = QStringLiteral("+CPBS=ME");
 const QString kSelectPhoneQuoted = QStringLiteral("+CPBS=\"ME\"");
 const QString kQueryRange = QStringLiteral("+CPBR=?");
-const QString kReadPosition = QStringLiteral("+CPBR=");
 const QString kQueryStorage = QStringLiteral("+CPBS?");
 
 // A SIM just powered on answers "busy" for a few seconds. It is asked again
@@ -95,24 +95,6 @@ bool selectPhonebook(Exchange &exchange, const Phonebook &book)
 
 enum class Outcome { Done, Failed, Stopped };
 
-enum class Position { Entry, Empty, Unaccounted, Unanswered };
-
-// What a position's answer says. "OK" alone and "not found" mean an empty
-// position. Any other error may hide an entry the phone failed to report:
-// taken for an empty position, the write-back would clear it. Without a
-// final result code the phone is gone, and asking on would cost the
-// deadline once per position.
-Position positionKind(const QString &answer, const QString &finalResultCode)
-{
-    if (answer == kOk)
-        return Position::Empty;
-    if (answer != AtAnswer::kError)
-        return Position::Entry;
-    if (finalResultCode.isEmpty())
-        return Position::Unanswered;
-    return AtAnswer::isNotFound(finalResultCode) ? Position::Empty : Position::Unaccounted;
-}
-
 struct Tally {
     int entries = 0;
     QList<int> unaccounted; // the positions answered with an error
@@ -130,26 +112,25 @@ Outcome readPositions(Exchange &exchange, const FormVariables &vars, PhonebookRo
         report.setProgressValue(i);
         if (!report.keepGoing())
             return Outcome::Stopped;
-        const QString answer = ask(exchange, kReadPosition + QString::number(i));
-        const Position kind = positionKind(answer, link.lastFinalResultCode());
-        if (kind == Position::Unanswered)
+        const QString answer = ask(exchange, PositionAnswer::readCommand(i));
+        const PositionAnswer::Held held =
+            PositionAnswer::interpret(answer, link.lastFinalResultCode(), i, link.charset());
+        switch (held.kind) {
+        case PositionAnswer::Kind::Unanswered:
+        case PositionAnswer::Kind::Unusable:
             return Outcome::Failed;
-        if (kind != Position::Entry) {
-            if (kind == Position::Unaccounted)
-                tally.unaccounted.append(i);
-            List1.appendRow({PhonebookLine::emptySlot(i, PhonebookLine::Layout::Read, limits), {}});
+        case PositionAnswer::Kind::Unaccounted:
+            tally.unaccounted.append(i);
+            [[fallthrough]];
+        case PositionAnswer::Kind::Empty:
+            List1.appendRow({PhonebookLine::emptySlot(i, PhonebookLine::Layout::Read, limits), {}, false});
             continue;
+        case PositionAnswer::Kind::Entry:
+            break;
         }
-        // Garbage is no empty position either: taken for one, the write-back
-        // would clear an entry the phone failed to report. Nor is another
-        // position's entry this one's: this one's would never be seen, and
-        // the write-back would overwrite it.
-        const auto entry = PhonebookAnswers::parseEntry(answer, link.charset());
-        if (!entry || entry->index != i)
-            return Outcome::Failed;
-        List1.appendRow({PhonebookLine::build(i, entry->name, entry->number,
+        List1.appendRow({PhonebookLine::build(i, held.entry.name, held.entry.number,
                                               PhonebookLine::Layout::Read, limits),
-                         entry->fields});
+                         held.entry.fields, false});
         ++tally.entries;
     }
     return Outcome::Done;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "phonebookanswers.h"
+#include "phonecharset.h"
+
+#include <QString>
+
+// What the phone says it holds at one position, from its answer to the
+// read of that position: the rule the read and the check of a write share.
+namespace PositionAnswer {
+
+enum class Kind {
+    Entry,
+    // "OK" alone, or "not found".
+    Empty,
+    // Another error: it may hide an entry the phone failed to report, so
+    // only the phone's count of entries can show the position empty.
+    Unaccounted,
+    // No final result code: the phone is gone.
+    Unanswered,
+    // An answer that cannot be used: garbage, or another position's entry.
+    Unusable,
+};
+
+struct Held {
+    Kind kind = Kind::Unanswered;
+    PhonebookAnswers::Entry entry; // for Kind::Entry
+};
+
+// "+CPBR=7".
+QString readCommand(int position);
+// "+CPBR=1,250": every entry from first to last in one answer.
+QString rangeCommand(int first, int last);
+
+// The answer IOP gave to readCommand(position), and the final result code
+// that ended it.
+Held interpret(const QString &answer, const QString &finalResultCode, int position,
+               const PhoneCharset &charset);
+
+}
