@@ -232,10 +232,13 @@ void Form1::Command3_Click()
             setMessage(BackupMessage::kFailed);
             return;
         }
-        // The line that kept the list from being written is shown to the user.
-        const int refused = writeSortedPhonebook(MSComm1, vars, *m_list1, *m_list2, *this);
-        if (refused >= 0)
-            List2->setCurrentIndex(m_list2->index(refused));
+        // The line that kept the list from being written, or the first
+        // position the phone does not hold as written, is shown to the user.
+        const WriteBackResult result = writeSortedPhonebook(MSComm1, vars, *m_list1, *m_list2, *this);
+        if (result.refusedRow >= 0)
+            List2->setCurrentIndex(m_list2->index(result.refusedRow));
+        if (result.differentRow >= 0)
+            List1->setCurrentIndex(m_list1->index(result.differentRow));
     });
 }
 

@@ -5,21 +5,42 @@
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonelink.h"
+#include "sortedlayout.h"
+#include "writecheck.h"
 #include "writemessages.h"
 
 namespace {
 const QString kWriting = QStringLiteral("SCRITTURA IN CORSO");
 const QString kDone = QStringLiteral("SCRITTURA COMPLETATA");
 
-// Sends the command and, once the phone took it, puts row at item
-// position - 1 of List1 if the list still has that item.
+// How many entries the phone holds once position holds what is expected,
+// as List1 shows the others.
+int entriesAfter(const PhonebookRowModel &List1, int position, const WriteCheck::Expected &expected,
+                 const FormVariables &vars)
+{
+    int entries = expected ? 1 : 0;
+    for (int i = 0; i < List1.rowCount(); ++i) {
+        if (i != position - 1 && SortedLayout::holdsEntry(List1.rows().at(i).line, vars.lineLimits()))
+            ++entries;
+    }
+    return entries;
+}
+
+// Sends the command and, once the phone took it, reads the position back:
+// equal, row goes to item position - 1 of List1; otherwise that item shows
+// what the phone holds. Either only if the list still has that item.
 bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const PhonebookRow &row,
+                    const WriteCheck::Expected &expected, const FormVariables &vars,
                     PhonebookRowModel &List1, OperationReport &report)
 {
     report.setMessage(kWriting);
     bool taken = false;
+    WriteCheck::Result check;
     try {
         taken = link.IOP(command) == AtAnswer::kOk;
+        if (taken)
+            check = WriteCheck::checkPosition(link, position, expected,
+                                              entriesAfter(List1, position, expected, vars), vars);
     } catch (const LinkFailure &) {
         // The link has closed the port and told the window; the entry was
         // not written.
@@ -32,6 +53,11 @@ bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const
     }
     // Left alone when the list was emptied since the selection (or while
     // the phone answered): it no longer has the position's line.
+    if (!check.equal) {
+        List1.replaceRow(position - 1, check.held.first());
+        report.setMessage(CheckMessage::kDiffers);
+        return false;
+    }
     List1.replaceRow(position - 1, row);
     report.setMessage(kDone);
     return true;
@@ -76,7 +102,7 @@ bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positi
                           {PhonebookLine::build(position, sentName, sentNumber,
                                                 PhonebookLine::Layout::Read, vars.lineLimits()),
                            row.fields, false},
-                          List1, report);
+                          WriteCheck::Entry{sentName, sentNumber, row.fields}, vars, List1, report);
 }
 
 bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
@@ -92,7 +118,7 @@ bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &posi
                           {PhonebookLine::emptySlot(position, PhonebookLine::Layout::Read,
                                                     vars.lineLimits()),
                            {}, false},
-                          List1, report);
+                          std::nullopt, vars, List1, report);
 }
 
 QString counterText(const QString &boxText, int limit)

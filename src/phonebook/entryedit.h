@@ -14,7 +14,10 @@ class PhoneLink;
 // sent ("ERRORE") when List1 has no line at that position (emptied since
 // the selection, by opening the port or loading a list file) or when the
 // last read could not tell what the phone holds there.
-// Both return true when the phone took the command.
+// Once the phone answered "OK" the position is read back; when it does not
+// hold what was sent, the list line shows what it holds, with
+// "ERRORE: VERIFICA SCRITTURA". Both return true when the phone took the
+// command and holds what was sent.
 
 // Stores name and number (trimmed of spaces) at the selected position. The
 // name may be empty, the number may not.

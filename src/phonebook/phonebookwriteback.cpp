@@ -5,6 +5,7 @@
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonelink.h"
+#include "writecheck.h"
 #include "writemessages.h"
 
 #include <QVector>
@@ -59,8 +60,9 @@ bool send(PhoneLink &link, const QString &command, OperationReport &report)
 }
 }
 
-int writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookRowModel &List1,
-                         const PhonebookRowModel &List2, OperationReport &report)
+WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
+                                     PhonebookRowModel &List1, const PhonebookRowModel &List2,
+                                     OperationReport &report)
 {
     // Both taken once: other handlers may run while the phone answers, and
     // List1 must show what was written.
@@ -76,34 +78,46 @@ int writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookRo
     // An empty list would only clear every position: the whole phonebook.
     if (writing.isEmpty() || rows.isEmpty()) {
         report.setMessage(WriteMessage::kError);
-        return -1;
+        return {};
     }
     QVector<Entry> entries;
     if (const int refused = takeEntries(rows, limits, link.charset(), entries); refused >= 0) {
         report.setMessage(kInvalidList);
-        return refused;
+        return {refused, -1};
     }
     report.setMessage(writing);
     report.setProgressMaximum(limits.MAXNUMRUB);
 
     const int n = entries.size();
+    QVector<WriteCheck::Expected> expected(limits.MAXNUMRUB);
+    WriteCheck::Result check;
     try {
         for (int k = 1; k <= n; ++k) {
             if (!report.keepGoing())
-                return -1;
+                return {};
             report.setProgressValue(k);
             if (!send(link, entries.at(k - 1).command, report))
-                return -1;
+                return {};
+            const Entry &e = entries.at(k - 1);
+            expected[k - 1] = WriteCheck::Entry{e.name, e.number, e.fields};
         }
         for (int k = n + 1; k <= limits.MAXNUMRUB; ++k) {
             if (!report.keepGoing())
-                return -1;
+                return {};
             report.setProgressValue(k);
             if (!send(link, PhonebookCommands::clearCommand(k), report))
-                return -1;
+                return {};
         }
+        check = WriteCheck::checkPhonebook(link, expected, limits, report);
     } catch (const LinkCancelled &) {
-        return -1;
+        return {};
+    }
+    // List1 shows what the phone holds, and List2 stays for a save or
+    // another write.
+    if (!check.equal) {
+        List1.setRows(check.held);
+        report.setMessage(CheckMessage::kDiffers);
+        return {-1, check.firstDifferent - 1};
     }
 
     const PhonebookLine::Limits lineLimits = limits.lineLimits();
@@ -112,21 +126,21 @@ int writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookRo
     mirror.reserve(limits.MAXNUMRUB);
     for (int i = 0; i < n; ++i) {
         if (!report.keepGoing())
-            return -1;
+            return {};
         report.setProgressValue(i + 0.1);
         // Made again from the fields sent, so that a list made under other
         // limits still lines up with the phone's positions.
         mirror.append({PhonebookLine::build(i + 1, entries.at(i).name, entries.at(i).number,
                                             PhonebookLine::Layout::Sorted, lineLimits),
-                       entries.at(i).fields});
+                       entries.at(i).fields, false});
     }
     for (int k = n + 1; k <= limits.MAXNUMRUB; ++k) {
         if (!report.keepGoing())
-            return -1;
+            return {};
         report.setProgressValue(k + 0.1);
-        mirror.append({PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, lineLimits), {}});
+        mirror.append({PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, lineLimits), {}, false});
     }
     List1.setRows(mirror);
     report.setMessage(kDone);
-    return -1;
+    return {};
 }

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
 #include "phonebookrowmodel.h"
@@ -68,6 +69,8 @@ private slots:
     void editRefusedWhereItCouldMislead();
     void phonesWithOtherHabits_data();
     void phonesWithOtherHabits();
+    void writesReadBack_data();
+    void writesReadBack();
     void usimFieldsSurvive();
     void savedListGoesBackToThePhone();
     void backupRestoresAWriteCutShort();
@@ -172,9 +175,11 @@ void Form1PhoneTest::readSortAndWriteBack()
     QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
     const QStringList sent = s->newCommands();
-    QCOMPARE(sent.size(), 12);
+    // Twelve writes, then one read of the whole range.
+    QCOMPARE(sent.size(), 13);
     QCOMPARE(sent.first(), QStringLiteral("+CPBW=1,\"3409876543\",129,\"anna\""));
-    QCOMPARE(sent.last(), QStringLiteral("+CPBW=12"));
+    QCOMPARE(sent.at(11), QStringLiteral("+CPBW=12"));
+    QCOMPARE(sent.last(), QStringLiteral("+CPBR=1,12"));
 
     // List1 now mirrors the phone: reading it again shows the same entries.
     const QStringList mirror = f.list1Rows().lines();
@@ -255,7 +260,7 @@ void Form1PhoneTest::editAndDeleteOneEntry()
 
     s->click(f.Command7);
     QCOMPARE(s->message(), QStringLiteral("SCRITTURA COMPLETATA"));
-    QCOMPARE(s->newCommands(), QStringList{"+CPBW=6,\"+39 0612\",145,\"Casa al mare\""});
+    QCOMPARE(s->newCommands(), (QStringList{"+CPBW=6,\"+39 0612\",145,\"Casa al mare\"", "+CPBR=6"}));
     QCOMPARE(s->phone.phonebook(SimStorage::Sim).value(6), (SimEntry{"+39 0612", 145, "Casa al mare"}));
     QVERIFY(f.list1Rows().lines().at(5).contains(QStringLiteral("Casa al mare")));
 
@@ -263,7 +268,7 @@ void Form1PhoneTest::editAndDeleteOneEntry()
     QCOMPARE(f.Text1->text(), QStringLiteral("MARIO ROSSI"));
     s->click(f.Command8);
     QCOMPARE(s->message(), QStringLiteral("SCRITTURA COMPLETATA"));
-    QCOMPARE(s->newCommands(), QStringList{"+CPBW=1"});
+    QCOMPARE(s->newCommands(), (QStringList{"+CPBW=1", "+CPBR=1"}));
     QVERIFY(!s->phone.phonebook(SimStorage::Sim).contains(1));
     QVERIFY(f.Text1->text().isEmpty() && f.Text2->text().isEmpty());
     s->selectLine(0);
@@ -375,6 +380,92 @@ void Form1PhoneTest::phonesWithOtherHabits()
     QCOMPARE(read.last(), QStringLiteral("+CPBR=12"));
     QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
+}
+
+void Form1PhoneTest::writesReadBack_data()
+{
+    QTest::addColumn<SimModem::Options>("options");
+    QTest::addColumn<QString>("charset");
+    // The commands the check costs after the twelve writes.
+    QTest::addColumn<int>("checkCommands");
+    // The row of List1 selected as the first that differs; -1 when none.
+    QTest::addColumn<int>("different");
+    QTest::addColumn<QString>("editMessage");
+
+    const QString done = QStringLiteral("SCRITTURA COMPLETATA");
+    const QString differs = QStringLiteral("ERRORE: VERIFICA SCRITTURA");
+    QTest::newRow("faithful phone") << SimModem::Options() << "8859-1" << 1 << -1 << done;
+    SimModem::Options refused;
+    refused.rangeReadRefused = true;
+    QTest::newRow("range read refused") << refused << "8859-1" << 1 + 12 << -1 << done;
+    SimModem::Options cut;
+    cut.rangeReadCut = 3;
+    QTest::newRow("range answer cut short") << cut << "8859-1" << 1 + 4 << -1 << done;
+    SimModem::Options names;
+    names.nameLimitUcs2 = 8;
+    // The three names it cut are asked again on their own before they count.
+    QTest::newRow("UCS2 names kept to 8 characters") << names << "UCS2" << 1 + 3 << 2 << differs;
+    SimModem::Options dropped;
+    dropped.dropWrite = 3;
+    QTest::newRow("one write dropped") << dropped << "8859-1" << 1 + 1 << 2 << done;
+    SimModem::Options silent;
+    silent.silentReadsAfterWrite = true;
+    // The range read alone, sent 101 times until the link's deadline.
+    // Its positions are unknown now, so the edit sends nothing.
+    QTest::newRow("silent during the check") << silent << "8859-1" << 101 << 0 << QStringLiteral("ERRORE");
+}
+
+// Nothing is reported written that the phone was not read back holding:
+// List1 then shows what the phone holds, and List2 stays to be saved.
+void Form1PhoneTest::writesReadBack()
+{
+    QFETCH(SimModem::Options, options);
+    QFETCH(QString, charset);
+    QFETCH(int, checkCommands);
+    QFETCH(int, different);
+    QFETCH(QString, editMessage);
+
+    s.reset();
+    s = std::make_unique<WindowSession>(std::chrono::milliseconds(3000), charset);
+    s->phone.setPhonebook(SimStorage::Sim, twelvePositionSim());
+    s->phone.setOptions(options);
+    QString why;
+    QVERIFY2(s->start(&why), qPrintable(why));
+    Form1 &f = *s->form;
+    connect();
+    readSim();
+    s->click(f.Command6);
+    const QStringList sorted = f.list2Rows().lines();
+    s->click(f.Command3);
+    QCOMPARE(s->newCommands().size(), 12 + checkCommands);
+    QCOMPARE(f.list2Rows().lines(), sorted);
+    const QMap<int, SimEntry> held = s->phone.phonebook(SimStorage::Sim);
+    if (different < 0) {
+        QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
+        QCOMPARE(entriesOf(held), kSortedOnPhone);
+    } else {
+        QCOMPARE(s->message(), QStringLiteral("ERRORE: VERIFICA SCRITTURA"));
+        QCOMPARE(f.List1->currentIndex().row(), different);
+        for (int p = 1; p <= 12; ++p) {
+            const PhonebookRow row = *f.list1Rows().row(p - 1);
+            // A phone that went silent has told nothing of any position.
+            if (options.silentReadsAfterWrite)
+                QVERIFY(row.unread);
+            else if (held.contains(p))
+                QVERIFY2(row.line.contains(held.value(p).text), qPrintable(row.line));
+            else
+                QVERIFY(!row.unread && !row.line.contains(QStringLiteral("a")));
+        }
+    }
+
+    // One edit, read back too.
+    s->selectLine(0);
+    s->type(f.Text1, QStringLiteral("Bartolomeo"));
+    s->type(f.Text2, QStringLiteral("0612"));
+    s->click(f.Command7);
+    QCOMPARE(s->message(), editMessage);
+    if (editMessage == QStringLiteral("SCRITTURA COMPLETATA"))
+        QCOMPARE(s->phone.phonebook(SimStorage::Sim).value(1).text, QStringLiteral("Bartolomeo"));
 }
 
 void Form1PhoneTest::usimFieldsSurvive()

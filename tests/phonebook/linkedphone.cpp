@@ -14,6 +14,19 @@ QString entry(const QString &name, const QString &number, int type)
 {
     return name + QLatin1Char('|') + number + QLatin1Char('|') + QString::number(type);
 }
+
+// The USIM fields after the name, from +CPBW's order (hidden last) to
+// +CPBR's (hidden first). The tests' texts hold no commas.
+QString readOrder(const QString &written)
+{
+    if (written.isEmpty())
+        return written;
+    QStringList fields = written.mid(1).split(QLatin1Char(','));
+    while (fields.size() < 8)
+        fields.append(QString());
+    fields.prepend(fields.takeLast());
+    return QLatin1Char(',') + fields.join(QLatin1Char(','));
+}
 }
 
 LinkedPhone::LinkedPhone(int positions, int textLength, int numberLength)
@@ -67,6 +80,7 @@ QByteArray LinkedPhone::answerTo(const QString &command)
         if (position < 1 || position > m_positions)
             return kError;
         m_entries.remove(position);
+        m_fields.remove(position);
         return kOk;
     }
     if (const auto match = write.match(command); match.hasMatch()) {
@@ -75,7 +89,23 @@ QByteArray LinkedPhone::answerTo(const QString &command)
             || match.captured(4).size() > m_textLength)
             return kError;
         m_entries.insert(position, entry(match.captured(4), match.captured(2), match.captured(3).toInt()));
+        m_fields.insert(position, readOrder(match.captured(5)));
         return kOk;
+    }
+    static const QRegularExpression read(QStringLiteral("^\\+CPBR=(\\d+)(?:,(\\d+))?$"));
+    if (const auto match = read.match(command); match.hasMatch()) {
+        const int first = match.captured(1).toInt();
+        const int last = match.captured(2).isEmpty() ? first : match.captured(2).toInt();
+        QByteArray answer;
+        for (int p = first; p <= last; ++p) {
+            if (!m_entries.contains(p))
+                continue;
+            const QStringList e = m_entries.value(p).split(QLatin1Char('|'));
+            answer += QStringLiteral("\r\n+CPBR: %1,\"%2\",%3,\"%4\"%5")
+                          .arg(p).arg(e.at(1), e.at(2), e.at(0), m_fields.value(p))
+                          .toLatin1();
+        }
+        return answer.isEmpty() ? kOk : answer + "\r\n" + kOk;
     }
     return command.startsWith(QStringLiteral("+CPBW")) ? kError : kOk;
 }

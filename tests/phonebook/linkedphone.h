@@ -10,7 +10,8 @@
 #include <chrono>
 
 // A phone that knows just what the writes need: "+CPBW" to store and erase
-// within the SIM's limits, and "OK" to anything else. A real link is open
+// within the SIM's limits, "+CPBR" of one position or a range to read them
+// back, and "OK" to anything else. A real link is open
 // on it over a pseudo-terminal, as the window leaves it after opening the
 // port.
 class LinkedPhone {
@@ -47,6 +48,7 @@ private:
     const int m_numberLength;
     ScriptedPhone m_phone;
     QMap<int, QString> m_entries;
+    QMap<int, QString> m_fields; // as +CPBR gives them after the name
     QStringList m_commands;
     QString m_refused;
     QString m_cancelledOn;

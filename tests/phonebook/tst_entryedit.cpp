@@ -101,8 +101,9 @@ void TestEntryEdit::saveSendsTrimmedFieldsAndRewritesTheLine()
     QFETCH(QString, stored);
 
     QVERIFY(saveEntry(m_phone->link, readSim(), display, name, number, m_List1, m_report));
-    QCOMPARE(m_phone->commands(), QStringList{command});
     const int position = row + 1;
+    // The write, then the position read back.
+    QCOMPARE(m_phone->commands(), (QStringList{command, QStringLiteral("+CPBR=%1").arg(position)}));
     QCOMPARE(m_phone->entries().value(position), stored);
     const QStringList fields = stored.split(QLatin1Char('|'));
     QStringList expected = m_list1Before;
@@ -114,7 +115,7 @@ void TestEntryEdit::saveSendsTrimmedFieldsAndRewritesTheLine()
 void TestEntryEdit::deleteBlanksTheLine()
 {
     QVERIFY(deleteEntry(m_phone->link, readSim(), QStringLiteral("003/250 "), m_List1, m_report));
-    QCOMPARE(m_phone->commands(), QStringList{"+CPBW=3"});
+    QCOMPARE(m_phone->commands(), (QStringList{"+CPBW=3", "+CPBR=3"}));
     QVERIFY(m_phone->entries().isEmpty());
     QStringList expected = m_list1Before;
     expected[2] = PhonebookLine::emptySlot(3, PhonebookLine::Layout::Read, kLimits);

@@ -107,6 +107,8 @@ void TestPhonebookWriteBack::writesEntriesAndClearsTheRest()
     };
     for (int k = 7; k <= kPositions; ++k)
         expected.append(QStringLiteral("+CPBW=%1").arg(k));
+    // Then all of it read back at once.
+    expected.append(QStringLiteral("+CPBR=1,12"));
     QCOMPARE(m_phone->commands(), expected);
 
     const QMap<int, QString> phonebook = m_phone->entries();
@@ -119,7 +121,7 @@ void TestPhonebookWriteBack::writesEntriesAndClearsTheRest()
     for (int k = 7; k <= kPositions; ++k)
         mirror.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, readSim().lineLimits()));
     QCOMPARE(m_List1.lines(), mirror);
-    QCOMPARE(m_report.messages, (QStringList{"SCRITTURA RUBRICA SIM IN CORSO", kDone}));
+    QCOMPARE(m_report.messages, (QStringList{"SCRITTURA RUBRICA SIM IN CORSO", "VERIFICA SCRITTURA IN CORSO", kDone}));
     QCOMPARE(m_report.values.first(), 0.1);
     QCOMPARE(m_report.values.last(), kPositions + 0.1);
 }
@@ -131,10 +133,10 @@ void TestPhonebookWriteBack::listAsLongAsThePhonebookSendsNoClear()
     vars.RUBSEL = Rubrica::kCellulare;
     const QStringList lines = sortedLines(kSorted, vars.lineLimits());
     run(lines, vars);
-    QCOMPARE(m_phone->commands().size(), kSorted.size());
-    QVERIFY(m_phone->commands().last().startsWith(QStringLiteral("+CPBW=6,")));
+    QCOMPARE(m_phone->commands().size(), kSorted.size() + 1);
+    QVERIFY(m_phone->commands().at(kSorted.size() - 1).startsWith(QStringLiteral("+CPBW=6,")));
     QCOMPARE(m_List1.lines(), lines);
-    QCOMPARE(m_report.messages, (QStringList{"SCRITTURA RUBRICA CELLULARE IN CORSO", kDone}));
+    QCOMPARE(m_report.messages, (QStringList{"SCRITTURA RUBRICA CELLULARE IN CORSO", "VERIFICA SCRITTURA IN CORSO", kDone}));
 }
 
 void TestPhonebookWriteBack::listMadeUnderOtherLimits()

@@ -1,0 +1,167 @@
+#include "writecheck.h"
+
+#include "atanswer.h"
+#include "linkfailure.h"
+#include "phonebookanswers.h"
+#include "phonebookcommands.h"
+#include "phonebookline.h"
+#include "phonelink.h"
+#include "positionanswer.h"
+
+#include <algorithm>
+
+namespace WriteCheck {
+
+namespace {
+
+using PositionAnswer::Held;
+using PositionAnswer::Kind;
+
+const QString kEntryPrefix = QStringLiteral("+CPBR:");
+const QString kQueryStorage = QStringLiteral("+CPBS?");
+
+// The fields as the read gives them back: a second number comes with the
+// type it was sent with.
+UsimFields asRead(UsimFields fields)
+{
+    if (fields.adType.isEmpty() && !fields.adNumber.isEmpty())
+        fields.adType = QString::number(PhonebookCommands::numberType(fields.adNumber));
+    return fields;
+}
+
+bool holds(const Held &held, const Expected &expected)
+{
+    if (!expected)
+        return held.kind == Kind::Empty;
+    return held.kind == Kind::Entry && held.entry.name == expected->name
+        && held.entry.number == expected->number && held.entry.fields == asRead(expected->fields);
+}
+
+// The entries of a range answer by position; nullopt when a line of it
+// cannot be used (then every position is asked on its own).
+std::optional<QVector<Held>> rangeAnswer(const QString &answer, const QString &code, int last,
+                                         const PhoneCharset &charset)
+{
+    QVector<Held> held(last, Held{Kind::Empty, {}});
+    if (answer == AtAnswer::kOk || AtAnswer::isNotFound(code))
+        return held;
+    if (answer == AtAnswer::kError)
+        return std::nullopt;
+    for (const QString &line : answer.split(QLatin1Char('\n'))) {
+        const QString text = AtAnswer::trimSpaces(QString(line).remove(QLatin1Char('\r')));
+        if (text.isEmpty() || AtAnswer::isUnsolicited(text))
+            continue;
+        if (!text.startsWith(kEntryPrefix))
+            return std::nullopt;
+        const auto entry = PhonebookAnswers::parseEntry(text, charset);
+        if (!entry || entry->index < 1 || entry->index > last
+            || held.at(entry->index - 1).kind == Kind::Entry)
+            return std::nullopt;
+        held[entry->index - 1] = {Kind::Entry, *entry};
+    }
+    return held;
+}
+
+Held readBack(PhoneLink &link, int position)
+{
+    const QString answer = link.IOP(PositionAnswer::readCommand(position));
+    return PositionAnswer::interpret(answer, link.lastFinalResultCode(), position, link.charset());
+}
+
+// Positions answered with an error were empty when the phone's count of
+// entries is what it would be then.
+void settleUnaccounted(PhoneLink &link, QVector<Held> &held, int entriesOnPhone)
+{
+    if (std::none_of(held.cbegin(), held.cend(), [](const Held &h) { return h.kind == Kind::Unaccounted; }))
+        return;
+    if (PhonebookAnswers::parseUsedCount(link.IOP(kQueryStorage)) != entriesOnPhone)
+        return;
+    for (Held &h : held) {
+        if (h.kind == Kind::Unaccounted)
+            h.kind = Kind::Empty;
+    }
+}
+
+PhonebookRow rowFor(int position, const Held &held, const PhonebookLine::Limits &limits)
+{
+    if (held.kind == Kind::Entry)
+        return {PhonebookLine::build(position, held.entry.name, held.entry.number,
+                                     PhonebookLine::Layout::Read, limits),
+                held.entry.fields, false};
+    return {PhonebookLine::emptySlot(position, PhonebookLine::Layout::Read, limits), {},
+            held.kind != Kind::Empty};
+}
+
+// The result for positions first, first + 1 ... held for the expected.
+Result compare(const QVector<Held> &held, const QVector<Expected> &expected, int first,
+               const FormVariables &vars)
+{
+    Result result;
+    for (int i = 0; i < held.size(); ++i) {
+        if (result.firstDifferent == 0 && !holds(held.at(i), expected.at(i)))
+            result.firstDifferent = first + i;
+    }
+    result.equal = result.firstDifferent == 0;
+    if (!result.equal) {
+        for (int i = 0; i < held.size(); ++i)
+            result.held.append(rowFor(first + i, held.at(i), vars.lineLimits()));
+    }
+    return result;
+}
+
+int entriesIn(const QVector<Expected> &expected)
+{
+    return int(std::count_if(expected.cbegin(), expected.cend(), [](const Expected &e) { return e.has_value(); }));
+}
+
+} // namespace
+
+Result checkPhonebook(PhoneLink &link, const QVector<Expected> &expected, const FormVariables &vars,
+                      OperationReport &report)
+{
+    const int last = int(expected.size());
+    report.setMessage(CheckMessage::kChecking);
+    report.setProgressMaximum(last);
+    report.setProgressValue(0.1);
+
+    QVector<Held> held(last);
+    try {
+        const QString answer = link.IOP(PositionAnswer::rangeCommand(1, last));
+        const QString code = link.lastFinalResultCode();
+        // A phone silent now would cost the deadline once per position.
+        if (code.isEmpty())
+            return compare(held, expected, 1, vars);
+        const std::optional<QVector<Held>> range = rangeAnswer(answer, code, last, link.charset());
+        for (int p = 1; p <= last; ++p) {
+            if (!report.keepGoing())
+                throw LinkCancelled();
+            report.setProgressValue(p);
+            if (range && holds(range->at(p - 1), expected.at(p - 1))) {
+                held[p - 1] = range->at(p - 1);
+                continue;
+            }
+            held[p - 1] = readBack(link, p);
+            if (held.at(p - 1).kind == Kind::Unanswered)
+                return compare(held, expected, 1, vars);
+        }
+        settleUnaccounted(link, held, entriesIn(expected));
+    } catch (const LinkFailure &) {
+        // The port is gone: what was not read back is not known.
+    }
+    return compare(held, expected, 1, vars);
+}
+
+Result checkPosition(PhoneLink &link, int position, const Expected &expected, int entriesOnPhone,
+                     const FormVariables &vars)
+{
+    QVector<Held> held(1);
+    try {
+        held[0] = readBack(link, position);
+        settleUnaccounted(link, held, entriesOnPhone);
+    } catch (const LinkFailure &) {
+        // Not read back: not known.
+    }
+    return compare(held, {expected}, position, vars);
+}
+
+}
