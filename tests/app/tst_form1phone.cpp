@@ -518,10 +518,20 @@ void Form1PhoneTest::savedListGoesBackToThePhone()
     QVERIFY(QFileInfo::exists(file));
     const QStringList sorted = f.list2Rows().lines();
 
+    // After the port was opened again the phone on it was never read (nor
+    // backed up): a loaded list is not written over it.
+    s->click(f.Command1);
+    s->click(f.Command1);
+    s->chooser.openName = file;
+    s->click(f.Command4);
+    s->newCommands();
+    s->click(f.Command3);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
+    QVERIFY(s->newCommands().isEmpty());
+
     // Reading again empties List2; the saved list comes back from the file.
     readSim();
     QCOMPARE(f.list2Rows().rowCount(), 0);
-    s->chooser.openName = file;
     s->click(f.Command4);
     QCOMPARE(s->message(), QStringLiteral("CARICAMENTO ULTIMATO"));
     QCOMPARE(f.list2Rows().lines(), sorted);
