@@ -2,8 +2,6 @@
 
 #include "singlebytecodec.h"
 
-#include <QStringList>
-
 #include <algorithm>
 #include <array>
 
@@ -36,11 +34,12 @@ bool travels(const QByteArray &bytes)
     return true;
 }
 
-bool isPrintableAscii(const QString &text)
+// A number goes as it stands in every set: printable ASCII that travels.
+bool isDialString(const QString &text)
 {
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) {
-        return c.unicode() >= 0x20 && c.unicode() < 0x7F && c != kQuote;
-    });
+    return std::all_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; })
+        && travels(text.toLatin1());
 }
 
 bool isDecimal(const QString &text)
@@ -81,7 +80,7 @@ Refusal fieldsOnLine(const UsimFields &fields, const PhoneCharset &charset, QStr
 {
     if (!fields.unknownForm.isEmpty())
         return Refusal::FieldsNotUnderstood;
-    if (!isDecimal(fields.hidden) || !isDecimal(fields.adType) || !isPrintableAscii(fields.adNumber))
+    if (!isDecimal(fields.hidden) || !isDecimal(fields.adType) || !isDialString(fields.adNumber))
         return Refusal::FieldCannotTravel;
     // A second number needs its type; without one the type stays empty.
     QString adType = fields.adType;
@@ -127,7 +126,7 @@ WriteCommand writeCommand(int position, const QString &number, const QString &na
         return refused(Refusal::NameTooLong);
     if (number.size() > limits.maxCarNum)
         return refused(Refusal::NumberTooLong);
-    if (!isPrintableAscii(number))
+    if (!isDialString(number))
         return refused(Refusal::NumberCannotTravel);
     QString nameOnLine;
     if (const Refusal r = textOnLine(name, charset, &nameOnLine);

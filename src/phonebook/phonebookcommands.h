@@ -43,10 +43,11 @@ struct WriteCommand {
 // phone's character set, or the reason why it cannot go. Nothing is escaped
 // or replaced: what cannot travel as it stands is refused.
 // - The name, once in the phone's set, holds no double quote, no byte below
-//   0x20 and no 0x7F (in GSM this leaves the printable IA5 septets alone; in
-//   UCS2 and HEX the name travels as hex digits).
-// - The number, and the second number, are printable ASCII without a
-//   double quote: they go as they stand, in every set.
+//   0x20, no 0x7F and no backslash before two hex digits (in GSM this leaves
+//   the printable IA5 septets alone; in UCS2 and HEX the name travels as hex
+//   digits).
+// - The number, and the second number, go as they stand in every set: they
+//   are printable ASCII under the same rule.
 // - Every USIM field up to the last one that has a value goes, in +CPBW's
 //   order: a text as "" when empty, a second number with its type, the
 //   hidden flag last.
