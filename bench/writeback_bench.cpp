@@ -1,0 +1,354 @@
+// Times the write-back of a sorted SIM phonebook through the program's own
+// write, check and link at 19200 baud: once with the phone answering the
+// range read, once with a phone that refuses it, so that the check asks
+// every position on its own. The very same frames then go bare over the
+// same pseudo-terminal to the same phone, which counts every byte both ways
+// and so gives what the line allows. A peer that restores a backup by
+// writing an entry to every position, and reads nothing back, is timed on
+// the same line for comparison.
+#include "benchresult.h"
+#include "italiannames.h"
+#include "rawterminal.h"
+#include "throttledreport.h"
+
+#include "atanswer.h"
+#include "handshake.h"
+#include "phonebookcommands.h"
+#include "phonebookline.h"
+#include "phonebookread.h"
+#include "phonebooksort.h"
+#include "phonebookwriteback.h"
+#include "phonelink.h"
+#include "simphone.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include "phonebookrowmodel.h"
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int kPositions = 250;
+constexpr int kEntries = 60;
+constexpr int kLineBaud = 19200;
+// A start bit and a stop bit around every byte.
+constexpr double kLineBytesPerSecond = kLineBaud / 10.0;
+constexpr double kLineLimitTarget = 1.1;
+constexpr double kPeerTarget = 1.0;
+constexpr int kBareTimeoutMs = 5000;
+constexpr quint32 kSeed = 1997;
+const QByteArray kReadFrame = QByteArrayLiteral("AT+CPBR=");
+
+// One job through the program: the frames it sent, when each went out, and
+// how long it took in all.
+struct Run {
+    qint64 ns = 0;
+    QList<QByteArray> frames;
+    std::vector<qint64> sendTimes;
+    bool complete = false;
+};
+
+// The same frames bare: the bytes of each exchange, frame and answer, and
+// when each frame went out.
+struct Bare {
+    qint64 ns = 0;
+    std::vector<qint64> bytes;
+    std::vector<qint64> sendTimes;
+    bool complete = false;
+
+    qint64 bytesBefore(std::size_t frame) const
+    {
+        qint64 sum = 0;
+        for (std::size_t i = 0; i < frame && i < bytes.size(); ++i)
+            sum += bytes[i];
+        return sum;
+    }
+    qint64 total() const { return bytesBefore(bytes.size()); }
+};
+
+// Entries scattered over the positions, as years of use leave them.
+SimPhonebook scattered(QRandomGenerator &random)
+{
+    SimPhonebook book;
+    book.last = kPositions;
+    while (book.entries.size() < kEntries) {
+        const int position = 1 + int(random.bounded(kPositions));
+        const QString number = ItalianNames::number(random, book.numberLength);
+        book.entries.insert(position, SimEntry{number, PhonebookCommands::numberType(number),
+                                               ItalianNames::name(random, book.textLength)});
+    }
+    return book;
+}
+
+bool connectPhone(PhoneLink &link, const QString &device)
+{
+    if (runHandshake(link, device, [] {}, [] {}).connected)
+        return true;
+    std::fprintf(stderr, "no phone behind %s\n", qPrintable(device));
+    return false;
+}
+
+// One job through the program and its frames bare.
+struct Measured {
+    Run program;
+    Bare bare;
+    // The first frame of the check, the frame count when there is none.
+    std::size_t checkFrame = 0;
+
+    bool complete() const
+    {
+        return program.complete && bare.complete && std::size_t(program.frames.size()) == bare.bytes.size();
+    }
+    // Up to the check's first frame: the writes alone.
+    qint64 writesNs() const { return program.sendTimes.at(checkFrame); }
+    qint64 writesBytes() const { return bare.bytesBefore(checkFrame); }
+    qsizetype checkReads() const { return program.frames.size() - qsizetype(checkFrame); }
+};
+
+Bare sendBare(SimPhone &phone, const QList<QByteArray> &frames)
+{
+    Bare run;
+    RawTerminal terminal;
+    QString why;
+    if (!terminal.open(phone.devicePath(), &why)) {
+        std::fprintf(stderr, "bare line: %s\n", qPrintable(why));
+        return run;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    for (const QByteArray &frame : frames) {
+        run.sendTimes.push_back(timer.nsecsElapsed());
+        const qint64 answer = terminal.exchange(frame, kBareTimeoutMs);
+        if (answer < 0)
+            return run;
+        run.bytes.push_back(frame.size() + answer);
+    }
+    run.ns = timer.nsecsElapsed();
+    run.complete = true;
+    return run;
+}
+
+// Runs job on a freshly connected link, recording every frame it sends,
+// then sends the same frames bare; the phone holds before at the start of
+// each.
+Measured measure(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, const std::function<bool()> &job)
+{
+    Measured measured;
+    phone.setPhonebook(SimStorage::Sim, before);
+    if (!connectPhone(link, phone.devicePath()))
+        return measured;
+    Run &run = measured.program;
+    QElapsedTimer timer;
+    const auto recording = QObject::connect(&link, &PhoneLink::frameSent, [&](const QByteArray &frame) {
+        run.sendTimes.push_back(timer.nsecsElapsed());
+        run.frames.append(frame);
+    });
+    timer.start();
+    run.complete = job();
+    run.ns = timer.nsecsElapsed();
+    QObject::disconnect(recording);
+    link.close();
+
+    phone.setPhonebook(SimStorage::Sim, before);
+    measured.bare = sendBare(phone, run.frames);
+    while (measured.checkFrame < std::size_t(run.frames.size())
+           && !run.frames.at(qsizetype(measured.checkFrame)).startsWith(kReadFrame))
+        ++measured.checkFrame;
+    return measured;
+}
+
+// The program's write-back of List2; complete when the check found every
+// position as written, the only case in which List1 mirrors List2.
+Measured writeBack(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, const FormVariables &vars,
+                   const PhonebookRowModel &List2)
+{
+    PhonebookRowModel List1;
+    ThrottledReport report;
+    WriteBackResult result;
+    Measured measured = measure(link, phone, before, [&] {
+        result = writeSortedPhonebook(link, vars, List1, List2, report);
+        return true;
+    });
+    measured.program.complete = measured.program.complete && result.refusedRow < 0 && result.differentRow < 0
+        && List1.rowCount() == kPositions && List1.lines().mid(0, List2.rowCount()) == List2.lines()
+        && measured.checkFrame == std::size_t(kPositions);
+    return measured;
+}
+
+// What a peer sends to restore a full backup: an entry to every position.
+// The first entries are the sorted list's, the rest more of the kind.
+bool restoreCommands(const FormVariables &vars, const PhonebookRowModel &List2, const PhoneCharset &charset,
+                     QRandomGenerator &random, QStringList *commands)
+{
+    for (int k = 1; k <= kPositions; ++k) {
+        PhonebookLine::Split entry;
+        if (k <= List2.rowCount()) {
+            entry = PhonebookLine::split(List2.rows().at(k - 1).line);
+        } else {
+            entry.name = ItalianNames::name(random, vars.MAXCARNOM);
+            entry.number = ItalianNames::number(random, vars.MAXCARNUM);
+        }
+        const PhonebookCommands::WriteCommand write =
+            PhonebookCommands::writeCommand(k, entry.number, entry.name, {}, charset, vars.lineLimits());
+        if (!write.sendable())
+            return false;
+        commands->append(write.command);
+    }
+    return true;
+}
+
+// The peer sends each command and reads nothing back.
+Measured plainRestore(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, const QStringList &commands)
+{
+    Measured measured = measure(link, phone, before, [&] {
+        for (const QString &command : commands) {
+            if (link.IOP(command) != AtAnswer::kOk)
+                return false;
+        }
+        return true;
+    });
+    measured.program.complete =
+        measured.program.complete && phone.phonebook(SimStorage::Sim).size() == kPositions;
+    return measured;
+}
+
+double seconds(qint64 ns)
+{
+    return ns / 1.0e9;
+}
+
+double againstLine(qint64 ns, qint64 bytes)
+{
+    return seconds(ns) / (bytes / kLineBytesPerSecond);
+}
+
+QString times(double ratio)
+{
+    return QStringLiteral("%1 ×").arg(ratio, 0, 'f', 3);
+}
+
+// "1.030 × (13,265 B both ways = 6.91 s; bare 1.027 ×)"
+QString lineFigures(qint64 programNs, qint64 bareNs, qint64 bytes)
+{
+    return QStringLiteral("%1 (%L2 B both ways = %3 s; bare %4)")
+        .arg(times(againstLine(programNs, bytes)))
+        .arg(bytes)
+        .arg(bytes / kLineBytesPerSecond, 0, 'f', 2)
+        .arg(times(againstLine(bareNs, bytes)));
+}
+
+QString secondsText(qint64 ns)
+{
+    return QStringLiteral("%1 s").arg(seconds(ns), 0, 'f', 2);
+}
+
+QString readsText(qsizetype reads)
+{
+    return reads == 1 ? QStringLiteral("1 read") : QStringLiteral("%1 reads").arg(reads);
+}
+
+void printInfo(const QString &name, const QString &measured)
+{
+    BenchResult::print(name, measured, QStringLiteral("—"), BenchResult::Verdict::Info);
+}
+
+void printResults(const Measured &ranged, const Measured &single, const Measured &peer)
+{
+    const QString writeBack = QStringLiteral("write-back of %1 entries to %2 positions at %3 baud")
+                                  .arg(kEntries)
+                                  .arg(kPositions)
+                                  .arg(kLineBaud);
+    const QString rangedName = writeBack + QStringLiteral(", range check");
+    const QString singleName = writeBack + QStringLiteral(", range read refused");
+    const QString againstTheLine = QStringLiteral(": time against the line's limit");
+
+    printInfo(writeBack + QStringLiteral(": writes alone (%1 writes, %2 clears)")
+                              .arg(kEntries)
+                              .arg(kPositions - kEntries),
+              secondsText(ranged.writesNs()) + QStringLiteral(", ")
+                  + lineFigures(ranged.writesNs(), ranged.bare.sendTimes.at(ranged.checkFrame),
+                                ranged.writesBytes()));
+    printInfo(rangedName + QStringLiteral(": total time"),
+              QStringLiteral("%1 (check %2, %3)")
+                  .arg(secondsText(ranged.program.ns), secondsText(ranged.program.ns - ranged.writesNs()),
+                       readsText(ranged.checkReads())));
+    const double rangedRatio = againstLine(ranged.program.ns, ranged.bare.total());
+    BenchResult::print(rangedName + againstTheLine,
+                       lineFigures(ranged.program.ns, ranged.bare.ns, ranged.bare.total()),
+                       QStringLiteral("≤ %1 ×").arg(kLineLimitTarget, 0, 'f', 2),
+                       BenchResult::met(rangedRatio <= kLineLimitTarget));
+    printInfo(singleName + QStringLiteral(": total time"),
+              QStringLiteral("%1 (check %2, %3)")
+                  .arg(secondsText(single.program.ns), secondsText(single.program.ns - single.writesNs()),
+                       readsText(single.checkReads())));
+    printInfo(singleName + againstTheLine, lineFigures(single.program.ns, single.bare.ns, single.bare.total()));
+    printInfo(QStringLiteral("peer's plain restore, %1 writes at %2 baud, no check").arg(kPositions).arg(kLineBaud),
+              secondsText(peer.program.ns) + QStringLiteral(", ")
+                  + lineFigures(peer.program.ns, peer.bare.ns, peer.bare.total()));
+    printInfo(QStringLiteral("write-back with range check / writes alone"),
+              times(seconds(ranged.program.ns) / seconds(ranged.writesNs())));
+    printInfo(QStringLiteral("peer's plain restore / our writes alone"),
+              times(seconds(peer.program.ns) / seconds(ranged.writesNs())));
+    const double againstPeer = seconds(ranged.program.ns) / seconds(peer.program.ns);
+    BenchResult::print(QStringLiteral("write-back with range check / peer's plain restore"), times(againstPeer),
+                       QStringLiteral("≤ %1 ×").arg(kPeerTarget, 0, 'f', 2),
+                       BenchResult::met(againstPeer <= kPeerTarget));
+}
+
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    SimPhone phone;
+    QString why;
+    if (!phone.start(&why)) {
+        std::fprintf(stderr, "simulated phone not started: %s\n", qPrintable(why));
+        return 1;
+    }
+    PhoneLink link;
+    QRandomGenerator random(kSeed);
+    const SimPhonebook before = scattered(random);
+    phone.setPhonebook(SimStorage::Sim, before);
+
+    // The limits and the sorted list as the window has them after a read
+    // and the sort; neither is timed, so the line takes no time yet.
+    FormVariables vars;
+    PhonebookRowModel List1;
+    PhonebookRowModel List2;
+    ThrottledReport report;
+    if (!connectPhone(link, phone.devicePath()))
+        return 1;
+    LegRub(kSelectorSim, link, vars, List1, List2, report, {});
+    // Every connection to this phone ends in the same set.
+    const PhoneCharset charset = link.charset();
+    link.close();
+    sortPhonebook(vars, List1, List2, report);
+    QStringList restore;
+    if (vars.RUBSEL != Rubrica::kSim || List1.rowCount() != kPositions || List2.rowCount() != kEntries
+        || !restoreCommands(vars, List2, charset, random, &restore)) {
+        std::fprintf(stderr, "the read before the write-back did not complete\n");
+        return 1;
+    }
+
+    phone.setLineSpeed(kLineBaud);
+    const Measured ranged = writeBack(link, phone, before, vars, List2);
+    SimModem::Options refusing;
+    refusing.rangeReadRefused = true;
+    phone.setOptions(refusing);
+    const Measured single = writeBack(link, phone, before, vars, List2);
+    phone.setOptions({});
+    const Measured peer = plainRestore(link, phone, before, restore);
+    if (!ranged.complete() || !single.complete() || !peer.complete()) {
+        std::fprintf(stderr, "a write did not complete as sent (range check %d, range read refused %d, "
+                             "plain restore %d)\n",
+                     int(ranged.complete()), int(single.complete()), int(peer.complete()));
+        return 1;
+    }
+    printResults(ranged, single, peer);
+    return 0;
+}
