@@ -6,11 +6,11 @@
 
 #include "listfileoperations.h"
 #include "phonebookline.h"
+#include "phonebookrowmodel.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include "phonebookrowmodel.h"
 #include <QTemporaryDir>
 
 #include <cstdio>

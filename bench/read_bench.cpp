@@ -13,13 +13,14 @@
 #include "handshake.h"
 #include "phonebookcommands.h"
 #include "phonebookread.h"
+#include "phonebookrowmodel.h"
 #include "phonelink.h"
 #include "simphone.h"
+#include "startedphone.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include "phonebookrowmodel.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -268,11 +269,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     SimPhone phone;
-    QString why;
-    if (!phone.start(&why)) {
-        std::fprintf(stderr, "simulated phone not started: %s\n", qPrintable(why));
+    if (!startPhone(phone))
         return 1;
-    }
     PhoneLink link;
     QRandomGenerator random(kSeed);
     for (const int positions : kPhonebookSizes) {

@@ -7,6 +7,7 @@
 
 #include "phonelink.h"
 #include "simphone.h"
+#include "startedphone.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -43,13 +44,11 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     SimPhone phone;
-    QString why;
-    if (!phone.start(&why)) {
-        std::fprintf(stderr, "simulated phone not started: %s\n", qPrintable(why));
+    if (!startPhone(phone))
         return 1;
-    }
     phone.setSilence([](const QString &) { return true; });
     PhoneLink link(kDeadline);
+    QString why;
     if (!link.open(phone.devicePath(), &why)) {
         std::fprintf(stderr, "port not opened: %s\n", qPrintable(why));
         return 1;

@@ -7,12 +7,12 @@
 #include "throttledreport.h"
 
 #include "phonebookline.h"
+#include "phonebookrowmodel.h"
 #include "phonebooksort.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include "phonebookrowmodel.h"
 
 #include <cstdio>
 

@@ -16,15 +16,16 @@
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonebookread.h"
+#include "phonebookrowmodel.h"
 #include "phonebooksort.h"
 #include "phonebookwriteback.h"
 #include "phonelink.h"
 #include "simphone.h"
+#include "startedphone.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include "phonebookrowmodel.h"
 
 #include <cstdio>
 #include <functional>
@@ -305,11 +306,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     SimPhone phone;
-    QString why;
-    if (!phone.start(&why)) {
-        std::fprintf(stderr, "simulated phone not started: %s\n", qPrintable(why));
+    if (!startPhone(phone))
         return 1;
-    }
     PhoneLink link;
     QRandomGenerator random(kSeed);
     const SimPhonebook before = scattered(random);

@@ -55,58 +55,59 @@ bool PhoneCommandLine::parse(const QCoreApplication &app, Settings *settings, QS
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A GSM phone simulated behind a pseudo-terminal."));
     parser.addHelpOption();
-    const QCommandLineOption state(QStringLiteral("state"), QStringLiteral("Phonebooks to load, and to write back on exit."),
-                                            QStringLiteral("FILE"));
+    const QCommandLineOption state(QStringLiteral("state"),
+                                   QStringLiteral("Phonebooks to load, and to write back on exit."),
+                                   QStringLiteral("FILE"));
     const QCommandLineOption strict(QStringLiteral("strict"), QStringLiteral("Follow 27.007 to the letter."));
     const QCommandLineOption latency(QStringLiteral("latency"), QStringLiteral("Milliseconds before each answer."),
-                                              QStringLiteral("MS"), QStringLiteral("0"));
+                                     QStringLiteral("MS"), QStringLiteral("0"));
     const QCommandLineOption charset(QStringLiteral("charset"),
-                                              QStringLiteral("Character set after power-on: GSM, UCS2, IRA or 8859-1."),
-                                              QStringLiteral("SET"), QStringLiteral("GSM"));
+                                     QStringLiteral("Character set after power-on: GSM, UCS2, IRA or 8859-1."),
+                                     QStringLiteral("SET"), QStringLiteral("GSM"));
     const QCommandLineOption cmee(QStringLiteral("cmee"),
-                                           QStringLiteral("+CMEE at power-on: 0 plain ERROR, 1 error numbers, "
-                                                          "2 error texts (default 0, 1 with --strict)."),
-                                           QStringLiteral("N"));
+                                  QStringLiteral("+CMEE at power-on: 0 plain ERROR, 1 error numbers, "
+                                  "2 error texts (default 0, 1 with --strict)."),
+                                  QStringLiteral("N"));
     const QCommandLineOption empty(QStringLiteral("empty-position"),
-                                            QStringLiteral("How reading an empty position answers: ok, or "
-                                                           "not-found (error 22) (default ok)."),
-                                            QStringLiteral("ANSWER"), kEmptyOk);
+                                   QStringLiteral("How reading an empty position answers: ok, or "
+                                   "not-found (error 22) (default ok)."),
+                                   QStringLiteral("ANSWER"), kEmptyOk);
     const QCommandLineOption rangeBare(QStringLiteral("range-bare"),
                                        QStringLiteral("Answer +CPBR=? with the index range without parentheses: "
-                                                      "+CPBR: 1-250,40,18."));
+                                       "+CPBR: 1-250,40,18."));
     const QCommandLineOption spaced(QStringLiteral("spaced"),
                                     QStringLiteral("Put a space after every comma of an entry answer: "
-                                                   "+CPBR: 7, \"0612\", 129, \"CASA\"."));
+                                    "+CPBR: 7, \"0612\", 129, \"CASA\"."));
     const QCommandLineOption simBusy(QStringLiteral("sim-busy"),
-                                              QStringLiteral("Answer the first N phonebook commands after power-on "
-                                                             "with error 14, SIM busy, without carrying them out."),
-                                              QStringLiteral("N"));
+                                     QStringLiteral("Answer the first N phonebook commands after power-on "
+                                     "with error 14, SIM busy, without carrying them out."),
+                                     QStringLiteral("N"));
     const QCommandLineOption wrongIndex(QStringLiteral("wrong-index"),
-                                                 QStringLiteral("Answer the read of position P (+CPBR=P) with the "
-                                                                "entry of position Q, under Q's index."),
-                                                 QStringLiteral("P=Q"));
+                                        QStringLiteral("Answer the read of position P (+CPBR=P) with the "
+                                        "entry of position Q, under Q's index."),
+                                        QStringLiteral("P=Q"));
     const QCommandLineOption nameCut(QStringLiteral("name-cut"),
-                                              QStringLiteral("In UCS2, keep a name written cut to its first N "
-                                                             "characters and answer OK; +CPBR=? still declares the "
-                                                             "usual text length."),
-                                              QStringLiteral("N"));
+                                     QStringLiteral("In UCS2, keep a name written cut to its first N "
+                                     "characters and answer OK; +CPBR=? still declares the "
+                                     "usual text length."),
+                                     QStringLiteral("N"));
     const QCommandLineOption dropWrite(QStringLiteral("drop-write"),
-                                                QStringLiteral("Answer the first write of an entry to position P "
-                                                               "with OK and store nothing."),
-                                                QStringLiteral("P"));
+                                       QStringLiteral("Answer the first write of an entry to position P "
+                                       "with OK and store nothing."),
+                                       QStringLiteral("P"));
     const QCommandLineOption firstFree(QStringLiteral("first-free"),
                                        QStringLiteral("Store an entry written to an empty position at the lowest "
-                                                      "empty position instead."));
+                                       "empty position instead."));
     const QCommandLineOption silentAfterWrite(QStringLiteral("silent-after-write"),
                                               QStringLiteral("Once a write has been answered OK, answer no "
-                                                             "+CPBR at all, not even with its echo."));
+                                              "+CPBR at all, not even with its echo."));
     const QCommandLineOption noRangeRead(QStringLiteral("no-range-read"),
                                          QStringLiteral("Refuse the range read +CPBR=a,b with error 4, operation "
-                                                        "not supported."));
+                                         "not supported."));
     const QCommandLineOption rangeCut(QStringLiteral("range-cut"),
-                                               QStringLiteral("List at most N entries in the answer to a range "
-                                                              "read +CPBR=a,b."),
-                                               QStringLiteral("N"));
+                                      QStringLiteral("List at most N entries in the answer to a range "
+                                      "read +CPBR=a,b."),
+                                      QStringLiteral("N"));
     parser.addOptions({state, charset, strict, latency, cmee, empty, rangeBare, spaced, simBusy, wrongIndex, nameCut,
                        dropWrite, firstFree, silentAfterWrite, noRangeRead, rangeCut});
     parser.process(app);

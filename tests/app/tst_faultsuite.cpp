@@ -3,6 +3,7 @@
 // against the entries it held at the start: every one of them must be on
 // the phone or in the sorted list the user still has, unless the user
 // deleted it.
+#include "phonebookrowmodel.h"
 #include "temporaryuserfolders.h"
 #include "twelvepositionsim.h"
 #include "windowsession.h"
@@ -10,7 +11,6 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
-#include "phonebookrowmodel.h"
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>

@@ -1,6 +1,7 @@
 // Phones in their own character sets, through the window: accented names
 // read, sorted, written back and edited exactly, or refused whole where the
 // phone's set cannot carry them on a command line.
+#include "phonebookrowmodel.h"
 #include "temporaryuserfolders.h"
 #include "windowsession.h"
 
@@ -8,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include "phonebookrowmodel.h"
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -2,6 +2,7 @@
 #include "form1.h"
 #include "fractionprogressbar.h"
 #include "phonebookbackup.h"
+#include "phonebookrowmodel.h"
 #include "phonelink.h"
 #include "portdirectory.h"
 #include "programlook.h"
@@ -20,7 +21,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include "phonebookrowmodel.h"
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>

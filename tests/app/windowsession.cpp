@@ -1,5 +1,6 @@
 #include "windowsession.h"
 
+#include "phonebookrowmodel.h"
 #include "statusbar.h"
 
 #include <QApplication>
@@ -8,7 +9,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include "phonebookrowmodel.h"
 #include <QTest>
 
 WindowSession::WindowSession(std::chrono::milliseconds deadline, const QString &charset)

@@ -1,11 +1,11 @@
 #include "givennamechooser.h"
 #include "listfileoperations.h"
 #include "phonebookline.h"
+#include "phonebookrowmodel.h"
 #include "recordingreport.h"
 
 #include <QDir>
 #include <QFile>
-#include "phonebookrowmodel.h"
 #include <QTemporaryDir>
 #include <QtTest>
 

@@ -1,11 +1,11 @@
 #include "bubblesortreference.h"
 #include "phonebookline.h"
+#include "phonebookrowmodel.h"
 #include "phonebooksort.h"
 #include "recordingreport.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include "phonebookrowmodel.h"
 #include <QTest>
 
 namespace {
