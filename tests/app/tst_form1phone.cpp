@@ -386,7 +386,8 @@ void Form1PhoneTest::writesReadBack_data()
 {
     QTest::addColumn<SimModem::Options>("options");
     QTest::addColumn<QString>("charset");
-    // The commands the check costs after the twelve writes.
+    // The commands the check costs after the twelve writes; 0 for the range
+    // read alone, however often the link sends it again to a silent phone.
     QTest::addColumn<int>("checkCommands");
     // The row of List1 selected as the first that differs; -1 when none.
     QTest::addColumn<int>("different");
@@ -437,7 +438,11 @@ void Form1PhoneTest::writesReadBack()
     s->click(f.Command6);
     const QStringList sorted = f.list2Rows().lines();
     s->click(f.Command3);
-    QCOMPARE(s->newCommands().size(), 12 + checkCommands);
+    const QStringList check = s->newCommands().mid(12);
+    if (checkCommands > 0)
+        QCOMPARE(check.size(), checkCommands);
+    else
+        QVERIFY(!check.isEmpty() && check.count(QStringLiteral("+CPBR=1,12")) == check.size());
     QCOMPARE(f.list2Rows().lines(), sorted);
     const QMap<int, SimEntry> held = s->phone.phonebook(SimStorage::Sim);
     if (different < 0) {
