@@ -8,7 +8,7 @@
 #include "listfileoperations.h"
 #include "phonebookbackup.h"
 #include "phonebookline.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include "phonebookread.h"
 #include "phonebooksort.h"
 #include "phonebookwriteback.h"
@@ -86,6 +86,7 @@ void Form1::Form_Load()
     vars.MAXCARNUM = 0;
     vars.MAXCARNOM = 0;
     Label1->clear();
+    m_selectedPosition = 0;
     Text1->clear();
     Text2->clear();
     setMessage(WindowText::kVisit);
@@ -191,11 +192,12 @@ void Form1::readPhonebook(int selector)
         Text1->clear();
         Text2->clear();
         Label1->clear();
+        m_selectedPosition = 0;
         LegRub(selector, MSComm1, vars, *m_list1, *m_list2, *this, [this] {
             Label7->setText(counterText(QString(), vars.MAXCARNOM));
             Label8->setText(counterText(QString(), vars.MAXCARNUM));
         });
-        m_readBackedUp = backUpRead(backupFolder(), vars, m_list1->rows(), m_model,
+        m_readBackedUp = backUpRead(backupFolder(), vars, m_list1->entries(), m_model,
                                     QDateTime::currentDateTime(), *this);
     });
 }
@@ -205,15 +207,16 @@ void Form1::List1_Click()
     const QModelIndexList selected = List1->selectionModel()->selectedRows();
     if (selected.isEmpty())
         return;
-    const QString line = m_list1->data(selected.first()).toString();
+    const std::optional<PhonebookEntry> entry = m_list1->entry(selected.first().row());
+    if (!entry)
+        return;
     Text1->setMaxLength(boxLimit(vars.MAXCARNOM));
     Text2->setMaxLength(boxLimit(vars.MAXCARNUM));
-    // A line without both separators (from a foreign list file) selects
-    // nothing, so the edit buttons refuse rather than guess a position.
-    const PhonebookLine::Split fields = PhonebookLine::split(line);
-    Label1->setText(fields.tag);
-    Text2->setText(fields.number);
-    Text1->setText(fields.name);
+    const PhonebookEntry shown = PhonebookLine::shown(*entry, m_list1->limits());
+    m_selectedPosition = shown.position;
+    Label1->setText(PhonebookLine::tagText(shown.position, m_list1->limits()));
+    Text2->setText(shown.number);
+    Text1->setText(shown.name);
     Text1_Change();
     Text2_Change();
 }
@@ -255,14 +258,14 @@ void Form1::Text2_Change()
 void Form1::Command7_Click()
 {
     runOperation([this] {
-        saveEntry(MSComm1, vars, Label1->text(), Text1->text(), Text2->text(), *m_list1, *this);
+        saveEntry(MSComm1, vars, m_selectedPosition, Text1->text(), Text2->text(), *m_list1, *this);
     });
 }
 
 void Form1::Command8_Click()
 {
     runOperation([this] {
-        if (deleteEntry(MSComm1, vars, Label1->text(), *m_list1, *this)) {
+        if (deleteEntry(MSComm1, m_selectedPosition, *m_list1, *this)) {
             Text1->clear();
             Text2->clear();
         }

@@ -17,7 +17,7 @@ class QLineEdit;
 class QListView;
 class QPushButton;
 class QScrollBar;
-class PhonebookRowModel;
+class PhonebookListModel;
 class StatusBar;
 class FileNameChooser;
 
@@ -47,8 +47,8 @@ public:
     FractionProgressBar *ProgressBar1;
     StatusBar *StatusBar1;
 
-    PhonebookRowModel &list1Rows() { return *m_list1; }
-    PhonebookRowModel &list2Rows() { return *m_list2; }
+    PhonebookListModel &list1Rows() { return *m_list1; }
+    PhonebookListModel &list2Rows() { return *m_list2; }
     bool isBusy() const { return m_busy; }
 
 signals:
@@ -90,8 +90,10 @@ private:
     // The real file dialogs, made when the caller gives no chooser.
     std::unique_ptr<FileNameChooser> m_dialogs;
     FileNameChooser *CommonDialog1;
-    PhonebookRowModel *m_list1;
-    PhonebookRowModel *m_list2;
+    PhonebookListModel *m_list1;
+    PhonebookListModel *m_list2;
+    // The position of the entry selected in List1 for an edit; 0 for none.
+    int m_selectedPosition = 0;
     // The phone's model, for the names of the backups.
     QString m_model;
     // False while the last read is complete but its backup could not be

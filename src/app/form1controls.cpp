@@ -2,7 +2,7 @@
 // come in twips from the top left corner of the client area, 15 to a pixel.
 #include "form1.h"
 
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 
 #include "fractionprogressbar.h"
 #include "separatordelegate.h"
@@ -66,7 +66,7 @@ QFont listFont()
     return font;
 }
 
-QListView *list(QWidget *parent, const char *name, PhonebookRowModel *model, const QRect &geometry)
+QListView *list(QWidget *parent, const char *name, PhonebookListModel *model, const QRect &geometry)
 {
     auto *view = place<QListView>(parent, name, geometry);
     view->setModel(model);
@@ -86,8 +86,8 @@ void Form1::createControls()
     setWindowTitle(WindowText::kCaption);
     setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
 
-    m_list1 = new PhonebookRowModel(this);
-    m_list2 = new PhonebookRowModel(this);
+    m_list1 = new PhonebookListModel(this);
+    m_list2 = new PhonebookListModel(this);
 
     Command1 = button(this, "Command1", WindowText::kOpenClose, twips(60, 60, 6375, 495));
     Command2 = button(this, "Command2", WindowText::kReadSim, twips(90, 630, 3855, 390));

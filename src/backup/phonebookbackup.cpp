@@ -27,7 +27,7 @@ QString backupFolder()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1Char('/') + kBackupsFolder;
 }
 
-bool backUpRead(const QString &folder, const FormVariables &vars, const PhonebookRows &List1,
+bool backUpRead(const QString &folder, const FormVariables &vars, const PhonebookEntries &List1,
                 const QString &model, const QDateTime &when, OperationReport &report)
 {
     QString phonebook;
@@ -37,15 +37,15 @@ bool backUpRead(const QString &folder, const FormVariables &vars, const Phoneboo
         phonebook = kPhoneWord;
     else
         return true;
-    const PhonebookRows entries = SortedLayout::inPhoneOrder(List1, vars.lineLimits());
-    if (entries.isEmpty())
+    const ListFileStore::StoredList list{SortedLayout::inPhoneOrder(List1, vars.lineLimits()), vars.lineLimits()};
+    if (list.entries.isEmpty())
         return true;
 
     const QDir dir(folder);
     QString path;
     for (int copy = 1; path.isEmpty() || taken(path); ++copy)
         path = dir.filePath(BackupName::fileName(when, phonebook, model, copy));
-    if (!dir.mkpath(QStringLiteral(".")) || !ListFileStore::write(path, entries)) {
+    if (!dir.mkpath(QStringLiteral(".")) || !ListFileStore::write(path, list)) {
         report.setMessage(BackupMessage::kFailed);
         return false;
     }

@@ -2,7 +2,7 @@
 
 #include "formvariables.h"
 #include "operationreport.h"
-#include "phonebookrow.h"
+#include "phonebookentry.h"
 
 #include <QDateTime>
 #include <QString>
@@ -24,5 +24,5 @@ QString backupFolder();
 // (BackupName), never over another file. Nothing is kept of a read that
 // stopped early, nor of an empty phonebook. False, with the panel told, only
 // when a complete read's entries could not be kept.
-bool backUpRead(const QString &folder, const FormVariables &vars, const PhonebookRows &List1,
+bool backUpRead(const QString &folder, const FormVariables &vars, const PhonebookEntries &List1,
                 const QString &model, const QDateTime &when, OperationReport &report);

@@ -72,21 +72,22 @@ QString nameFor(const QString &listName)
     return listName + kExtension;
 }
 
-bool anyFields(const PhonebookRows &rows)
+bool anyFields(const PhonebookEntries &entries)
 {
-    return std::any_of(rows.cbegin(), rows.cend(), [](const PhonebookRow &row) { return !row.fields.isEmpty(); });
+    return std::any_of(entries.cbegin(), entries.cend(),
+                       [](const PhonebookEntry &entry) { return !entry.fields.isEmpty(); });
 }
 
-QByteArray encode(const PhonebookRows &rows)
+QByteArray encode(const PhonebookEntries &entries)
 {
     QByteArray out("{");
     const char *separator = "\n";
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        if (rows.at(i).fields.isEmpty())
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).fields.isEmpty())
             continue;
         out += separator;
         out += '"' + QByteArray::number(i + 1) + "\": ";
-        out += QJsonDocument(record(rows.at(i).fields)).toJson(QJsonDocument::Compact);
+        out += QJsonDocument(record(entries.at(i).fields)).toJson(QJsonDocument::Compact);
         separator = ",\n";
     }
     out += "\n}\n";

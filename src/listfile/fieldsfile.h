@@ -1,6 +1,6 @@
 #pragma once
 
-#include "phonebookrow.h"
+#include "phonebookentry.h"
 
 #include <QByteArray>
 #include <QList>
@@ -23,9 +23,9 @@ namespace FieldsFile {
 // "rubrica.rds" keeps its fields in "rubrica.rds.fields".
 QString nameFor(const QString &listName);
 
-bool anyFields(const PhonebookRows &rows);
+bool anyFields(const PhonebookEntries &entries);
 
-QByteArray encode(const PhonebookRows &rows);
+QByteArray encode(const PhonebookEntries &entries);
 
 // The fields of each of the lineCount lines of the list. Nullopt when bytes
 // are not such a file: not JSON, a member that names no line of the list, a

@@ -4,7 +4,7 @@
 #include "listfilecodec.h"
 #include "listfilestore.h"
 #include "operationreport.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 
 #include <optional>
 
@@ -19,36 +19,29 @@ const QString kLoaded = QStringLiteral("CARICAMENTO ULTIMATO");
 
 const QString kFilter = QString::fromLatin1(ListFileCodec::kFilter);
 
-// The bar's minimum is above 0, so a step index is shown plus a tenth, in
-// single precision as the bar takes it.
-double progressFor(qsizetype index)
-{
-    return static_cast<double>(static_cast<float>(index) + 0.1f);
 }
 
-}
-
-void saveSortedList(FileNameChooser &chooser, const PhonebookRowModel &List2, OperationReport &report)
+void saveSortedList(FileNameChooser &chooser, const PhonebookListModel &List2, OperationReport &report)
 {
     const QString chosen = chooser.saveFileName(kFilter);
     // Handlers that run while this one yields may empty or refill List2; the
-    // save goes on with the rows it found when it started.
-    const PhonebookRows rows = List2.rows();
-    if (chosen.isEmpty() || rows.isEmpty()) {
+    // save goes on with the list it found when it started.
+    const ListFileStore::StoredList list{List2.entries(), List2.limits()};
+    if (chosen.isEmpty() || list.entries.isEmpty()) {
         report.setMessage(kSaveImpossible);
         return;
     }
 
     report.setMessage(kSaving);
-    for (qsizetype i = 0; i < rows.size(); ++i) {
+    for (qsizetype i = 0; i < list.entries.size(); ++i) {
         if (!report.keepGoing())
             return;
-        report.setProgressValue(progressFor(i));
+        report.setProgressIndex(i);
     }
-    report.setMessage(ListFileStore::write(ListFileCodec::saveName(chosen), rows) ? kSaved : kSaveImpossible);
+    report.setMessage(ListFileStore::write(ListFileCodec::saveName(chosen), list) ? kSaved : kSaveImpossible);
 }
 
-void loadSortedList(FileNameChooser &chooser, PhonebookRowModel &List1, PhonebookRowModel &List2,
+void loadSortedList(FileNameChooser &chooser, PhonebookListModel &List1, PhonebookListModel &List2,
                     OperationReport &report)
 {
     const QString chosen = chooser.openFileName(kFilter);
@@ -58,20 +51,20 @@ void loadSortedList(FileNameChooser &chooser, PhonebookRowModel &List1, Phoneboo
     }
 
     report.setMessage(kLoading);
-    const std::optional<PhonebookRows> rows = ListFileStore::read(chosen);
-    if (!rows) {
+    const std::optional<ListFileStore::StoredList> list = ListFileStore::read(chosen);
+    if (!list) {
         report.setMessage(kLoadImpossible);
         return;
     }
 
     // The window gets its turn once per line, as in every long operation;
     // a user ending the program meanwhile finds the lists untouched.
-    for (qsizetype i = 0; i < rows->size(); ++i) {
+    for (qsizetype i = 0; i < list->entries.size(); ++i) {
         if (!report.keepGoing())
             return;
     }
 
-    List2.setRows(*rows);
+    List2.setEntries(list->entries, PhonebookLine::Layout::Sorted, list->limits);
     List1.clear();
     report.setMessage(kLoaded);
 }

@@ -32,39 +32,50 @@ std::optional<QByteArray> readWhole(const QString &name)
 
 namespace ListFileStore {
 
-bool write(const QString &name, const PhonebookRows &rows)
+bool write(const QString &name, const StoredList &stored)
 {
     const QString fieldsName = FieldsFile::nameFor(name);
-    const bool withFields = FieldsFile::anyFields(rows);
+    const bool withFields = FieldsFile::anyFields(stored.entries);
+    QStringList lines;
+    for (const PhonebookEntry &entry : stored.entries)
+        lines.append(PhonebookLine::draw(entry, PhonebookLine::Layout::Sorted, stored.limits));
     QSaveFile list(name);
     QSaveFile fields(fieldsName);
-    if (!writeOut(list, ListFileCodec::encode(linesOf(rows)))
-        || (withFields && !writeOut(fields, FieldsFile::encode(rows))))
+    if (!writeOut(list, ListFileCodec::encode(lines))
+        || (withFields && !writeOut(fields, FieldsFile::encode(stored.entries))))
         return false;
     const bool fieldsInPlace = withFields ? fields.commit()
                                           : !QFileInfo::exists(fieldsName) || QFile::remove(fieldsName);
     return fieldsInPlace && list.commit();
 }
 
-std::optional<PhonebookRows> read(const QString &name)
+std::optional<StoredList> read(const QString &name)
 {
     const std::optional<QByteArray> bytes = readWhole(name);
     const std::optional<QStringList> lines = bytes ? ListFileCodec::decode(*bytes) : std::nullopt;
     if (!lines)
         return std::nullopt;
-    PhonebookRows rows = rowsWithoutFields(*lines);
+    StoredList list;
+    for (const QString &line : *lines) {
+        const std::optional<PhonebookLine::Parsed> parsed = PhonebookLine::parse(line);
+        if (!parsed)
+            return std::nullopt;
+        if (list.entries.isEmpty())
+            list.limits = parsed->limits;
+        list.entries.append(parsed->entry);
+    }
 
     const QString fieldsName = FieldsFile::nameFor(name);
     if (!QFileInfo::exists(fieldsName))
-        return rows;
+        return list;
     const std::optional<QByteArray> fieldsBytes = readWhole(fieldsName);
     const std::optional<QList<UsimFields>> fields =
-        fieldsBytes ? FieldsFile::decode(*fieldsBytes, rows.size()) : std::nullopt;
+        fieldsBytes ? FieldsFile::decode(*fieldsBytes, list.entries.size()) : std::nullopt;
     if (!fields)
         return std::nullopt;
-    for (qsizetype i = 0; i < rows.size(); ++i)
-        rows[i].fields = fields->at(i);
-    return rows;
+    for (qsizetype i = 0; i < list.entries.size(); ++i)
+        list.entries[i].fields = fields->at(i);
+    return list;
 }
 
 }

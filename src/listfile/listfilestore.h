@@ -1,6 +1,7 @@
 #pragma once
 
-#include "phonebookrow.h"
+#include "phonebookentry.h"
+#include "phonebookline.h"
 
 #include <QString>
 
@@ -9,16 +10,24 @@
 // A list file on disk together with the fields file beside it.
 namespace ListFileStore {
 
-// Writes the rows' lines to the list file name and their fields to its
-// fields file, each whole or not at all; a list without fields removes an
+// A sorted list as a list file holds it: its entries, numbered, and the
+// limits its lines are drawn under.
+struct StoredList {
+    PhonebookEntries entries;
+    PhonebookLine::Limits limits;
+};
+
+// Writes the list's sorted-layout lines to the list file name and the
+// entries' fields to its fields file, each whole or not at all; a list without fields removes an
 // old fields file, which would give its lines another list's fields. False
 // when either could not be written. Nothing changes on disk unless both
 // files could be written out in full; only a list that cannot take its
 // place after its fields file has done so leaves the two apart.
-bool write(const QString &name, const PhonebookRows &rows);
+bool write(const QString &name, const StoredList &list);
 
-// The rows of the list file name, each with its fields when a fields file
-// is beside it; nullopt when either file cannot be read or is not one.
-std::optional<PhonebookRows> read(const QString &name);
+// The list in the list file name, each entry with its fields when a fields
+// file is beside it, under the limits of its first line; nullopt when
+// either file cannot be read or is not one, or a line lacks its separators.
+std::optional<StoredList> read(const QString &name);
 
 }

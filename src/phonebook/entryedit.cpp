@@ -3,35 +3,32 @@
 #include "atanswer.h"
 #include "linkfailure.h"
 #include "phonebookcommands.h"
-#include "phonebookline.h"
 #include "phonelink.h"
-#include "sortedlayout.h"
 #include "writecheck.h"
 #include "writemessages.h"
+
+#include <algorithm>
 
 namespace {
 const QString kWriting = QStringLiteral("SCRITTURA IN CORSO");
 const QString kDone = QStringLiteral("SCRITTURA COMPLETATA");
 
-// How many entries the phone holds once position holds what is expected,
-// as List1 shows the others.
-int entriesAfter(const PhonebookRowModel &List1, int position, const WriteCheck::Expected &expected,
-                 const FormVariables &vars)
+// How many entries the phone holds once the position holds expected, as
+// List1 shows the others.
+int entriesAfter(const PhonebookListModel &List1, const PhonebookEntry &expected)
 {
-    int entries = expected ? 1 : 0;
-    for (int i = 0; i < List1.rowCount(); ++i) {
-        if (i != position - 1 && SortedLayout::holdsEntry(List1.rows().at(i).line, vars.lineLimits()))
-            ++entries;
-    }
-    return entries;
+    const PhonebookEntries &entries = List1.entries();
+    return int(std::count_if(entries.cbegin(), entries.cend(), [&expected](const PhonebookEntry &e) {
+               return e.position != expected.position && !e.isEmpty();
+           }))
+        + (expected.isEmpty() ? 0 : 1);
 }
 
 // Sends the command and, once the phone took it, reads the position back:
-// equal, row goes to item position - 1 of List1; otherwise that item shows
-// what the phone holds. Either only if the list still has that item.
-bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const PhonebookRow &row,
-                    const WriteCheck::Expected &expected, const FormVariables &vars,
-                    PhonebookRowModel &List1, OperationReport &report)
+// equal, expected replaces the position's entry in List1; otherwise that
+// entry shows what the phone holds. Either only if the list still has it.
+bool sendAndRewrite(PhoneLink &link, const QString &command, const PhonebookEntry &expected,
+                    PhonebookListModel &List1, OperationReport &report)
 {
     report.setMessage(kWriting);
     bool taken = false;
@@ -39,8 +36,7 @@ bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const
     try {
         taken = link.IOP(command) == AtAnswer::kOk;
         if (taken)
-            check = WriteCheck::checkPosition(link, position, expected,
-                                              entriesAfter(List1, position, expected, vars), vars);
+            check = WriteCheck::checkPosition(link, expected, entriesAfter(List1, expected));
     } catch (const LinkFailure &) {
         // The link has closed the port and told the window; the entry was
         // not written.
@@ -52,73 +48,65 @@ bool sendAndRewrite(PhoneLink &link, const QString &command, int position, const
         return false;
     }
     // Left alone when the list was emptied since the selection (or while
-    // the phone answered): it no longer has the position's line.
+    // the phone answered): it no longer has the position's entry.
+    const int row = expected.position - 1;
     if (!check.equal) {
-        List1.replaceRow(position - 1, check.held.first());
+        List1.replaceEntry(row, check.held.first());
         report.setMessage(CheckMessage::kDiffers);
         return false;
     }
-    List1.replaceRow(position - 1, row);
+    List1.replaceEntry(row, expected);
     report.setMessage(kDone);
     return true;
 }
 
-// The position shown, when List1 still has its line and the last read knew
-// what the phone holds there; 0 otherwise. After the port was opened again
-// or a list file loaded, List1 is empty: the selection then belongs to a
-// phonebook that may no longer be the one selected on the phone.
-int editablePosition(const FormVariables &vars, const QString &positionDisplay,
-                     const PhonebookRowModel &List1, PhonebookRow *row)
+// The entry at position, when List1 still has it and the last read knew
+// what the phone holds there. After the port was opened again or a list
+// file loaded, List1 is empty: the selection then belongs to a phonebook
+// that may no longer be the one selected on the phone.
+std::optional<PhonebookEntry> editableEntry(int position, const PhonebookListModel &List1)
 {
-    if (positionDisplay.isEmpty())
-        return 0;
-    const int position = PhonebookLine::positionFromTag(positionDisplay, vars.MAXNUMRUB);
-    const std::optional<PhonebookRow> found = List1.row(position - 1);
+    const std::optional<PhonebookEntry> found = List1.entry(position - 1);
     if (position < 1 || !found || found->unread)
-        return 0;
-    *row = *found;
-    return position;
+        return std::nullopt;
+    return found;
 }
 
 }
 
-bool saveEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
-               const QString &name, const QString &number, PhonebookRowModel &List1,
-               OperationReport &report)
+bool saveEntry(PhoneLink &link, const FormVariables &vars, int position, const QString &name,
+               const QString &number, PhonebookListModel &List1, OperationReport &report)
 {
-    PhonebookRow row;
-    const int position = editablePosition(vars, positionDisplay, List1, &row);
-    const QString sentName = AtAnswer::trimSpaces(name);
-    const QString sentNumber = AtAnswer::trimSpaces(number);
+    const std::optional<PhonebookEntry> held = editableEntry(position, List1);
+    if (!held || number.isEmpty()) {
+        report.setMessage(WriteMessage::kError);
+        return false;
+    }
     // The entry's other fields go along, so that a new name does not clear
     // its e-mail address.
-    const PhonebookCommands::WriteCommand write = PhonebookCommands::writeCommand(
-        position, sentNumber, sentName, row.fields, link.charset(), vars.lineLimits());
-    if (position == 0 || number.isEmpty() || !write.sendable()) {
+    PhonebookEntry entry;
+    entry.position = position;
+    entry.name = AtAnswer::trimSpaces(name);
+    entry.number = AtAnswer::trimSpaces(number);
+    entry.fields = held->fields;
+    const PhonebookCommands::WriteCommand write =
+        PhonebookCommands::writeCommand(entry, link.charset(), vars.lineLimits());
+    if (!write.sendable()) {
         report.setMessage(WriteMessage::kError);
         return false;
     }
-    return sendAndRewrite(link, write.command, position,
-                          {PhonebookLine::build(position, sentName, sentNumber,
-                                                PhonebookLine::Layout::Read, vars.lineLimits()),
-                           row.fields, false},
-                          WriteCheck::Entry{sentName, sentNumber, row.fields}, vars, List1, report);
+    return sendAndRewrite(link, write.command, entry, List1, report);
 }
 
-bool deleteEntry(PhoneLink &link, const FormVariables &vars, const QString &positionDisplay,
-                 PhonebookRowModel &List1, OperationReport &report)
+bool deleteEntry(PhoneLink &link, int position, PhonebookListModel &List1, OperationReport &report)
 {
-    PhonebookRow row;
-    const int position = editablePosition(vars, positionDisplay, List1, &row);
-    if (position == 0) {
+    if (!editableEntry(position, List1)) {
         report.setMessage(WriteMessage::kError);
         return false;
     }
-    return sendAndRewrite(link, PhonebookCommands::clearCommand(position), position,
-                          {PhonebookLine::emptySlot(position, PhonebookLine::Layout::Read,
-                                                    vars.lineLimits()),
-                           {}, false},
-                          std::nullopt, vars, List1, report);
+    PhonebookEntry empty;
+    empty.position = position;
+    return sendAndRewrite(link, PhonebookCommands::clearCommand(position), empty, List1, report);
 }
 
 QString counterText(const QString &boxText, int limit)

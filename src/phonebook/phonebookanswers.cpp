@@ -136,7 +136,7 @@ std::optional<int> parseUsedCount(const QString &answer)
     return used;
 }
 
-std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &charset)
+std::optional<PhonebookEntry> parseEntry(const QString &answer, const PhoneCharset &charset)
 {
     const QString line = answerLine(answer, kEntryPrefix);
     const std::optional<int> index = leadingIndex(line);
@@ -177,8 +177,8 @@ std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &chars
     if (!name || !fields)
         return std::nullopt;
 
-    Entry entry;
-    entry.index = *index;
+    PhonebookEntry entry;
+    entry.position = *index;
     entry.number = line.mid(numberStart, numberEnd - numberStart);
     entry.type = PhonebookLine::leadingNumber(line.mid(typeStart, typeEnd - typeStart));
     entry.name = *name;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "phonecharset.h"
-#include "usimfields.h"
+#include "phonebookentry.h"
 
 #include <QString>
 
@@ -39,15 +39,8 @@ std::optional<IndexRange> parseIndexRange(const QString &answer);
 // "+CPBS:" line or its second field is no number.
 std::optional<int> parseUsedCount(const QString &answer);
 
-// One position's answer, "+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\"".
-struct Entry {
-    QString number;
-    int type = 0; // 0 when the answer leaves the field empty
-    QString name;
-    UsimFields fields;
-    int index = 0; // the position the answer is for
-};
-
+// One position's answer, "+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\"": the
+// entry at the position the answer names.
 // Parses the answer's "+CPBR:" line, or, when there is none, its first
 // line that is not an unsolicited result code ("RING", "+CMTI: ...", ...).
 // The line opens with the index; the number and the name are the first and
@@ -60,6 +53,6 @@ struct Entry {
 // A number of type 145 that lacks its "+" gets it back. Nullopt without the
 // index, when the two texts are not there or the name is not valid in the
 // character set.
-std::optional<Entry> parseEntry(const QString &answer, const PhoneCharset &charset = PhoneCharset());
+std::optional<PhonebookEntry> parseEntry(const QString &answer, const PhoneCharset &charset = PhoneCharset());
 
 }

@@ -82,10 +82,7 @@ Refusal fieldsOnLine(const UsimFields &fields, const PhoneCharset &charset, QStr
         return Refusal::FieldsNotUnderstood;
     if (!isDecimal(fields.hidden) || !isDecimal(fields.adType) || !isDialString(fields.adNumber))
         return Refusal::FieldCannotTravel;
-    // A second number needs its type; without one the type stays empty.
-    QString adType = fields.adType;
-    if (adType.isEmpty() && !fields.adNumber.isEmpty())
-        adType = QString::number(numberType(fields.adNumber));
+    const QString adType = asSent(fields).adType;
 
     enum Kind { Text, AsItStands, Number };
     const std::array<std::pair<const QString &, Kind>, 8> order = {{
@@ -115,10 +112,19 @@ int numberType(const QString &number)
     return number.contains(kItalianPrefix, Qt::CaseInsensitive) ? kInternationalType : kNationalType;
 }
 
-WriteCommand writeCommand(int position, const QString &number, const QString &name,
-                          const UsimFields &fields, const PhoneCharset &charset,
+UsimFields asSent(UsimFields fields)
+{
+    if (fields.adType.isEmpty() && !fields.adNumber.isEmpty())
+        fields.adType = QString::number(numberType(fields.adNumber));
+    return fields;
+}
+
+WriteCommand writeCommand(const PhonebookEntry &entry, const PhoneCharset &charset,
                           const PhonebookLine::Limits &limits)
 {
+    const int position = entry.position;
+    const QString &number = entry.number;
+    const QString &name = entry.name;
     const auto refused = [](Refusal why) { return WriteCommand{QString(), why}; };
     if (position < 1 || position > limits.maxNumRub)
         return refused(Refusal::Position);
@@ -133,7 +139,7 @@ WriteCommand writeCommand(int position, const QString &number, const QString &na
         r != Refusal::None)
         return refused(r);
     QString usim;
-    if (const Refusal r = fieldsOnLine(fields, charset, &usim); r != Refusal::None)
+    if (const Refusal r = fieldsOnLine(entry.fields, charset, &usim); r != Refusal::None)
         return refused(r);
     return {clearCommand(position) + kComma + quoted(number) + kComma
                 + QString::number(numberType(number)) + kComma + quoted(nameOnLine) + usim,

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "phonebookentry.h"
 #include "phonebookline.h"
 #include "phonecharset.h"
-#include "usimfields.h"
 
 #include <QString>
 
@@ -39,9 +39,10 @@ struct WriteCommand {
     bool sendable() const { return refusal == Refusal::None; }
 };
 
-// +CPBW=k,"number",type,"name" and then the USIM fields, the texts in the
-// phone's character set, or the reason why it cannot go. Nothing is escaped
-// or replaced: what cannot travel as it stands is refused.
+// +CPBW=k,"number",type,"name" for the entry at its position k, and then
+// the USIM fields, the texts in the phone's character set, or the reason
+// why it cannot go. Nothing is escaped or replaced: what cannot travel as
+// it stands is refused.
 // - The name, once in the phone's set, holds no double quote, no byte below
 //   0x20, no 0x7F and no backslash before two hex digits (in GSM this leaves
 //   the printable IA5 septets alone; in UCS2 and HEX the name travels as hex
@@ -51,9 +52,12 @@ struct WriteCommand {
 // - Every USIM field up to the last one that has a value goes, in +CPBW's
 //   order: a text as "" when empty, a second number with its type, the
 //   hidden flag last.
-WriteCommand writeCommand(int position, const QString &number, const QString &name,
-                          const UsimFields &fields, const PhoneCharset &charset,
+WriteCommand writeCommand(const PhonebookEntry &entry, const PhoneCharset &charset,
                           const PhonebookLine::Limits &limits);
+
+// The fields as the command carries them, and so as the phone reads them
+// back: a second number without a type goes with the type of its text.
+UsimFields asSent(UsimFields fields);
 
 // +CPBW=k alone, which erases position k.
 QString clearCommand(int position);

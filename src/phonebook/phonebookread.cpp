@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -24,7 +25,6 @@ const QString kSelectSimQuoted = QStringLiteral("+CPBS=\"SM\"");
 const QString kSelectPhone = QStringLiteral("+CPBS=ME");
 const QString kSelectPhoneQuoted = QStringLiteral("+CPBS=\"ME\"");
 const QString kQueryRange = QStringLiteral("+CPBR=?");
-const QString kQueryStorage = QStringLiteral("+CPBS?");
 
 // A SIM just powered on answers "busy" for a few seconds. It is asked again
 // after each pause until this long has passed since its first "busy" of the
@@ -95,19 +95,12 @@ bool selectPhonebook(Exchange &exchange, const Phonebook &book)
 
 enum class Outcome { Done, Failed, Stopped };
 
-struct Tally {
-    int entries = 0;
-    QList<int> unaccounted; // the positions answered with an error
-};
-
-// Reads positions 1 to MAXNUMRUB into List1. A position left unaccounted
-// gets an empty slot line, so that every line stays at its position.
-Outcome readPositions(Exchange &exchange, const FormVariables &vars, PhonebookRowModel &List1,
-                      Tally &tally)
+// Reads positions 1 to MAXNUMRUB into List1, one entry per position; a
+// position the phone did not account for shows empty, marked unread.
+Outcome readPositions(Exchange &exchange, const FormVariables &vars, PhonebookListModel &List1)
 {
     PhoneLink &link = exchange.link;
     OperationReport &report = exchange.report;
-    const PhonebookLine::Limits limits = vars.lineLimits();
     for (int i = 1; i <= vars.MAXNUMRUB; ++i) {
         report.setProgressValue(i);
         if (!report.keepGoing())
@@ -115,43 +108,43 @@ Outcome readPositions(Exchange &exchange, const FormVariables &vars, PhonebookRo
         const QString answer = ask(exchange, PositionAnswer::readCommand(i));
         const PositionAnswer::Held held =
             PositionAnswer::interpret(answer, link.lastFinalResultCode(), i, link.charset());
-        switch (held.kind) {
-        case PositionAnswer::Kind::Unanswered:
-        case PositionAnswer::Kind::Unusable:
+        if (held.kind == PositionAnswer::Kind::Unanswered || held.kind == PositionAnswer::Kind::Unusable)
             return Outcome::Failed;
-        case PositionAnswer::Kind::Unaccounted:
-            tally.unaccounted.append(i);
-            [[fallthrough]];
-        case PositionAnswer::Kind::Empty:
-            List1.appendRow({PhonebookLine::emptySlot(i, PhonebookLine::Layout::Read, limits), {}, false});
-            continue;
-        case PositionAnswer::Kind::Entry:
-            break;
-        }
-        List1.appendRow({PhonebookLine::build(i, held.entry.name, held.entry.number,
-                                              PhonebookLine::Layout::Read, limits),
-                         held.entry.fields, false});
-        ++tally.entries;
+        List1.appendEntry(PositionAnswer::entryOf(i, held));
     }
     return Outcome::Done;
 }
 
-// The positions the phone refused were empty only when its own count of
-// entries matches those read.
-bool refusalsWereEmpty(Exchange &exchange, const Tally &tally)
+// The unread positions were empty when the phone's own count of entries
+// matches those read: then they are read.
+bool settleUnread(PhoneLink &link, PhonebookListModel &List1)
 {
-    return PhonebookAnswers::parseUsedCount(ask(exchange, kQueryStorage)) == tally.entries;
+    const PhonebookEntries &entries = List1.entries();
+    if (std::none_of(entries.cbegin(), entries.cend(), [](const PhonebookEntry &e) { return e.unread; }))
+        return true;
+    const auto held = std::count_if(entries.cbegin(), entries.cend(),
+                                     [](const PhonebookEntry &e) { return !e.isEmpty(); });
+    if (!PositionAnswer::errorsWereEmpty(link, int(held)))
+        return false;
+    for (int row = 0; row < List1.rowCount(); ++row) {
+        PhonebookEntry entry = *List1.entry(row);
+        if (entry.unread) {
+            entry.unread = false;
+            List1.replaceEntry(row, entry);
+        }
+    }
+    return true;
 }
 
 }
 
-void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookRowModel &List1,
-            PhonebookRowModel &List2, OperationReport &report,
+void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListModel &List1,
+            PhonebookListModel &List2, OperationReport &report,
             const std::function<void()> &limitsChanged)
 {
     vars.RUBSEL = Rubrica::kNone;
     List2.clear();
-    List1.clear();
+    List1.setEntries({}, PhonebookLine::Layout::Read, vars.lineLimits());
 
     if (!link.isOpen()) {
         report.setMessage(ReadMessage::kPortClosed);
@@ -188,14 +181,10 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookRowMode
             limitsChanged();
 
         report.setProgressMaximum(vars.MAXNUMRUB);
-        Tally tally;
-        Outcome outcome = readPositions(exchange, vars, List1, tally);
-        if (outcome == Outcome::Done && !tally.unaccounted.isEmpty() && !refusalsWereEmpty(exchange, tally)) {
-            // Their lines stay empty, but nothing may be written there.
-            for (const int position : std::as_const(tally.unaccounted))
-                List1.replaceRow(position - 1, {List1.row(position - 1)->line, {}, true});
+        List1.setEntries({}, PhonebookLine::Layout::Read, vars.lineLimits());
+        Outcome outcome = readPositions(exchange, vars, List1);
+        if (outcome == Outcome::Done && !settleUnread(link, List1))
             outcome = Outcome::Failed;
-        }
         if (outcome == Outcome::Failed)
             report.setMessage(ReadMessage::kReadFailed);
         if (outcome != Outcome::Done)

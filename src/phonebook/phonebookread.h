@@ -2,7 +2,7 @@
 
 #include "formvariables.h"
 #include "operationreport.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 
 #include <QString>
 
@@ -34,6 +34,6 @@ inline constexpr int kSelectorPhone = 2;
 // it empty. An entry answered for another position than the one asked
 // stops the read. A SIM that answers "busy" while it starts up is asked
 // again after a pause, for a while, with kSimBusy on the panel meanwhile.
-void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookRowModel &List1,
-            PhonebookRowModel &List2, OperationReport &report,
+void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListModel &List1,
+            PhonebookListModel &List2, OperationReport &report,
             const std::function<void()> &limitsChanged);

@@ -1,7 +1,6 @@
 #include "phonebooksort.h"
 
 #include "phonebookcompare.h"
-#include "phonebookline.h"
 #include "sortedlayout.h"
 
 #include <QCollatorSortKey>
@@ -18,13 +17,13 @@ const QString kNumbering = QStringLiteral("SCRITTURA INDICI IN CORSO");
 const QString kDone = QStringLiteral("ORDINAMENTO TERMINATO");
 }
 
-void sortPhonebook(const FormVariables &vars, const PhonebookRowModel &List1, PhonebookRowModel &List2,
+void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, PhonebookListModel &List2,
                    OperationReport &report)
 {
-    List2.clear();
-    // Taken once: the window may run other handlers at every step.
-    const PhonebookRows source = List1.rows();
     const PhonebookLine::Limits limits = vars.lineLimits();
+    List2.setEntries({}, PhonebookLine::Layout::Sorted, limits);
+    // Taken once: the window may run other handlers at every step.
+    const PhonebookEntries source = List1.entries();
     if (source.isEmpty()) {
         report.setMessage(kNotLoaded);
         return;
@@ -32,17 +31,18 @@ void sortPhonebook(const FormVariables &vars, const PhonebookRowModel &List1, Ph
 
     report.setMessage(kCopying);
     report.setProgressMaximum(source.size());
-    report.setProgressValue(0.1);
-    // Each item keeps the row it came from, so that its fields go with it.
+    report.setProgressIndex(0);
+    // The items compared are the lines' own fields, leading spaces and all.
+    PhonebookEntries held;
     QStringList items;
-    QVector<int> itemRows;
     for (int i = 0; i < source.size(); ++i) {
         if (!report.keepGoing())
             return;
-        report.setProgressValue(i + 0.1);
-        if (SortedLayout::holdsEntry(source.at(i).line, limits)) {
-            items.append(SortedLayout::item(source.at(i).line, limits));
-            itemRows.append(i);
+        report.setProgressIndex(i);
+        const PhonebookEntry shown = PhonebookLine::shown(source.at(i), limits);
+        if (!shown.isEmpty()) {
+            held.append(shown);
+            items.append(PhonebookLine::sortItem(source.at(i), limits));
         }
     }
 
@@ -61,16 +61,14 @@ void sortPhonebook(const FormVariables &vars, const PhonebookRowModel &List1, Ph
                      [&keys](int x, int y) { return keys.at(x).compare(keys.at(y)) < 0; });
 
     report.setMessage(kNumbering);
-    PhonebookRows sorted;
+    PhonebookEntries sorted;
     sorted.reserve(items.size());
     for (int i = 0; i < order.size(); ++i) {
         if (!report.keepGoing())
             return;
-        report.setProgressValue(i + 0.1);
-        const int item = order.at(i);
-        sorted.append({SortedLayout::numbered(i + 1, items.at(item), limits),
-                       source.at(itemRows.at(item)).fields});
+        report.setProgressIndex(i);
+        sorted.append(held.at(order.at(i)));
     }
-    List2.setRows(sorted);
+    List2.setEntries(SortedLayout::numbered(sorted), PhonebookLine::Layout::Sorted, limits);
     report.setMessage(kDone);
 }

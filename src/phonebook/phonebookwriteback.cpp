@@ -3,12 +3,11 @@
 #include "atanswer.h"
 #include "linkfailure.h"
 #include "phonebookcommands.h"
-#include "phonebookline.h"
 #include "phonelink.h"
 #include "writecheck.h"
 #include "writemessages.h"
 
-#include <QVector>
+#include <QStringList>
 
 namespace {
 const QString kInvalidList = QStringLiteral("ERRORE: LISTA NON VALIDA");
@@ -16,32 +15,30 @@ const QString kWritingSim = QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO");
 const QString kWritingPhone = QStringLiteral("SCRITTURA RUBRICA CELLULARE IN CORSO");
 const QString kDone = QStringLiteral("SCRITTURA RUBRICA TERMINATA");
 
-struct Entry {
-    QString name;
-    QString number;
-    UsimFields fields;
-    // The write command, with the texts in the phone's character set.
-    QString command;
+// The list's entries at positions 1, 2, 3 ... and their write commands,
+// or the row of the first one that cannot be written as it stands.
+struct Writes {
+    PhonebookEntries entries;
+    QStringList commands;
+    int refusedRow = -1;
 };
 
-// The entries of the list, each with its write command; the row of the
-// first one that cannot be written as it stands (a line without its
-// separators, or a command the builder refuses), or -1.
-int takeEntries(const PhonebookRows &rows, const FormVariables &vars, const PhoneCharset &charset,
-                QVector<Entry> &entries)
+Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const PhoneCharset &charset)
 {
-    for (int i = 0; i < rows.size(); ++i) {
-        const UsimFields &fields = rows.at(i).fields;
-        const PhonebookLine::Split split = PhonebookLine::split(rows.at(i).line);
-        if (!split.valid)
-            return i;
-        const PhonebookCommands::WriteCommand write = PhonebookCommands::writeCommand(
-            i + 1, split.number, split.name, fields, charset, vars.lineLimits());
-        if (!write.sendable())
-            return i;
-        entries.append({split.name, split.number, fields, write.command});
+    Writes writes;
+    for (int i = 0; i < list.size(); ++i) {
+        PhonebookEntry entry = list.at(i);
+        entry.position = i + 1;
+        const PhonebookCommands::WriteCommand write =
+            PhonebookCommands::writeCommand(entry, charset, vars.lineLimits());
+        if (!write.sendable()) {
+            writes.refusedRow = i;
+            return writes;
+        }
+        writes.entries.append(entry);
+        writes.commands.append(write.command);
     }
-    return -1;
+    return writes;
 }
 
 // Sends one command; false (with the panel told) unless the phone took it.
@@ -61,86 +58,72 @@ bool send(PhoneLink &link, const QString &command, OperationReport &report)
 }
 
 WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
-                                     PhonebookRowModel &List1, const PhonebookRowModel &List2,
+                                     PhonebookListModel &List1, const PhonebookListModel &List2,
                                      OperationReport &report)
 {
     // Both taken once: other handlers may run while the phone answers, and
     // List1 must show what was written.
     const FormVariables limits = vars;
-    const PhonebookRows rows = List2.rows();
+    const PhonebookEntries list = List2.entries();
 
-    report.setProgressValue(0.1);
+    report.setProgressIndex(0);
     QString writing;
     if (limits.RUBSEL == Rubrica::kSim)
         writing = kWritingSim;
     else if (limits.RUBSEL == Rubrica::kCellulare)
         writing = kWritingPhone;
     // An empty list would only clear every position: the whole phonebook.
-    if (writing.isEmpty() || rows.isEmpty()) {
+    if (writing.isEmpty() || list.isEmpty()) {
         report.setMessage(WriteMessage::kError);
         return {};
     }
-    QVector<Entry> entries;
-    if (const int refused = takeEntries(rows, limits, link.charset(), entries); refused >= 0) {
+    const Writes writes = writesFor(list, limits, link.charset());
+    if (writes.refusedRow >= 0) {
         report.setMessage(kInvalidList);
-        return {refused, -1};
+        return {writes.refusedRow, -1};
     }
     report.setMessage(writing);
     report.setProgressMaximum(limits.MAXNUMRUB);
 
-    const int n = entries.size();
-    QVector<WriteCheck::Expected> expected(limits.MAXNUMRUB);
+    // What every position must hold afterwards: the entries, then empty.
+    PhonebookEntries expected = writes.entries;
+    for (int k = int(expected.size()) + 1; k <= limits.MAXNUMRUB; ++k) {
+        PhonebookEntry empty;
+        empty.position = k;
+        expected.append(empty);
+    }
     WriteCheck::Result check;
     try {
-        for (int k = 1; k <= n; ++k) {
+        for (int k = 1; k <= limits.MAXNUMRUB; ++k) {
             if (!report.keepGoing())
                 return {};
             report.setProgressValue(k);
-            if (!send(link, entries.at(k - 1).command, report))
-                return {};
-            const Entry &e = entries.at(k - 1);
-            expected[k - 1] = WriteCheck::Entry{e.name, e.number, e.fields};
-        }
-        for (int k = n + 1; k <= limits.MAXNUMRUB; ++k) {
-            if (!report.keepGoing())
-                return {};
-            report.setProgressValue(k);
-            if (!send(link, PhonebookCommands::clearCommand(k), report))
+            const bool clear = k > writes.commands.size();
+            if (!send(link, clear ? PhonebookCommands::clearCommand(k) : writes.commands.at(k - 1), report))
                 return {};
         }
-        check = WriteCheck::checkPhonebook(link, expected, limits, report);
+        check = WriteCheck::checkPhonebook(link, expected, report);
     } catch (const LinkCancelled &) {
         return {};
     }
     // List1 shows what the phone holds, and List2 stays for a save or
     // another write.
     if (!check.equal) {
-        List1.setRows(check.held);
+        List1.setEntries(check.held, PhonebookLine::Layout::Read, limits.lineLimits());
         report.setMessage(CheckMessage::kDiffers);
         return {-1, check.firstDifferent - 1};
     }
 
-    const PhonebookLine::Limits lineLimits = limits.lineLimits();
+    // The bar goes over the positions once more, as List1 is made again
+    // from what was sent, so that a list made under other limits still
+    // lines up with the phone's positions.
     report.setProgressMaximum(limits.MAXNUMRUB);
-    PhonebookRows mirror;
-    mirror.reserve(limits.MAXNUMRUB);
-    for (int i = 0; i < n; ++i) {
+    for (int k = 1; k <= limits.MAXNUMRUB; ++k) {
         if (!report.keepGoing())
             return {};
-        report.setProgressValue(i + 0.1);
-        // Made again from the fields sent, so that a list made under other
-        // limits still lines up with the phone's positions.
-        mirror.append({PhonebookLine::build(i + 1, entries.at(i).name, entries.at(i).number,
-                                            PhonebookLine::Layout::Sorted, lineLimits),
-                       entries.at(i).fields, false});
+        report.setProgressIndex(k <= writes.entries.size() ? k - 1 : k);
     }
-    for (int k = n + 1; k <= limits.MAXNUMRUB; ++k) {
-        if (!report.keepGoing())
-            return {};
-        report.setProgressValue(k + 0.1);
-        mirror.append({PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, lineLimits), {}, false});
-    }
-    List1.setRows(mirror);
+    List1.setEntries(expected, PhonebookLine::Layout::Sorted, limits.lineLimits());
     report.setMessage(kDone);
     return {};
 }

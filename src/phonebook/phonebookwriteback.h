@@ -2,15 +2,15 @@
 
 #include "formvariables.h"
 #include "operationreport.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 
 class PhoneLink;
 
-// Writes the sorted list to the phonebook the phone has selected: line k-1
-// of List2 to position k, every later position up to MAXNUMRUB cleared, and
-// reads it all back. Then List1 shows the phone's new content, one
-// sorted-layout row per position, each entry with the fields written.
-// Nothing is sent unless RUBSEL names a phonebook and every line of List2
+// Writes the sorted list to the phonebook the phone has selected: entry k of
+// List2 to position k, every later position up to MAXNUMRUB cleared, and
+// reads it all back. Then List1 shows the phone's new content in the sorted
+// layout, one entry per position, each with the fields written.
+// Nothing is sent unless RUBSEL names a phonebook and every entry of List2
 // can be written whole; the first refused command ends the write with List1
 // as it was. When the phone does not hold what was written, List1 shows
 // what it holds instead, as the read shows it, and List2 stays as it is.
@@ -22,5 +22,5 @@ struct WriteBackResult {
     int differentRow = -1;
 };
 WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
-                                     PhonebookRowModel &List1, const PhonebookRowModel &List2,
+                                     PhonebookListModel &List1, const PhonebookListModel &List2,
                                      OperationReport &report);

@@ -1,11 +1,13 @@
 #include "positionanswer.h"
 
 #include "atanswer.h"
+#include "phonelink.h"
 
 namespace PositionAnswer {
 
 namespace {
 const QString kRead = QStringLiteral("+CPBR=");
+const QString kQueryStorage = QStringLiteral("+CPBS?");
 }
 
 QString readCommand(int position)
@@ -34,9 +36,24 @@ Held interpret(const QString &answer, const QString &finalResultCode, int positi
     // an entry the phone failed to report. Nor is another position's entry
     // this one's: this one's would never be seen.
     const auto entry = PhonebookAnswers::parseEntry(answer, charset);
-    if (!entry || entry->index != position)
+    if (!entry || entry->position != position)
         return {Kind::Unusable, {}};
     return {Kind::Entry, *entry};
+}
+
+PhonebookEntry entryOf(int position, const Held &held)
+{
+    if (held.kind == Kind::Entry)
+        return held.entry;
+    PhonebookEntry empty;
+    empty.position = position;
+    empty.unread = held.kind != Kind::Empty;
+    return empty;
+}
+
+bool errorsWereEmpty(PhoneLink &link, int entriesWithoutThem)
+{
+    return PhonebookAnswers::parseUsedCount(link.IOP(kQueryStorage)) == entriesWithoutThem;
 }
 
 }

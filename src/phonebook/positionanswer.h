@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class PhoneLink;
+
 // What the phone says it holds at one position, from its answer to the
 // read of that position: the rule the read and the check of a write share.
 namespace PositionAnswer {
@@ -24,7 +26,7 @@ enum class Kind {
 
 struct Held {
     Kind kind = Kind::Unanswered;
-    PhonebookAnswers::Entry entry; // for Kind::Entry
+    PhonebookEntry entry; // for Kind::Entry
 };
 
 // "+CPBR=7".
@@ -36,5 +38,14 @@ QString rangeCommand(int first, int last);
 // that ended it.
 Held interpret(const QString &answer, const QString &finalResultCode, int position,
                const PhoneCharset &charset);
+
+// What the lists show for the position: the entry, an empty position, or
+// an empty position marked unread when the phone did not account for it.
+PhonebookEntry entryOf(int position, const Held &held);
+
+// Whether the positions the phone answered with an error other than "not
+// found" were empty: only when its own count of entries (+CPBS?) is the
+// number that it holds without them.
+bool errorsWereEmpty(PhoneLink &link, int entriesWithoutThem);
 
 }

@@ -4,7 +4,6 @@
 #include "linkfailure.h"
 #include "phonebookanswers.h"
 #include "phonebookcommands.h"
-#include "phonebookline.h"
 #include "phonelink.h"
 #include "positionanswer.h"
 
@@ -18,23 +17,14 @@ using PositionAnswer::Held;
 using PositionAnswer::Kind;
 
 const QString kEntryPrefix = QStringLiteral("+CPBR:");
-const QString kQueryStorage = QStringLiteral("+CPBS?");
 
-// The fields as the read gives them back: a second number comes with the
-// type it was sent with.
-UsimFields asRead(UsimFields fields)
+bool holds(const Held &held, const PhonebookEntry &expected)
 {
-    if (fields.adType.isEmpty() && !fields.adNumber.isEmpty())
-        fields.adType = QString::number(PhonebookCommands::numberType(fields.adNumber));
-    return fields;
-}
-
-bool holds(const Held &held, const Expected &expected)
-{
-    if (!expected)
+    if (expected.isEmpty())
         return held.kind == Kind::Empty;
-    return held.kind == Kind::Entry && held.entry.name == expected->name
-        && held.entry.number == expected->number && held.entry.fields == asRead(expected->fields);
+    return held.kind == Kind::Entry && held.entry.name == expected.name
+        && held.entry.number == expected.number
+        && held.entry.fields == PhonebookCommands::asSent(expected.fields);
 }
 
 // The entries of a range answer by position; nullopt when a line of it
@@ -54,10 +44,10 @@ std::optional<QVector<Held>> rangeAnswer(const QString &answer, const QString &c
         if (!text.startsWith(kEntryPrefix))
             return std::nullopt;
         const auto entry = PhonebookAnswers::parseEntry(text, charset);
-        if (!entry || entry->index < 1 || entry->index > last
-            || held.at(entry->index - 1).kind == Kind::Entry)
+        if (!entry || entry->position < 1 || entry->position > last
+            || held.at(entry->position - 1).kind == Kind::Entry)
             return std::nullopt;
-        held[entry->index - 1] = {Kind::Entry, *entry};
+        held[entry->position - 1] = {Kind::Entry, *entry};
     }
     return held;
 }
@@ -74,7 +64,7 @@ void settleUnaccounted(PhoneLink &link, QVector<Held> &held, int entriesOnPhone)
 {
     if (std::none_of(held.cbegin(), held.cend(), [](const Held &h) { return h.kind == Kind::Unaccounted; }))
         return;
-    if (PhonebookAnswers::parseUsedCount(link.IOP(kQueryStorage)) != entriesOnPhone)
+    if (!PositionAnswer::errorsWereEmpty(link, entriesOnPhone))
         return;
     for (Held &h : held) {
         if (h.kind == Kind::Unaccounted)
@@ -82,19 +72,8 @@ void settleUnaccounted(PhoneLink &link, QVector<Held> &held, int entriesOnPhone)
     }
 }
 
-PhonebookRow rowFor(int position, const Held &held, const PhonebookLine::Limits &limits)
-{
-    if (held.kind == Kind::Entry)
-        return {PhonebookLine::build(position, held.entry.name, held.entry.number,
-                                     PhonebookLine::Layout::Read, limits),
-                held.entry.fields, false};
-    return {PhonebookLine::emptySlot(position, PhonebookLine::Layout::Read, limits), {},
-            held.kind != Kind::Empty};
-}
-
 // The result for positions first, first + 1 ... held for the expected.
-Result compare(const QVector<Held> &held, const QVector<Expected> &expected, int first,
-               const FormVariables &vars)
+Result compare(const QVector<Held> &held, const PhonebookEntries &expected, int first)
 {
     Result result;
     for (int i = 0; i < held.size(); ++i) {
@@ -104,20 +83,20 @@ Result compare(const QVector<Held> &held, const QVector<Expected> &expected, int
     result.equal = result.firstDifferent == 0;
     if (!result.equal) {
         for (int i = 0; i < held.size(); ++i)
-            result.held.append(rowFor(first + i, held.at(i), vars.lineLimits()));
+            result.held.append(PositionAnswer::entryOf(first + i, held.at(i)));
     }
     return result;
 }
 
-int entriesIn(const QVector<Expected> &expected)
+int entriesIn(const PhonebookEntries &expected)
 {
-    return int(std::count_if(expected.cbegin(), expected.cend(), [](const Expected &e) { return e.has_value(); }));
+    return int(std::count_if(expected.cbegin(), expected.cend(),
+                             [](const PhonebookEntry &e) { return !e.isEmpty(); }));
 }
 
 } // namespace
 
-Result checkPhonebook(PhoneLink &link, const QVector<Expected> &expected, const FormVariables &vars,
-                      OperationReport &report)
+Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, OperationReport &report)
 {
     const int last = int(expected.size());
     report.setMessage(CheckMessage::kChecking);
@@ -130,7 +109,7 @@ Result checkPhonebook(PhoneLink &link, const QVector<Expected> &expected, const 
         const QString code = link.lastFinalResultCode();
         // A phone silent now would cost the deadline once per position.
         if (code.isEmpty())
-            return compare(held, expected, 1, vars);
+            return compare(held, expected, 1);
         const std::optional<QVector<Held>> range = rangeAnswer(answer, code, last, link.charset());
         for (int p = 1; p <= last; ++p) {
             if (!report.keepGoing())
@@ -142,18 +121,18 @@ Result checkPhonebook(PhoneLink &link, const QVector<Expected> &expected, const 
             }
             held[p - 1] = readBack(link, p);
             if (held.at(p - 1).kind == Kind::Unanswered)
-                return compare(held, expected, 1, vars);
+                return compare(held, expected, 1);
         }
         settleUnaccounted(link, held, entriesIn(expected));
     } catch (const LinkFailure &) {
         // The port is gone: what was not read back is not known.
     }
-    return compare(held, expected, 1, vars);
+    return compare(held, expected, 1);
 }
 
-Result checkPosition(PhoneLink &link, int position, const Expected &expected, int entriesOnPhone,
-                     const FormVariables &vars)
+Result checkPosition(PhoneLink &link, const PhonebookEntry &expected, int entriesOnPhone)
 {
+    const int position = expected.position;
     QVector<Held> held(1);
     try {
         held[0] = readBack(link, position);
@@ -161,7 +140,7 @@ Result checkPosition(PhoneLink &link, int position, const Expected &expected, in
     } catch (const LinkFailure &) {
         // Not read back: not known.
     }
-    return compare(held, {expected}, position, vars);
+    return compare(held, {expected}, position);
 }
 
 }

@@ -2,13 +2,9 @@
 
 #include "formvariables.h"
 #include "operationreport.h"
-#include "phonebookrow.h"
-#include "usimfields.h"
+#include "phonebookentry.h"
 
 #include <QString>
-#include <QVector>
-
-#include <optional>
 
 class PhoneLink;
 
@@ -21,40 +17,30 @@ inline const QString kDiffers = QStringLiteral("ERRORE: VERIFICA SCRITTURA");
 // the program reports as written, it has read back.
 namespace WriteCheck {
 
-// What a position must hold after a write.
-struct Entry {
-    QString name;
-    QString number;
-    UsimFields fields;
-};
-// Nullopt: the position must be empty.
-using Expected = std::optional<Entry>;
-
 struct Result {
     bool equal = false;
     // The first position that does not hold what it must; 0 when equal.
     int firstDifferent = 0;
-    // What the phone holds, one read-layout row per position checked, as
-    // the read shows it; a position the phone did not account for is an
-    // unread empty line. Empty when equal.
-    PhonebookRows held;
+    // What the phone holds, one entry per position checked, as the read
+    // shows it; a position the phone did not account for is an unread empty
+    // entry. Empty when equal.
+    PhonebookEntries held;
 };
 
-// Reads positions 1 ... expected.size() back and compares each with what it
-// must hold. The whole range is asked at once first; a phone that refuses
-// that is asked one position at a time, and a position the range answer
-// shows different or missing is asked again on its own before it counts,
-// for the phone that cuts long answers short. Errors are taken as the read
-// takes them: "not found" is empty; another error leaves the position to
-// the phone's count of entries. The panel says the check runs, and the bar
-// goes over the positions. Throws LinkCancelled when the program is ending.
-Result checkPhonebook(PhoneLink &link, const QVector<Expected> &expected, const FormVariables &vars,
-                      OperationReport &report);
+// Reads positions 1 ... expected.size() back and compares each with the
+// entry it must hold (an empty entry: the position must be empty). The
+// whole range is asked at once first; a phone that refuses that is asked
+// one position at a time, and a position the range answer shows different
+// or missing is asked again on its own before it counts, for the phone that
+// cuts long answers short. Errors are taken as the read takes them: "not
+// found" is empty; another error leaves the position to the phone's count
+// of entries. The panel says the check runs, and the bar goes over the
+// positions. Throws LinkCancelled when the program is ending.
+Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, OperationReport &report);
 
 // Reads one position back after an edit. entriesOnPhone is how many
 // entries the phone must hold in all, for a phone that answers an empty
-// position with a plain error. held is the row for what it holds.
-Result checkPosition(PhoneLink &link, int position, const Expected &expected, int entriesOnPhone,
-                     const FormVariables &vars);
+// position with a plain error.
+Result checkPosition(PhoneLink &link, const PhonebookEntry &expected, int entriesOnPhone);
 
 }

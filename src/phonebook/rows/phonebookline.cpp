@@ -1,0 +1,100 @@
+#include "phonebookline.h"
+
+#include "atanswer.h"
+
+#include <limits>
+
+namespace PhonebookLine {
+
+namespace {
+const QString kTagSeparator = kPositionSeparator + QStringLiteral(" ");
+const QString kFieldSeparatorText = QStringLiteral(" ") + kFieldSeparator + QStringLiteral(" ");
+const QChar kSpace = QLatin1Char(' ');
+}
+
+int indexWidth(int maxNumRub)
+{
+    return maxNumRub > 0 ? int(QString::number(maxNumRub).size()) : 0;
+}
+
+QString positionTag(int position, int maxNumRub)
+{
+    const QString total = maxNumRub > 0 ? QString::number(maxNumRub) : QString();
+    return QStringLiteral("%1/%2").arg(position, indexWidth(maxNumRub), 10, QLatin1Char('0')).arg(total);
+}
+
+QString fixedField(const QString &text, int width)
+{
+    if (width <= 0)
+        return QString();
+    // A cut between the halves of a surrogate pair would leave half a
+    // character, which no character set can carry: the pair is left out.
+    qsizetype kept = qMin<qsizetype>(width, text.size());
+    if (kept < text.size() && text.at(kept).isLowSurrogate() && text.at(kept - 1).isHighSurrogate())
+        --kept;
+    return text.left(kept).leftJustified(width, kSpace);
+}
+
+QString tagText(int position, const Limits &limits)
+{
+    return positionTag(position, limits.maxNumRub) + kSpace;
+}
+
+QString sortItem(const PhonebookEntry &entry, const Limits &limits)
+{
+    return kSpace + fixedField(entry.name, limits.maxCarNom) + kFieldSeparatorText
+        + fixedField(entry.number, limits.maxCarNum);
+}
+
+QString draw(const PhonebookEntry &entry, Layout layout, const Limits &limits)
+{
+    // The item opens with a space: the tag separator's own in the read
+    // layout, the one more of the sorted layout.
+    const QString separator = layout == Layout::Sorted ? kTagSeparator : QString(kPositionSeparator);
+    return tagText(entry.position, limits) + separator + sortItem(entry, limits);
+}
+
+PhonebookEntry shown(const PhonebookEntry &entry, const Limits &limits)
+{
+    PhonebookEntry out = entry;
+    out.name = AtAnswer::trimSpaces(fixedField(entry.name, limits.maxCarNom));
+    out.number = AtAnswer::trimSpaces(fixedField(entry.number, limits.maxCarNum));
+    return out;
+}
+
+int leadingNumber(const QString &text)
+{
+    int i = 0;
+    while (i < text.size() && text.at(i) == kSpace)
+        ++i;
+    qint64 value = 0;
+    for (; i < text.size() && text.at(i).isDigit() && text.at(i).unicode() < 0x80; ++i) {
+        value = value * 10 + text.at(i).digitValue();
+        if (value > std::numeric_limits<int>::max())
+            return std::numeric_limits<int>::max();
+    }
+    return int(value);
+}
+
+std::optional<Parsed> parse(const QString &line)
+{
+    const qsizetype a = line.indexOf(kPositionSeparator);
+    const qsizetype b = line.indexOf(kFieldSeparator);
+    if (a < 0 || b < a)
+        return std::nullopt;
+    Parsed parsed;
+    const QString tag = line.left(a);
+    const qsizetype slash = tag.indexOf(QLatin1Char('/'));
+    parsed.entry.position = leadingNumber(tag);
+    parsed.limits.maxNumRub = slash < 0 ? 0 : leadingNumber(tag.mid(slash + 1));
+    // " Ã  " then the name field up to the space before "³"; " ³ " then the
+    // number field to the end.
+    parsed.limits.maxCarNom = int(qMax<qsizetype>(0, b - a - 3));
+    parsed.limits.maxCarNum = int(qMax<qsizetype>(0, line.size() - b - 2));
+    // Only the space is trimmed: a tab or another blank belongs to the field.
+    parsed.entry.name = AtAnswer::trimSpaces(line.mid(a + 1, qMax<qsizetype>(0, b - a - 2)));
+    parsed.entry.number = AtAnswer::trimSpaces(line.mid(b + 1));
+    return parsed;
+}
+
+}

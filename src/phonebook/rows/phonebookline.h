@@ -1,0 +1,72 @@
+#pragma once
+
+#include "phonebookentry.h"
+
+#include <QString>
+
+#include <optional>
+
+// How an entry shows as a text line of the lists and of the list file: the
+// position tag ("007/250"), " Ã ", the name field (exactly MAXCARNOM
+// characters), " ³ ", the number field (exactly MAXCARNUM characters). The
+// sorted layout has one more space after " Ã ". Lines are drawn here and
+// nowhere else; they are parsed only where text comes in, from a list file.
+namespace PhonebookLine {
+
+inline constexpr QChar kPositionSeparator{0x00C3};
+inline constexpr QChar kFieldSeparator{0x00B3};
+
+enum class Layout { Read, Sorted };
+
+struct Limits {
+    int maxNumRub = 0; // highest position; its digit count is the index width
+    int maxCarNom = 0; // name field width
+    int maxCarNum = 0; // number field width
+
+    bool operator==(const Limits &other) const
+    {
+        return maxNumRub == other.maxNumRub && maxCarNom == other.maxCarNom && maxCarNum == other.maxCarNum;
+    }
+    bool operator!=(const Limits &other) const { return !(*this == other); }
+};
+
+// Digits of the highest position (3 for 250); 0 while it is unset.
+int indexWidth(int maxNumRub);
+
+// "007/250" for position 7 of 250.
+QString positionTag(int position, int maxNumRub);
+
+// Text cut or space-padded to exactly width characters (UTF-16 units, as
+// the edit boxes count them). A cut never splits a surrogate pair: a pair
+// that does not fit is left out whole, and a space takes its place.
+QString fixedField(const QString &text, int width);
+
+// The tag as the line shows it before " Ã ": "007/250 ".
+QString tagText(int position, const Limits &limits);
+
+// What the sort compares of an entry: one space, the name field, " ³ ",
+// the number field.
+QString sortItem(const PhonebookEntry &entry, const Limits &limits);
+
+// The line of the entry at its position; an empty entry gives the empty
+// slot line.
+QString draw(const PhonebookEntry &entry, Layout layout, const Limits &limits);
+
+// The entry as its line shows it: name and number cut to their fields and
+// trimmed of spaces, as a user reads them and a list file keeps them.
+PhonebookEntry shown(const PhonebookEntry &entry, const Limits &limits);
+
+// The decimal number at the start of text after leading spaces; 0 when
+// there is none. "007" gives 7.
+int leadingNumber(const QString &text);
+
+// A sorted-layout line of a list file: the entry it shows (its position the
+// tag's number, name and number trimmed of spaces) and the limits it was
+// drawn under. Nullopt for a line without both separators in order.
+struct Parsed {
+    PhonebookEntry entry;
+    Limits limits;
+};
+std::optional<Parsed> parse(const QString &line);
+
+}
