@@ -56,13 +56,22 @@ std::optional<StoredList> read(const QString &name)
     if (!lines)
         return std::nullopt;
     StoredList list;
+    bool limitsFound = false;
     for (const QString &line : *lines) {
         const std::optional<PhonebookLine::Parsed> parsed = PhonebookLine::parse(line);
-        if (!parsed)
-            return std::nullopt;
-        if (list.entries.isEmpty())
-            list.limits = parsed->limits;
-        list.entries.append(parsed->entry);
+        PhonebookEntry entry;
+        entry.unread = !parsed;
+        if (parsed) {
+            entry = parsed->entry;
+            if (!limitsFound)
+                list.limits = parsed->limits;
+            limitsFound = true;
+        }
+        list.entries.append(entry);
+    }
+    for (qsizetype i = 0; i < list.entries.size(); ++i) {
+        if (PhonebookLine::draw(list.entries.at(i), PhonebookLine::Layout::Sorted, list.limits) != lines->at(i))
+            list.entries[i].loadedLine = lines->at(i);
     }
 
     const QString fieldsName = FieldsFile::nameFor(name);

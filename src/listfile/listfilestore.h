@@ -26,8 +26,10 @@ struct StoredList {
 bool write(const QString &name, const StoredList &list);
 
 // The list in the list file name, each entry with its fields when a fields
-// file is beside it, under the limits of its first line; nullopt when
-// either file cannot be read or is not one, or a line lacks its separators.
+// file is beside it, drawn under the limits of its first entry line; a line
+// that is drawn otherwise is kept as it stands, and one without both
+// separators holds no entry and is unread. Nullopt when either file cannot
+// be read or is not one.
 std::optional<StoredList> read(const QString &name);
 
 }

@@ -29,9 +29,10 @@ Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const 
     for (int i = 0; i < list.size(); ++i) {
         PhonebookEntry entry = list.at(i);
         entry.position = i + 1;
+        entry.loadedLine.reset();
         const PhonebookCommands::WriteCommand write =
             PhonebookCommands::writeCommand(entry, charset, vars.lineLimits());
-        if (!write.sendable()) {
+        if (entry.unread || !write.sendable()) {
             writes.refusedRow = i;
             return writes;
         }

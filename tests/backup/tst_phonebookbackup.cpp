@@ -9,8 +9,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using PhonebookLine::Layout;
-
 namespace {
 
 const QDateTime kWhen(QDate(2026, 12, 9), QTime(10, 15, 2));
@@ -25,14 +23,13 @@ UsimFields family()
 }
 
 // Positions 1 and 3 hold entries, 2 and 4 are empty.
-PhonebookRows readRows()
+PhonebookEntries readEntries()
 {
-    const PhonebookLine::Limits limits = kVars.lineLimits();
     return {
-        {PhonebookLine::build(1, "ROSSI", "0612", Layout::Read, limits), {}},
-        {PhonebookLine::emptySlot(2, Layout::Read, limits), {}},
-        {PhonebookLine::build(3, "ANNA", "+39347", Layout::Read, limits), family()},
-        {PhonebookLine::emptySlot(4, Layout::Read, limits), {}},
+        {1, "0612", 129, "ROSSI", {}, false, std::nullopt},
+        {2, "", 0, "", {}, false, std::nullopt},
+        {3, "+39347", 145, "ANNA", family(), false, std::nullopt},
+        {4, "", 0, "", {}, false, std::nullopt},
     };
 }
 
@@ -82,20 +79,21 @@ void TestPhonebookBackup::keepsEveryEntryInThePhonesOrder()
     RecordingReport report;
 
     // Two reads in the same second keep two files; an empty phonebook none.
-    QVERIFY(backUpRead(folder, kVars, readRows(), "BARS-PHONE", kWhen, report));
-    QVERIFY(backUpRead(folder, kVars, readRows(), "BARS-PHONE", kWhen, report));
-    QVERIFY(backUpRead(folder, kVars, {readRows().at(1)}, "BARS-PHONE", kWhen, report));
+    QVERIFY(backUpRead(folder, kVars, readEntries(), "BARS-PHONE", kWhen, report));
+    QVERIFY(backUpRead(folder, kVars, readEntries(), "BARS-PHONE", kWhen, report));
+    QVERIFY(backUpRead(folder, kVars, {readEntries().at(1)}, "BARS-PHONE", kWhen, report));
 
     QVERIFY(report.messages.isEmpty());
     const QString name = QStringLiteral("2026-12-09_10-15-02 SIM BARS-PHONE");
     QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
              (QStringList{name + " (2).RDS", name + " (2).RDS.fields", name + ".RDS", name + ".RDS.fields"}));
-    const PhonebookLine::Limits limits = kVars.lineLimits();
-    const PhonebookRows kept{
-        {PhonebookLine::build(1, "ROSSI", "0612", Layout::Sorted, limits), {}},
-        {PhonebookLine::build(2, "ANNA", "+39347", Layout::Sorted, limits), family()},
-    };
-    QCOMPARE(ListFileStore::read(folder + "/" + name + ".RDS"), kept);
+    // Read back as a list file: numbered in the phone's order, each entry
+    // with its fields, the type left to the write.
+    const std::optional<ListFileStore::StoredList> kept = ListFileStore::read(folder + "/" + name + ".RDS");
+    QVERIFY(kept);
+    QCOMPARE(kept->limits, kVars.lineLimits());
+    QCOMPARE(kept->entries, (PhonebookEntries{{1, "0612", 0, "ROSSI", {}, false, std::nullopt},
+                                              {2, "+39347", 0, "ANNA", family(), false, std::nullopt}}));
 }
 
 QTEST_GUILESS_MAIN(TestPhonebookBackup)

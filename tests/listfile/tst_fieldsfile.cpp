@@ -10,6 +10,14 @@ UsimFields everyField()
             "tel:+393471112233", ",3,\"0612\""};
 }
 
+PhonebookEntry withFields(const UsimFields &fields)
+{
+    PhonebookEntry entry;
+    entry.name = QStringLiteral("a");
+    entry.fields = fields;
+    return entry;
+}
+
 }
 
 class TestFieldsFile : public QObject {
@@ -24,7 +32,7 @@ private slots:
 
 void TestFieldsFile::roundTrip_data()
 {
-    QTest::addColumn<PhonebookRows>("rows");
+    QTest::addColumn<PhonebookEntries>("entries");
 
     UsimFields group;
     group.group = QStringLiteral("LAVORO");
@@ -32,30 +40,30 @@ void TestFieldsFile::roundTrip_data()
     awkward.secondText = QStringLiteral("\"Gino\", \\ capo\nufficio 李");
     awkward.hidden = QStringLiteral("0");
 
-    QTest::newRow("no fields") << PhonebookRows{{"a", {}}, {"b", {}}};
-    QTest::newRow("every field") << PhonebookRows{{"a", everyField()}};
+    QTest::newRow("no fields") << PhonebookEntries{withFields({}), withFields({})};
+    QTest::newRow("every field") << PhonebookEntries{withFields(everyField())};
     QTest::newRow("some lines, the last too")
-        << PhonebookRows{{"a", {}}, {"b", group}, {"c", {}}, {"d", everyField()}};
-    QTest::newRow("quotes, backslash, line feed, CJK") << PhonebookRows{{"a", awkward}, {"b", group}};
+        << PhonebookEntries{withFields({}), withFields(group), withFields({}), withFields(everyField())};
+    QTest::newRow("quotes, backslash, line feed, CJK") << PhonebookEntries{withFields(awkward), withFields(group)};
 }
 
 void TestFieldsFile::roundTrip()
 {
-    QFETCH(PhonebookRows, rows);
+    QFETCH(PhonebookEntries, entries);
 
-    const QByteArray bytes = FieldsFile::encode(rows);
-    const std::optional<QList<UsimFields>> fields = FieldsFile::decode(bytes, rows.size());
+    const QByteArray bytes = FieldsFile::encode(entries);
+    const std::optional<QList<UsimFields>> fields = FieldsFile::decode(bytes, entries.size());
 
     QVERIFY(fields);
-    QCOMPARE(fields->size(), rows.size());
+    QCOMPARE(fields->size(), entries.size());
     qsizetype withFields = 0;
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        QCOMPARE(fields->at(i), rows.at(i).fields);
-        withFields += rows.at(i).fields.isEmpty() ? 0 : 1;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        QCOMPARE(fields->at(i), entries.at(i).fields);
+        withFields += entries.at(i).fields.isEmpty() ? 0 : 1;
     }
     // One member per text line between the braces.
     QCOMPARE(bytes.count('\n'), withFields + 2);
-    QCOMPARE(FieldsFile::anyFields(rows), withFields > 0);
+    QCOMPARE(FieldsFile::anyFields(entries), withFields > 0);
 }
 
 void TestFieldsFile::refused_data()

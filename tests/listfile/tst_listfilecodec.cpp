@@ -134,9 +134,11 @@ void TestListFileCodec::sortedLinesHaveFixedColumns()
     QFETCH(int, maxCarNum);
     const Limits limits{maxNumRub, maxCarNom, maxCarNum};
     const QStringList lines{
-        PhonebookLine::build(1, QString::fromUtf8("Zoë Ferrè"), "+393331234567", Layout::Sorted, limits),
-        PhonebookLine::build(2, "A name longer than any field of the phone", "1", Layout::Sorted, limits),
-        PhonebookLine::build(3, "", "", Layout::Sorted, limits),
+        PhonebookLine::draw({1, "+393331234567", 145, QString::fromUtf8("Zoë Ferrè"), {}, false},
+                            Layout::Sorted, limits),
+        PhonebookLine::draw({2, "1", 129, "A name longer than any field of the phone", {}, false},
+                            Layout::Sorted, limits),
+        PhonebookLine::draw({3, "", 0, "", {}, false}, Layout::Sorted, limits),
     };
     const QByteArray bytes = ListFileCodec::encode(lines);
 

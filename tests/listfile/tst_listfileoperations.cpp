@@ -1,7 +1,7 @@
 #include "givennamechooser.h"
 #include "listfileoperations.h"
 #include "phonebookline.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include "recordingreport.h"
 
 #include <QDir>
@@ -41,12 +41,24 @@ bool runningAsRoot()
     return geteuid() == 0;
 }
 
-QStringList sortedLines(int count, const Limits &limits)
+PhonebookEntries sortedEntries(int count)
 {
-    QStringList lines;
+    PhonebookEntries entries;
     for (int i = 1; i <= count; ++i)
-        lines.append(PhonebookLine::build(i, QStringLiteral("Nome %1").arg(i), "0612345", Layout::Sorted, limits));
-    return lines;
+        entries.append({i, "0612345", 129, QStringLiteral("Nome %1").arg(i), {}, false, std::nullopt});
+    return entries;
+}
+
+// A list as a list file left it, line for line.
+void setLoaded(PhonebookListModel &list, const QStringList &lines)
+{
+    PhonebookEntries entries;
+    for (const QString &line : lines) {
+        PhonebookEntry entry;
+        entry.loadedLine = line;
+        entries.append(entry);
+    }
+    list.setEntries(entries, Layout::Sorted, {});
 }
 
 }
@@ -84,8 +96,8 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     GivenNameChooser m_chooser;
     RecordingReport m_report;
-    PhonebookRowModel m_list1;
-    PhonebookRowModel m_list2;
+    PhonebookListModel m_list1;
+    PhonebookListModel m_list2;
     const QStringList m_before1{"001/3 \u00c3 A ³ 1", "002/3 \u00c3 B ³ 2"};
     const QStringList m_before2{"1/1 \u00c3  B ³ 2"};
 };
@@ -101,21 +113,20 @@ void TestListFileOperations::init()
 
 void TestListFileOperations::fillLists()
 {
-    m_list1.setRows(rowsWithoutFields(m_before1));
-    m_list2.setRows(rowsWithoutFields(m_before2));
+    setLoaded(m_list1, m_before1);
+    setLoaded(m_list2, m_before2);
 }
 
 void TestListFileOperations::savesEveryLineWithProgress()
 {
-    const Limits limits{250, 14, 20};
-    m_list2.setRows(rowsWithoutFields(sortedLines(3, limits)));
+    m_list2.setEntries(sortedEntries(3), Layout::Sorted, {250, 14, 20});
     m_chooser.saveName = path("rubrica");
 
     saveSortedList(m_chooser, m_list2, m_report);
 
     QCOMPARE(m_chooser.saveFilters, QStringList{"*.RDS"});
     QCOMPARE(m_report.messages, (QStringList{kSaving, kSaved}));
-    QCOMPARE(m_report.values, (QList<double>{double(0.1f), double(1.1f), double(2.1f)}));
+    QCOMPARE(m_report.values, (QList<double>{0.1, 1.1, 2.1}));
     QVERIFY(m_report.maximums.isEmpty());
     QCOMPARE(m_report.steps, 3);
     const QByteArray bytes = contents(path("rubrica.rds"));
@@ -160,7 +171,7 @@ void TestListFileOperations::saveRefused()
     QFETCH(bool, listEmpty);
     m_chooser.saveName = cancelled ? QString() : path("list.rds");
     if (listEmpty)
-        m_list2.setRows(rowsWithoutFields({}));
+        m_list2.clear();
 
     saveSortedList(m_chooser, m_list2, m_report);
 
@@ -216,11 +227,11 @@ void TestListFileOperations::failedSaveKeepsOldFile()
 
 void TestListFileOperations::saveKeepsItsSnapshot()
 {
-    m_list2.setRows(rowsWithoutFields({"a", "b", "c"}));
+    setLoaded(m_list2, {"a", "b", "c"});
     // A sort clicked during the save empties the list and fills it again.
     m_report.onStep = [this](int step) {
         if (step == 2)
-            m_list2.setRows(rowsWithoutFields({"z"}));
+            setLoaded(m_list2, {"z"});
     };
     m_chooser.saveName = path("list.rds");
 
@@ -233,7 +244,7 @@ void TestListFileOperations::saveKeepsItsSnapshot()
 void TestListFileOperations::saveStopsWhenProgramEnds()
 {
     writeFile(path("list.rds"), "old\r\n");
-    m_list2.setRows(rowsWithoutFields({"a", "b", "c"}));
+    setLoaded(m_list2, {"a", "b", "c"});
     m_report.stopAfterSteps = 1;
     m_chooser.saveName = path("list.rds");
 
@@ -384,8 +395,10 @@ void TestListFileOperations::fieldsFileGoesWithItsList()
     UsimFields fields;
     fields.group = QStringLiteral("FAMIGLIA");
     fields.email = QStringLiteral("anna@example.org");
-    const PhonebookRows withFields{{"1/2 \u00c3  A \u00b3 1", {}}, {"2/2 \u00c3  B \u00b3 2", fields}};
-    m_list2.setRows(withFields);
+    const Limits limits{2, 1, 1};
+    const PhonebookEntries withFields{{1, "1", 0, "A", {}, false, std::nullopt},
+                                      {2, "2", 0, "B", fields, false, std::nullopt}};
+    m_list2.setEntries(withFields, Layout::Sorted, limits);
     m_chooser.saveName = path("rubrica");
     m_chooser.openName = path("rubrica.rds");
 
@@ -396,15 +409,17 @@ void TestListFileOperations::fieldsFileGoesWithItsList()
     m_list2.clear();
     loadSortedList(m_chooser, m_list1, m_list2, m_report);
     QCOMPARE(m_report.messages.last(), kLoaded);
-    QCOMPARE(m_list2.rows(), withFields);
+    QCOMPARE(m_list2.entries(), withFields);
 
     // A list without fields saved under the same name takes none from the old file.
-    m_list2.setRows(rowsWithoutFields(linesOf(withFields)));
+    PhonebookEntries without = withFields;
+    without[1].fields = {};
+    m_list2.setEntries(without, Layout::Sorted, limits);
     saveSortedList(m_chooser, m_list2, m_report);
     QCOMPARE(m_report.messages.last(), kSaved);
     QVERIFY(!QFileInfo::exists(path("rubrica.rds.fields")));
     loadSortedList(m_chooser, m_list1, m_list2, m_report);
-    QCOMPARE(m_list2.rows(), rowsWithoutFields(linesOf(withFields)));
+    QCOMPARE(m_list2.entries(), without);
 }
 
 QTEST_GUILESS_MAIN(TestListFileOperations)

@@ -7,7 +7,7 @@ QStringList bubbleSortReference(const FormVariables &vars, const QStringList &Li
 {
     const PhonebookLine::Limits limits = vars.lineLimits();
     const int width = PhonebookLine::indexWidth(vars.MAXNUMRUB);
-    const QString emptySlot = PhonebookLine::emptySlotTail(limits);
+    const QString emptySlot = PhonebookLine::sortItem({}, limits).mid(1);
     QStringList items;
     for (const QString &line : List1) {
         if (!line.contains(emptySlot, Qt::CaseInsensitive))

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // One position of a phonebook: what the phone holds there, or what a list
 // means to write there. Every line the window shows, every command sent and
 // every file written is drawn from these values.
@@ -21,6 +23,10 @@ struct PhonebookEntry {
     // answered an error, and its count of entries did not show the position
     // empty): it shows empty, but nothing may be written there.
     bool unread = false;
+    // A list file's line as it stood, when drawing the entry does not give
+    // it back (a list edited by hand, or a line that holds no entry, which
+    // is then unread): shown and saved again as it came.
+    std::optional<QString> loadedLine;
 
     // An empty position: neither a name nor a number.
     bool isEmpty() const { return name.isEmpty() && number.isEmpty(); }
@@ -28,7 +34,8 @@ struct PhonebookEntry {
     bool operator==(const PhonebookEntry &other) const
     {
         return position == other.position && number == other.number && type == other.type
-            && name == other.name && fields == other.fields && unread == other.unread;
+            && name == other.name && fields == other.fields && unread == other.unread
+            && loadedLine == other.loadedLine;
     }
     bool operator!=(const PhonebookEntry &other) const { return !(*this == other); }
 };

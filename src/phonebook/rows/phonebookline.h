@@ -49,7 +49,7 @@ QString tagText(int position, const Limits &limits);
 QString sortItem(const PhonebookEntry &entry, const Limits &limits);
 
 // The line of the entry at its position; an empty entry gives the empty
-// slot line.
+// slot line, an entry loaded from a list file the line it came from.
 QString draw(const PhonebookEntry &entry, Layout layout, const Limits &limits);
 
 // The entry as its line shows it: name and number cut to their fields and
