@@ -6,7 +6,7 @@
 
 #include "listfileoperations.h"
 #include "phonebookline.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

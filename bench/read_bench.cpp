@@ -13,7 +13,7 @@
 #include "handshake.h"
 #include "phonebookcommands.h"
 #include "phonebookread.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include "phonelink.h"
 #include "simphone.h"
 #include "startedphone.h"

@@ -7,7 +7,7 @@
 #include "throttledreport.h"
 
 #include "phonebookline.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include "phonebooksort.h"
 
 #include <QCoreApplication>

@@ -16,7 +16,7 @@
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonebookread.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include "phonebooksort.h"
 #include "phonebookwriteback.h"
 #include "phonelink.h"

@@ -3,7 +3,7 @@
 // against the entries it held at the start: every one of them must be on
 // the phone or in the sorted list the user still has, unless the user
 // deleted it.
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include "temporaryuserfolders.h"
 #include "twelvepositionsim.h"
 #include "windowsession.h"

@@ -1,7 +1,7 @@
 // Phones in their own character sets, through the window: accented names
 // read, sorted, written back and edited exactly, or refused whole where the
 // phone's set cannot carry them on a command line.
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include "temporaryuserfolders.h"
 #include "windowsession.h"
 

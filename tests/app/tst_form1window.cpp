@@ -2,7 +2,7 @@
 #include "form1.h"
 #include "fractionprogressbar.h"
 #include "phonebookbackup.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include "phonelink.h"
 #include "portdirectory.h"
 #include "programlook.h"
@@ -165,13 +165,16 @@ private slots:
 
     void aPortWithNoDeviceTakesTheFailurePathAndKeepsTheLists()
     {
-        m_form->list2Rows().setRows(rowsWithoutFields({QStringLiteral("kept")}));
+        PhonebookEntry kept;
+        kept.position = 1;
+        kept.name = QStringLiteral("kept");
+        m_form->list2Rows().setEntries({kept}, PhonebookLine::Layout::Sorted, {1, 4, 1});
         m_form->VScroll1->setValue(4);
         QTest::mouseClick(m_form->Command1, Qt::LeftButton);
         QCOMPARE(m_form->StatusBar1->panelText(1), QStringLiteral("DISCONNESSO"));
         QCOMPARE(m_form->StatusBar1->panelText(2), QStringLiteral("ERRORE DI CONNESSIONE.."));
         QVERIFY(m_form->VScroll1->isEnabled());
-        QCOMPARE(m_form->list2Rows().lines(), QStringList{QStringLiteral("kept")});
+        QCOMPARE(m_form->list2Rows().entries(), PhonebookEntries{kept});
     }
 
     // Before any read the limits are 0; typing, pasting and code all count,
@@ -186,20 +189,6 @@ private slots:
         QCOMPARE(f.Label8->text(), QStringLiteral("6/0"));
         f.Text2->setText(QString());
         QCOMPARE(f.Label8->text(), QStringLiteral("0/0"));
-    }
-
-    // A line from a foreign list file, without the separators: nothing to
-    // edit, so the boxes are emptied and the edit buttons refuse.
-    void lineWithoutSeparatorsSelectsNothing()
-    {
-        Form1 &f = *m_form;
-        f.list1Rows().setRows(rowsWithoutFields({QStringLiteral("01/20 MARIO 0612")}));
-        f.Text1->setText(QStringLiteral("old"));
-        f.List1->setCurrentIndex(f.list1Rows().index(0));
-        QVERIFY(f.Label1->text().isEmpty());
-        QVERIFY(f.Text1->text().isEmpty());
-        QTest::mouseClick(f.Command7, Qt::LeftButton);
-        QCOMPARE(f.StatusBar1->panelText(2), QStringLiteral("ERRORE"));
     }
 
     void progressBarStaysInRange_data()

@@ -1,6 +1,6 @@
 #include "windowsession.h"
 
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include "statusbar.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "readlimits.h"
 #include "recordingreport.h"
 
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include <QTest>
 
 namespace {

@@ -1,4 +1,4 @@
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 
 #include <QSignalSpy>
 #include <QTest>

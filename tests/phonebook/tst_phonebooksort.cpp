@@ -1,6 +1,6 @@
 #include "bubblesortreference.h"
 #include "phonebookline.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include "phonebooksort.h"
 #include "recordingreport.h"
 

@@ -1,6 +1,6 @@
 #include "linkedphone.h"
 #include "phonebookline.h"
-#include "phonebookrowmodel.h"
+#include "phonebooklistmodel.h"
 #include "phonebooksort.h"
 #include "phonebookwriteback.h"
 #include "readlimits.h"
