@@ -46,15 +46,19 @@ int main(int argc, char *argv[])
         return 1;
 
     const PhonebookLine::Limits limits{kLines, 20, 20};
-    QStringList lines;
-    lines.reserve(kLines);
+    PhonebookEntries entries;
+    entries.reserve(kLines);
     for (int i = 1; i <= kLines; ++i) {
-        lines.append(PhonebookLine::build(i, QStringLiteral("Nome %1 Cognom\u00e8").arg(i),
-                                          QStringLiteral("+39333%1").arg(i), PhonebookLine::Layout::Sorted,
-                                          limits));
+        PhonebookEntry entry;
+        entry.position = i;
+        entry.name = QStringLiteral("Nome %1 Cognom\u00e8").arg(i);
+        entry.number = QStringLiteral("+39333%1").arg(i);
+        entries.append(entry);
     }
-    PhonebookRowModel List1;
-    PhonebookRowModel List2(rowsWithoutFields(lines));
+    PhonebookListModel List1;
+    PhonebookListModel List2;
+    List2.setEntries(entries, PhonebookLine::Layout::Sorted, limits);
+    const QStringList lines = List2.lines();
     GivenNameChooser chooser;
     chooser.openName = chooser.saveName = dir.filePath(QStringLiteral("bench.rds"));
     ThrottledReport report;
@@ -66,7 +70,7 @@ int main(int argc, char *argv[])
     const QString saveMessage = report.lastMessage;
     const qint64 bytes = QFileInfo(chooser.saveName).size();
 
-    List2.setRows(rowsWithoutFields({}));
+    List2.clear();
     timer.restart();
     loadSortedList(chooser, List1, List2, report);
     const qint64 loadNs = timer.nsecsElapsed();

@@ -94,8 +94,8 @@ Read readWithProgram(SimPhone &phone, PhoneLink &link, int positions, QList<QByt
     if (!connectPhone(link, phone.devicePath()))
         return run;
     FormVariables vars;
-    PhonebookRowModel List1;
-    PhonebookRowModel List2;
+    PhonebookListModel List1;
+    PhonebookListModel List2;
     ThrottledReport report;
     QElapsedTimer timer;
     std::vector<qint64> sendTimes;

@@ -165,9 +165,9 @@ Measured measure(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, c
 // The program's write-back of List2; complete when the check found every
 // position as written, the only case in which List1 mirrors List2.
 Measured writeBack(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, const FormVariables &vars,
-                   const PhonebookRowModel &List2)
+                   const PhonebookListModel &List2)
 {
-    PhonebookRowModel List1;
+    PhonebookListModel List1;
     ThrottledReport report;
     WriteBackResult result;
     Measured measured = measure(link, phone, before, [&] {
@@ -182,19 +182,21 @@ Measured writeBack(PhoneLink &link, SimPhone &phone, const SimPhonebook &before,
 
 // What a peer sends to restore a full backup: an entry to every position.
 // The first entries are the sorted list's, the rest more of the kind.
-bool restoreCommands(const FormVariables &vars, const PhonebookRowModel &List2, const PhoneCharset &charset,
+bool restoreCommands(const FormVariables &vars, const PhonebookListModel &List2, const PhoneCharset &charset,
                      QRandomGenerator &random, QStringList *commands)
 {
     for (int k = 1; k <= kPositions; ++k) {
-        PhonebookLine::Split entry;
+        PhonebookEntry entry;
         if (k <= List2.rowCount()) {
-            entry = PhonebookLine::split(List2.rows().at(k - 1).line);
+            entry = *List2.entry(k - 1);
+            entry.fields = {};
         } else {
             entry.name = ItalianNames::name(random, vars.MAXCARNOM);
             entry.number = ItalianNames::number(random, vars.MAXCARNUM);
         }
+        entry.position = k;
         const PhonebookCommands::WriteCommand write =
-            PhonebookCommands::writeCommand(k, entry.number, entry.name, {}, charset, vars.lineLimits());
+            PhonebookCommands::writeCommand(entry, charset, vars.lineLimits());
         if (!write.sendable())
             return false;
         commands->append(write.command);
@@ -316,8 +318,8 @@ int main(int argc, char *argv[])
     // The limits and the sorted list as the window has them after a read
     // and the sort; neither is timed, so the line takes no time yet.
     FormVariables vars;
-    PhonebookRowModel List1;
-    PhonebookRowModel List2;
+    PhonebookListModel List1;
+    PhonebookListModel List2;
     ThrottledReport report;
     if (!connectPhone(link, phone.devicePath()))
         return 1;

@@ -8,13 +8,12 @@
 
 #include <climits>
 
-using PhonebookAnswers::Entry;
 
 namespace {
 
 const int kInternational = PhonebookCommands::kInternationalType;
 
-void checkEntry(const std::optional<Entry> &entry)
+void checkEntry(const std::optional<PhonebookEntry> &entry)
 {
     if (!entry)
         return;
@@ -59,9 +58,9 @@ void checkWellFormed(FuzzedDataProvider &provider)
         line + QStringLiteral("\r\n\r\n+CMTI: \"SM\",3"),
     };
     for (const QString &answer : answers) {
-        const std::optional<Entry> entry = PhonebookAnswers::parseEntry(answer);
+        const std::optional<PhonebookEntry> entry = PhonebookAnswers::parseEntry(answer);
         Fuzz::check(entry.has_value(), "a well-formed answer is taken");
-        Fuzz::check(entry->index == position, "the index comes back");
+        Fuzz::check(entry->position == position, "the position comes back");
         Fuzz::check(entry->number == expectedNumber, "the number comes back");
         Fuzz::check(entry->type == type, "the type comes back");
         Fuzz::check(entry->name == name, "the name comes back");
@@ -78,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // only a hex set can carry a quote inside a name.
     for (const auto set : {PhoneCharset::Set::Gsm, PhoneCharset::Set::Utf8, PhoneCharset::Set::Ucs2,
                            PhoneCharset::Set::Hex}) {
-        const std::optional<Entry> entry = PhonebookAnswers::parseEntry(text, PhoneCharset(set));
+        const std::optional<PhonebookEntry> entry = PhonebookAnswers::parseEntry(text, PhoneCharset(set));
         if (!PhoneCharset(set).isHex())
             checkEntry(entry);
     }

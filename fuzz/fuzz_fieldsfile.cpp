@@ -12,12 +12,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!fields)
         return 0;
     Fuzz::check(fields->size() == lineCount, "one record for every line");
-    PhonebookRows rows;
-    for (const UsimFields &f : *fields)
-        rows.append({QStringLiteral("line"), f, false});
-    if (!FieldsFile::anyFields(rows))
+    PhonebookEntries entries;
+    for (const UsimFields &f : *fields) {
+        PhonebookEntry entry;
+        entry.fields = f;
+        entries.append(entry);
+    }
+    if (!FieldsFile::anyFields(entries))
         return 0;
-    const std::optional<QList<UsimFields>> again = FieldsFile::decode(FieldsFile::encode(rows), lineCount);
+    const std::optional<QList<UsimFields>> again = FieldsFile::decode(FieldsFile::encode(entries), lineCount);
     Fuzz::check(again == fields, "save and load keep every field");
     return 0;
 }

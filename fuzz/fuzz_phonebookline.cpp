@@ -1,6 +1,6 @@
-// The list line: a click on any line of either list (a loaded file may hold
-// anything) splits it into the edit boxes and reads a position from its tag,
-// and the write-back splits every sorted line it built.
+// The list line: a loaded file may hold anything, and every line is parsed
+// into the entry it shows; every line drawn from an entry parses back into
+// it, cut to the field widths.
 #include "fuzzcheck.h"
 #include "phonebookline.h"
 
@@ -30,18 +30,18 @@ bool hasSpaceAtAnEnd(const QString &text)
     return text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' '));
 }
 
-void checkAnyLine(const QString &line, int maxNumRub)
+void checkAnyLine(const QString &line)
 {
-    const PhonebookLine::Split split = PhonebookLine::split(line);
-    if (split.valid) {
-        Fuzz::check(line.startsWith(split.tag), "the tag is the start of the line");
-        Fuzz::check(!split.tag.contains(PhonebookLine::kPositionSeparator), "the tag stops at its separator");
-        Fuzz::check(!hasSpaceAtAnEnd(split.name) && !hasSpaceAtAnEnd(split.number),
+    const std::optional<PhonebookLine::Parsed> parsed = PhonebookLine::parse(line);
+    if (parsed) {
+        const PhonebookEntry &entry = parsed->entry;
+        Fuzz::check(entry.position >= 0 && parsed->limits.maxNumRub >= 0, "a position is never negative");
+        Fuzz::check(parsed->limits.maxCarNom >= 0 && parsed->limits.maxCarNum >= 0, "widths are never negative");
+        Fuzz::check(!hasSpaceAtAnEnd(entry.name) && !hasSpaceAtAnEnd(entry.number),
                     "name and number come without the padding");
-        Fuzz::check(line.contains(split.number), "the number is text of the line");
+        Fuzz::check(line.contains(entry.number), "the number is text of the line");
     }
     Fuzz::check(PhonebookLine::leadingNumber(line) >= 0, "leadingNumber is never negative");
-    Fuzz::check(PhonebookLine::positionFromTag(line, maxNumRub) >= 0, "a position is never negative");
 }
 
 QString fieldFrom(FuzzedDataProvider &provider, size_t most)
@@ -50,34 +50,39 @@ QString fieldFrom(FuzzedDataProvider &provider, size_t most)
         SingleByteCodec::decode(QByteArray::fromStdString(provider.ConsumeRandomLengthString(most))));
 }
 
-// A line built from the fuzzer's entry keeps its columns and splits back into
+// A line drawn from the fuzzer's entry keeps its columns and parses back into
 // the entry, cut to the field widths.
-void checkBuiltLine(FuzzedDataProvider &provider)
+void checkDrawnLine(FuzzedDataProvider &provider)
 {
     const int maxNumRub = provider.ConsumeIntegralInRange<int>(0, 100000);
-    const int position = provider.ConsumeIntegralInRange<int>(1, std::max(1, maxNumRub));
+    PhonebookEntry entry;
+    entry.position = provider.ConsumeIntegralInRange<int>(1, std::max(1, maxNumRub));
     const Limits limits{maxNumRub, provider.ConsumeIntegralInRange<int>(-1, 300),
                         provider.ConsumeIntegralInRange<int>(-1, 300)};
     const Layout layout = provider.ConsumeBool() ? Layout::Sorted : Layout::Read;
-    const QString name = fieldFrom(provider, 400);
-    const QString number = fieldFrom(provider, 400);
+    entry.name = fieldFrom(provider, 400);
+    entry.number = fieldFrom(provider, 400);
     // The name cannot hold the separator that ends it.
-    if (name.contains(PhonebookLine::kFieldSeparator))
+    if (entry.name.contains(PhonebookLine::kFieldSeparator))
         return;
 
-    const QString line = PhonebookLine::build(position, name, number, layout, limits);
-    const QString tag = PhonebookLine::positionTag(position, maxNumRub);
+    const QString line = PhonebookLine::draw(entry, layout, limits);
+    const QString tag = PhonebookLine::positionTag(entry.position, maxNumRub);
     const qsizetype columns = tag.size() + 6 + (layout == Layout::Sorted ? 1 : 0)
         + std::max(0, limits.maxCarNom) + std::max(0, limits.maxCarNum);
-    Fuzz::check(line.size() == columns, "a built line keeps its columns");
+    Fuzz::check(line.size() == columns, "a drawn line keeps its columns");
 
-    const PhonebookLine::Split split = PhonebookLine::split(line);
-    Fuzz::check(split.valid, "a built line splits");
-    Fuzz::check(split.tag == tag + QLatin1Char(' '), "the tag comes back");
-    Fuzz::check(split.name == spaceTrimmed(name.left(std::max(0, limits.maxCarNom))), "the name comes back");
-    Fuzz::check(split.number == spaceTrimmed(number.left(std::max(0, limits.maxCarNum))), "the number comes back");
+    const std::optional<PhonebookLine::Parsed> parsed = PhonebookLine::parse(line);
+    Fuzz::check(parsed.has_value(), "a drawn line parses");
+    const PhonebookEntry shown = PhonebookLine::shown(entry, limits);
+    Fuzz::check(parsed->entry.name == shown.name, "the name comes back");
+    Fuzz::check(parsed->entry.number == shown.number, "the number comes back");
     if (maxNumRub > 0)
-        Fuzz::check(PhonebookLine::positionFromTag(split.tag, maxNumRub) == position, "the position comes back");
+        Fuzz::check(parsed->entry.position == entry.position, "the position comes back");
+    if (layout == Layout::Sorted && limits.maxCarNom >= 0 && limits.maxCarNum >= 0) {
+        Fuzz::check(parsed->limits == limits, "the limits come back");
+        Fuzz::check(PhonebookLine::draw(parsed->entry, layout, parsed->limits) == line, "the line is drawn again");
+    }
 }
 
 void checkLeadingNumber(FuzzedDataProvider &provider, const QString &rest)
@@ -96,8 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString line = Fuzz::textFrom(data, size);
     FuzzedDataProvider provider(data, size);
-    checkAnyLine(line, provider.ConsumeIntegralInRange<int>(-1, 100000));
+    checkAnyLine(line);
     checkLeadingNumber(provider, line);
-    checkBuiltLine(provider);
+    checkDrawnLine(provider);
     return 0;
 }
