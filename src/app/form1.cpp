@@ -3,15 +3,10 @@
 #include "entryedit.h"
 #include "filedialogchooser.h"
 #include "fractionprogressbar.h"
-#include "handshake.h"
-#include "linkfailure.h"
-#include "listfileoperations.h"
 #include "phonebookbackup.h"
 #include "phonebookline.h"
 #include "phonebooklistmodel.h"
 #include "phonebookread.h"
-#include "phonebooksort.h"
-#include "phonebookwriteback.h"
 #include "phonelink.h"
 #include "portdirectory.h"
 #include "statusbar.h"
@@ -19,7 +14,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,6 +46,7 @@ Form1::Form1(PhoneLink &link, const PortDirectory &ports, FileNameChooser *choos
         CommonDialog1 = m_dialogs.get();
     }
     createControls();
+    m_session = std::make_unique<PhonebookSession>(MSComm1, m_ports, *CommonDialog1, *this, *m_list1, *m_list2);
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
@@ -82,14 +77,16 @@ Form1::~Form1() = default;
 
 void Form1::Form_Load()
 {
-    vars.RUBSEL = Rubrica::kNone;
-    vars.MAXCARNUM = 0;
-    vars.MAXCARNOM = 0;
+    clearEditBoxes();
+    setMessage(WindowText::kVisit);
+}
+
+void Form1::clearEditBoxes()
+{
     Label1->clear();
-    m_selectedPosition = 0;
     Text1->clear();
     Text2->clear();
-    setMessage(WindowText::kVisit);
+    m_session->clearSelection();
 }
 
 void Form1::setMessage(const QString &text)
@@ -113,7 +110,7 @@ bool Form1::keepGoing()
         QCoreApplication::processEvents();
         m_sinceEvents.restart();
     }
-    return m_ending == Ending::None;
+    return !m_session->endRequested();
 }
 
 void Form1::runOperation(const std::function<void()> &operation)
@@ -133,8 +130,8 @@ void Form1::runOperation(const std::function<void()> &operation)
         b->setEnabled(true);
     VScroll1->setEnabled(!MSComm1.isOpen());
     m_busy = false;
-    if (m_ending != Ending::None)
-        endProgram(m_ending == Ending::WithReset);
+    if (m_session->endRequested())
+        endProgram(m_session->endWithReset());
 }
 
 void Form1::showDisconnected(const QString &message)
@@ -144,29 +141,25 @@ void Form1::showDisconnected(const QString &message)
     VScroll1->setEnabled(!m_busy);
 }
 
+void Form1::showOutcome(const Outcome &outcome)
+{
+    if (!outcome.message.isEmpty())
+        setMessage(outcome.message);
+    if (outcome.selectList1 >= 0)
+        List1->setCurrentIndex(m_list1->index(outcome.selectList1));
+    if (outcome.selectList2 >= 0)
+        List2->setCurrentIndex(m_list2->index(outcome.selectList2));
+}
+
 void Form1::Command1_Click()
 {
     runOperation([this] {
-        if (MSComm1.isOpen()) {
-            showDisconnected(WindowText::kVisit);
-            MSComm1.close();
-            return;
-        }
-        const HandshakeResult result = runHandshake(
-            MSComm1, m_ports.deviceFor(VScroll1->value()),
-            [this] {
-                m_list1->clear();
-                m_list2->clear();
-                // The phone now on the port may be another one, never read
-                // nor backed up: no write-back before it has been read.
-                vars.RUBSEL = Rubrica::kNone;
-            },
-            [this] { StatusBar1->setPanelText(1, WindowText::kConnected); });
-        m_model = result.model;
-        if (result.connected)
-            setMessage(WindowText::kConnectedTo + result.model);
+        const PhonebookSession::PortOutcome outcome = m_session->openOrClose(
+            VScroll1->value(), [this] { StatusBar1->setPanelText(1, WindowText::kConnected); });
+        if (outcome.connected)
+            setMessage(outcome.message);
         else
-            showDisconnected(WindowText::kConnectionError);
+            showDisconnected(outcome.message);
     });
 }
 
@@ -189,16 +182,11 @@ void Form1::Command9_Click()
 void Form1::readPhonebook(int selector)
 {
     runOperation([this, selector] {
-        Text1->clear();
-        Text2->clear();
-        Label1->clear();
-        m_selectedPosition = 0;
-        LegRub(selector, MSComm1, vars, *m_list1, *m_list2, *this, [this] {
-            Label7->setText(counterText(QString(), vars.MAXCARNOM));
-            Label8->setText(counterText(QString(), vars.MAXCARNUM));
+        clearEditBoxes();
+        m_session->read(selector, [this] {
+            Label7->setText(counterText(QString(), vars().MAXCARNOM));
+            Label8->setText(counterText(QString(), vars().MAXCARNUM));
         });
-        m_readBackedUp = backUpRead(backupFolder(), vars, m_list1->entries(), m_model,
-                                    QDateTime::currentDateTime(), *this);
     });
 }
 
@@ -207,65 +195,47 @@ void Form1::List1_Click()
     const QModelIndexList selected = List1->selectionModel()->selectedRows();
     if (selected.isEmpty())
         return;
-    const std::optional<PhonebookEntry> entry = m_list1->entry(selected.first().row());
+    const std::optional<PhonebookEntry> entry = m_session->select(selected.first().row());
     if (!entry)
         return;
-    Text1->setMaxLength(boxLimit(vars.MAXCARNOM));
-    Text2->setMaxLength(boxLimit(vars.MAXCARNUM));
-    const PhonebookEntry shown = PhonebookLine::shown(*entry, m_list1->limits());
-    m_selectedPosition = shown.position;
-    Label1->setText(PhonebookLine::tagText(shown.position, m_list1->limits()));
-    Text2->setText(shown.number);
-    Text1->setText(shown.name);
+    Text1->setMaxLength(boxLimit(vars().MAXCARNOM));
+    Text2->setMaxLength(boxLimit(vars().MAXCARNUM));
+    Label1->setText(PhonebookLine::tagText(entry->position, m_list1->limits()));
+    Text2->setText(entry->number);
+    Text1->setText(entry->name);
     Text1_Change();
     Text2_Change();
 }
 
 void Form1::Command6_Click()
 {
-    runOperation([this] { sortPhonebook(vars, *m_list1, *m_list2, *this); });
+    runOperation([this] { m_session->sort(); });
 }
 
 void Form1::Command3_Click()
 {
-    runOperation([this] {
-        // The phone's entries as read are overwritten one by one; a write cut
-        // short can be undone only from the backup of that read.
-        if (!m_readBackedUp) {
-            setMessage(BackupMessage::kFailed);
-            return;
-        }
-        // The line that kept the list from being written, or the first
-        // position the phone does not hold as written, is shown to the user.
-        const WriteBackResult result = writeSortedPhonebook(MSComm1, vars, *m_list1, *m_list2, *this);
-        if (result.refusedRow >= 0)
-            List2->setCurrentIndex(m_list2->index(result.refusedRow));
-        if (result.differentRow >= 0)
-            List1->setCurrentIndex(m_list1->index(result.differentRow));
-    });
+    runOperation([this] { showOutcome(m_session->writeBack()); });
 }
 
 void Form1::Text1_Change()
 {
-    Label7->setText(counterText(Text1->text(), vars.MAXCARNOM));
+    Label7->setText(counterText(Text1->text(), vars().MAXCARNOM));
 }
 
 void Form1::Text2_Change()
 {
-    Label8->setText(counterText(Text2->text(), vars.MAXCARNUM));
+    Label8->setText(counterText(Text2->text(), vars().MAXCARNUM));
 }
 
 void Form1::Command7_Click()
 {
-    runOperation([this] {
-        saveEntry(MSComm1, vars, m_selectedPosition, Text1->text(), Text2->text(), *m_list1, *this);
-    });
+    runOperation([this] { m_session->saveSelected(Text1->text(), Text2->text()); });
 }
 
 void Form1::Command8_Click()
 {
     runOperation([this] {
-        if (deleteEntry(MSComm1, m_selectedPosition, *m_list1, *this)) {
+        if (m_session->deleteSelected()) {
             Text1->clear();
             Text2->clear();
         }
@@ -274,12 +244,12 @@ void Form1::Command8_Click()
 
 void Form1::Command4_Click()
 {
-    runOperation([this] { loadSortedList(*CommonDialog1, *m_list1, *m_list2, *this); });
+    runOperation([this] { m_session->loadList(); });
 }
 
 void Form1::Command5_Click()
 {
-    runOperation([this] { saveSortedList(*CommonDialog1, *m_list2, *this); });
+    runOperation([this] { m_session->saveList(); });
 }
 
 void Form1::StatusBar1_PanelClick(int panel)
@@ -288,8 +258,7 @@ void Form1::StatusBar1_PanelClick(int panel)
     if (panel != kExitPanel)
         return;
     if (m_busy) {
-        m_ending = Ending::WithReset;
-        MSComm1.cancel();
+        m_session->askToEnd(true);
         return;
     }
     endProgram(true);
@@ -298,9 +267,7 @@ void Form1::StatusBar1_PanelClick(int panel)
 void Form1::closeEvent(QCloseEvent *event)
 {
     if (m_busy) {
-        if (m_ending == Ending::None)
-            m_ending = Ending::WithoutReset;
-        MSComm1.cancel();
+        m_session->askToEnd(false);
         event->ignore();
         return;
     }
@@ -310,12 +277,6 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::endProgram(bool resetPhone)
 {
-    if (resetPhone) {
-        try {
-            MSComm1.IOP(QStringLiteral("Z"));
-        } catch (const std::exception &) {
-            // The program ends either way.
-        }
-    }
+    m_session->end(resetPhone);
     emit finished();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formvariables.h"
 #include "operationreport.h"
+#include "phonebooksession.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -36,7 +36,7 @@ public:
     void setProgressValue(double value) override;
     bool keepGoing() override;
 
-    FormVariables vars;
+    const FormVariables &vars() const { return m_session->vars(); }
 
     QPushButton *Command1, *Command2, *Command3, *Command4, *Command5;
     QPushButton *Command6, *Command7, *Command8, *Command9;
@@ -79,11 +79,13 @@ private:
 
     void readPhonebook(int selector);
     void showDisconnected(const QString &message);
+    void showOutcome(const Outcome &outcome);
     // Runs one operation with the other operation buttons disabled, so no
     // second one can start inside its waits; ends the program afterwards
     // when the user asked for it meanwhile.
     void runOperation(const std::function<void()> &operation);
     void endProgram(bool resetPhone);
+    void clearEditBoxes();
 
     PhoneLink &MSComm1;
     const PortDirectory &m_ports;
@@ -92,14 +94,7 @@ private:
     FileNameChooser *CommonDialog1;
     PhonebookListModel *m_list1;
     PhonebookListModel *m_list2;
-    // The position of the entry selected in List1 for an edit; 0 for none.
-    int m_selectedPosition = 0;
-    // The phone's model, for the names of the backups.
-    QString m_model;
-    // False while the last read is complete but its backup could not be
-    // written: the write-back would overwrite entries kept nowhere else.
-    bool m_readBackedUp = true;
+    std::unique_ptr<PhonebookSession> m_session;
     QElapsedTimer m_sinceEvents;
     bool m_busy = false;
-    enum class Ending { None, WithReset, WithoutReset } m_ending = Ending::None;
 };

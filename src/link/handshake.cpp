@@ -26,6 +26,11 @@ void ICC(PhoneLink &link)
     link.IOP(kVerboseResults);
 }
 
+void resetPhone(PhoneLink &link)
+{
+    link.IOP(kReset);
+}
+
 HandshakeResult runHandshake(PhoneLink &link, const QString &device,
                              const std::function<void()> &portOpened,
                              const std::function<void()> &echoConfirmed)

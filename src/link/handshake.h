@@ -16,6 +16,9 @@ struct HandshakeResult {
 // examined.
 void ICC(PhoneLink &link);
 
+// One reset, as the program ends.
+void resetPhone(PhoneLink &link);
+
 // Opens the device and makes sure a phone is behind it: two resets, the
 // second of which must come back as the echo "AT", then the set-up, the
 // model query and the choice of the character set, which the link keeps.

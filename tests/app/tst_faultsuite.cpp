@@ -199,7 +199,7 @@ void FaultSuite::silenceOnOneCommand()
     s->phone.setSilence(QStringList{command});
     s->click(f.Command2);
     QCOMPARE(s->message(), message);
-    QCOMPARE(f.vars.RUBSEL, QStringLiteral("ERROR"));
+    QCOMPARE(f.vars().RUBSEL, QStringLiteral("ERROR"));
 
     s->click(f.Command6);
     s->click(f.Command3);
