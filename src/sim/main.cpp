@@ -45,6 +45,14 @@ int main(int argc, char *argv[])
     if (!settings.statePath.isEmpty() && QFileInfo::exists(settings.statePath)
         && !phone.loadState(settings.statePath, &why))
         return fail(why);
+    if (settings.simPositions > 0) {
+        SimPhonebook sim = phone.phonebooks().value(SimStorage::Sim);
+        const int last = sim.first + settings.simPositions - 1;
+        if (!sim.entries.isEmpty() && sim.entries.lastKey() > last)
+            return fail(QStringLiteral("--sim-size leaves out the SIM's entry at %1").arg(sim.entries.lastKey()));
+        sim.last = last;
+        phone.setPhonebook(SimStorage::Sim, sim);
+    }
     phone.setOptions(settings.options);
     phone.setLatency(settings.latencyMs);
     if (!phone.start(&why))

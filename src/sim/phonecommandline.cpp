@@ -9,6 +9,15 @@ const QString kEmptyOk = QStringLiteral("ok");
 const QString kEmptyNotFound = QStringLiteral("not-found");
 const QStringList kCharsets = {QStringLiteral("GSM"), QStringLiteral("UCS2"), QStringLiteral("IRA"),
                                QStringLiteral("8859-1")};
+// Written at the end of an unsolicited line, which then ends CR CR LF.
+const QString kCrAtEnd = QStringLiteral("\\r");
+
+QByteArray unsolicitedLine(const QString &value)
+{
+    if (!value.endsWith(kCrAtEnd))
+        return value.toLatin1();
+    return value.chopped(kCrAtEnd.size()).toLatin1() + '\r';
+}
 
 // A whole number of at least lowest, or nullopt.
 std::optional<int> numberAtLeast(const QString &text, int lowest)
@@ -108,8 +117,32 @@ bool PhoneCommandLine::parse(const QCoreApplication &app, Settings *settings, QS
                                       QStringLiteral("List at most N entries in the answer to a range "
                                       "read +CPBR=a,b."),
                                       QStringLiteral("N"));
+    const QCommandLineOption rangeHighest(QStringLiteral("range-highest"),
+                                          QStringLiteral("Refuse a range read +CPBR=a,b with b above N with "
+                                          "error 21, invalid index."),
+                                          QStringLiteral("N"));
+    const QCommandLineOption simSize(QStringLiteral("sim-size"),
+                                     QStringLiteral("Give the SIM N positions."), QStringLiteral("N"));
+    const QCommandLineOption unsolicited(QStringLiteral("unsolicited"),
+                                         QStringLiteral("Put LINE inside the answers to +CPBR, +CPBS? and "
+                                         "+CSCS?; given again, the lines take turns. A LINE ending in \\r "
+                                         "is ended CR CR LF."),
+                                         QStringLiteral("LINE"));
+    const QCommandLineOption storageInCharset(QStringLiteral("storage-in-charset"),
+                                              QStringLiteral("Read and answer the storage names of +CPBS in the "
+                                              "selected character set: \"0053004D\" in UCS2."));
+    const QCommandLineOption numbersAsDigits(QStringLiteral("numbers-as-digits"),
+                                             QStringLiteral("Keep the \"+\" of a number only as type 145: "
+                                             "written with another type, it is dropped."));
+    const QCommandLineOption ucs2KeepsHex(QStringLiteral("ucs2-keeps-hex"),
+                                          QStringLiteral("In UCS2, keep the hex digits of a written name as "
+                                          "its text, cut to the field."));
+    const QCommandLineOption ucs2QuarterField(QStringLiteral("ucs2-quarter-field"),
+                                              QStringLiteral("In UCS2, refuse a written name with more hex "
+                                              "digits than its field has characters (error 24)."));
     parser.addOptions({state, charset, strict, latency, cmee, empty, rangeBare, spaced, simBusy, wrongIndex, nameCut,
-                       dropWrite, firstFree, silentAfterWrite, noRangeRead, rangeCut});
+                       dropWrite, firstFree, silentAfterWrite, noRangeRead, rangeCut, rangeHighest, simSize,
+                       unsolicited, storageInCharset, numbersAsDigits, ucs2KeepsHex, ucs2QuarterField});
     parser.process(app);
 
     SimModem::Options &options = settings->options;
@@ -144,10 +177,19 @@ bool PhoneCommandLine::parse(const QCoreApplication &app, Settings *settings, QS
     options.firstFree = parser.isSet(firstFree);
     options.silentReadsAfterWrite = parser.isSet(silentAfterWrite);
     options.rangeReadRefused = parser.isSet(noRangeRead);
+    options.storageNameInCharset = parser.isSet(storageInCharset);
+    options.numbersAsDigits = parser.isSet(numbersAsDigits);
+    options.ucs2WriteKeepsHex = parser.isSet(ucs2KeepsHex);
+    options.ucs2NameInQuarterField = parser.isSet(ucs2QuarterField);
+    for (const QString &line : parser.values(unsolicited))
+        options.unsolicitedLines.append(unsolicitedLine(line));
+    settings->simPositions = 0;
     if (!takeNumber(parser, simBusy, 1, &options.simBusyAnswers, why)
         || !takeNumber(parser, nameCut, 1, &options.nameLimitUcs2, why)
         || !takeNumber(parser, dropWrite, 1, &options.dropWrite, why)
-        || !takeNumber(parser, rangeCut, 1, &options.rangeReadCut, why))
+        || !takeNumber(parser, rangeCut, 1, &options.rangeReadCut, why)
+        || !takeNumber(parser, rangeHighest, 1, &options.rangeReadHighest, why)
+        || !takeNumber(parser, simSize, 1, &settings->simPositions, why))
         return false;
     if (parser.isSet(wrongIndex)) {
         options.wrongIndex = indexSwap(parser.value(wrongIndex));

@@ -15,6 +15,8 @@ struct Settings {
     // The character set after power-on.
     QString charset;
     int latencyMs = 0;
+    // How many positions the SIM has; 0 keeps those of its phonebook.
+    int simPositions = 0;
     // Where the phonebooks are loaded from and written back; empty for
     // none.
     QString statePath;

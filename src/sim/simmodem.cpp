@@ -41,6 +41,16 @@ int extendedCommandEnd(const QByteArray &line, int from)
     return line.size();
 }
 
+// An extended command's name, in upper case, and what follows it.
+void splitExtended(const QByteArray &command, QByteArray *name, QByteArray *form)
+{
+    int nameEnd = 1;
+    while (nameEnd < command.size() && command.at(nameEnd) != kSetForm && command.at(nameEnd) != '?')
+        ++nameEnd;
+    *name = command.left(nameEnd).toUpper();
+    *form = command.mid(nameEnd);
+}
+
 } // namespace
 
 SimModem::SimModem(const QString &charset)
@@ -55,6 +65,7 @@ void SimModem::setOptions(const Options &options)
     m_options = options;
     m_cmee = options.cmee;
     m_phonebook.powerOn(options);
+    m_unsolicited.restart();
 }
 
 bool SimModem::isCommandLine(const QByteArray &line)
@@ -89,6 +100,7 @@ SimModem::Reply SimModem::execute(const QByteArray &line)
 
     QList<QByteArray> lines;
     AtStatus status;
+    bool query = false;
     int at = 2;
     while (status.kind == AtStatus::Ok) {
         while (at < line.size() && line.at(at) == ' ')
@@ -97,7 +109,12 @@ SimModem::Reply SimModem::execute(const QByteArray &line)
             break;
         if (line.at(at) == '+') {
             const int end = extendedCommandEnd(line, at);
-            status = extended(line.mid(at, end - at), &lines);
+            QByteArray name;
+            QByteArray form;
+            splitExtended(line.mid(at, end - at), &name, &form);
+            query = query || SimPhonebookCommands::isQuery(name, form)
+                || (name == kCharsetCommand && form == kReadForm);
+            status = extended(name, form, &lines);
             at = end + 1;
             continue;
         }
@@ -113,7 +130,10 @@ SimModem::Reply SimModem::execute(const QByteArray &line)
 
     if (status.kind == AtStatus::Silent)
         return Reply();
-    reply.information = frameInformation(lines);
+    std::optional<SimUnsolicited::Slot> unsolicited;
+    if (query)
+        unsolicited = m_unsolicited.next(m_options.unsolicitedLines, int(lines.size()));
+    reply.information = frameInformation(lines, unsolicited);
     if (!m_quiet)
         reply.result = resultCode(status);
     return reply;
@@ -157,13 +177,8 @@ void SimModem::reset()
     m_verbose = true;
 }
 
-AtStatus SimModem::extended(const QByteArray &command, QList<QByteArray> *lines)
+AtStatus SimModem::extended(const QByteArray &name, const QByteArray &form, QList<QByteArray> *lines)
 {
-    int nameEnd = 1;
-    while (nameEnd < command.size() && command.at(nameEnd) != kSetForm && command.at(nameEnd) != '?')
-        ++nameEnd;
-    const QByteArray name = command.left(nameEnd).toUpper();
-    const QByteArray form = command.mid(nameEnd);
     if (name == kModelCommand) {
         if (form.isEmpty())
             lines->append(m_model.toLatin1());
@@ -224,15 +239,20 @@ AtStatus SimModem::charsetCommand(const QByteArray &form, QList<QByteArray> *lin
     return {};
 }
 
-QByteArray SimModem::frameInformation(const QList<QByteArray> &lines) const
+QByteArray SimModem::frameInformation(const QList<QByteArray> &lines,
+                                      const std::optional<SimUnsolicited::Slot> &unsolicited) const
 {
-    if (lines.isEmpty())
-        return {};
     QByteArray bytes;
-    if (m_verbose)
-        bytes += kCrLf;
-    for (const QByteArray &line : lines)
-        bytes += line + kCrLf;
+    for (int i = 0; i <= lines.size(); ++i) {
+        // An unsolicited code comes framed by CR LF whatever V says.
+        if (unsolicited && unsolicited->afterLines == i)
+            bytes += kCrLf + unsolicited->code + kCrLf;
+        if (i == lines.size())
+            break;
+        if (i == 0 && m_verbose)
+            bytes += kCrLf;
+        bytes += lines.at(i) + kCrLf;
+    }
     return bytes;
 }
 

@@ -5,6 +5,9 @@
 #include "simoptions.h"
 #include "simphonebook.h"
 #include "simphonebookcommands.h"
+#include "simunsolicited.h"
+
+#include <optional>
 
 #include <QByteArray>
 #include <QList>
@@ -70,16 +73,18 @@ public:
 
 private:
     AtStatus basic(char command, int value);
-    AtStatus extended(const QByteArray &command, QList<QByteArray> *lines);
+    AtStatus extended(const QByteArray &name, const QByteArray &form, QList<QByteArray> *lines);
     AtStatus charsetCommand(const QByteArray &form, QList<QByteArray> *lines);
     AtStatus errorReporting(const QByteArray &form, QList<QByteArray> *lines);
-    QByteArray frameInformation(const QList<QByteArray> &lines) const;
+    QByteArray frameInformation(const QList<QByteArray> &lines,
+                                const std::optional<SimUnsolicited::Slot> &unsolicited) const;
     QByteArray resultCode(const AtStatus &status) const;
     void reset();
 
     Options m_options;
     QString m_model;
     SimPhonebookCommands m_phonebook;
+    SimUnsolicited m_unsolicited;
     SimCharset m_powerOnCharset;
     SimCharset m_charset;
     int m_cmee = PlainErrors;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 
@@ -73,6 +74,33 @@ struct SimOptions {
     // A range read lists at most this many entries before its OK; 0 lists
     // them all.
     int rangeReadCut = 0;
+    // A range read whose upper bound lies above this answers error 21,
+    // "invalid index", however large the storage; 0 for no such bound.
+    int rangeReadHighest = 0;
+    // Unsolicited result codes ("^RSSI:14", "+CREG: 1") that the phone puts
+    // inside its answers to +CPBR, any form, to +CPBS? and to +CSCS?, one an
+    // answer and each framed by CR LF. The lines take turns, and once every
+    // line has had its turn the place moves on: before the information text,
+    // after its first line, after its last line. An answer without
+    // information text, as that to an empty position, is then the code
+    // alone. A line that ends with CR goes out ended by CR CR LF.
+    QByteArrayList unsolicitedLines;
+    // The storage names of +CPBS are in the selected character set, as
+    // every string parameter is: in UCS2 the SIM is "0053004D", both in the
+    // commands it takes and in its answers, and "SM" is refused.
+    bool storageNameInCharset = false;
+    // The SIM keeps a number as digits and its "+" only as type 145: a
+    // number written with any other type loses its "+", one written with
+    // 145 has it, however it was sent.
+    bool numbersAsDigits = false;
+    // In UCS2 the texts of a write are kept as they arrive, the hex digits
+    // themselves, the name cut to its field; written in another set they
+    // are kept right.
+    bool ucs2WriteKeepsHex = false;
+    // In UCS2 a write whose name takes more hex digits than its field has
+    // characters is refused with error 24, "text string too long", while
+    // +CSCS=? still offers UCS2.
+    bool ucs2NameInQuarterField = false;
 
     static SimOptions strict();
 };

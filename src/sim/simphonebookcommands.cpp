@@ -36,6 +36,16 @@ int firstEmpty(const SimPhonebook &book)
     return position;
 }
 
+// A number as a SIM that keeps digits holds it: the "+" is type 145.
+QString digitsWithType(const QString &number, int type)
+{
+    QString digits = number;
+    if (digits.startsWith(SimNumberType::InternationalPrefix))
+        digits.remove(0, SimNumberType::InternationalPrefix.size());
+    return type == SimNumberType::International && !digits.isEmpty() ? SimNumberType::InternationalPrefix + digits
+                                                                     : digits;
+}
+
 using AtParameters::kReadForm;
 using AtParameters::kTestForm;
 using AtParameters::quoted;
@@ -64,6 +74,11 @@ bool SimPhonebookCommands::handles(const QByteArray &name)
     return name == kSelectCommand || name == kReadCommand || name == kWriteCommand;
 }
 
+bool SimPhonebookCommands::isQuery(const QByteArray &name, const QByteArray &form)
+{
+    return name == kReadCommand || (name == kSelectCommand && form == kReadForm);
+}
+
 AtStatus SimPhonebookCommands::execute(const QByteArray &name, const QByteArray &form, const SimOptions &options,
                                        const SimCharset &charset, QList<QByteArray> *lines)
 {
@@ -72,7 +87,7 @@ AtStatus SimPhonebookCommands::execute(const QByteArray &name, const QByteArray 
         return AtStatus::phoneFailed(AtStatus::kSimBusy);
     }
     if (name == kSelectCommand)
-        return select(form, options, lines);
+        return select(form, options, charset, lines);
     if (name == kReadCommand)
         return read(form, options, charset, lines);
     if (name == kWriteCommand)
@@ -88,27 +103,32 @@ void SimPhonebookCommands::setPhonebooks(const SimPhonebooks &phonebooks)
                                                                                         : m_phonebooks.firstKey();
 }
 
-AtStatus SimPhonebookCommands::select(const QByteArray &form, const SimOptions &options, QList<QByteArray> *lines)
+AtStatus SimPhonebookCommands::select(const QByteArray &form, const SimOptions &options, const SimCharset &charset,
+                                      QList<QByteArray> *lines)
 {
+    const SimCharset names = options.storageNameInCharset ? charset : SimCharset(SimCharset::Set::Latin1);
     if (form == kTestForm) {
-        QList<QByteArray> names;
+        QList<QByteArray> offered;
         for (const QString &storage : kStorageOrder) {
             if (m_phonebooks.contains(storage))
-                names.append(storage.toLatin1());
+                offered.append(names.toLine(storage));
         }
-        lines->append(kSelectCommand + ": " + AtParameters::quotedList(names));
+        lines->append(kSelectCommand + ": " + AtParameters::quotedList(offered));
         return {};
     }
     if (form == kReadForm) {
         const SimPhonebook &book = m_phonebooks[m_selected];
-        lines->append(kSelectCommand + ": " + quoted(m_selected.toLatin1()) + ','
+        lines->append(kSelectCommand + ": " + quoted(names.toLine(m_selected)) + ','
                       + QByteArray::number(book.entries.size()) + ',' + QByteArray::number(book.size()));
         return {};
     }
     QByteArray storage;
     if (!AtParameters::soleString(form, options.quotedStrings, &storage))
         return AtStatus::failed();
-    const QString name = QString::fromLatin1(storage).toUpper();
+    const std::optional<QString> received = names.toText(storage);
+    if (!received)
+        return AtStatus::failed();
+    const QString name = received->toUpper();
     if (!m_phonebooks.contains(name))
         return AtStatus::phoneFailed(AtStatus::kNotSupported);
     m_selected = name;
@@ -143,6 +163,8 @@ AtStatus SimPhonebookCommands::read(const QByteArray &form, const SimOptions &op
         return AtStatus::failed();
     if (range && options.rangeReadRefused)
         return AtStatus::phoneFailed(AtStatus::kNotSupported);
+    if (range && options.rangeReadHighest > 0 && last > options.rangeReadHighest)
+        return AtStatus::phoneFailed(AtStatus::kInvalidIndex);
     if (!book.contains(first) || !book.contains(last))
         return AtStatus::phoneFailed(AtStatus::kInvalidIndex);
     if (last < first)
@@ -172,16 +194,30 @@ AtStatus SimPhonebookCommands::write(const QByteArray &form, const SimOptions &o
                       + QByteArray::number(SimNumberType::International) + ")," + QByteArray::number(book.textLength));
         return {};
     }
+    const bool ucs2 = charset.set() == SimCharset::Set::Ucs2;
+    const bool keepsHex = ucs2 && options.ucs2WriteKeepsHex;
+    // A phone that never decodes UCS2 takes its hex digits for the text.
+    const SimCharset received = keepsHex ? SimCharset(SimCharset::Set::Latin1) : charset;
     QList<AtParameter> parameters;
     int index = 0;
     SimEntry entry;
     if (!AtParameters::splitSet(form, &parameters) || parameters.isEmpty() || !parameters.first().toNumber(&index)
-        || !SimEntryFields::fromWrite(parameters, options, charset, &entry))
+        || !SimEntryFields::fromWrite(parameters, options, received, &entry))
         return AtStatus::failed();
     if (!book.contains(index))
         return AtStatus::phoneFailed(AtStatus::kInvalidIndex);
+    if (entry.type == SimEntryFields::kTypeLeftOut)
+        entry.type = entry.number.startsWith(SimNumberType::InternationalPrefix) ? SimNumberType::International
+                                                                                 : SimNumberType::National;
+    if (options.numbersAsDigits)
+        entry.number = digitsWithType(entry.number, entry.type);
     if (entry.number.size() > book.numberLength)
         return AtStatus::phoneFailed(AtStatus::kDialStringTooLong);
+    // The hex digits as they came must fit the field.
+    if (ucs2 && options.ucs2NameInQuarterField && received.toLine(entry.text).size() > book.textLength)
+        return AtStatus::phoneFailed(AtStatus::kTextTooLong);
+    if (keepsHex)
+        entry.text.truncate(book.textLength);
     if (entry.text.size() > book.textLength)
         return AtStatus::phoneFailed(AtStatus::kTextTooLong);
 
@@ -194,10 +230,7 @@ AtStatus SimPhonebookCommands::write(const QByteArray &form, const SimOptions &o
         m_writeDropped = true;
         return {};
     }
-    if (entry.type == SimEntryFields::kTypeLeftOut)
-        entry.type = entry.number.startsWith(SimNumberType::InternationalPrefix) ? SimNumberType::International
-                                                                                 : SimNumberType::National;
-    if (options.nameLimitUcs2 > 0 && charset.set() == SimCharset::Set::Ucs2)
+    if (options.nameLimitUcs2 > 0 && ucs2)
         entry.text = firstCharacters(entry.text, options.nameLimitUcs2);
     if (options.firstFree && !book.entries.contains(index))
         index = firstEmpty(book);

@@ -23,6 +23,9 @@ public:
 
     // Whether a command of this name is one of these.
     static bool handles(const QByteArray &name);
+    // Whether the command asks the phonebook for information: a read of
+    // any form, or which storage is selected.
+    static bool isQuery(const QByteArray &name, const QByteArray &form);
 
     // Carries out the command name (upper case) with what follows its name;
     // texts travel in the character set given.
@@ -36,7 +39,8 @@ public:
     QString selectedStorage() const { return m_selected; }
 
 private:
-    AtStatus select(const QByteArray &form, const SimOptions &options, QList<QByteArray> *lines);
+    AtStatus select(const QByteArray &form, const SimOptions &options, const SimCharset &charset,
+                    QList<QByteArray> *lines);
     AtStatus read(const QByteArray &form, const SimOptions &options, const SimCharset &charset,
                   QList<QByteArray> *lines);
     AtStatus write(const QByteArray &form, const SimOptions &options, const SimCharset &charset,

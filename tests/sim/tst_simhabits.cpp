@@ -87,6 +87,56 @@ void TestSimHabits::answers_data()
     }) << echoOff << QByteArray("AT+CPBR=1,3") << QByteArray("\r\n+CME ERROR: 4\r\n");
     QTest::newRow("range read cut") << with([](auto &o) { o.rangeReadCut = 1; }) << echoOff
                                     << QByteArray("AT+CPBR=1,3") << kMario + kOk;
+    QTest::newRow("range read above the highest bound") << with([](auto &o) {
+        o.rangeReadHighest = 2;
+        o.cmee = SimModem::NumberedErrors;
+    }) << echoOff << QByteArray("AT+CPBR=1,3") << QByteArray("\r\n+CME ERROR: 21\r\n");
+
+    // The codes take turns; once each has had one, the place moves on.
+    const auto chatty = [](const QByteArrayList &codes) { return with([codes](auto &o) { o.unsolicitedLines = codes; }); };
+    QTest::newRow("unsolicited code before the information")
+        << chatty({"^RSSI:14"}) << echoOff << QByteArray("AT+CPBS?")
+        << "\r\n^RSSI:14\r\n\r\n+CPBS: \"SM\",2,250\r\n" + kOk;
+    QTest::newRow("unsolicited code after the first entry")
+        << chatty({"+CREG: 1"}) << QByteArrayList{"ATE0", "AT+CSCS?"} << QByteArray("AT+CPBR=1,3")
+        << kMario + "\r\n+CREG: 1\r\n" + kCasa + kOk;
+    QTest::newRow("unsolicited code after the information, ended CR CR LF")
+        << chatty({"^MODE: 2\r"}) << QByteArrayList{"ATE0", "AT+CPBR=?", "AT+CPBR=?"} << QByteArray("AT+CPBR=1")
+        << kMario + "\r\n^MODE: 2\r\r\n" + kOk;
+    QTest::newRow("unsolicited code as an empty position's answer")
+        << chatty({"+PBREADY", "PB DONE"}) << QByteArrayList{"ATE0", "AT+CPBR=1"} << QByteArray("AT+CPBR=2")
+        << "\r\nPB DONE\r\n" + kOk;
+
+    const auto inCharset = with([](auto &o) { o.storageNameInCharset = true; });
+    const QByteArrayList ucs2 = {"ATE0", "AT+CSCS=\"UCS2\""};
+    QTest::newRow("storage named in UCS2") << inCharset << ucs2 << QByteArray("AT+CPBS=\"0053004D\"") << kOk;
+    QTest::newRow("storage answered in UCS2") << inCharset << ucs2 << QByteArray("AT+CPBS?")
+                                              << "\r\n+CPBS: \"0053004D\",2,250\r\n" + kOk;
+    QTest::newRow("plain storage name refused in UCS2") << inCharset << ucs2 << QByteArray("AT+CPBS=\"SM\"")
+                                                        << QByteArray("\r\nERROR\r\n");
+
+    const auto digits = with([](auto &o) { o.numbersAsDigits = true; });
+    QTest::newRow("digits only: 129 drops the plus")
+        << digits << QByteArrayList{"ATE0", "AT+CPBW=2,\"+41791234567\",129,\"ZURIGO\""} << QByteArray("AT+CPBR=2")
+        << "\r\n+CPBR: 2,\"41791234567\",129,\"ZURIGO\"\r\n" + kOk;
+    QTest::newRow("digits only: 145 is the plus")
+        << digits << QByteArrayList{"ATE0", "AT+CPBW=2,\"41791234567\",145,\"ZURIGO\""} << QByteArray("AT+CPBR=2")
+        << "\r\n+CPBR: 2,\"+41791234567\",145,\"ZURIGO\"\r\n" + kOk;
+
+    // "Ni" kept as the text "004E0069".
+    QTest::newRow("UCS2 write keeps the hex digits")
+        << with([](auto &o) { o.ucs2WriteKeepsHex = true; }) << ucs2 + QByteArrayList{"AT+CPBW=2,\"0612\",129,\"004E0069\""}
+        << QByteArray("AT+CPBR=2") << "\r\n+CPBR: 2,\"0612\",129,\"00300030003400450030003000360039\"\r\n" + kOk;
+    const auto quarter = with([](auto &o) {
+        o.ucs2NameInQuarterField = true;
+        o.cmee = SimModem::NumberedErrors;
+    });
+    QTest::newRow("UCS2 name over a quarter of the field refused")
+        << quarter << ucs2 << QByteArray("AT+CPBW=2,\"0612\",129,\"004E00690063006F006C0061\"")
+        << QByteArray("\r\n+CME ERROR: 24\r\n");
+    QTest::newRow("the same name taken in IRA") << quarter << QByteArrayList{"ATE0", "AT+CPBW=2,\"0612\",129,\"Nicola\""}
+                                                << QByteArray("AT+CPBR=2")
+                                                << "\r\n+CPBR: 2,\"0612\",129,\"Nicola\"\r\n" + kOk;
 }
 
 void TestSimHabits::answers()
