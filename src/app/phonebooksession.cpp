@@ -67,7 +67,7 @@ Outcome PhonebookSession::writeBack()
     // The phone's entries as read are overwritten one by one; a write cut
     // short can be undone only from the backup of that read.
     if (!m_readBackedUp) {
-        m_report.setMessage(BackupMessage::kFailed);
+        m_report.setMessage(WindowText::kBackupFailed);
         return {};
     }
     // The row that kept the list from being written, or the first position

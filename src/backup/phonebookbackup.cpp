@@ -4,6 +4,7 @@
 #include "fieldsfile.h"
 #include "listfilestore.h"
 #include "sortedlayout.h"
+#include "windowtexts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,7 +47,7 @@ bool backUpRead(const QString &folder, const FormVariables &vars, const Phoneboo
     for (int copy = 1; path.isEmpty() || taken(path); ++copy)
         path = dir.filePath(BackupName::fileName(when, phonebook, model, copy));
     if (!dir.mkpath(QStringLiteral(".")) || !ListFileStore::write(path, list)) {
-        report.setMessage(BackupMessage::kFailed);
+        report.setMessage(WindowText::kBackupFailed);
         return false;
     }
     return true;

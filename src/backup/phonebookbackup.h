@@ -7,10 +7,6 @@
 #include <QDateTime>
 #include <QString>
 
-namespace BackupMessage {
-inline const QString kFailed = QStringLiteral("ERRORE: BACKUP NON RIUSCITO");
-}
-
 // Where the backups of the reads go: "backups" in the program's own data
 // folder, which main names "veldrano" (~/.local/share/veldrano/backups,
 // %APPDATA%\veldrano\backups on Windows).

@@ -5,17 +5,12 @@
 #include "listfilestore.h"
 #include "operationreport.h"
 #include "phonebooklistmodel.h"
+#include "windowtexts.h"
 
 #include <optional>
 
 namespace {
 
-const QString kSaveImpossible = QStringLiteral("IMPOSSIBILE SALVARE");
-const QString kSaving = QStringLiteral("SALVATAGGIO IN CORSO");
-const QString kSaved = QStringLiteral("SALVATAGGIO ULTIMATO");
-const QString kLoadImpossible = QStringLiteral("IMPOSSIBILE CARICARE");
-const QString kLoading = QStringLiteral("CARICAMENTO IN CORSO");
-const QString kLoaded = QStringLiteral("CARICAMENTO ULTIMATO");
 
 const QString kFilter = QString::fromLatin1(ListFileCodec::kFilter);
 
@@ -28,17 +23,17 @@ void saveSortedList(FileNameChooser &chooser, const PhonebookListModel &List2, O
     // save goes on with the list it found when it started.
     const ListFileStore::StoredList list{List2.entries(), List2.limits()};
     if (chosen.isEmpty() || list.entries.isEmpty()) {
-        report.setMessage(kSaveImpossible);
+        report.setMessage(WindowText::kSaveImpossible);
         return;
     }
 
-    report.setMessage(kSaving);
+    report.setMessage(WindowText::kSaving);
     for (qsizetype i = 0; i < list.entries.size(); ++i) {
         if (!report.keepGoing())
             return;
         report.setProgressIndex(i);
     }
-    report.setMessage(ListFileStore::write(ListFileCodec::saveName(chosen), list) ? kSaved : kSaveImpossible);
+    report.setMessage(ListFileStore::write(ListFileCodec::saveName(chosen), list) ? WindowText::kSaved : WindowText::kSaveImpossible);
 }
 
 void loadSortedList(FileNameChooser &chooser, PhonebookListModel &List1, PhonebookListModel &List2,
@@ -46,14 +41,14 @@ void loadSortedList(FileNameChooser &chooser, PhonebookListModel &List1, Phonebo
 {
     const QString chosen = chooser.openFileName(kFilter);
     if (!ListFileCodec::isLoadableName(chosen)) {
-        report.setMessage(kLoadImpossible);
+        report.setMessage(WindowText::kLoadImpossible);
         return;
     }
 
-    report.setMessage(kLoading);
+    report.setMessage(WindowText::kLoading);
     const std::optional<ListFileStore::StoredList> list = ListFileStore::read(chosen);
     if (!list) {
-        report.setMessage(kLoadImpossible);
+        report.setMessage(WindowText::kLoadImpossible);
         return;
     }
 
@@ -66,5 +61,5 @@ void loadSortedList(FileNameChooser &chooser, PhonebookListModel &List1, Phonebo
 
     List2.setEntries(list->entries, PhonebookLine::Layout::Sorted, list->limits);
     List1.clear();
-    report.setMessage(kLoaded);
+    report.setMessage(WindowText::kLoaded);
 }

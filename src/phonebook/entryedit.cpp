@@ -5,13 +5,11 @@
 #include "phonebookcommands.h"
 #include "phonelink.h"
 #include "writecheck.h"
-#include "writemessages.h"
+#include "windowtexts.h"
 
 #include <algorithm>
 
 namespace {
-const QString kWriting = QStringLiteral("SCRITTURA IN CORSO");
-const QString kDone = QStringLiteral("SCRITTURA COMPLETATA");
 
 // How many entries the phone holds once the position holds expected, as
 // List1 shows the others.
@@ -30,7 +28,7 @@ int entriesAfter(const PhonebookListModel &List1, const PhonebookEntry &expected
 bool sendAndRewrite(PhoneLink &link, const QString &command, const PhonebookEntry &expected,
                     PhonebookListModel &List1, OperationReport &report)
 {
-    report.setMessage(kWriting);
+    report.setMessage(WindowText::kWritingEntry);
     bool taken = false;
     WriteCheck::Result check;
     try {
@@ -44,7 +42,7 @@ bool sendAndRewrite(PhoneLink &link, const QString &command, const PhonebookEntr
         return false;
     }
     if (!taken) {
-        report.setMessage(WriteMessage::kWriteFailed);
+        report.setMessage(WindowText::kWriteFailed);
         return false;
     }
     // Left alone when the list was emptied since the selection (or while
@@ -52,11 +50,11 @@ bool sendAndRewrite(PhoneLink &link, const QString &command, const PhonebookEntr
     const int row = expected.position - 1;
     if (!check.equal) {
         List1.replaceEntry(row, check.held.first());
-        report.setMessage(CheckMessage::kDiffers);
+        report.setMessage(WindowText::kDiffers);
         return false;
     }
     List1.replaceEntry(row, expected);
-    report.setMessage(kDone);
+    report.setMessage(WindowText::kEntryWritten);
     return true;
 }
 
@@ -79,7 +77,7 @@ bool saveEntry(PhoneLink &link, const FormVariables &vars, int position, const Q
 {
     const std::optional<PhonebookEntry> held = editableEntry(position, List1);
     if (!held || number.isEmpty()) {
-        report.setMessage(WriteMessage::kError);
+        report.setMessage(WindowText::kError);
         return false;
     }
     // The entry's other fields go along, so that a new name does not clear
@@ -92,7 +90,7 @@ bool saveEntry(PhoneLink &link, const FormVariables &vars, int position, const Q
     const PhonebookCommands::WriteCommand write =
         PhonebookCommands::writeCommand(entry, link.charset(), vars.lineLimits());
     if (!write.sendable()) {
-        report.setMessage(WriteMessage::kError);
+        report.setMessage(WindowText::kError);
         return false;
     }
     return sendAndRewrite(link, write.command, entry, List1, report);
@@ -101,7 +99,7 @@ bool saveEntry(PhoneLink &link, const FormVariables &vars, int position, const Q
 bool deleteEntry(PhoneLink &link, int position, PhonebookListModel &List1, OperationReport &report)
 {
     if (!editableEntry(position, List1)) {
-        report.setMessage(WriteMessage::kError);
+        report.setMessage(WindowText::kError);
         return false;
     }
     PhonebookEntry empty;

@@ -1,6 +1,7 @@
 #include "phonebookread.h"
 
 #include "phonebookanswers.h"
+#include "windowtexts.h"
 #include "phonebookline.h"
 #include "positionanswer.h"
 
@@ -76,7 +77,7 @@ QString ask(Exchange &exchange, const QString &command)
         if (exchange.busySince.hasExpired(std::chrono::milliseconds(kSimBusyWait).count()))
             break;
         if (!waited) {
-            exchange.report.setMessage(ReadMessage::kSimBusy);
+            exchange.report.setMessage(WindowText::kSimBusy);
             waited = true;
         }
         pause(exchange.report);
@@ -147,15 +148,15 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListMod
     List1.setEntries({}, PhonebookLine::Layout::Read, vars.lineLimits());
 
     if (!link.isOpen()) {
-        report.setMessage(ReadMessage::kPortClosed);
+        report.setMessage(WindowText::kPortClosed);
         return;
     }
 
     Phonebook book;
     if (selector == kSelectorSim)
-        book = {kSelectSim, kSelectSimQuoted, Rubrica::kSim, ReadMessage::kReadingSim};
+        book = {kSelectSim, kSelectSimQuoted, Rubrica::kSim, WindowText::kReadingSim};
     else if (selector == kSelectorPhone)
-        book = {kSelectPhone, kSelectPhoneQuoted, Rubrica::kCellulare, ReadMessage::kReadingPhone};
+        book = {kSelectPhone, kSelectPhoneQuoted, Rubrica::kCellulare, WindowText::kReadingPhone};
     else
         return;
 
@@ -165,13 +166,13 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListMod
         report.setMessage(book.message);
         exchange.message = book.message;
         if (!selected) {
-            report.setMessage(ReadMessage::kReadFailed);
+            report.setMessage(WindowText::kReadFailed);
             return;
         }
 
         const auto range = PhonebookAnswers::parseIndexRange(ask(exchange, kQueryRange));
         if (!range) {
-            report.setMessage(ReadMessage::kReadFailed);
+            report.setMessage(WindowText::kReadFailed);
             return;
         }
         vars.MAXCARNUM = qint16(range->maxCarNum);
@@ -186,16 +187,16 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListMod
         if (outcome == Outcome::Done && !settleUnread(link, List1))
             outcome = Outcome::Failed;
         if (outcome == Outcome::Failed)
-            report.setMessage(ReadMessage::kReadFailed);
+            report.setMessage(WindowText::kReadFailed);
         if (outcome != Outcome::Done)
             return;
     } catch (const LinkCancelled &) {
         return;
     } catch (const LinkFailure &) {
-        report.setMessage(ReadMessage::kReadFailed);
+        report.setMessage(WindowText::kReadFailed);
         return;
     }
 
     vars.RUBSEL = book.rubsel;
-    report.setMessage(ReadMessage::kReadDone);
+    report.setMessage(WindowText::kReadDone);
 }

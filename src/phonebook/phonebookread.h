@@ -10,15 +10,6 @@
 
 class PhoneLink;
 
-namespace ReadMessage {
-inline const QString kPortClosed = QStringLiteral("ERRORE: PORTA NON APERTA");
-inline const QString kReadingSim = QStringLiteral("LETTURA RUBRICA SIM");
-inline const QString kReadingPhone = QStringLiteral("LETTURE RUBRICA CELLULARE");
-inline const QString kReadFailed = QStringLiteral("ERRORE: LETTURA RUBRICA");
-inline const QString kReadDone = QStringLiteral("LETTURA TERMINATA");
-inline const QString kSimBusy = QStringLiteral("SIM OCCUPATA: ATTESA IN CORSO");
-}
-
 // Selector 1 reads the SIM phonebook, selector 2 the phone's own; any other
 // value only clears the lists.
 inline constexpr int kSelectorSim = 1;

@@ -2,6 +2,7 @@
 
 #include "phonebookcompare.h"
 #include "sortedlayout.h"
+#include "windowtexts.h"
 
 #include <QCollatorSortKey>
 #include <QVector>
@@ -10,11 +11,6 @@
 #include <numeric>
 
 namespace {
-const QString kNotLoaded = QStringLiteral("ERRORE: RUBRICA NON CARICATA");
-const QString kCopying = QStringLiteral("COPIA DATI IN CORSO");
-const QString kSorting = QStringLiteral("ORDINAMENTO RUBRICA IN CORSO");
-const QString kNumbering = QStringLiteral("SCRITTURA INDICI IN CORSO");
-const QString kDone = QStringLiteral("ORDINAMENTO TERMINATO");
 }
 
 void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, PhonebookListModel &List2,
@@ -25,11 +21,11 @@ void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, P
     // Taken once: the window may run other handlers at every step.
     const PhonebookEntries source = List1.entries();
     if (source.isEmpty()) {
-        report.setMessage(kNotLoaded);
+        report.setMessage(WindowText::kNotLoaded);
         return;
     }
 
-    report.setMessage(kCopying);
+    report.setMessage(WindowText::kCopying);
     report.setProgressMaximum(source.size());
     report.setProgressIndex(0);
     // The items compared are the lines' own fields, leading spaces and all.
@@ -46,7 +42,7 @@ void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, P
         }
     }
 
-    report.setMessage(kSorting);
+    report.setMessage(WindowText::kSorting);
     report.setProgressMaximum(items.size());
     if (!report.keepGoing())
         return;
@@ -60,7 +56,7 @@ void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, P
     std::stable_sort(order.begin(), order.end(),
                      [&keys](int x, int y) { return keys.at(x).compare(keys.at(y)) < 0; });
 
-    report.setMessage(kNumbering);
+    report.setMessage(WindowText::kNumbering);
     PhonebookEntries sorted;
     sorted.reserve(items.size());
     for (int i = 0; i < order.size(); ++i) {
@@ -70,5 +66,5 @@ void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, P
         sorted.append(held.at(order.at(i)));
     }
     List2.setEntries(SortedLayout::numbered(sorted), PhonebookLine::Layout::Sorted, limits);
-    report.setMessage(kDone);
+    report.setMessage(WindowText::kSortDone);
 }

@@ -5,15 +5,11 @@
 #include "phonebookcommands.h"
 #include "phonelink.h"
 #include "writecheck.h"
-#include "writemessages.h"
+#include "windowtexts.h"
 
 #include <QStringList>
 
 namespace {
-const QString kInvalidList = QStringLiteral("ERRORE: LISTA NON VALIDA");
-const QString kWritingSim = QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO");
-const QString kWritingPhone = QStringLiteral("SCRITTURA RUBRICA CELLULARE IN CORSO");
-const QString kDone = QStringLiteral("SCRITTURA RUBRICA TERMINATA");
 
 // The list's entries at positions 1, 2, 3 ... and their write commands,
 // or the row of the first one that cannot be written as it stands.
@@ -53,7 +49,7 @@ bool send(PhoneLink &link, const QString &command, OperationReport &report)
         // The link has closed the port and told the window; for the write it
         // is a command that did not go through.
     }
-    report.setMessage(WriteMessage::kWriteFailed);
+    report.setMessage(WindowText::kWriteFailed);
     return false;
 }
 }
@@ -70,17 +66,17 @@ WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
     report.setProgressIndex(0);
     QString writing;
     if (limits.RUBSEL == Rubrica::kSim)
-        writing = kWritingSim;
+        writing = WindowText::kWritingSim;
     else if (limits.RUBSEL == Rubrica::kCellulare)
-        writing = kWritingPhone;
+        writing = WindowText::kWritingPhone;
     // An empty list would only clear every position: the whole phonebook.
     if (writing.isEmpty() || list.isEmpty()) {
-        report.setMessage(WriteMessage::kError);
+        report.setMessage(WindowText::kError);
         return {};
     }
     const Writes writes = writesFor(list, limits, link.charset());
     if (writes.refusedRow >= 0) {
-        report.setMessage(kInvalidList);
+        report.setMessage(WindowText::kInvalidList);
         return {writes.refusedRow, -1};
     }
     report.setMessage(writing);
@@ -111,7 +107,7 @@ WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
     // another write.
     if (!check.equal) {
         List1.setEntries(check.held, PhonebookLine::Layout::Read, limits.lineLimits());
-        report.setMessage(CheckMessage::kDiffers);
+        report.setMessage(WindowText::kDiffers);
         return {-1, check.firstDifferent - 1};
     }
 
@@ -125,6 +121,6 @@ WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
         report.setProgressIndex(k <= writes.entries.size() ? k - 1 : k);
     }
     List1.setEntries(expected, PhonebookLine::Layout::Sorted, limits.lineLimits());
-    report.setMessage(kDone);
+    report.setMessage(WindowText::kWriteBackDone);
     return {};
 }

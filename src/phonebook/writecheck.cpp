@@ -6,6 +6,7 @@
 #include "phonebookcommands.h"
 #include "phonelink.h"
 #include "positionanswer.h"
+#include "windowtexts.h"
 
 #include <algorithm>
 
@@ -99,7 +100,7 @@ int entriesIn(const PhonebookEntries &expected)
 Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, OperationReport &report)
 {
     const int last = int(expected.size());
-    report.setMessage(CheckMessage::kChecking);
+    report.setMessage(WindowText::kChecking);
     report.setProgressMaximum(last);
     report.setProgressValue(0.1);
 

@@ -8,11 +8,6 @@
 
 class PhoneLink;
 
-namespace CheckMessage {
-inline const QString kChecking = QStringLiteral("VERIFICA SCRITTURA IN CORSO");
-inline const QString kDiffers = QStringLiteral("ERRORE: VERIFICA SCRITTURA");
-}
-
 // "OK" means the phone took a command, not that it keeps what was sent: what
 // the program reports as written, it has read back.
 namespace WriteCheck {

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+
+// Every text the window shows: its captions, and the messages that the
+// operations put in the message panel.
+namespace WindowText {
+
+inline const QString kCaption = QStringLiteral("VELDRANO v 1.5 - by TEVRAN52");
+inline const QString kWebAddress = QStringLiteral("https://veldrano.example.org");
+inline const QString kVisitDesign = QStringLiteral("Visita : ") + kWebAddress;
+inline const QString kVisit = QStringLiteral("Visita: ") + kWebAddress;
+
+inline const QString kDisconnected = QStringLiteral("DISCONNESSO");
+inline const QString kConnected = QStringLiteral("CONNESSO");
+inline const QString kConnectedTo = QStringLiteral("CONNESSO A ");
+inline const QString kConnectionError = QStringLiteral("ERRORE DI CONNESSIONE..");
+inline const QString kExit = QStringLiteral("ESCI");
+
+inline const QString kOpenClose = QStringLiteral("APRI / CHIUDI PORTA");
+inline const QString kReadSim = QStringLiteral("LEGGI RUBRICA SIM");
+inline const QString kWriteSorted = QStringLiteral("SCRIVI RUBRICA ORDINATA");
+inline const QString kLoadList = QStringLiteral("LOAD LISTA ORDINATA");
+inline const QString kSaveList = QStringLiteral("SALVA LISTA ORDINATA");
+inline const QString kSort = QStringLiteral("VELDRANO");
+inline const QString kSaveEntry = QStringLiteral("SALVA MODIFICHE");
+inline const QString kDeleteEntry = QStringLiteral("CANCELLA DA RUB.");
+inline const QString kReadPhone = QStringLiteral("LEGGI RUBRICA CELLULARE");
+
+inline const QString kPositionDesign = QStringLiteral(" XXX");
+inline const QString kPosition = QStringLiteral("POSIZIONE:");
+inline const QString kText = QStringLiteral("TESTO:");
+inline const QString kNumber = QStringLiteral("NUMERO:");
+inline const QString kNameCount = QStringLiteral("CAR:");
+inline const QString kNumberCount = QStringLiteral("NUM:");
+inline const QString kCounterDesign = QStringLiteral("0/0");
+
+inline QString portLabel(int number) { return QStringLiteral("COM %1:").arg(number); }
+
+// The read.
+inline const QString kPortClosed = QStringLiteral("ERRORE: PORTA NON APERTA");
+inline const QString kReadingSim = QStringLiteral("LETTURA RUBRICA SIM");
+inline const QString kReadingPhone = QStringLiteral("LETTURE RUBRICA CELLULARE");
+inline const QString kReadFailed = QStringLiteral("ERRORE: LETTURA RUBRICA");
+inline const QString kReadDone = QStringLiteral("LETTURA TERMINATA");
+inline const QString kSimBusy = QStringLiteral("SIM OCCUPATA: ATTESA IN CORSO");
+inline const QString kBackupFailed = QStringLiteral("ERRORE: BACKUP NON RIUSCITO");
+
+// The sort.
+inline const QString kNotLoaded = QStringLiteral("ERRORE: RUBRICA NON CARICATA");
+inline const QString kCopying = QStringLiteral("COPIA DATI IN CORSO");
+inline const QString kSorting = QStringLiteral("ORDINAMENTO RUBRICA IN CORSO");
+inline const QString kNumbering = QStringLiteral("SCRITTURA INDICI IN CORSO");
+inline const QString kSortDone = QStringLiteral("ORDINAMENTO TERMINATO");
+
+// The write-back, the edit, and the check of what they wrote.
+inline const QString kError = QStringLiteral("ERRORE");
+inline const QString kWriteFailed = QStringLiteral("ERRORE GRAVE IN SCRITTURA");
+inline const QString kInvalidList = QStringLiteral("ERRORE: LISTA NON VALIDA");
+inline const QString kWritingSim = QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO");
+inline const QString kWritingPhone = QStringLiteral("SCRITTURA RUBRICA CELLULARE IN CORSO");
+inline const QString kWriteBackDone = QStringLiteral("SCRITTURA RUBRICA TERMINATA");
+inline const QString kWritingEntry = QStringLiteral("SCRITTURA IN CORSO");
+inline const QString kEntryWritten = QStringLiteral("SCRITTURA COMPLETATA");
+inline const QString kChecking = QStringLiteral("VERIFICA SCRITTURA IN CORSO");
+inline const QString kDiffers = QStringLiteral("ERRORE: VERIFICA SCRITTURA");
+
+// The list file.
+inline const QString kSaveImpossible = QStringLiteral("IMPOSSIBILE SALVARE");
+inline const QString kSaving = QStringLiteral("SALVATAGGIO IN CORSO");
+inline const QString kSaved = QStringLiteral("SALVATAGGIO ULTIMATO");
+inline const QString kLoadImpossible = QStringLiteral("IMPOSSIBILE CARICARE");
+inline const QString kLoading = QStringLiteral("CARICAMENTO IN CORSO");
+inline const QString kLoaded = QStringLiteral("CARICAMENTO ULTIMATO");
+
+}
