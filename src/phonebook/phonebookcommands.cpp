@@ -109,7 +109,12 @@ Refusal fieldsOnLine(const UsimFields &fields, const PhoneCharset &charset, QStr
 
 int numberType(const QString &number)
 {
-    return number.contains(kItalianPrefix, Qt::CaseInsensitive) ? kInternationalType : kNationalType;
+    // A SIM that keeps digits only stores the "+" as type 145: any other
+    // type loses it. "+39" further in (after a service prefix such as
+    // "*31#") stays international too.
+    const bool international = number.startsWith(QLatin1Char('+'))
+        || number.contains(kItalianPrefix, Qt::CaseInsensitive);
+    return international ? kInternationalType : kNationalType;
 }
 
 UsimFields asSent(UsimFields fields)

@@ -15,8 +15,8 @@ namespace PhonebookCommands {
 inline constexpr int kInternationalType = 145;
 inline constexpr int kNationalType = 129;
 
-// 145 when the number holds "+39" anywhere, otherwise 129 (an international
-// number of another country included: the phone keeps its "+" anyway).
+// 145 when the number begins with "+" or holds "+39" anywhere, otherwise
+// 129.
 int numberType(const QString &number);
 
 // Why an entry cannot be written as it stands.

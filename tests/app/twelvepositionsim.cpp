@@ -10,7 +10,7 @@ SimPhonebook twelvePositionSim()
         {1, {"3331234567", 129, "MARIO ROSSI"}},
         {3, {"+393471112233", 145, "ANNALISA"}},
         {4, {"3409876543", 129, "anna"}},
-        {6, {"+41791234567", 129, "Zio Franz"}},
+        {6, {"+41791234567", 145, "Zio Franz"}},
         {9, {"+393285556677", 145, QStringLiteral("NICOLÒ")}},
         {10, {"3200000000", 129, "Nicola, uff."}},
         {11, {"0500", 129, "Zoe"}},
@@ -26,7 +26,7 @@ QStringList twelvePositionSimSorted()
         "3|3331234567|129|MARIO ROSSI",
         "4|3200000000|129|Nicola, uff.",
         QStringLiteral("5|+393285556677|145|NICOLÒ"),
-        "6|+41791234567|129|Zio Franz",
+        "6|+41791234567|145|Zio Franz",
         "7|0500|129|Zoe",
     };
 }
