@@ -1,10 +1,10 @@
 #include "form1.h"
 
+#include "atcommands.h"
 #include "entryedit.h"
 #include "filedialogchooser.h"
 #include "fractionprogressbar.h"
 #include "handshake.h"
-#include "linkfailure.h"
 #include "listfileoperations.h"
 #include "phonebookbackup.h"
 #include "phonebookline.h"
@@ -307,12 +307,8 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::endProgram(bool resetPhone)
 {
-    if (resetPhone) {
-        try {
-            MSComm1.IOP(QStringLiteral("Z"));
-        } catch (const std::exception &) {
-            // The program ends either way.
-        }
-    }
+    // The program ends whatever the reset comes to.
+    if (resetPhone)
+        MSComm1.transact(AtCommands::kReset);
     emit finished();
 }

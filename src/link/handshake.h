@@ -13,8 +13,8 @@ struct HandshakeResult {
 
 // Resets the phone and sets it up for the answers the transaction expects:
 // echo off, result codes on, verbose result codes. The answers are not
-// examined.
-void ICC(PhoneLink &link);
+// examined; false when the link failed or the user gave up on the way.
+bool ICC(PhoneLink &link);
 
 // Opens the device and makes sure a phone is behind it: two resets, the
 // second of which must come back as the echo "AT", then the set-up, the

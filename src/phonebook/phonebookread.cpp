@@ -4,8 +4,7 @@
 #include "phonebookline.h"
 #include "positionanswer.h"
 
-#include "atanswer.h"
-#include "linkfailure.h"
+#include "atcommands.h"
 #include "phonelink.h"
 
 #include <QElapsedTimer>
@@ -17,14 +16,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-const QString kOk = QStringLiteral("OK");
-const QString kSelectSim = QStringLiteral("+CPBS=SM");
-const QString kSelectSimQuoted = QStringLiteral("+CPBS=\"SM\"");
-const QString kSelectPhone = QStringLiteral("+CPBS=ME");
-const QString kSelectPhoneQuoted = QStringLiteral("+CPBS=\"ME\"");
-const QString kQueryRange = QStringLiteral("+CPBR=?");
-const QString kQueryStorage = QStringLiteral("+CPBS?");
 
 // A SIM just powered on answers "busy" for a few seconds. It is asked again
 // after each pause until this long has passed since its first "busy" of the
@@ -50,27 +41,30 @@ struct Exchange {
     QElapsedTimer busySince; // runs from the SIM's first "busy"
 };
 
-// Waits the pause out while the window handles its events. The user who
-// ends the program meanwhile ends it as during a transaction.
-void pause(OperationReport &report)
+// Waits the pause out while the window handles its events; false when the
+// user ends the program meanwhile.
+bool pause(OperationReport &report)
 {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < kSimBusyPause.count()) {
         if (!report.keepGoing())
-            throw LinkCancelled();
+            return false;
         QEventLoop slice;
         QTimer::singleShot(kPauseSlice, &slice, &QEventLoop::quit);
         slice.exec();
     }
+    return true;
 }
 
-// The answer to the command, asked again while the SIM is busy starting up.
-QString ask(Exchange &exchange, const QString &command)
+// The reply to the command, asked again while the SIM is busy starting up.
+// A user who ends the program during a pause ends it as during a
+// transaction.
+AtReply ask(Exchange &exchange, const QString &command)
 {
-    QString answer = exchange.link.IOP(command);
+    AtReply reply = exchange.link.transact(command);
     bool waited = false;
-    while (AtAnswer::isSimBusy(exchange.link.lastFinalResultCode())) {
+    while (reply.isSimBusy()) {
         if (!exchange.busySince.isValid())
             exchange.busySince.start();
         if (exchange.busySince.hasExpired(std::chrono::milliseconds(kSimBusyWait).count()))
@@ -79,18 +73,33 @@ QString ask(Exchange &exchange, const QString &command)
             exchange.report.setMessage(ReadMessage::kSimBusy);
             waited = true;
         }
-        pause(exchange.report);
-        answer = exchange.link.IOP(command);
+        if (!pause(exchange.report)) {
+            AtReply cancelled;
+            cancelled.final = AtReply::Final::Cancelled;
+            return cancelled;
+        }
+        reply = exchange.link.transact(command);
     }
     if (waited && !exchange.message.isEmpty())
         exchange.report.setMessage(exchange.message);
-    return answer;
+    return reply;
 }
 
 // Some phones take the storage name only as a quoted string.
-bool selectPhonebook(Exchange &exchange, const Phonebook &book)
+AtReply selectPhonebook(Exchange &exchange, const Phonebook &book)
 {
-    return ask(exchange, book.select) == kOk || ask(exchange, book.selectQuoted) == kOk;
+    const AtReply plain = ask(exchange, book.select);
+    if (plain.isOk() || plain.stops())
+        return plain;
+    return ask(exchange, book.selectQuoted);
+}
+
+// Where a transaction stopped the read: a failed port fails it, a cancel
+// ends it without a word.
+void stopRead(const AtReply &reply, OperationReport &report)
+{
+    if (reply.final == AtReply::Final::PortFailed)
+        report.setMessage(ReadMessage::kReadFailed);
 }
 
 enum class Outcome { Done, Failed, Stopped };
@@ -112,9 +121,10 @@ Outcome readPositions(Exchange &exchange, const FormVariables &vars, PhonebookRo
         report.setProgressValue(i);
         if (!report.keepGoing())
             return Outcome::Stopped;
-        const QString answer = ask(exchange, PositionAnswer::readCommand(i));
-        const PositionAnswer::Held held =
-            PositionAnswer::interpret(answer, link.lastFinalResultCode(), i, link.charset());
+        const AtReply reply = ask(exchange, PositionAnswer::readCommand(i));
+        if (reply.stops())
+            return reply.final == AtReply::Final::PortFailed ? Outcome::Failed : Outcome::Stopped;
+        const PositionAnswer::Held held = PositionAnswer::interpret(reply, i, link.charset());
         switch (held.kind) {
         case PositionAnswer::Kind::Unanswered:
         case PositionAnswer::Kind::Unusable:
@@ -136,13 +146,6 @@ Outcome readPositions(Exchange &exchange, const FormVariables &vars, PhonebookRo
     return Outcome::Done;
 }
 
-// The positions the phone refused were empty only when its own count of
-// entries matches those read.
-bool refusalsWereEmpty(Exchange &exchange, const Tally &tally)
-{
-    return PhonebookAnswers::parseUsedCount(ask(exchange, kQueryStorage)) == tally.entries;
-}
-
 }
 
 void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookRowModel &List1,
@@ -160,52 +163,59 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookRowMode
 
     Phonebook book;
     if (selector == kSelectorSim)
-        book = {kSelectSim, kSelectSimQuoted, Rubrica::kSim, ReadMessage::kReadingSim};
+        book = {AtCommands::kSelectSim, AtCommands::kSelectSimQuoted, Rubrica::kSim,
+                ReadMessage::kReadingSim};
     else if (selector == kSelectorPhone)
-        book = {kSelectPhone, kSelectPhoneQuoted, Rubrica::kCellulare, ReadMessage::kReadingPhone};
+        book = {AtCommands::kSelectPhone, AtCommands::kSelectPhoneQuoted, Rubrica::kCellulare,
+                ReadMessage::kReadingPhone};
     else
         return;
 
     Exchange exchange{link, report, QString(), QElapsedTimer()};
-    try {
-        const bool selected = selectPhonebook(exchange, book);
-        report.setMessage(book.message);
-        exchange.message = book.message;
-        if (!selected) {
-            report.setMessage(ReadMessage::kReadFailed);
-            return;
-        }
+    const AtReply selection = selectPhonebook(exchange, book);
+    if (selection.stops())
+        return stopRead(selection, report);
+    report.setMessage(book.message);
+    exchange.message = book.message;
+    if (!selection.isOk()) {
+        report.setMessage(ReadMessage::kReadFailed);
+        return;
+    }
 
-        const auto range = PhonebookAnswers::parseIndexRange(ask(exchange, kQueryRange));
-        if (!range) {
-            report.setMessage(ReadMessage::kReadFailed);
-            return;
-        }
-        vars.MAXCARNUM = qint16(range->maxCarNum);
-        vars.MAXCARNOM = range->maxCarNom;
-        vars.MAXNUMRUB = range->maxNumRub;
-        if (limitsChanged)
-            limitsChanged();
+    const AtReply rangeReply = ask(exchange, AtCommands::kRangeQuery);
+    if (rangeReply.stops())
+        return stopRead(rangeReply, report);
+    const auto range = PhonebookAnswers::parseIndexRange(rangeReply.text());
+    if (!range) {
+        report.setMessage(ReadMessage::kReadFailed);
+        return;
+    }
+    vars.MAXCARNUM = qint16(range->maxCarNum);
+    vars.MAXCARNOM = range->maxCarNom;
+    vars.MAXNUMRUB = range->maxNumRub;
+    if (limitsChanged)
+        limitsChanged();
 
-        report.setProgressMaximum(vars.MAXNUMRUB);
-        Tally tally;
-        Outcome outcome = readPositions(exchange, vars, List1, tally);
-        if (outcome == Outcome::Done && !tally.unaccounted.isEmpty() && !refusalsWereEmpty(exchange, tally)) {
+    report.setProgressMaximum(vars.MAXNUMRUB);
+    Tally tally;
+    Outcome outcome = readPositions(exchange, vars, List1, tally);
+    if (outcome == Outcome::Done && !tally.unaccounted.isEmpty()) {
+        // The positions the phone refused were empty only when its own count
+        // of entries matches those read.
+        const AtReply count = ask(exchange, AtCommands::kStorageQuery);
+        if (count.stops())
+            return stopRead(count, report);
+        if (PhonebookAnswers::parseUsedCount(count.text()) != tally.entries) {
             // Their lines stay empty, but nothing may be written there.
             for (const int position : std::as_const(tally.unaccounted))
                 List1.replaceRow(position - 1, {List1.row(position - 1)->line, {}, true});
             outcome = Outcome::Failed;
         }
-        if (outcome == Outcome::Failed)
-            report.setMessage(ReadMessage::kReadFailed);
-        if (outcome != Outcome::Done)
-            return;
-    } catch (const LinkCancelled &) {
-        return;
-    } catch (const LinkFailure &) {
-        report.setMessage(ReadMessage::kReadFailed);
-        return;
     }
+    if (outcome == Outcome::Failed)
+        report.setMessage(ReadMessage::kReadFailed);
+    if (outcome != Outcome::Done)
+        return;
 
     vars.RUBSEL = book.rubsel;
     report.setMessage(ReadMessage::kReadDone);

@@ -1,7 +1,5 @@
 #include "phonebookwriteback.h"
 
-#include "atanswer.h"
-#include "linkfailure.h"
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonelink.h"
@@ -44,18 +42,16 @@ int takeEntries(const PhonebookRows &rows, const FormVariables &vars, const Phon
     return -1;
 }
 
-// Sends one command; false (with the panel told) unless the phone took it.
-// LinkCancelled passes through: the program is ending.
+// Sends one command; false unless the phone took it. The panel is told,
+// except after a cancel: the program is ending. A failed port (the link has
+// closed it and told the window) is a command that did not go through.
 bool send(PhoneLink &link, const QString &command, OperationReport &report)
 {
-    try {
-        if (link.IOP(command) == AtAnswer::kOk)
-            return true;
-    } catch (const LinkFailure &) {
-        // The link has closed the port and told the window; for the write it
-        // is a command that did not go through.
-    }
-    report.setMessage(WriteMessage::kWriteFailed);
+    const AtReply reply = link.transact(command);
+    if (reply.isOk())
+        return true;
+    if (reply.final != AtReply::Final::Cancelled)
+        report.setMessage(WriteMessage::kWriteFailed);
     return false;
 }
 }
@@ -90,28 +86,25 @@ WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
 
     const int n = entries.size();
     QVector<WriteCheck::Expected> expected(limits.MAXNUMRUB);
-    WriteCheck::Result check;
-    try {
-        for (int k = 1; k <= n; ++k) {
-            if (!report.keepGoing())
-                return {};
-            report.setProgressValue(k);
-            if (!send(link, entries.at(k - 1).command, report))
-                return {};
-            const Entry &e = entries.at(k - 1);
-            expected[k - 1] = WriteCheck::Entry{e.name, e.number, e.fields};
-        }
-        for (int k = n + 1; k <= limits.MAXNUMRUB; ++k) {
-            if (!report.keepGoing())
-                return {};
-            report.setProgressValue(k);
-            if (!send(link, PhonebookCommands::clearCommand(k), report))
-                return {};
-        }
-        check = WriteCheck::checkPhonebook(link, expected, limits, report);
-    } catch (const LinkCancelled &) {
-        return {};
+    for (int k = 1; k <= n; ++k) {
+        if (!report.keepGoing())
+            return {};
+        report.setProgressValue(k);
+        if (!send(link, entries.at(k - 1).command, report))
+            return {};
+        const Entry &e = entries.at(k - 1);
+        expected[k - 1] = WriteCheck::Entry{e.name, e.number, e.fields};
     }
+    for (int k = n + 1; k <= limits.MAXNUMRUB; ++k) {
+        if (!report.keepGoing())
+            return {};
+        report.setProgressValue(k);
+        if (!send(link, PhonebookCommands::clearCommand(k), report))
+            return {};
+    }
+    const WriteCheck::Result check = WriteCheck::checkPhonebook(link, expected, limits, report);
+    if (check.cancelled)
+        return {};
     // List1 shows what the phone holds, and List2 stays for a save or
     // another write.
     if (!check.equal) {

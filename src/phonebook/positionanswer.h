@@ -1,5 +1,6 @@
 #pragma once
 
+#include "atreply.h"
 #include "phonebookanswers.h"
 #include "phonecharset.h"
 
@@ -16,7 +17,7 @@ enum class Kind {
     // Another error: it may hide an entry the phone failed to report, so
     // only the phone's count of entries can show the position empty.
     Unaccounted,
-    // No final result code: the phone is gone.
+    // No final result code: the phone is gone, or the port.
     Unanswered,
     // An answer that cannot be used: garbage, or another position's entry.
     Unusable,
@@ -32,9 +33,7 @@ QString readCommand(int position);
 // "+CPBR=1,250": every entry from first to last in one answer.
 QString rangeCommand(int first, int last);
 
-// The answer IOP gave to readCommand(position), and the final result code
-// that ended it.
-Held interpret(const QString &answer, const QString &finalResultCode, int position,
-               const PhoneCharset &charset);
+// The reply to readCommand(position).
+Held interpret(const AtReply &reply, int position, const PhoneCharset &charset);
 
 }

@@ -1,7 +1,7 @@
 #include "writecheck.h"
 
 #include "atanswer.h"
-#include "linkfailure.h"
+#include "atcommands.h"
 #include "phonebookanswers.h"
 #include "phonebookcommands.h"
 #include "phonebookline.h"
@@ -17,8 +17,7 @@ namespace {
 using PositionAnswer::Held;
 using PositionAnswer::Kind;
 
-const QString kEntryPrefix = QStringLiteral("+CPBR:");
-const QString kQueryStorage = QStringLiteral("+CPBS?");
+using AtReplyFinal = AtReply::Final;
 
 // The fields as the read gives them back: a second number comes with the
 // type it was sent with.
@@ -37,21 +36,27 @@ bool holds(const Held &held, const Expected &expected)
         && held.entry.number == expected->number && held.entry.fields == asRead(expected->fields);
 }
 
+Result cancelled()
+{
+    Result result;
+    result.cancelled = true;
+    return result;
+}
+
 // The entries of a range answer by position; nullopt when a line of it
 // cannot be used (then every position is asked on its own).
-std::optional<QVector<Held>> rangeAnswer(const QString &answer, const QString &code, int last,
-                                         const PhoneCharset &charset)
+std::optional<QVector<Held>> rangeAnswer(const AtReply &reply, int last, const PhoneCharset &charset)
 {
     QVector<Held> held(last, Held{Kind::Empty, {}});
-    if (answer == AtAnswer::kOk || AtAnswer::isNotFound(code))
+    if (reply.isOk() || reply.isNotFound())
         return held;
-    if (answer == AtAnswer::kError)
+    if (reply.final != AtReplyFinal::Ok)
         return std::nullopt;
-    for (const QString &line : answer.split(QLatin1Char('\n'))) {
+    for (const QString &line : reply.text().split(QLatin1Char('\n'))) {
         const QString text = AtAnswer::trimSpaces(QString(line).remove(QLatin1Char('\r')));
         if (text.isEmpty() || AtAnswer::isUnsolicited(text))
             continue;
-        if (!text.startsWith(kEntryPrefix))
+        if (!text.startsWith(AtCommands::kEntryPrefix))
             return std::nullopt;
         const auto entry = PhonebookAnswers::parseEntry(text, charset);
         if (!entry || entry->index < 1 || entry->index > last
@@ -62,24 +67,32 @@ std::optional<QVector<Held>> rangeAnswer(const QString &answer, const QString &c
     return held;
 }
 
-Held readBack(PhoneLink &link, int position)
+// What the position holds; nullopt when the user gave up. A failed port
+// leaves it unanswered.
+std::optional<Held> readBack(PhoneLink &link, int position)
 {
-    const QString answer = link.IOP(PositionAnswer::readCommand(position));
-    return PositionAnswer::interpret(answer, link.lastFinalResultCode(), position, link.charset());
+    const AtReply reply = link.transact(PositionAnswer::readCommand(position));
+    if (reply.final == AtReplyFinal::Cancelled)
+        return std::nullopt;
+    return PositionAnswer::interpret(reply, position, link.charset());
 }
 
 // Positions answered with an error were empty when the phone's count of
-// entries is what it would be then.
-void settleUnaccounted(PhoneLink &link, QVector<Held> &held, int entriesOnPhone)
+// entries is what it would be then. False when the user gave up.
+bool settleUnaccounted(PhoneLink &link, QVector<Held> &held, int entriesOnPhone)
 {
     if (std::none_of(held.cbegin(), held.cend(), [](const Held &h) { return h.kind == Kind::Unaccounted; }))
-        return;
-    if (PhonebookAnswers::parseUsedCount(link.IOP(kQueryStorage)) != entriesOnPhone)
-        return;
+        return true;
+    const AtReply count = link.transact(AtCommands::kStorageQuery);
+    if (count.final == AtReplyFinal::Cancelled)
+        return false;
+    if (count.stops() || PhonebookAnswers::parseUsedCount(count.text()) != entriesOnPhone)
+        return true;
     for (Held &h : held) {
         if (h.kind == Kind::Unaccounted)
             h.kind = Kind::Empty;
     }
+    return true;
 }
 
 PhonebookRow rowFor(int position, const Held &held, const PhonebookLine::Limits &limits)
@@ -125,42 +138,43 @@ Result checkPhonebook(PhoneLink &link, const QVector<Expected> &expected, const 
     report.setProgressValue(0.1);
 
     QVector<Held> held(last);
-    try {
-        const QString answer = link.IOP(PositionAnswer::rangeCommand(1, last));
-        const QString code = link.lastFinalResultCode();
-        // A phone silent now would cost the deadline once per position.
-        if (code.isEmpty())
-            return compare(held, expected, 1, vars);
-        const std::optional<QVector<Held>> range = rangeAnswer(answer, code, last, link.charset());
-        for (int p = 1; p <= last; ++p) {
-            if (!report.keepGoing())
-                throw LinkCancelled();
-            report.setProgressValue(p);
-            if (range && holds(range->at(p - 1), expected.at(p - 1))) {
-                held[p - 1] = range->at(p - 1);
-                continue;
-            }
-            held[p - 1] = readBack(link, p);
-            if (held.at(p - 1).kind == Kind::Unanswered)
-                return compare(held, expected, 1, vars);
+    const AtReply rangeReply = link.transact(PositionAnswer::rangeCommand(1, last));
+    if (rangeReply.final == AtReplyFinal::Cancelled)
+        return cancelled();
+    // A phone silent now would cost the deadline once per position; a failed
+    // port leaves what was not read back unknown.
+    if (!rangeReply.isAnswered())
+        return compare(held, expected, 1, vars);
+    const std::optional<QVector<Held>> range = rangeAnswer(rangeReply, last, link.charset());
+    for (int p = 1; p <= last; ++p) {
+        if (!report.keepGoing())
+            return cancelled();
+        report.setProgressValue(p);
+        if (range && holds(range->at(p - 1), expected.at(p - 1))) {
+            held[p - 1] = range->at(p - 1);
+            continue;
         }
-        settleUnaccounted(link, held, entriesIn(expected));
-    } catch (const LinkFailure &) {
-        // The port is gone: what was not read back is not known.
+        const std::optional<Held> back = readBack(link, p);
+        if (!back)
+            return cancelled();
+        held[p - 1] = *back;
+        if (held.at(p - 1).kind == Kind::Unanswered)
+            return compare(held, expected, 1, vars);
     }
+    if (!settleUnaccounted(link, held, entriesIn(expected)))
+        return cancelled();
     return compare(held, expected, 1, vars);
 }
 
 Result checkPosition(PhoneLink &link, int position, const Expected &expected, int entriesOnPhone,
                      const FormVariables &vars)
 {
-    QVector<Held> held(1);
-    try {
-        held[0] = readBack(link, position);
-        settleUnaccounted(link, held, entriesOnPhone);
-    } catch (const LinkFailure &) {
-        // Not read back: not known.
-    }
+    const std::optional<Held> back = readBack(link, position);
+    if (!back)
+        return cancelled();
+    QVector<Held> held{*back};
+    if (!settleUnaccounted(link, held, entriesOnPhone))
+        return cancelled();
     return compare(held, {expected}, position, vars);
 }
 

@@ -31,6 +31,8 @@ struct Entry {
 using Expected = std::optional<Entry>;
 
 struct Result {
+    // The user gave up: nothing was compared.
+    bool cancelled = false;
     bool equal = false;
     // The first position that does not hold what it must; 0 when equal.
     int firstDifferent = 0;
@@ -47,7 +49,7 @@ struct Result {
 // for the phone that cuts long answers short. Errors are taken as the read
 // takes them: "not found" is empty; another error leaves the position to
 // the phone's count of entries. The panel says the check runs, and the bar
-// goes over the positions. Throws LinkCancelled when the program is ending.
+// goes over the positions. Cancelled when the program is ending.
 Result checkPhonebook(PhoneLink &link, const QVector<Expected> &expected, const FormVariables &vars,
                       OperationReport &report);
 
