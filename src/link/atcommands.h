@@ -6,6 +6,9 @@
 // text it looks for, so that a phone's habit is met in one place.
 namespace AtCommands {
 
+// What every command line opens with.
+inline const QString kAttention = QStringLiteral("AT");
+
 // The set-up of the handshake.
 inline const QString kReset = QStringLiteral("Z");
 inline const QString kEchoOff = QStringLiteral("E0");

@@ -9,8 +9,8 @@
 namespace {
 
 // A phone fresh from a reset echoes the frame; cleaned, the echoed "ATZ"
-// and the final "OK" leave exactly this.
-const QString kEcho = QStringLiteral("AT");
+// and the final "OK" leave exactly the command line's opening "AT".
+const QString &kEcho = AtCommands::kAttention;
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "phonelink.h"
 
 #include "atanswer.h"
+#include "atcommands.h"
 #include "singlebytecodec.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,7 @@
 
 namespace {
 
-const QByteArray kFramePrefix = QByteArrayLiteral("AT");
+const QByteArray kFramePrefix = AtCommands::kAttention.toLatin1();
 constexpr char kFrameEnd = '\r';
 // The first send and a hundred resends.
 constexpr int kMaxSends = 101;
