@@ -39,8 +39,8 @@ public:
     // arrived, before the reply is NoAnswer. When the port fails the link
     // closes it and emits lost() before the reply, PortFailed, comes back.
     AtReply transact(const QString &cmdat);
-    // The reply's text ("OK", "ERROR" or the information text), for the
-    // handshake, which examines the answer as text.
+    // transact(cmdat).text(): "OK", "ERROR" or the information text, for a
+    // caller that needs the answer only as text.
     QString IOP(const QString &cmdat);
 
     // The set the phonebook's texts travel in, chosen by the handshake;
