@@ -9,7 +9,7 @@
 #include "rawterminal.h"
 #include "throttledreport.h"
 
-#include "atanswer.h"
+#include "atcommands.h"
 #include "handshake.h"
 #include "phonebookcommands.h"
 #include "phonebookread.h"
@@ -41,7 +41,6 @@ constexpr int kUnpacedRounds = 5;
 constexpr int kModelTransactions = 200;
 constexpr int kBareTimeoutMs = 5000;
 constexpr quint32 kSeed = 1994;
-const QString kModelCommand = QStringLiteral("+CGMM");
 
 // How long each transaction took, in the order sent: from its frame going
 // out to the next frame going out (to the end of the read for the last), so
@@ -246,10 +245,10 @@ bool benchModelQuestion(SimPhone &phone, PhoneLink &link)
     QElapsedTimer timer;
     for (int i = 0; i < kModelTransactions; ++i) {
         timer.start();
-        const QString answer = link.IOP(kModelCommand);
+        const AtReply answer = link.transact(AtCommands::kModelQuery);
         program.transactions.push_back(timer.nsecsElapsed());
         program.ns += program.transactions.back();
-        if (answer.isEmpty() || answer == AtAnswer::kError)
+        if (answer.final != AtReply::Final::Ok || answer.text().isEmpty())
             return false;
     }
     QObject::disconnect(recording);
@@ -258,7 +257,7 @@ bool benchModelQuestion(SimPhone &phone, PhoneLink &link)
     const Read bare = readBare(phone, QList<QByteArray>(kModelTransactions, frame));
     if (!bare.complete)
         return false;
-    printOverhead(QStringLiteral("single IOP(\"%1\"), %2 times").arg(kModelCommand).arg(kModelTransactions),
+    printOverhead(QStringLiteral("single IOP(\"%1\"), %2 times").arg(AtCommands::kModelQuery).arg(kModelTransactions),
                   program, bare);
     return true;
 }

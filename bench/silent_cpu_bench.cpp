@@ -5,6 +5,7 @@
 // CPU time alone; the whole process is shown beside it for reference.
 #include "benchresult.h"
 
+#include "atcommands.h"
 #include "phonelink.h"
 #include "simphone.h"
 #include "startedphone.h"
@@ -20,7 +21,7 @@ namespace {
 
 constexpr std::chrono::milliseconds kDeadline{3000};
 constexpr double kTargetPercent = 5.0;
-const QString kCommand = QStringLiteral("+CGMM");
+const QString kCommand = AtCommands::kModelQuery;
 const QString kGivenUp = QStringLiteral("ERROR");
 
 double cpuSeconds(clockid_t clock)

@@ -11,7 +11,6 @@
 #include "rawterminal.h"
 #include "throttledreport.h"
 
-#include "atanswer.h"
 #include "handshake.h"
 #include "phonebookcommands.h"
 #include "phonebookline.h"
@@ -209,7 +208,7 @@ Measured plainRestore(PhoneLink &link, SimPhone &phone, const SimPhonebook &befo
 {
     Measured measured = measure(link, phone, before, [&] {
         for (const QString &command : commands) {
-            if (link.IOP(command) != AtAnswer::kOk)
+            if (!link.transact(command).isOk())
                 return false;
         }
         return true;

@@ -1,7 +1,8 @@
 // The phone's answer as the transaction sees it: any bytes the serial line
 // may bring, through the final-result test, the removal of unsolicited codes
-// and the cleaning that IOP hands on.
+// the cleaning, and the reply the transaction hands on.
 #include "atanswer.h"
+#include "atcommands.h"
 #include "fuzzcheck.h"
 
 #include <QStringList>
@@ -40,7 +41,21 @@ void checkClean(const QString &buffer)
     const QString cleaned = AtAnswer::clean(buffer);
     Fuzz::check(cleaned.size() <= buffer.size(), "clean only takes text out");
     if (AtAnswer::finalResult(AtAnswer::withoutUnsolicited(buffer)) == FinalResult::Error)
-        Fuzz::check(cleaned == AtAnswer::kError, "an error answer cleans to ERROR");
+        Fuzz::check(cleaned == AtCommands::kError, "an error answer cleans to ERROR");
+}
+
+void checkReply(const QString &buffer)
+{
+    const AtReply reply = AtAnswer::reply(buffer);
+    Fuzz::check(reply.isAnswered() == (AtAnswer::finalResult(buffer) != FinalResult::None),
+                "a reply is answered exactly when the answer is complete");
+    if (reply.final == AtReply::Final::Ok)
+        Fuzz::check(reply.text() == AtAnswer::clean(buffer), "an OK reply's text is the cleaned answer");
+    else
+        Fuzz::check(reply.lines.isEmpty() && reply.text() == AtCommands::kError,
+                    "a reply other than OK has no lines and reads ERROR");
+    Fuzz::check(!(reply.isNotFound() && reply.isSimBusy()),
+                "an error is not both not found and SIM busy");
 }
 
 void checkTrimSpaces(const QString &text)
@@ -64,6 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkWithoutUnsolicited(buffer);
     checkFinalResult(buffer, cut);
     checkClean(buffer);
+    checkReply(buffer);
     checkTrimSpaces(buffer);
     return 0;
 }

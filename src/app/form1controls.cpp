@@ -5,6 +5,7 @@
 #include "phonebooklistmodel.h"
 
 #include "fractionprogressbar.h"
+#include "portdirectory.h"
 #include "separatordelegate.h"
 #include "spinscrollbar.h"
 #include "statusbar.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr int kTwipsPerPixel = 15;
 constexpr int kClientWidth = 7845;
 constexpr int kClientHeight = 7290;
-constexpr int kHighestPort = 10;
 
 QRect twips(int left, int top, int width, int height)
 {
@@ -132,7 +132,7 @@ void Form1::createControls()
     portFont.setPointSizeF(11.25);
     Label9->setFont(portFont);
     VScroll1 = place<SpinScrollBar>(this, "VScroll1", twips(7380, 180, 315, 315));
-    VScroll1->setRange(1, kHighestPort);
+    VScroll1->setRange(PortDirectory::kFirstCom, PortDirectory::kLastCom);
     VScroll1->setPageStep(1);
     VScroll1->setValue(1);
     VScroll1->setFocusPolicy(Qt::StrongFocus);

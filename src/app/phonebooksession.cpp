@@ -115,11 +115,7 @@ void PhonebookSession::askToEnd(bool resetPhone)
 
 void PhonebookSession::end(bool withReset)
 {
-    if (!withReset)
-        return;
-    try {
+    // The program ends whatever the reset comes to.
+    if (withReset)
         resetPhone(m_link);
-    } catch (const std::exception &) {
-        // The program ends either way.
-    }
 }

@@ -1,10 +1,17 @@
 #include "atanswer.h"
 
+#include "atcommands.h"
+
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 
 namespace AtAnswer {
+
+using AtCommands::kCmeError;
+using AtCommands::kError;
+using AtCommands::kOk;
 
 namespace {
 
@@ -12,10 +19,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kOkLine = kCrLf + kOk + kCrLf;
 const QString kErrorLine = kCrLf + kError + kCrLf;
 const QString kExtendedError = kCrLf + kCmeError;
-const QString kNotFoundCode = QStringLiteral("22");
-const QString kNotFoundText = QStringLiteral("not found");
-const QString kSimBusyCode = QStringLiteral("14");
-const QString kSimBusyText = QStringLiteral("SIM busy");
 // What information text ends with: the blank line and the "OK" before the
 // final CR LF that the cleaning has already taken.
 constexpr int kOkTrailerLength = 6;
@@ -44,14 +47,36 @@ QString extendedErrorLine(const QString &buffer)
     return buffer.mid(start + kCrLf.size(), end - start - kCrLf.size());
 }
 
-// Whether the code is the extended error with this number or, with
-// +CMEE=2, this text (in any case).
-bool isExtendedError(const QString &finalResultCode, const QString &number, const QString &text)
+// The final result code that ends a complete answer: "OK", "ERROR" or the
+// extended error line as sent ("+CME ERROR: 22"); empty while the answer is
+// incomplete.
+QString finalResultCode(const QString &buffer)
 {
-    if (!finalResultCode.startsWith(kCmeError, Qt::CaseInsensitive))
-        return false;
-    const QString what = finalResultCode.mid(kCmeError.size()).trimmed();
-    return what == number || what.compare(text, Qt::CaseInsensitive) == 0;
+    switch (finalResult(buffer)) {
+    case FinalResult::None:
+        return {};
+    case FinalResult::Ok:
+        return kOk;
+    case FinalResult::Error:
+        break;
+    }
+    // Should a phone send both, the plain one wins: it tells nothing, so it
+    // can never pass a failure off as "not found".
+    if (buffer.contains(kErrorLine, Qt::CaseInsensitive))
+        return kError;
+    return extendedErrorLine(buffer);
+}
+
+// The whole lines of the buffer that are unsolicited result codes.
+QStringList unsolicitedLines(const QString &buffer)
+{
+    const QStringList lines = buffer.split(kCrLf);
+    QStringList codes;
+    for (int i = 1; i + 1 < lines.size(); ++i) {
+        if (isUnsolicited(lines.at(i)))
+            codes.append(lines.at(i));
+    }
+    return codes;
 }
 
 } // namespace
@@ -74,33 +99,6 @@ FinalResult finalResult(const QString &buffer)
     if (buffer.contains(kErrorLine, Qt::CaseInsensitive) || !extendedErrorLine(buffer).isEmpty())
         return FinalResult::Error;
     return FinalResult::None;
-}
-
-QString finalResultCode(const QString &buffer)
-{
-    switch (finalResult(buffer)) {
-    case FinalResult::None:
-        return {};
-    case FinalResult::Ok:
-        return kOk;
-    case FinalResult::Error:
-        break;
-    }
-    // Should a phone send both, the plain one wins: it tells nothing, so it
-    // can never pass a failure off as "not found".
-    if (buffer.contains(kErrorLine, Qt::CaseInsensitive))
-        return kError;
-    return extendedErrorLine(buffer);
-}
-
-bool isNotFound(const QString &finalResultCode)
-{
-    return isExtendedError(finalResultCode, kNotFoundCode, kNotFoundText);
-}
-
-bool isSimBusy(const QString &finalResultCode)
-{
-    return isExtendedError(finalResultCode, kSimBusyCode, kSimBusyText);
 }
 
 QString withoutUnsolicited(const QString &buffer)
@@ -130,6 +128,34 @@ QString withoutUnsolicited(const QString &buffer)
         }
     }
     return lines.join(kCrLf);
+}
+
+AtReply reply(const QString &buffer)
+{
+    AtReply reply;
+    reply.unsolicited = unsolicitedLines(buffer);
+    const QString code = finalResultCode(buffer);
+    if (code == kOk) {
+        reply.final = AtReply::Final::Ok;
+        const QString cleaned = clean(buffer);
+        if (cleaned != kOk)
+            reply.lines = cleaned.split(kCrLf);
+    } else if (code == kError) {
+        reply.final = AtReply::Final::Error;
+    } else if (!code.isEmpty()) {
+        reply.final = AtReply::Final::CmeError;
+        reply.cmeText = code.mid(kCmeError.size()).trimmed();
+        bool numeric = false;
+        const int number = reply.cmeText.toInt(&numeric);
+        if (numeric && isDecimal(reply.cmeText))
+            reply.cmeNumber = number;
+    }
+    return reply;
+}
+
+bool isDecimal(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 QString trimSpaces(const QString &text)

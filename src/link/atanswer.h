@@ -1,5 +1,7 @@
 #pragma once
 
+#include "atreply.h"
+
 #include <QString>
 
 #include <optional>
@@ -8,29 +10,16 @@
 // so the transaction's framing rules can be checked without a port.
 namespace AtAnswer {
 
-inline const QString kOk = QStringLiteral("OK");
-inline const QString kError = QStringLiteral("ERROR");
-// The extended error result code of 27.007, followed by its number or,
-// with +CMEE=2, its text.
-inline const QString kCmeError = QStringLiteral("+CME ERROR:");
-
 enum class FinalResult { None, Ok, Error };
 
 // The final result code found so far in a growing answer buffer.
 FinalResult finalResult(const QString &buffer);
 
-// The final result code that ends a complete answer: "OK", "ERROR" (in
-// whatever case the phone used) or the extended error line as sent
-// ("+CME ERROR: 22"). Empty while the answer is incomplete.
-QString finalResultCode(const QString &buffer);
-
-// Whether a final result code is 27.007's "not found" (error 22), which a
-// phone may answer for an empty phonebook position.
-bool isNotFound(const QString &finalResultCode);
-
-// Whether a final result code is 27.007's "SIM busy" (error 14), which a
-// phone answers while its SIM is still starting up.
-bool isSimBusy(const QString &finalResultCode);
+// The reply a complete answer makes: its final result code ("OK", "ERROR"
+// in whatever case the phone used, or the extended error), its information
+// lines as clean() leaves them and its unsolicited codes. NoAnswer while the
+// answer is incomplete.
+AtReply reply(const QString &buffer);
 
 // Whether a whole line is an unsolicited result code (a ring, a new
 // message, a network registration ...) that the phone may slip between or
@@ -48,6 +37,11 @@ QString clean(const QString &buffer);
 
 // The text without leading and trailing spaces; CR, LF and tabs stay.
 QString trimSpaces(const QString &text);
+
+// Whether every character is a decimal digit. True for empty text: a field
+// that may be left out is decimal when empty, and a caller that needs a
+// number asks for a non-empty text as well.
+bool isDecimal(const QString &text);
 
 // The first position at or after from that holds no space; the text's
 // size when only spaces follow.

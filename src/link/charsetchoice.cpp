@@ -1,16 +1,14 @@
 #include "charsetchoice.h"
 
 #include "atanswer.h"
+#include "atcommands.h"
 #include "phonelink.h"
 
 #include <array>
 
 namespace {
 
-const QString kPrefix = QStringLiteral("+CSCS:");
-const QString kQueryCurrent = QStringLiteral("+CSCS?");
-const QString kQueryOffered = QStringLiteral("+CSCS=?");
-const QString kSelect = QStringLiteral("+CSCS=\"%1\"");
+using AtCommands::kCharsetPrefix;
 
 // What the phone is moved to from a set whose texts cannot travel, in
 // order of preference: UCS2 carries every name.
@@ -35,13 +33,22 @@ bool keptAsItIs(PhoneCharset::Set set)
         && set != PhoneCharset::Set::Ira;
 }
 
+// The reply; nullopt when the link failed or the user gave up.
+std::optional<AtReply> ask(PhoneLink &link, const QString &command)
+{
+    AtReply reply = link.transact(command);
+    if (reply.stops())
+        return std::nullopt;
+    return reply;
+}
+
 } // namespace
 
 namespace CharsetAnswers {
 
 std::optional<QString> parseCurrent(const QString &answer)
 {
-    const std::optional<QString> value = AtAnswer::lineWithPrefix(answer, kPrefix);
+    const std::optional<QString> value = AtAnswer::lineWithPrefix(answer, kCharsetPrefix);
     if (!value)
         return std::nullopt;
     const QString name = unquoted(*value);
@@ -52,7 +59,7 @@ std::optional<QString> parseCurrent(const QString &answer)
 
 QStringList parseOffered(const QString &answer)
 {
-    const std::optional<QString> value = AtAnswer::lineWithPrefix(answer, kPrefix);
+    const std::optional<QString> value = AtAnswer::lineWithPrefix(answer, kCharsetPrefix);
     if (!value)
         return {};
     QString list = *value;
@@ -68,9 +75,12 @@ QStringList parseOffered(const QString &answer)
 
 }
 
-PhoneCharset chooseCharset(PhoneLink &link)
+std::optional<PhoneCharset> chooseCharset(PhoneLink &link)
 {
-    const std::optional<QString> current = CharsetAnswers::parseCurrent(link.IOP(kQueryCurrent));
+    const std::optional<AtReply> asked = ask(link, AtCommands::kCharsetQuery);
+    if (!asked)
+        return std::nullopt;
+    const std::optional<QString> current = CharsetAnswers::parseCurrent(asked->text());
     if (!current)
         return PhoneCharset();
     const std::optional<PhoneCharset> known = PhoneCharset::named(*current);
@@ -80,14 +90,23 @@ PhoneCharset chooseCharset(PhoneLink &link)
     // Where the phone's own set is not understood, what it stays in is
     // read as the program's single bytes.
     PhoneCharset stay = known.value_or(PhoneCharset());
-    const QStringList offered = CharsetAnswers::parseOffered(link.IOP(kQueryOffered));
+    const std::optional<AtReply> offers = ask(link, AtCommands::kCharsetsOffered);
+    if (!offers)
+        return std::nullopt;
+    const QStringList offered = CharsetAnswers::parseOffered(offers->text());
     for (const PhoneCharset::Set set : kTargets) {
         const QString target = PhoneCharset(set).name();
         if (!offered.contains(target, Qt::CaseInsensitive))
             continue;
-        if (link.IOP(kSelect.arg(target)) != AtAnswer::kOk)
+        const std::optional<AtReply> taken = ask(link, AtCommands::kCharsetSelect.arg(target));
+        if (!taken)
+            return std::nullopt;
+        if (!taken->isOk())
             return stay;
-        const std::optional<QString> now = CharsetAnswers::parseCurrent(link.IOP(kQueryCurrent));
+        const std::optional<AtReply> after = ask(link, AtCommands::kCharsetQuery);
+        if (!after)
+            return std::nullopt;
+        const std::optional<QString> now = CharsetAnswers::parseCurrent(after->text());
         if (now && now->compare(target, Qt::CaseInsensitive) == 0)
             return PhoneCharset(set);
         // Taken but not read back: the set the phone says it has, if any.

@@ -1,34 +1,33 @@
 #include "handshake.h"
 
+#include "atcommands.h"
 #include "charsetchoice.h"
 #include "phonelink.h"
 
-#include <exception>
+#include <array>
 
 namespace {
 
-const QString kReset = QStringLiteral("Z");
-const QString kEchoOff = QStringLiteral("E0");
-const QString kResultCodesOn = QStringLiteral("Q0");
-const QString kVerboseResults = QStringLiteral("V1");
-const QString kModelQuery = QStringLiteral("+CGMM");
 // A phone fresh from a reset echoes the frame; cleaned, the echoed "ATZ"
-// and the final "OK" leave exactly this.
-const QString kEcho = QStringLiteral("AT");
+// and the final "OK" leave exactly the command line's opening "AT".
+const QString &kEcho = AtCommands::kAttention;
 
 } // namespace
 
-void ICC(PhoneLink &link)
+bool ICC(PhoneLink &link)
 {
-    link.IOP(kReset);
-    link.IOP(kEchoOff);
-    link.IOP(kResultCodesOn);
-    link.IOP(kVerboseResults);
+    const std::array<QString, 4> setUp = {AtCommands::kReset, AtCommands::kEchoOff,
+                                          AtCommands::kResultCodesOn, AtCommands::kVerboseResults};
+    for (const QString &command : setUp) {
+        if (link.transact(command).stops())
+            return false;
+    }
+    return true;
 }
 
 void resetPhone(PhoneLink &link)
 {
-    link.IOP(kReset);
+    link.transact(AtCommands::kReset);
 }
 
 HandshakeResult runHandshake(PhoneLink &link, const QString &device,
@@ -38,21 +37,26 @@ HandshakeResult runHandshake(PhoneLink &link, const QString &device,
     HandshakeResult result;
     if (!link.open(device))
         return result;
-    try {
-        portOpened();
-        link.IOP(kReset);
-        if (link.IOP(kReset) != kEcho) {
-            link.close();
-            return result;
-        }
-        echoConfirmed();
-        ICC(link);
-        result.model = link.IOP(kModelQuery);
-        link.setCharset(chooseCharset(link));
-        result.connected = true;
-    } catch (const std::exception &) {
+    portOpened();
+    const AtReply first = link.transact(AtCommands::kReset);
+    const AtReply echo = first.stops() ? first : link.transact(AtCommands::kReset);
+    if (echo.stops() || echo.text() != kEcho) {
         link.close();
-        result.model.clear();
+        return result;
     }
+    echoConfirmed();
+    if (!ICC(link)) {
+        link.close();
+        return result;
+    }
+    const AtReply model = link.transact(AtCommands::kModelQuery);
+    const std::optional<PhoneCharset> charset = model.stops() ? std::nullopt : chooseCharset(link);
+    if (!charset) {
+        link.close();
+        return result;
+    }
+    result.model = model.text();
+    link.setCharset(*charset);
+    result.connected = true;
     return result;
 }

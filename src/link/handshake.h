@@ -13,8 +13,8 @@ struct HandshakeResult {
 
 // Resets the phone and sets it up for the answers the transaction expects:
 // echo off, result codes on, verbose result codes. The answers are not
-// examined.
-void ICC(PhoneLink &link);
+// examined; false when the link failed or the user gave up on the way.
+bool ICC(PhoneLink &link);
 
 // One reset, as the program ends.
 void resetPhone(PhoneLink &link);

@@ -1,7 +1,7 @@
 #include "phonelink.h"
 
 #include "atanswer.h"
-#include "linkfailure.h"
+#include "atcommands.h"
 #include "singlebytecodec.h"
 
 #include <QCoreApplication>
@@ -12,11 +12,17 @@
 
 namespace {
 
-const QByteArray kFramePrefix = QByteArrayLiteral("AT");
+const QByteArray kFramePrefix = AtCommands::kAttention.toLatin1();
 constexpr char kFrameEnd = '\r';
 // The first send and a hundred resends.
 constexpr int kMaxSends = 101;
-const QString kGivenUp = QStringLiteral("\r\n") + AtAnswer::kError + QStringLiteral("\r\n");
+
+AtReply replyOf(AtReply::Final final)
+{
+    AtReply reply;
+    reply.final = final;
+    return reply;
+}
 
 bool isLinkFailure(QSerialPort::SerialPortError error)
 {
@@ -91,61 +97,72 @@ void PhoneLink::cancel()
     wakeWaits();
 }
 
-QString PhoneLink::IOP(const QString &cmdat)
+AtReply PhoneLink::transact(const QString &cmdat)
 {
     QElapsedTimer clock;
     clock.start();
-    m_lastFinalResultCode.clear();
     if (!isOpen())
-        return AtAnswer::kError;
+        return replyOf(AtReply::Final::PortClosed);
     const quint64 session = m_session;
     const QByteArray frame =
         kFramePrefix + SingleByteCodec::encode(AtAnswer::trimSpaces(cmdat)) + kFrameEnd;
-    for (int sends = 1;; ++sends) {
-        send(frame);
+    for (int sends = 1; sends <= kMaxSends; ++sends) {
+        if (!send(frame))
+            return replyOf(AtReply::Final::PortFailed);
         QByteArray buffer;
-        if (awaitFinalResult(buffer, clock, session)) {
-            const QString answer = SingleByteCodec::decode(buffer);
-            // A port closed during the wait leaves the answer poll() made up.
-            const bool fromPhone = m_session == session && isOpen();
-            m_lastFinalResultCode = fromPhone ? AtAnswer::finalResultCode(answer) : QString();
-            return AtAnswer::clean(answer);
-        }
-        if (sends == kMaxSends) {
-            // A handler nested in the wait may have set it meanwhile.
-            m_lastFinalResultCode.clear();
-            return AtAnswer::clean(kGivenUp);
+        switch (awaitFinalResult(buffer, clock, session)) {
+        case Wait::Answered:
+            return AtAnswer::reply(SingleByteCodec::decode(buffer));
+        case Wait::TimedOut:
+            break;
+        case Wait::Closed:
+            return replyOf(AtReply::Final::PortClosed);
+        case Wait::Failed:
+            return replyOf(AtReply::Final::PortFailed);
+        case Wait::Cancelled:
+            return replyOf(AtReply::Final::Cancelled);
         }
     }
+    return replyOf(AtReply::Final::NoAnswer);
 }
 
-void PhoneLink::send(const QByteArray &frame)
+QString PhoneLink::IOP(const QString &cmdat)
+{
+    return transact(cmdat).text();
+}
+
+// False when the port failed: the link has closed it and emitted lost().
+bool PhoneLink::send(const QByteArray &frame)
 {
     // Whatever is still waiting belongs to an earlier exchange (a late
     // answer, a stray code); taken as this answer it would shift every
     // answer after it by one command.
     m_port->clear(QSerialPort::Input);
     m_port->readAll();
-    if (m_port->write(frame) != frame.size())
+    if (m_port->write(frame) != frame.size()) {
         fail(m_port->errorString());
+        return false;
+    }
     m_port->flush();
     emit frameSent(frame);
+    return true;
 }
 
-// True when the answer is complete, false when the attempt has timed out.
 // The deadline runs from the start of the call, so once it has passed every
 // attempt polls once and gives up.
-bool PhoneLink::awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock, quint64 session)
+PhoneLink::Wait PhoneLink::awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock,
+                                            quint64 session)
 {
     const qint64 deadline = m_deadline.count();
     for (;;) {
         QCoreApplication::processEvents();
-        poll(buffer, session);
+        if (const std::optional<Wait> ended = poll(buffer, session))
+            return *ended;
         if (AtAnswer::finalResult(SingleByteCodec::decode(buffer)) != AtAnswer::FinalResult::None)
-            return true;
+            return Wait::Answered;
         const qint64 remaining = deadline - clock.elapsed();
         if (remaining <= 0)
-            return false;
+            return Wait::TimedOut;
 
         QEventLoop wait;
         QTimer timer;
@@ -161,26 +178,26 @@ bool PhoneLink::awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock,
     }
 }
 
-// Ends the transaction when the port went away or the user gave up while
-// it waited, then collects what has arrived.
-void PhoneLink::poll(QByteArray &buffer, quint64 session)
+// How the transaction ends when the port went away or the user gave up
+// while it waited; otherwise nullopt, with what has arrived collected.
+std::optional<PhoneLink::Wait> PhoneLink::poll(QByteArray &buffer, quint64 session)
 {
     if (m_session != session || !m_port->isOpen()) {
         // Closed under us: by a failure, or by a handler that ran during the
         // wait (the user closing the port). The latter is no link failure;
         // the transaction ends as it would had the port been closed first.
-        if (m_failedSession == session)
-            throw LinkFailure(m_failure.toStdString());
-        buffer = kGivenUp.toLatin1();
-        return;
+        return m_failedSession == session ? Wait::Failed : Wait::Closed;
     }
-    if (m_failedSession == session)
+    if (m_failedSession == session) {
         fail(m_failure);
+        return Wait::Failed;
+    }
     if (m_cancelled) {
         m_cancelled = false;
-        throw LinkCancelled();
+        return Wait::Cancelled;
     }
     buffer += m_port->readAll();
+    return std::nullopt;
 }
 
 void PhoneLink::onPortFailure(const QString &why)
@@ -209,7 +226,6 @@ void PhoneLink::fail(const QString &why)
     m_failure = why;
     closePort();
     emit lost(why);
-    throw LinkFailure(why.toStdString());
 }
 
 void PhoneLink::closePort()

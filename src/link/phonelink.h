@@ -1,11 +1,13 @@
 #pragma once
 
+#include "atreply.h"
 #include "phonecharset.h"
 
 #include <QObject>
 #include <QString>
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
 class QElapsedTimer;
@@ -30,24 +32,23 @@ public:
     void close();
     bool isOpen() const;
 
-    // Sends "AT" + cmdat (trimmed) + CR and returns the cleaned answer: "OK",
-    // "ERROR" or the information text. "ERROR" at once when the port is
-    // closed. Resends on silence until the deadline has passed, 101 sends in
-    // all. Throws LinkFailure when the port fails (after closing it and
-    // emitting lost()), LinkCancelled after cancel().
+    // Sends "AT" + cmdat (trimmed) + CR and returns the phone's reply. On a
+    // closed port it returns PortClosed at once. The first send waits out the
+    // whole deadline; a phone still silent then is sent the frame again up to
+    // a hundred times at once, each resend looking only at what has already
+    // arrived, before the reply is NoAnswer. When the port fails the link
+    // closes it and emits lost() before the reply, PortFailed, comes back.
+    AtReply transact(const QString &cmdat);
+    // transact(cmdat).text(): "OK", "ERROR" or the information text, for a
+    // caller that needs the answer only as text.
     QString IOP(const QString &cmdat);
 
     // The set the phonebook's texts travel in, chosen by the handshake;
     // Windows-1252 single bytes again at every opening of the port.
     PhoneCharset charset() const { return m_charset; }
     void setCharset(const PhoneCharset &charset) { m_charset = charset; }
-    // The final result code that ended the last transaction ("OK", "ERROR",
-    // "+CME ERROR: 22"), for the caller that must tell one error from
-    // another. Empty when it got none: the port was closed before or during
-    // the call, or the phone stayed silent until the deadline.
-    QString lastFinalResultCode() const { return m_lastFinalResultCode; }
 
-    // Makes the transaction that is waiting give up with LinkCancelled; the
+    // Makes the transaction that is waiting come back Cancelled; the
     // next one runs as usual (the program still resets the phone as it
     // ends). Without a waiting transaction it does nothing.
     void cancel();
@@ -59,13 +60,16 @@ signals:
     void frameSent(const QByteArray &frame);
 
 private:
+    // How a wait for the final result code ended.
+    enum class Wait { Answered, TimedOut, Closed, Failed, Cancelled };
+
     void closePort();
     void onPortFailure(const QString &why);
     void dropFailedPort(quint64 session);
-    [[noreturn]] void fail(const QString &why);
-    void send(const QByteArray &frame);
-    bool awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock, quint64 session);
-    void poll(QByteArray &buffer, quint64 session);
+    void fail(const QString &why);
+    bool send(const QByteArray &frame);
+    Wait awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock, quint64 session);
+    std::optional<Wait> poll(QByteArray &buffer, quint64 session);
     void wakeWaits();
 
     QSerialPort *m_port;
@@ -79,7 +83,6 @@ private:
     quint64 m_session = 0;
     quint64 m_failedSession = 0;
     QString m_failure;
-    QString m_lastFinalResultCode;
     // The waits of transactions in progress; nested handlers can stack them.
     std::vector<QEventLoop *> m_waits;
 };

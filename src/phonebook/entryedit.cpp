@@ -1,7 +1,6 @@
 #include "entryedit.h"
 
 #include "atanswer.h"
-#include "linkfailure.h"
 #include "phonebookcommands.h"
 #include "phonelink.h"
 #include "writecheck.h"
@@ -29,22 +28,18 @@ bool sendAndRewrite(PhoneLink &link, const QString &command, const PhonebookEntr
                     PhonebookListModel &List1, OperationReport &report)
 {
     report.setMessage(WindowText::kWritingEntry);
-    bool taken = false;
-    WriteCheck::Result check;
-    try {
-        taken = link.IOP(command) == AtAnswer::kOk;
-        if (taken)
-            check = WriteCheck::checkPosition(link, expected, entriesAfter(List1, expected));
-    } catch (const LinkFailure &) {
-        // The link has closed the port and told the window; the entry was
-        // not written.
-    } catch (const LinkCancelled &) {
+    // After a failed port (the link has closed it and told the window) the
+    // entry was not written.
+    const AtReply reply = link.transact(command);
+    if (reply.final == AtReply::Final::Cancelled)
         return false;
-    }
-    if (!taken) {
+    if (!reply.isOk()) {
         report.setMessage(WindowText::kWriteFailed);
         return false;
     }
+    const WriteCheck::Result check = WriteCheck::checkPosition(link, expected, entriesAfter(List1, expected));
+    if (check.cancelled)
+        return false;
     // Left alone when the list was emptied since the selection (or while
     // the phone answered): it no longer has the position's entry.
     const int row = expected.position - 1;

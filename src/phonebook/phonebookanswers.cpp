@@ -1,6 +1,7 @@
 #include "phonebookanswers.h"
 
 #include "atanswer.h"
+#include "atcommands.h"
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "usimanswer.h"
@@ -12,8 +13,8 @@
 namespace PhonebookAnswers {
 
 namespace {
-const QString kEntryPrefix = QStringLiteral("+CPBR:");
-const QString kStoragePrefix = QStringLiteral("+CPBS:");
+using AtCommands::kEntryPrefix;
+using AtCommands::kStoragePrefix;
 constexpr QChar kComma(u',');
 constexpr QChar kQuote(u'"');
 constexpr QChar kRangeOpens(u'(');
@@ -60,19 +61,14 @@ qsizetype fieldCloses(const QString &line, qsizetype from)
     return -1;
 }
 
-bool isDecimal(const QString &text)
-{
-    return !text.isEmpty()
-        && std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
 // The index an entry answer opens with; nullopt when its first field is no
 // number. Another command's line ("+CSCS: (...)") never has one.
 std::optional<int> leadingIndex(const QString &line)
 {
     const qsizetype comma = line.indexOf(kComma);
     const QString text = AtAnswer::trimSpaces(comma < 0 ? line : line.left(comma));
-    if (!isDecimal(text))
+    // An empty field is no index.
+    if (text.isEmpty() || !AtAnswer::isDecimal(text))
         return std::nullopt;
     return PhonebookLine::leadingNumber(text);
 }

@@ -1,5 +1,7 @@
 #include "phonebookcommands.h"
 
+#include "atanswer.h"
+#include "atcommands.h"
 #include "singlebytecodec.h"
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 namespace PhonebookCommands {
 
 namespace {
-const QString kWrite = QStringLiteral("+CPBW=");
 const QString kItalianPrefix = QStringLiteral("+39");
 const QChar kQuote = QLatin1Char('"');
 const QChar kComma = QLatin1Char(',');
@@ -40,11 +41,6 @@ bool isDialString(const QString &text)
     return std::all_of(text.cbegin(), text.cend(),
                        [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; })
         && travels(text.toLatin1());
-}
-
-bool isDecimal(const QString &text)
-{
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 bool holdsControl(const QString &text)
@@ -80,7 +76,9 @@ Refusal fieldsOnLine(const UsimFields &fields, const PhoneCharset &charset, QStr
 {
     if (!fields.unknownForm.isEmpty())
         return Refusal::FieldsNotUnderstood;
-    if (!isDecimal(fields.hidden) || !isDecimal(fields.adType) || !isDialString(fields.adNumber))
+    // Both may be left empty.
+    if (!AtAnswer::isDecimal(fields.hidden) || !AtAnswer::isDecimal(fields.adType)
+        || !isDialString(fields.adNumber))
         return Refusal::FieldCannotTravel;
     const QString adType = asSent(fields).adType;
 
@@ -153,7 +151,7 @@ WriteCommand writeCommand(const PhonebookEntry &entry, const PhoneCharset &chars
 
 QString clearCommand(int position)
 {
-    return kWrite + QString::number(position);
+    return AtCommands::kWrite + QString::number(position);
 }
 
 }

@@ -1,12 +1,11 @@
 #include "phonebookread.h"
 
 #include "phonebookanswers.h"
-#include "windowtexts.h"
 #include "phonebookline.h"
 #include "positionanswer.h"
+#include "windowtexts.h"
 
-#include "atanswer.h"
-#include "linkfailure.h"
+#include "atcommands.h"
 #include "phonelink.h"
 
 #include <QElapsedTimer>
@@ -19,13 +18,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-const QString kOk = QStringLiteral("OK");
-const QString kSelectSim = QStringLiteral("+CPBS=SM");
-const QString kSelectSimQuoted = QStringLiteral("+CPBS=\"SM\"");
-const QString kSelectPhone = QStringLiteral("+CPBS=ME");
-const QString kSelectPhoneQuoted = QStringLiteral("+CPBS=\"ME\"");
-const QString kQueryRange = QStringLiteral("+CPBR=?");
 
 // A SIM just powered on answers "busy" for a few seconds. It is asked again
 // after each pause until this long has passed since its first "busy" of the
@@ -51,27 +43,30 @@ struct Exchange {
     QElapsedTimer busySince; // runs from the SIM's first "busy"
 };
 
-// Waits the pause out while the window handles its events. The user who
-// ends the program meanwhile ends it as during a transaction.
-void pause(OperationReport &report)
+// Waits the pause out while the window handles its events; false when the
+// user ends the program meanwhile.
+bool pause(OperationReport &report)
 {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < kSimBusyPause.count()) {
         if (!report.keepGoing())
-            throw LinkCancelled();
+            return false;
         QEventLoop slice;
         QTimer::singleShot(kPauseSlice, &slice, &QEventLoop::quit);
         slice.exec();
     }
+    return true;
 }
 
-// The answer to the command, asked again while the SIM is busy starting up.
-QString ask(Exchange &exchange, const QString &command)
+// The reply to the command, asked again while the SIM is busy starting up.
+// A user who ends the program during a pause ends it as during a
+// transaction.
+AtReply ask(Exchange &exchange, const QString &command)
 {
-    QString answer = exchange.link.IOP(command);
+    AtReply reply = exchange.link.transact(command);
     bool waited = false;
-    while (AtAnswer::isSimBusy(exchange.link.lastFinalResultCode())) {
+    while (reply.isSimBusy()) {
         if (!exchange.busySince.isValid())
             exchange.busySince.start();
         if (exchange.busySince.hasExpired(std::chrono::milliseconds(kSimBusyWait).count()))
@@ -80,18 +75,33 @@ QString ask(Exchange &exchange, const QString &command)
             exchange.report.setMessage(WindowText::kSimBusy);
             waited = true;
         }
-        pause(exchange.report);
-        answer = exchange.link.IOP(command);
+        if (!pause(exchange.report)) {
+            AtReply cancelled;
+            cancelled.final = AtReply::Final::Cancelled;
+            return cancelled;
+        }
+        reply = exchange.link.transact(command);
     }
     if (waited && !exchange.message.isEmpty())
         exchange.report.setMessage(exchange.message);
-    return answer;
+    return reply;
 }
 
 // Some phones take the storage name only as a quoted string.
-bool selectPhonebook(Exchange &exchange, const Phonebook &book)
+AtReply selectPhonebook(Exchange &exchange, const Phonebook &book)
 {
-    return ask(exchange, book.select) == kOk || ask(exchange, book.selectQuoted) == kOk;
+    const AtReply plain = ask(exchange, book.select);
+    if (plain.isOk() || plain.stops())
+        return plain;
+    return ask(exchange, book.selectQuoted);
+}
+
+// Where a transaction stopped the read: a failed port fails it, a cancel
+// ends it without a word.
+void stopRead(const AtReply &reply, OperationReport &report)
+{
+    if (reply.final == AtReply::Final::PortFailed)
+        report.setMessage(WindowText::kReadFailed);
 }
 
 enum class Outcome { Done, Failed, Stopped };
@@ -106,9 +116,10 @@ Outcome readPositions(Exchange &exchange, const FormVariables &vars, PhonebookLi
         report.setProgressValue(i);
         if (!report.keepGoing())
             return Outcome::Stopped;
-        const QString answer = ask(exchange, PositionAnswer::readCommand(i));
-        const PositionAnswer::Held held =
-            PositionAnswer::interpret(answer, link.lastFinalResultCode(), i, link.charset());
+        const AtReply reply = ask(exchange, PositionAnswer::readCommand(i));
+        if (reply.stops())
+            return reply.final == AtReply::Final::PortFailed ? Outcome::Failed : Outcome::Stopped;
+        const PositionAnswer::Held held = PositionAnswer::interpret(reply, i, link.charset());
         if (held.kind == PositionAnswer::Kind::Unanswered || held.kind == PositionAnswer::Kind::Unusable)
             return Outcome::Failed;
         List1.appendEntry(PositionAnswer::entryOf(i, held));
@@ -117,16 +128,19 @@ Outcome readPositions(Exchange &exchange, const FormVariables &vars, PhonebookLi
 }
 
 // The unread positions were empty when the phone's own count of entries
-// matches those read: then they are read.
-bool settleUnread(PhoneLink &link, PhonebookListModel &List1)
+// matches those read: then they are read. Stopped when the user gave up.
+Outcome settleUnread(PhoneLink &link, PhonebookListModel &List1)
 {
     const PhonebookEntries &entries = List1.entries();
     if (std::none_of(entries.cbegin(), entries.cend(), [](const PhonebookEntry &e) { return e.unread; }))
-        return true;
+        return Outcome::Done;
     const auto held = std::count_if(entries.cbegin(), entries.cend(),
-                                     [](const PhonebookEntry &e) { return !e.isEmpty(); });
-    if (!PositionAnswer::errorsWereEmpty(link, int(held)))
-        return false;
+                                    [](const PhonebookEntry &e) { return !e.isEmpty(); });
+    const std::optional<bool> wereEmpty = PositionAnswer::errorsWereEmpty(link, int(held));
+    if (!wereEmpty)
+        return Outcome::Stopped;
+    if (!*wereEmpty)
+        return Outcome::Failed;
     for (int row = 0; row < List1.rowCount(); ++row) {
         PhonebookEntry entry = *List1.entry(row);
         if (entry.unread) {
@@ -134,7 +148,7 @@ bool settleUnread(PhoneLink &link, PhonebookListModel &List1)
             List1.replaceEntry(row, entry);
         }
     }
-    return true;
+    return Outcome::Done;
 }
 
 }
@@ -154,48 +168,48 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListMod
 
     Phonebook book;
     if (selector == kSelectorSim)
-        book = {kSelectSim, kSelectSimQuoted, Rubrica::kSim, WindowText::kReadingSim};
+        book = {AtCommands::kSelectSim, AtCommands::kSelectSimQuoted, Rubrica::kSim,
+                WindowText::kReadingSim};
     else if (selector == kSelectorPhone)
-        book = {kSelectPhone, kSelectPhoneQuoted, Rubrica::kCellulare, WindowText::kReadingPhone};
+        book = {AtCommands::kSelectPhone, AtCommands::kSelectPhoneQuoted, Rubrica::kCellulare,
+                WindowText::kReadingPhone};
     else
         return;
 
     Exchange exchange{link, report, QString(), QElapsedTimer()};
-    try {
-        const bool selected = selectPhonebook(exchange, book);
-        report.setMessage(book.message);
-        exchange.message = book.message;
-        if (!selected) {
-            report.setMessage(WindowText::kReadFailed);
-            return;
-        }
-
-        const auto range = PhonebookAnswers::parseIndexRange(ask(exchange, kQueryRange));
-        if (!range) {
-            report.setMessage(WindowText::kReadFailed);
-            return;
-        }
-        vars.MAXCARNUM = qint16(range->maxCarNum);
-        vars.MAXCARNOM = range->maxCarNom;
-        vars.MAXNUMRUB = range->maxNumRub;
-        if (limitsChanged)
-            limitsChanged();
-
-        report.setProgressMaximum(vars.MAXNUMRUB);
-        List1.setEntries({}, PhonebookLine::Layout::Read, vars.lineLimits());
-        Outcome outcome = readPositions(exchange, vars, List1);
-        if (outcome == Outcome::Done && !settleUnread(link, List1))
-            outcome = Outcome::Failed;
-        if (outcome == Outcome::Failed)
-            report.setMessage(WindowText::kReadFailed);
-        if (outcome != Outcome::Done)
-            return;
-    } catch (const LinkCancelled &) {
-        return;
-    } catch (const LinkFailure &) {
+    const AtReply selection = selectPhonebook(exchange, book);
+    if (selection.stops())
+        return stopRead(selection, report);
+    report.setMessage(book.message);
+    exchange.message = book.message;
+    if (!selection.isOk()) {
         report.setMessage(WindowText::kReadFailed);
         return;
     }
+
+    const AtReply rangeReply = ask(exchange, AtCommands::kRangeQuery);
+    if (rangeReply.stops())
+        return stopRead(rangeReply, report);
+    const auto range = PhonebookAnswers::parseIndexRange(rangeReply.text());
+    if (!range) {
+        report.setMessage(WindowText::kReadFailed);
+        return;
+    }
+    vars.MAXCARNUM = qint16(range->maxCarNum);
+    vars.MAXCARNOM = range->maxCarNom;
+    vars.MAXNUMRUB = range->maxNumRub;
+    if (limitsChanged)
+        limitsChanged();
+
+    report.setProgressMaximum(vars.MAXNUMRUB);
+    List1.setEntries({}, PhonebookLine::Layout::Read, vars.lineLimits());
+    Outcome outcome = readPositions(exchange, vars, List1);
+    if (outcome == Outcome::Done)
+        outcome = settleUnread(link, List1);
+    if (outcome == Outcome::Failed)
+        report.setMessage(WindowText::kReadFailed);
+    if (outcome != Outcome::Done)
+        return;
 
     vars.RUBSEL = book.rubsel;
     report.setMessage(WindowText::kReadDone);

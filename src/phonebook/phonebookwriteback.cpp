@@ -1,7 +1,5 @@
 #include "phonebookwriteback.h"
 
-#include "atanswer.h"
-#include "linkfailure.h"
 #include "phonebookcommands.h"
 #include "phonelink.h"
 #include "writecheck.h"
@@ -38,18 +36,16 @@ Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const 
     return writes;
 }
 
-// Sends one command; false (with the panel told) unless the phone took it.
-// LinkCancelled passes through: the program is ending.
+// Sends one command; false unless the phone took it. The panel is told,
+// except after a cancel: the program is ending. A failed port (the link has
+// closed it and told the window) is a command that did not go through.
 bool send(PhoneLink &link, const QString &command, OperationReport &report)
 {
-    try {
-        if (link.IOP(command) == AtAnswer::kOk)
-            return true;
-    } catch (const LinkFailure &) {
-        // The link has closed the port and told the window; for the write it
-        // is a command that did not go through.
-    }
-    report.setMessage(WindowText::kWriteFailed);
+    const AtReply reply = link.transact(command);
+    if (reply.isOk())
+        return true;
+    if (reply.final != AtReply::Final::Cancelled)
+        report.setMessage(WindowText::kWriteFailed);
     return false;
 }
 }
@@ -89,20 +85,17 @@ WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
         empty.position = k;
         expected.append(empty);
     }
-    WriteCheck::Result check;
-    try {
-        for (int k = 1; k <= limits.MAXNUMRUB; ++k) {
-            if (!report.keepGoing())
-                return {};
-            report.setProgressValue(k);
-            const bool clear = k > writes.commands.size();
-            if (!send(link, clear ? PhonebookCommands::clearCommand(k) : writes.commands.at(k - 1), report))
-                return {};
-        }
-        check = WriteCheck::checkPhonebook(link, expected, report);
-    } catch (const LinkCancelled &) {
-        return {};
+    for (int k = 1; k <= limits.MAXNUMRUB; ++k) {
+        if (!report.keepGoing())
+            return {};
+        report.setProgressValue(k);
+        const bool clear = k > writes.commands.size();
+        if (!send(link, clear ? PhonebookCommands::clearCommand(k) : writes.commands.at(k - 1), report))
+            return {};
     }
+    const WriteCheck::Result check = WriteCheck::checkPhonebook(link, expected, report);
+    if (check.cancelled)
+        return {};
     // List1 shows what the phone holds, and List2 stays for a save or
     // another write.
     if (!check.equal) {

@@ -1,18 +1,13 @@
 #include "positionanswer.h"
 
-#include "atanswer.h"
+#include "atcommands.h"
 #include "phonelink.h"
 
 namespace PositionAnswer {
 
-namespace {
-const QString kRead = QStringLiteral("+CPBR=");
-const QString kQueryStorage = QStringLiteral("+CPBS?");
-}
-
 QString readCommand(int position)
 {
-    return kRead + QString::number(position);
+    return AtCommands::kRead + QString::number(position);
 }
 
 QString rangeCommand(int first, int last)
@@ -20,22 +15,20 @@ QString rangeCommand(int first, int last)
     return readCommand(first) + QLatin1Char(',') + QString::number(last);
 }
 
-Held interpret(const QString &answer, const QString &finalResultCode, int position,
-               const PhoneCharset &charset)
+Held interpret(const AtReply &reply, int position, const PhoneCharset &charset)
 {
-    if (answer == AtAnswer::kOk)
+    // Without a final result code asking on would cost the deadline once per
+    // position.
+    if (!reply.isAnswered())
+        return {Kind::Unanswered, {}};
+    if (reply.final != AtReply::Final::Ok)
+        return {reply.isNotFound() ? Kind::Empty : Kind::Unaccounted, {}};
+    if (reply.isOk())
         return {Kind::Empty, {}};
-    if (answer == AtAnswer::kError) {
-        // Without a final result code asking on would cost the deadline once
-        // per position.
-        if (finalResultCode.isEmpty())
-            return {Kind::Unanswered, {}};
-        return {AtAnswer::isNotFound(finalResultCode) ? Kind::Empty : Kind::Unaccounted, {}};
-    }
     // Garbage is no empty position: taken for one, a write-back would clear
     // an entry the phone failed to report. Nor is another position's entry
     // this one's: this one's would never be seen.
-    const auto entry = PhonebookAnswers::parseEntry(answer, charset);
+    const auto entry = PhonebookAnswers::parseEntry(reply.text(), charset);
     if (!entry || entry->position != position)
         return {Kind::Unusable, {}};
     return {Kind::Entry, *entry};
@@ -51,9 +44,12 @@ PhonebookEntry entryOf(int position, const Held &held)
     return empty;
 }
 
-bool errorsWereEmpty(PhoneLink &link, int entriesWithoutThem)
+std::optional<bool> errorsWereEmpty(PhoneLink &link, int entriesWithoutThem)
 {
-    return PhonebookAnswers::parseUsedCount(link.IOP(kQueryStorage)) == entriesWithoutThem;
+    const AtReply count = link.transact(AtCommands::kStorageQuery);
+    if (count.final == AtReply::Final::Cancelled)
+        return std::nullopt;
+    return count.isAnswered() && PhonebookAnswers::parseUsedCount(count.text()) == entriesWithoutThem;
 }
 
 }

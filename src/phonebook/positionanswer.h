@@ -1,9 +1,12 @@
 #pragma once
 
+#include "atreply.h"
 #include "phonebookanswers.h"
 #include "phonecharset.h"
 
 #include <QString>
+
+#include <optional>
 
 class PhoneLink;
 
@@ -18,7 +21,7 @@ enum class Kind {
     // Another error: it may hide an entry the phone failed to report, so
     // only the phone's count of entries can show the position empty.
     Unaccounted,
-    // No final result code: the phone is gone.
+    // No final result code: the phone is gone, or the port.
     Unanswered,
     // An answer that cannot be used: garbage, or another position's entry.
     Unusable,
@@ -34,10 +37,8 @@ QString readCommand(int position);
 // "+CPBR=1,250": every entry from first to last in one answer.
 QString rangeCommand(int first, int last);
 
-// The answer IOP gave to readCommand(position), and the final result code
-// that ended it.
-Held interpret(const QString &answer, const QString &finalResultCode, int position,
-               const PhoneCharset &charset);
+// The reply to readCommand(position).
+Held interpret(const AtReply &reply, int position, const PhoneCharset &charset);
 
 // What the lists show for the position: the entry, an empty position, or
 // an empty position marked unread when the phone did not account for it.
@@ -45,7 +46,7 @@ PhonebookEntry entryOf(int position, const Held &held);
 
 // Whether the positions the phone answered with an error other than "not
 // found" were empty: only when its own count of entries (+CPBS?) is the
-// number that it holds without them.
-bool errorsWereEmpty(PhoneLink &link, int entriesWithoutThem);
+// number that it holds without them. Nullopt when the user gave up.
+std::optional<bool> errorsWereEmpty(PhoneLink &link, int entriesWithoutThem);
 
 }

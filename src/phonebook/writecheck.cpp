@@ -1,7 +1,7 @@
 #include "writecheck.h"
 
 #include "atanswer.h"
-#include "linkfailure.h"
+#include "atcommands.h"
 #include "phonebookanswers.h"
 #include "phonebookcommands.h"
 #include "phonelink.h"
@@ -17,7 +17,7 @@ namespace {
 using PositionAnswer::Held;
 using PositionAnswer::Kind;
 
-const QString kEntryPrefix = QStringLiteral("+CPBR:");
+using AtReplyFinal = AtReply::Final;
 
 bool holds(const Held &held, const PhonebookEntry &expected)
 {
@@ -28,21 +28,27 @@ bool holds(const Held &held, const PhonebookEntry &expected)
         && held.entry.fields == PhonebookCommands::asSent(expected.fields);
 }
 
+Result cancelled()
+{
+    Result result;
+    result.cancelled = true;
+    return result;
+}
+
 // The entries of a range answer by position; nullopt when a line of it
 // cannot be used (then every position is asked on its own).
-std::optional<QVector<Held>> rangeAnswer(const QString &answer, const QString &code, int last,
-                                         const PhoneCharset &charset)
+std::optional<QVector<Held>> rangeAnswer(const AtReply &reply, int last, const PhoneCharset &charset)
 {
     QVector<Held> held(last, Held{Kind::Empty, {}});
-    if (answer == AtAnswer::kOk || AtAnswer::isNotFound(code))
+    if (reply.isOk() || reply.isNotFound())
         return held;
-    if (answer == AtAnswer::kError)
+    if (reply.final != AtReplyFinal::Ok)
         return std::nullopt;
-    for (const QString &line : answer.split(QLatin1Char('\n'))) {
+    for (const QString &line : reply.text().split(QLatin1Char('\n'))) {
         const QString text = AtAnswer::trimSpaces(QString(line).remove(QLatin1Char('\r')));
         if (text.isEmpty() || AtAnswer::isUnsolicited(text))
             continue;
-        if (!text.startsWith(kEntryPrefix))
+        if (!text.startsWith(AtCommands::kEntryPrefix))
             return std::nullopt;
         const auto entry = PhonebookAnswers::parseEntry(text, charset);
         if (!entry || entry->position < 1 || entry->position > last
@@ -53,24 +59,32 @@ std::optional<QVector<Held>> rangeAnswer(const QString &answer, const QString &c
     return held;
 }
 
-Held readBack(PhoneLink &link, int position)
+// What the position holds; nullopt when the user gave up. A failed port
+// leaves it unanswered.
+std::optional<Held> readBack(PhoneLink &link, int position)
 {
-    const QString answer = link.IOP(PositionAnswer::readCommand(position));
-    return PositionAnswer::interpret(answer, link.lastFinalResultCode(), position, link.charset());
+    const AtReply reply = link.transact(PositionAnswer::readCommand(position));
+    if (reply.final == AtReplyFinal::Cancelled)
+        return std::nullopt;
+    return PositionAnswer::interpret(reply, position, link.charset());
 }
 
 // Positions answered with an error were empty when the phone's count of
-// entries is what it would be then.
-void settleUnaccounted(PhoneLink &link, QVector<Held> &held, int entriesOnPhone)
+// entries is what it would be then. False when the user gave up.
+bool settleUnaccounted(PhoneLink &link, QVector<Held> &held, int entriesOnPhone)
 {
     if (std::none_of(held.cbegin(), held.cend(), [](const Held &h) { return h.kind == Kind::Unaccounted; }))
-        return;
-    if (!PositionAnswer::errorsWereEmpty(link, entriesOnPhone))
-        return;
+        return true;
+    const std::optional<bool> wereEmpty = PositionAnswer::errorsWereEmpty(link, entriesOnPhone);
+    if (!wereEmpty)
+        return false;
+    if (!*wereEmpty)
+        return true;
     for (Held &h : held) {
         if (h.kind == Kind::Unaccounted)
             h.kind = Kind::Empty;
     }
+    return true;
 }
 
 // The result for positions first, first + 1 ... held for the expected.
@@ -102,45 +116,46 @@ Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, Operati
     const int last = int(expected.size());
     report.setMessage(WindowText::kChecking);
     report.setProgressMaximum(last);
-    report.setProgressValue(0.1);
+    report.setProgressIndex(0);
 
     QVector<Held> held(last);
-    try {
-        const QString answer = link.IOP(PositionAnswer::rangeCommand(1, last));
-        const QString code = link.lastFinalResultCode();
-        // A phone silent now would cost the deadline once per position.
-        if (code.isEmpty())
-            return compare(held, expected, 1);
-        const std::optional<QVector<Held>> range = rangeAnswer(answer, code, last, link.charset());
-        for (int p = 1; p <= last; ++p) {
-            if (!report.keepGoing())
-                throw LinkCancelled();
-            report.setProgressValue(p);
-            if (range && holds(range->at(p - 1), expected.at(p - 1))) {
-                held[p - 1] = range->at(p - 1);
-                continue;
-            }
-            held[p - 1] = readBack(link, p);
-            if (held.at(p - 1).kind == Kind::Unanswered)
-                return compare(held, expected, 1);
+    const AtReply rangeReply = link.transact(PositionAnswer::rangeCommand(1, last));
+    if (rangeReply.final == AtReplyFinal::Cancelled)
+        return cancelled();
+    // A phone silent now would cost the deadline once per position; a failed
+    // port leaves what was not read back unknown.
+    if (!rangeReply.isAnswered())
+        return compare(held, expected, 1);
+    const std::optional<QVector<Held>> range = rangeAnswer(rangeReply, last, link.charset());
+    for (int p = 1; p <= last; ++p) {
+        if (!report.keepGoing())
+            return cancelled();
+        report.setProgressValue(p);
+        if (range && holds(range->at(p - 1), expected.at(p - 1))) {
+            held[p - 1] = range->at(p - 1);
+            continue;
         }
-        settleUnaccounted(link, held, entriesIn(expected));
-    } catch (const LinkFailure &) {
-        // The port is gone: what was not read back is not known.
+        const std::optional<Held> back = readBack(link, p);
+        if (!back)
+            return cancelled();
+        held[p - 1] = *back;
+        if (held.at(p - 1).kind == Kind::Unanswered)
+            return compare(held, expected, 1);
     }
+    if (!settleUnaccounted(link, held, entriesIn(expected)))
+        return cancelled();
     return compare(held, expected, 1);
 }
 
 Result checkPosition(PhoneLink &link, const PhonebookEntry &expected, int entriesOnPhone)
 {
     const int position = expected.position;
-    QVector<Held> held(1);
-    try {
-        held[0] = readBack(link, position);
-        settleUnaccounted(link, held, entriesOnPhone);
-    } catch (const LinkFailure &) {
-        // Not read back: not known.
-    }
+    const std::optional<Held> back = readBack(link, position);
+    if (!back)
+        return cancelled();
+    QVector<Held> held{*back};
+    if (!settleUnaccounted(link, held, entriesOnPhone))
+        return cancelled();
     return compare(held, {expected}, position);
 }
 

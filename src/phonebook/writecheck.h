@@ -13,6 +13,8 @@ class PhoneLink;
 namespace WriteCheck {
 
 struct Result {
+    // The user gave up: nothing was compared.
+    bool cancelled = false;
     bool equal = false;
     // The first position that does not hold what it must; 0 when equal.
     int firstDifferent = 0;
@@ -30,7 +32,7 @@ struct Result {
 // cuts long answers short. Errors are taken as the read takes them: "not
 // found" is empty; another error leaves the position to the phone's count
 // of entries. The panel says the check runs, and the bar goes over the
-// positions. Throws LinkCancelled when the program is ending.
+// positions. Cancelled when the program is ending.
 Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, OperationReport &report);
 
 // Reads one position back after an edit. entriesOnPhone is how many

@@ -3,16 +3,20 @@
 #include <QTest>
 
 using AtAnswer::FinalResult;
+using Final = AtReply::Final;
 
 Q_DECLARE_METATYPE(AtAnswer::FinalResult)
+Q_DECLARE_METATYPE(AtReply::Final)
 
 class TestAtAnswer : public QObject {
     Q_OBJECT
 private slots:
     void finalResult_data();
     void finalResult();
-    void finalResultCode_data();
-    void finalResultCode();
+    void reply_data();
+    void reply();
+    void isDecimal_data();
+    void isDecimal();
     void clean_data();
     void clean();
     void withoutUnsolicited_data();
@@ -48,31 +52,92 @@ void TestAtAnswer::finalResult()
     QCOMPARE(AtAnswer::finalResult(buffer), expected);
 }
 
-void TestAtAnswer::finalResultCode_data()
+void TestAtAnswer::reply_data()
 {
     QTest::addColumn<QString>("buffer");
-    QTest::addColumn<QString>("code");
+    QTest::addColumn<Final>("final");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("unsolicited");
+    // -1: no number.
+    QTest::addColumn<int>("cmeNumber");
+    QTest::addColumn<QString>("cmeText");
     QTest::addColumn<bool>("notFound");
+    QTest::addColumn<bool>("simBusy");
 
-    QTest::newRow("incomplete") << "\r\n+CME ERROR: 22" << "" << false;
-    QTest::newRow("ok lower case") << "\r\n+CPBR: 1\r\n\r\nok\r\n" << "OK" << false;
-    QTest::newRow("error") << "\r\nERROR\r\n" << "ERROR" << false;
-    QTest::newRow("not found") << "AT+CPBR=2\r\r\n+CME ERROR: 22\r\n" << "+CME ERROR: 22" << true;
-    QTest::newRow("not found as text") << "\r\nRING\r\n\r\n+CME ERROR: Not Found\r\n"
-                                       << "+CME ERROR: Not Found" << true;
-    QTest::newRow("not found without the space") << "\r\n+CME ERROR:22\r\n" << "+CME ERROR:22" << true;
-    QTest::newRow("invalid index") << "\r\n+CME ERROR: 21\r\n" << "+CME ERROR: 21" << false;
-    QTest::newRow("code 220") << "\r\n+CME ERROR: 220\r\n" << "+CME ERROR: 220" << false;
-    QTest::newRow("plain and extended") << "\r\n+CME ERROR: 22\r\n\r\nERROR\r\n" << "ERROR" << false;
+    const QStringList none;
+    QTest::newRow("incomplete") << "\r\n+CME ERROR: 22" << Final::NoAnswer << none << none << -1 << "" << false
+                                << false;
+    QTest::newRow("ok lower case") << "\r\n+CPBR: 1\r\n\r\nok\r\n" << Final::Ok << QStringList{"+CPBR: 1"} << none
+                                   << -1 << "" << false << false;
+    QTest::newRow("error") << "\r\nERROR\r\n" << Final::Error << none << none << -1 << "" << false << false;
+    QTest::newRow("information before an error is no answer")
+        << "\r\n+CPBR: 7,\"1\"\r\n\r\nERROR\r\n" << Final::Error << none << none << -1 << "" << false << false;
+    QTest::newRow("not found") << "AT+CPBR=2\r\r\n+CME ERROR: 22\r\n" << Final::CmeError << none << none << 22
+                               << "22" << true << false;
+    QTest::newRow("not found as text") << "\r\nRING\r\n\r\n+CME ERROR: Not Found\r\n" << Final::CmeError << none
+                                       << QStringList{"RING"} << -1 << "Not Found" << true << false;
+    // The ring moves the error line to the buffer's start; the cleaning then
+    // cut "+CME ERR" out of it and the read took that for garbage.
+    QTest::newRow("ring right before not found") << "\r\nRING\r\n+CME ERROR: 22\r\n" << Final::CmeError << none
+                                                 << QStringList{"RING"} << 22 << "22" << true << false;
+    QTest::newRow("not found without the space") << "\r\n+CME ERROR:22\r\n" << Final::CmeError << none << none
+                                                 << 22 << "22" << true << false;
+    QTest::newRow("invalid index") << "\r\n+CME ERROR: 21\r\n" << Final::CmeError << none << none << 21 << "21"
+                                   << false << false;
+    QTest::newRow("code 220") << "\r\n+CME ERROR: 220\r\n" << Final::CmeError << none << none << 220 << "220"
+                              << false << false;
+    QTest::newRow("sim busy") << "\r\n+CME ERROR: 14\r\n" << Final::CmeError << none << none << 14 << "14" << false
+                              << true;
+    QTest::newRow("sim busy as text") << "\r\n+cme error: sim BUSY\r\n" << Final::CmeError << none << none << -1
+                                      << "sim BUSY" << false << true;
+    QTest::newRow("plain and extended") << "\r\n+CME ERROR: 22\r\n\r\nERROR\r\n" << Final::Error << none << none
+                                        << -1 << "" << false << false;
+    QTest::newRow("message between entries")
+        << "\r\n+CPBR: 1\r\n+CMTI: \"SM\",3\r\n+CPBR: 2\r\n\r\nOK\r\n" << Final::Ok
+        << QStringList{"+CPBR: 1", "+CPBR: 2"} << QStringList{"+CMTI: \"SM\",3"} << -1 << "" << false << false;
 }
 
-void TestAtAnswer::finalResultCode()
+void TestAtAnswer::reply()
 {
     QFETCH(QString, buffer);
-    QFETCH(QString, code);
+    QFETCH(Final, final);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, unsolicited);
+    QFETCH(int, cmeNumber);
+    QFETCH(QString, cmeText);
     QFETCH(bool, notFound);
-    QCOMPARE(AtAnswer::finalResultCode(buffer), code);
-    QCOMPARE(AtAnswer::isNotFound(code), notFound);
+    QFETCH(bool, simBusy);
+    const AtReply reply = AtAnswer::reply(buffer);
+    QCOMPARE(reply.final, final);
+    QCOMPARE(reply.lines, lines);
+    QCOMPARE(reply.unsolicited, unsolicited);
+    QCOMPARE(reply.cmeNumber.value_or(-1), cmeNumber);
+    QCOMPARE(reply.cmeText, cmeText);
+    QCOMPARE(reply.isNotFound(), notFound);
+    QCOMPARE(reply.isSimBusy(), simBusy);
+    // The text is what the cleaning gives an answer the phone completed.
+    if (final == Final::Ok)
+        QCOMPARE(reply.text(), AtAnswer::clean(buffer));
+    else
+        QCOMPARE(reply.text(), QStringLiteral("ERROR"));
+}
+
+void TestAtAnswer::isDecimal_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("digits") << "0129" << true;
+    QTest::newRow("sign") << "+39" << false;
+    QTest::newRow("space") << "1 2" << false;
+    QTest::newRow("arabic-indic digit") << QStringLiteral("\u0661") << false;
+}
+
+void TestAtAnswer::isDecimal()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, expected);
+    QCOMPARE(AtAnswer::isDecimal(text), expected);
 }
 
 void TestAtAnswer::clean_data()

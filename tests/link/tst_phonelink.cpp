@@ -1,4 +1,3 @@
-#include "linkfailure.h"
 #include "phonelink.h"
 #include "scriptedphone.h"
 
@@ -10,6 +9,9 @@
 #include <ctime>
 
 using namespace std::chrono_literals;
+using Final = AtReply::Final;
+
+Q_DECLARE_METATYPE(AtReply::Final)
 
 namespace {
 
@@ -45,7 +47,7 @@ private slots:
     void hangUpWhileWaiting();
     void hangUpWhileIdle();
     void cancelEndsOnlyTheWaitingTransaction();
-    void closeDuringWaitEndsWithError();
+    void closeDuringWaitEndsClosed();
     void openFailures_data();
     void openFailures();
 
@@ -79,23 +81,32 @@ void TestPhoneLink::openLink(std::chrono::milliseconds deadline)
 void TestPhoneLink::answers_data()
 {
     QTest::addColumn<QByteArrayList>("pieces");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<Final>("final");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("unsolicited");
+    QTest::addColumn<QString>("text");
 
-    QTest::newRow("ok") << QByteArrayList{"\r\nOK\r\n"} << "OK";
-    QTest::newRow("error") << QByteArrayList{"\r\nERROR\r\n"} << "ERROR";
-    QTest::newRow("information line") << QByteArrayList{"\r\nNOKIA 6310i\r\n\r\nOK\r\n"} << "NOKIA 6310i";
+    const QStringList none;
+    QTest::newRow("ok") << QByteArrayList{"\r\nOK\r\n"} << Final::Ok << none << none << "OK";
+    QTest::newRow("error") << QByteArrayList{"\r\nERROR\r\n"} << Final::Error << none << none << "ERROR";
+    QTest::newRow("information line") << QByteArrayList{"\r\nNOKIA 6310i\r\n\r\nOK\r\n"} << Final::Ok
+                                      << QStringList{"NOKIA 6310i"} << none << "NOKIA 6310i";
     QTest::newRow("several lines")
-        << QByteArrayList{"\r\n+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"\r\n\r\nOK\r\n"}
+        << QByteArrayList{"\r\n+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"\r\n\r\nOK\r\n"} << Final::Ok
+        << QStringList{"+CPBR: 1,\"1\",129,\"A\"", "+CPBR: 2,\"2\",129,\"B\""} << none
         << "+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"";
-    QTest::newRow("echo") << QByteArrayList{"ATZ\r\r\nOK\r\n"} << "AT";
-    QTest::newRow("ok lower case") << QByteArrayList{"\r\nok\r\n"} << "OK";
+    QTest::newRow("echo") << QByteArrayList{"ATZ\r\r\nOK\r\n"} << Final::Ok << QStringList{"AT"} << none << "AT";
+    QTest::newRow("ok lower case") << QByteArrayList{"\r\nok\r\n"} << Final::Ok << none << none << "OK";
     QTest::newRow("in pieces")
-        << QByteArrayList{"\r\n+CPBR: 7,\"+39", "333\",145,\"MARIO\"\r\n\r\nO", "K\r", "\n"}
-        << "+CPBR: 7,\"+39333\",145,\"MARIO\"";
-    QTest::newRow("cme error") << QByteArrayList{"\r\n+CME ERROR: 22\r\n"} << "ERROR";
-    QTest::newRow("ring before ok") << QByteArrayList{"\r\nRING\r\n", "\r\nOK\r\n"} << "OK";
+        << QByteArrayList{"\r\n+CPBR: 7,\"+39", "333\",145,\"MARIO\"\r\n\r\nO", "K\r", "\n"} << Final::Ok
+        << QStringList{"+CPBR: 7,\"+39333\",145,\"MARIO\""} << none << "+CPBR: 7,\"+39333\",145,\"MARIO\"";
+    QTest::newRow("cme error") << QByteArrayList{"\r\n+CME ERROR: 22\r\n"} << Final::CmeError << none << none
+                               << "ERROR";
+    QTest::newRow("ring before ok") << QByteArrayList{"\r\nRING\r\n", "\r\nOK\r\n"} << Final::Ok << none
+                                    << QStringList{"RING"} << "OK";
     QTest::newRow("windows-1252 name")
-        << QByteArrayList{"\r\n+CPBR: 1,\"1\",129,\"NICOL\xd2 \x80\"\r\n\r\nOK\r\n"}
+        << QByteArrayList{"\r\n+CPBR: 1,\"1\",129,\"NICOL\xd2 \x80\"\r\n\r\nOK\r\n"} << Final::Ok
+        << QStringList{QStringLiteral("+CPBR: 1,\"1\",129,\"NICOL\u00d2 \u20ac\"")} << none
         << QStringLiteral("+CPBR: 1,\"1\",129,\"NICOL\u00d2 \u20ac\"");
 }
 
@@ -104,14 +115,21 @@ void TestPhoneLink::answers_data()
 void TestPhoneLink::answers()
 {
     QFETCH(QByteArrayList, pieces);
-    QFETCH(QString, expected);
+    QFETCH(Final, final);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, unsolicited);
+    QFETCH(QString, text);
     openLink(kAnsweredDeadline);
     m_phone->setResponder([this, pieces](const QByteArray &) {
         for (int i = 0; i < pieces.size(); ++i)
             m_phone->sendLater(20 * i, pieces.at(i));
     });
 
-    QCOMPARE(m_link->IOP(QStringLiteral("+CPBR=1")), expected);
+    const AtReply reply = m_link->transact(QStringLiteral("+CPBR=1"));
+    QCOMPARE(reply.final, final);
+    QCOMPARE(reply.lines, lines);
+    QCOMPARE(reply.unsolicited, unsolicited);
+    QCOMPARE(reply.text(), text);
     QCOMPARE(m_phone->frames().size(), 1);
 }
 
@@ -134,7 +152,7 @@ void TestPhoneLink::frame()
     m_phone->answerEachWith("\r\nOK\r\n");
     QSignalSpy sent(m_link.get(), &PhoneLink::frameSent);
 
-    QCOMPARE(m_link->IOP(cmdat), QStringLiteral("OK"));
+    QCOMPARE(m_link->transact(cmdat).final, Final::Ok);
     QCOMPARE(m_phone->received(), expected);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(sent.at(0).at(0).toByteArray(), expected);
@@ -160,7 +178,7 @@ void TestPhoneLink::unanswered()
     QElapsedTimer wall;
     wall.start();
     const double cpuBefore = processSeconds();
-    QCOMPARE(m_link->IOP(QStringLiteral("Z")), QStringLiteral("ERROR"));
+    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::NoAnswer);
     const double cpu = processSeconds() - cpuBefore;
     const qint64 elapsed = wall.elapsed();
 
@@ -176,13 +194,13 @@ void TestPhoneLink::closedPortSendsNothing()
 {
     m_link = std::make_unique<PhoneLink>(kSilentDeadline);
     QSignalSpy sent(m_link.get(), &PhoneLink::frameSent);
-    QCOMPARE(m_link->IOP(QStringLiteral("Z")), QStringLiteral("ERROR"));
+    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::PortClosed);
 
     QVERIFY(m_link->open(m_phone->device()));
     m_link->close();
     QElapsedTimer wall;
     wall.start();
-    QCOMPARE(m_link->IOP(QStringLiteral("+CGMM")), QStringLiteral("ERROR"));
+    QCOMPARE(m_link->transact(QStringLiteral("+CGMM")).final, Final::PortClosed);
     QVERIFY(wall.elapsed() < kSilentDeadline.count());
 
     QTest::qWait(50);
@@ -207,8 +225,8 @@ void TestPhoneLink::staleInputIsDiscarded()
         QTest::qWait(50);
     m_phone->answerEachWith("\r\nFRESH\r\n\r\nOK\r\n");
 
-    QCOMPARE(m_link->IOP(QStringLiteral("+CGMM")), QStringLiteral("FRESH"));
-    QCOMPARE(m_link->IOP(QStringLiteral("+CGMM")), QStringLiteral("FRESH"));
+    QCOMPARE(m_link->transact(QStringLiteral("+CGMM")).lines, QStringList{"FRESH"});
+    QCOMPARE(m_link->transact(QStringLiteral("+CGMM")).lines, QStringList{"FRESH"});
 }
 
 void TestPhoneLink::hangUpWhileWaiting()
@@ -219,13 +237,13 @@ void TestPhoneLink::hangUpWhileWaiting()
 
     QElapsedTimer wall;
     wall.start();
-    QVERIFY_THROWS_EXCEPTION(LinkFailure, m_link->IOP(QStringLiteral("Z")));
+    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::PortFailed);
     QVERIFY(wall.elapsed() < kAnsweredDeadline.count());
     QVERIFY(!m_link->isOpen());
     QCOMPARE(lost.size(), 1);
     QVERIFY(!lost.at(0).at(0).toString().isEmpty());
 
-    QCOMPARE(m_link->IOP(QStringLiteral("Z")), QStringLiteral("ERROR"));
+    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::PortClosed);
     QTest::qWait(20);
     QCOMPARE(lost.size(), 1);
 }
@@ -247,20 +265,20 @@ void TestPhoneLink::cancelEndsOnlyTheWaitingTransaction()
 
     QElapsedTimer wall;
     wall.start();
-    QVERIFY_THROWS_EXCEPTION(LinkCancelled, m_link->IOP(QStringLiteral("Z")));
+    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::Cancelled);
     QVERIFY(wall.elapsed() < kAnsweredDeadline.count());
     QVERIFY(m_link->isOpen());
     QCOMPARE(m_phone->frames().size(), 1);
 
     // The reset the program sends as it ends still goes out.
     m_phone->answerEachWith("\r\nOK\r\n");
-    QCOMPARE(m_link->IOP(QStringLiteral("Z")), QStringLiteral("OK"));
+    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::Ok);
     QCOMPARE(m_phone->frames().size(), 2);
 }
 
 // A handler run during the wait closes the port: the transaction ends as if
 // the port had been closed before it, without a failure.
-void TestPhoneLink::closeDuringWaitEndsWithError()
+void TestPhoneLink::closeDuringWaitEndsClosed()
 {
     openLink(kAnsweredDeadline);
     QSignalSpy lost(m_link.get(), &PhoneLink::lost);
@@ -268,7 +286,7 @@ void TestPhoneLink::closeDuringWaitEndsWithError()
 
     QElapsedTimer wall;
     wall.start();
-    QCOMPARE(m_link->IOP(QStringLiteral("Z")), QStringLiteral("ERROR"));
+    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::PortClosed);
     QVERIFY(wall.elapsed() < kAnsweredDeadline.count());
     QVERIFY(!m_link->isOpen());
     QCOMPARE(lost.size(), 0);
@@ -290,7 +308,7 @@ void TestPhoneLink::openFailures()
     QVERIFY(!link.open(device, &why));
     QVERIFY(!why.isEmpty());
     QVERIFY(!link.isOpen());
-    QCOMPARE(link.IOP(QStringLiteral("Z")), QStringLiteral("ERROR"));
+    QCOMPARE(link.transact(QStringLiteral("Z")).final, Final::PortClosed);
 }
 
 QTEST_GUILESS_MAIN(TestPhoneLink)
