@@ -89,7 +89,7 @@ std::optional<Parsed> parse(const QString &line)
     parsed.limits.maxNumRub = slash < 0 ? 0 : leadingNumber(tag.mid(slash + 1));
     // " Ã  " then the name field up to the space before "³"; " ³ " then the
     // number field to the end.
-    parsed.limits.maxCarNom = int(qMax<qsizetype>(0, b - a - 3));
+    parsed.limits.maxCarNom = int(qMax<qsizetype>(0, b - a - 4));
     parsed.limits.maxCarNum = int(qMax<qsizetype>(0, line.size() - b - 2));
     // Only the space is trimmed: a tab or another blank belongs to the field.
     parsed.entry.name = AtAnswer::trimSpaces(line.mid(a + 1, qMax<qsizetype>(0, b - a - 2)));
