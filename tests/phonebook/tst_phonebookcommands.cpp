@@ -143,7 +143,7 @@ void TestPhonebookCommands::writeCommand()
     QFETCH(int, refusal);
 
     const PhonebookCommands::WriteCommand write = PhonebookCommands::writeCommand(
-        position, number, name, fields, PhoneCharset::named(charset).value_or(PhoneCharset()), {250, 20, 20});
+        {position, number, 0, name, fields}, PhoneCharset::named(charset).value_or(PhoneCharset()), {250, 20, 20});
     QCOMPARE(int(write.refusal), refusal);
     QCOMPARE(write.sendable(), refusal == int(PhonebookCommands::Refusal::None));
     QCOMPARE(SingleByteCodec::encode(write.command), bytes);
