@@ -98,7 +98,7 @@ int main(int argc, char *argv[])
 
     QElapsedTimer timer;
     timer.start();
-    const QStringList reference = bubbleSortReference(small, smallEntries);
+    const QStringList reference = bubbleSortReference(smallEntries, small.lineLimits());
     const double bubbleMs = timer.nsecsElapsed() / 1.0e6;
     BenchResult::print(QStringLiteral("bubble sort, %L1 entries").arg(kSmallBook),
                        BenchResult::milliseconds(bubbleMs), QStringLiteral("—"), BenchResult::Verdict::Info);

@@ -81,7 +81,7 @@ std::optional<PhonebookEntry> PhonebookSession::select(int row)
     const std::optional<PhonebookEntry> entry = m_list1.entry(row);
     if (!entry)
         return std::nullopt;
-    const PhonebookEntry shown = PhonebookLine::shown(*entry, m_list1.limits());
+    const PhonebookEntry shown = PhonebookLine::asWritten(PhonebookLine::shown(*entry, m_list1.limits()));
     m_selectedPosition = shown.position;
     return shown;
 }

@@ -28,7 +28,6 @@ void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, P
     report.setMessage(WindowText::kCopying);
     report.setProgressMaximum(source.size());
     report.setProgressIndex(0);
-    // The items compared are the lines' own fields, leading spaces and all.
     PhonebookEntries held;
     QStringList items;
     for (int i = 0; i < source.size(); ++i) {

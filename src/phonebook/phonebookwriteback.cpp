@@ -21,7 +21,7 @@ Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const 
 {
     Writes writes;
     for (int i = 0; i < list.size(); ++i) {
-        PhonebookEntry entry = list.at(i);
+        PhonebookEntry entry = PhonebookLine::asWritten(list.at(i));
         entry.position = i + 1;
         entry.loadedLine.reset();
         const PhonebookCommands::WriteCommand write =

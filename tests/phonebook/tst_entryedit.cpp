@@ -1,10 +1,9 @@
 #include "entryedit.h"
 #include "linkedphone.h"
-#include "phonebookline.h"
+#include "pairentries.h"
 #include "readlimits.h"
 #include "recordingreport.h"
 
-#include "phonebooklistmodel.h"
 #include <QTest>
 
 namespace {
@@ -22,11 +21,18 @@ FormVariables readSim()
     return afterSimRead(kPositions, kTextLength, kNumberLength);
 }
 
-const PhonebookLine::Limits kLimits{kPositions, kTextLength, kNumberLength};
+// Positions 1 to 5 as read, MARIO ROSSI at 3.
+const PhonebookEntries kRead = pairEntries({"", "", "MARIO ROSSI|0612345678", "", ""});
 
-QString readLine(int position, const QString &name, const QString &number)
+// kRead with the entry at position replaced by "name|number".
+QStringList linesWith(int position, const QString &pair)
 {
-    return PhonebookLine::build(position, name, number, PhonebookLine::Layout::Read, kLimits);
+    PhonebookEntries entries = kRead;
+    entries[position - 1] = pairEntries({pair}).first();
+    entries[position - 1].position = position;
+    PhonebookListModel list;
+    list.setEntries(entries, PhonebookLine::Layout::Read, readSim().lineLimits());
+    return list.lines();
 }
 }
 
@@ -47,7 +53,7 @@ private slots:
 private:
     LinkedPhone *m_phone = nullptr;
     QStringList m_list1Before;
-    PhonebookRowModel m_List1;
+    PhonebookListModel m_List1;
     RecordingReport m_report;
 };
 
@@ -57,11 +63,8 @@ void TestEntryEdit::init()
     m_phone->store(3, QStringLiteral("MARIO ROSSI"), QStringLiteral("0612345678"));
     QString why;
     QVERIFY2(m_phone->start(&why), qPrintable(why));
-    m_list1Before.clear();
-    for (int k = 1; k <= 5; ++k)
-        m_list1Before.append(k == 3 ? readLine(3, "MARIO ROSSI", "0612345678")
-                                    : PhonebookLine::emptySlot(k, PhonebookLine::Layout::Read, kLimits));
-    m_List1.setRows(rowsWithoutFields(m_list1Before));
+    m_List1.setEntries(kRead, PhonebookLine::Layout::Read, readSim().lineLimits());
+    m_list1Before = m_List1.lines();
     m_report = RecordingReport();
 }
 
@@ -73,76 +76,69 @@ void TestEntryEdit::cleanup()
 
 void TestEntryEdit::saveSendsTrimmedFieldsAndRewritesTheLine_data()
 {
-    QTest::addColumn<QString>("display");
+    QTest::addColumn<int>("position");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("row");
     QTest::addColumn<QString>("stored");
 
     QTest::newRow("italian mobile, spaces trimmed")
-        << "003/250 " << "  MARIO  BIANCHI " << " +393331234567 "
-        << "+CPBW=3,\"+393331234567\",145,\"MARIO  BIANCHI\"" << 2 << "MARIO  BIANCHI|+393331234567|145";
-    QTest::newRow("zeros dropped from the index")
-        << "001/250 " << "ZURIGO" << "+41791234567"
-        << "+CPBW=1,\"+41791234567\",129,\"ZURIGO\"" << 0 << "ZURIGO|+41791234567|129";
+        << 3 << "  MARIO  BIANCHI " << " +393331234567 "
+        << "+CPBW=3,\"+393331234567\",145,\"MARIO  BIANCHI\"" << "MARIO  BIANCHI|+393331234567|145";
+    QTest::newRow("an empty position, the first")
+        << 1 << "ZURIGO" << "+41791234567"
+        << "+CPBW=1,\"+41791234567\",145,\"ZURIGO\"" << "ZURIGO|+41791234567|145";
     QTest::newRow("empty name, 0039 is national")
-        << "005/250 " << "" << "00393331234567"
-        << "+CPBW=5,\"00393331234567\",129,\"\"" << 4 << "|00393331234567|129";
+        << 5 << "" << "00393331234567"
+        << "+CPBW=5,\"00393331234567\",129,\"\"" << "|00393331234567|129";
 }
 
 void TestEntryEdit::saveSendsTrimmedFieldsAndRewritesTheLine()
 {
-    QFETCH(QString, display);
+    QFETCH(int, position);
     QFETCH(QString, name);
     QFETCH(QString, number);
     QFETCH(QString, command);
-    QFETCH(int, row);
     QFETCH(QString, stored);
 
-    QVERIFY(saveEntry(m_phone->link, readSim(), display, name, number, m_List1, m_report));
-    const int position = row + 1;
+    QVERIFY(saveEntry(m_phone->link, readSim(), position, name, number, m_List1, m_report));
     // The write, then the position read back.
     QCOMPARE(m_phone->commands(), (QStringList{command, QStringLiteral("+CPBR=%1").arg(position)}));
     QCOMPARE(m_phone->entries().value(position), stored);
-    const QStringList fields = stored.split(QLatin1Char('|'));
-    QStringList expected = m_list1Before;
-    expected[row] = readLine(position, fields.at(0), fields.at(1));
-    QCOMPARE(m_List1.lines(), expected);
+    QCOMPARE(m_List1.lines(), linesWith(position, stored.section(QLatin1Char('|'), 0, 1)));
     QCOMPARE(m_report.messages, (QStringList{kWriting, kDone}));
 }
 
 void TestEntryEdit::deleteBlanksTheLine()
 {
-    QVERIFY(deleteEntry(m_phone->link, readSim(), QStringLiteral("003/250 "), m_List1, m_report));
+    QVERIFY(deleteEntry(m_phone->link, 3, m_List1, m_report));
     QCOMPARE(m_phone->commands(), (QStringList{"+CPBW=3", "+CPBR=3"}));
     QVERIFY(m_phone->entries().isEmpty());
-    QStringList expected = m_list1Before;
-    expected[2] = PhonebookLine::emptySlot(3, PhonebookLine::Layout::Read, kLimits);
-    QCOMPARE(m_List1.lines(), expected);
+    QCOMPARE(m_List1.lines(), linesWith(3, QString()));
     QCOMPARE(m_report.messages, (QStringList{kWriting, kDone}));
 }
 
 void TestEntryEdit::refusedWithoutSelectionOrNumber_data()
 {
     QTest::addColumn<bool>("save");
-    QTest::addColumn<QString>("display");
+    QTest::addColumn<int>("position");
     QTest::addColumn<QString>("number");
 
-    QTest::newRow("save, nothing selected") << true << "" << "0612";
-    QTest::newRow("save, line end pasted into the number") << true << "003/250 " << "0612\rATZ";
-    QTest::newRow("save, number box empty") << true << "003/250 " << "";
-    QTest::newRow("delete, nothing selected") << false << "" << "";
+    QTest::newRow("save, nothing selected") << true << 0 << "0612";
+    QTest::newRow("save, line end pasted into the number") << true << 3 << "0612\rATZ";
+    QTest::newRow("save, number box empty") << true << 3 << "";
+    QTest::newRow("delete, nothing selected") << false << 0 << "";
+    QTest::newRow("delete, past the list") << false << 6 << "";
 }
 
 void TestEntryEdit::refusedWithoutSelectionOrNumber()
 {
     QFETCH(bool, save);
-    QFETCH(QString, display);
+    QFETCH(int, position);
     QFETCH(QString, number);
     const bool taken = save
-        ? saveEntry(m_phone->link, readSim(), display, QStringLiteral("X"), number, m_List1, m_report)
-        : deleteEntry(m_phone->link, readSim(), display, m_List1, m_report);
+        ? saveEntry(m_phone->link, readSim(), position, QStringLiteral("X"), number, m_List1, m_report)
+        : deleteEntry(m_phone->link, position, m_List1, m_report);
     QVERIFY(!taken);
     QCOMPARE(m_report.messages, QStringList{kError});
     QVERIFY(m_phone->commands().isEmpty());
@@ -177,11 +173,9 @@ void TestEntryEdit::phoneRefusingLeavesTheLine()
     else
         m_phone->cancelOn(QStringLiteral("+CPBW=3"));
 
-    const QString display = QStringLiteral("003/250 ");
     const bool taken = save
-        ? saveEntry(m_phone->link, readSim(), display, QStringLiteral("NUOVO"), QStringLiteral("0699"),
-                    m_List1, m_report)
-        : deleteEntry(m_phone->link, readSim(), display, m_List1, m_report);
+        ? saveEntry(m_phone->link, readSim(), 3, QStringLiteral("NUOVO"), QStringLiteral("0699"), m_List1, m_report)
+        : deleteEntry(m_phone->link, 3, m_List1, m_report);
     QVERIFY(!taken);
     // Ending the program is no failure to report.
     QCOMPARE(m_report.lastMessage(), fault == QLatin1String("cancel") ? kWriting : kFailed);
@@ -194,9 +188,9 @@ void TestEntryEdit::emptiedListWritesNothing()
     // Opening the port or loading a list file empties List1 but keeps the
     // selection, which may belong to another phonebook than the phone's.
     m_List1.clear();
-    QVERIFY(!saveEntry(m_phone->link, readSim(), QStringLiteral("003/250 "), QStringLiteral("NUOVO"),
-                       QStringLiteral("0699"), m_List1, m_report));
-    QVERIFY(!deleteEntry(m_phone->link, readSim(), QStringLiteral("003/250 "), m_List1, m_report));
+    QVERIFY(!saveEntry(m_phone->link, readSim(), 3, QStringLiteral("NUOVO"), QStringLiteral("0699"), m_List1,
+                       m_report));
+    QVERIFY(!deleteEntry(m_phone->link, 3, m_List1, m_report));
     QCOMPARE(m_phone->entries().value(3), QStringLiteral("MARIO ROSSI|0612345678|129"));
     QVERIFY(m_phone->commands().isEmpty());
     QCOMPARE(m_report.messages, (QStringList{"ERRORE", "ERRORE"}));

@@ -4,7 +4,6 @@
 #include <QHash>
 #include <QTest>
 
-using PhonebookAnswers::Entry;
 using PhonebookAnswers::IndexRange;
 
 namespace {
@@ -213,7 +212,7 @@ void TestPhonebookAnswers::entryFixtures_data()
     QTest::addColumn<bool>("known");
     QTest::addColumn<QString>("charset");
     QTest::addColumn<bool>("taken");
-    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("position");
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("name");
@@ -221,7 +220,7 @@ void TestPhonebookAnswers::entryFixtures_data()
 
     struct Expected {
         QString charset; // empty: the program's single bytes
-        Entry entry;
+        PhonebookEntry entry;
         bool taken = true;
     };
     const UsimFields none;
@@ -231,41 +230,43 @@ void TestPhonebookAnswers::entryFixtures_data()
     const UsimFields casa{"", "FAMIGLIA", "+390612345670", "", "", "", "", "", ""};
     const QString ucs2Name = QStringLiteral("005300740065007600650020002000560069006E0073006F006E");
     const QHash<QString, Expected> expected{
-        {kEntry, {"", {"+393331234567", 145, "MARIO ROSSI", none, 7}}},
-        {"+CPBR: 1,\"+33616918685\",145,\"68506C6970696570\"", {"", {"+33616918685", 145, "68506C6970696570", none, 1}}},
-        {"+CPBR: 2,\"*100#\",129,\"gg get balance\",0", {"", {"*100#", 129, "gg get balance", none, 2}}},
-        {"+CPBR: 81,\"#121#\",129,\"My Tempo\",0", {"", {"#121#", 129, "My Tempo", none, 81}}},
-        {"+CPBR: 16,\"\",,\"" + ucs2Name + "\",,,,,,,", {"", {"", 0, ucs2Name, none, 16}}},
-        {"+CPBR: 6,\"\",,\"005300740061006E006C006500790020005000610075006C\"", {"UCS2", {"", 0, "Stanley Paul", none, 6}}},
-        {"+CPBR: 1,\"+60122256476\",145,\"\",\"08/07/04\",\"17:24:55\"", {"", {"+60122256476", 145, "", none, 1}}},
-        {"+CPBR: 1,,\"+31234657899\",145,\"Mama GSM\",\"2007/11/02,09:27\"", {"", {"+31234657899", 145, "Mama GSM", none, 1}}},
-        {"+CPBR: 12,\"0612345679\",129,\"CASA\",0,\"FAMIGLIA\",\"+390612345670\"", {"", {"0612345679", 129, "CASA", casa, 12}}},
+        {kEntry, {"", {7, "+393331234567", 145, "MARIO ROSSI", none}}},
+        {"+CPBR: 1,\"+33616918685\",145,\"68506C6970696570\"", {"", {1, "+33616918685", 145, "68506C6970696570", none}}},
+        {"+CPBR: 2,\"*100#\",129,\"gg get balance\",0", {"", {2, "*100#", 129, "gg get balance", none}}},
+        {"+CPBR: 81,\"#121#\",129,\"My Tempo\",0", {"", {81, "#121#", 129, "My Tempo", none}}},
+        {"+CPBR: 16,\"\",,\"" + ucs2Name + "\",,,,,,,", {"", {16, "", 0, ucs2Name, none}}},
+        {"+CPBR: 6,\"\",,\"005300740061006E006C006500790020005000610075006C\"", {"UCS2", {6, "", 0, "Stanley Paul", none}}},
+        {"+CPBR: 1,\"+60122256476\",145,\"\",\"08/07/04\",\"17:24:55\"", {"", {1, "+60122256476", 145, "", none}}},
+        {"+CPBR: 1,,\"+31234657899\",145,\"Mama GSM\",\"2007/11/02,09:27\"", {"", {1, "+31234657899", 145, "Mama GSM", none}}},
+        {"+CPBR: 12,\"0612345679\",129,\"CASA\",0,\"FAMIGLIA\",\"+390612345670\"", {"", {12, "0612345679", 129, "CASA", casa}}},
         {"+CPBR: 419,\"030450566735\",129,56697263686F77204B6C696E696B756D2053742E20333100",
-         {"HEX", {"030450566735", 129, "Virchow Klinikum St. 31", none, 419}}},
+         {"HEX", {419, "030450566735", 129, "Virchow Klinikum St. 31", none}}},
         {"+CPBR: 30,\"0612345679\",129,\"Casa Mare\",1,\"FAMIGLIA\",\"393471112233\",145",
-         {"", {"0612345679", 129, "Casa Mare", home, 30}}},
+         {"", {30, "0612345679", 129, "Casa Mare", home}}},
         {"+CPBR: 31,\"3331234567\",129,\"Anna B\",0,\"AMICI\",\"0698765\",129,\"Anna Bianchi\",\"anna@example.org\","
          "\"sip:anna@example.org\",\"tel:+393331234567\"",
-         {"", {"3331234567", 129, "Anna B", anna, 31}}},
+         {"", {31, "3331234567", 129, "Anna B", anna}}},
         {"+CPBR: 8,\"+393285556677\",145,\"004E006900630063006F006C00F2\"",
-         {"UCS2", {"+393285556677", 145, QStringLiteral("Niccol\u00F2"), none, 8}}},
-        {"+CPBR: 7, \"+393331234567\", 145, \"MARIO ROSSI\"", {"", {"+393331234567", 145, "MARIO ROSSI", none, 7}}},
+         {"UCS2", {8, "+393285556677", 145, QStringLiteral("Niccol\u00F2"), none}}},
+        {"+CPBR: 7, \"+393331234567\", 145, \"MARIO ROSSI\"", {"", {7, "+393331234567", 145, "MARIO ROSSI", none}}},
         // The group as a number is not the 27.007 form: no fields.
         // Kept as it came, so that the entry is not written back without it.
         {"+CPBR: 32,\"3331234567\",129,\"Ugo Neri\",0,3,\"3331234\",129",
-         {"", {"3331234567", 129, "Ugo Neri", UsimFields{"", "", "", "", "", "", "", "", ",0,3,\"3331234\",129"}, 32}}},
+         {"", {32, "3331234567", 129, "Ugo Neri", UsimFields{"", "", "", "", "", "", "", "", ",0,3,\"3331234\",129"}}}},
         {"+CPBR: 9,\"0612345678\",129,\"005A006F00650020D83DDE00\"",
-         {"UCS2", {"0612345678", 129, QStringLiteral("Zoe \U0001F600"), none, 9}}},
+         {"UCS2", {9, "0612345678", 129, QStringLiteral("Zoe \U0001F600"), none}}},
         // Half a surrogate pair is no character.
         {"+CPBR: 10,\"0612345678\",129,\"005A006F0065D800\"", {"UCS2", {}, false}},
         // The phone dropped the "+" of an international number.
-        {"+CPBR: 3,\"393401112222\",145,\"ZIO PAOLO\"", {"", {"+393401112222", 145, "ZIO PAOLO", none, 3}}},
+        {"+CPBR: 3,\"393401112222\",145,\"ZIO PAOLO\"", {"", {3, "+393401112222", 145, "ZIO PAOLO", none}}},
+        {"+CPBR: 5,\"41791234567\",145,\"Zurigo Ufficio\"", {"", {5, "+41791234567", 145, "Zurigo Ufficio", none}}},
+        {"+CPBR: 6,\"447700900123\",145,\"Londra\"", {"", {6, "+447700900123", 145, "Londra", none}}},
     };
     for (const QString &form : fixtureForms()) {
         if (!isEntryForm(form))
             continue;
         const Expected e = expected.value(form);
-        QTest::newRow(qPrintable(form)) << form << expected.contains(form) << e.charset << e.taken << e.entry.index
+        QTest::newRow(qPrintable(form)) << form << expected.contains(form) << e.charset << e.taken << e.entry.position
                                         << e.entry.number << e.entry.type << e.entry.name << e.entry.fields;
     }
     QTest::newRow("USIM fields, spaces around the commas")
@@ -281,7 +282,7 @@ void TestPhonebookAnswers::entryFixtures()
     QFETCH(bool, known);
     QFETCH(QString, charset);
     QFETCH(bool, taken);
-    QFETCH(int, index);
+    QFETCH(int, position);
     QFETCH(QString, number);
     QFETCH(int, type);
     QFETCH(QString, name);
@@ -292,7 +293,7 @@ void TestPhonebookAnswers::entryFixtures()
     QCOMPARE(entry.has_value(), taken);
     if (!taken)
         return;
-    QCOMPARE(entry->index, index);
+    QCOMPARE(entry->position, position);
     QCOMPARE(entry->number, number);
     QCOMPARE(entry->type, type);
     QCOMPARE(entry->name, name);

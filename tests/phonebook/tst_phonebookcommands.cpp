@@ -25,8 +25,8 @@ void TestPhonebookCommands::numberType_data()
     QTest::newRow("+39 further in") << "0+39123" << 145;
     QTest::newRow("+39 at the end") << "123+39" << 145;
     QTest::newRow("0039, no plus") << "00393331234567" << 129;
-    QTest::newRow("other country") << "+41791234567" << 129;
-    QTest::newRow("+3 9 split by a space") << "+3 9123" << 129;
+    QTest::newRow("other country") << "+41791234567" << 145;
+    QTest::newRow("+3 9 split by a space") << "+3 9123" << 145;
     QTest::newRow("national") << "0612345678" << 129;
     QTest::newRow("empty") << "" << 129;
     QTest::newRow("spaces around +39") << "  +39333  " << 145;
@@ -57,7 +57,7 @@ void TestPhonebookCommands::writeCommand_data()
     QTest::newRow("italian mobile") << "" << 7 << "+393331234567" << "MARIO ROSSI" << none
                                     << QByteArray("+CPBW=7,\"+393331234567\",145,\"MARIO ROSSI\"") << ok;
     QTest::newRow("international, plus kept") << "" << 12 << "+41791234567" << "ZURIGO" << none
-                                              << QByteArray("+CPBW=12,\"+41791234567\",129,\"ZURIGO\"") << ok;
+                                              << QByteArray("+CPBW=12,\"+41791234567\",145,\"ZURIGO\"") << ok;
     QTest::newRow("empty number") << "" << 1 << "" << "SOLO NOME" << none
                                   << QByteArray("+CPBW=1,\"\",129,\"SOLO NOME\"") << ok;
     QTest::newRow("empty name") << "" << 250 << "112" << "" << none << QByteArray("+CPBW=250,\"112\",129,\"\"") << ok;
@@ -143,7 +143,7 @@ void TestPhonebookCommands::writeCommand()
     QFETCH(int, refusal);
 
     const PhonebookCommands::WriteCommand write = PhonebookCommands::writeCommand(
-        position, number, name, fields, PhoneCharset::named(charset).value_or(PhoneCharset()), {250, 20, 20});
+        {position, number, 0, name, fields}, PhoneCharset::named(charset).value_or(PhoneCharset()), {250, 20, 20});
     QCOMPARE(int(write.refusal), refusal);
     QCOMPARE(write.sendable(), refusal == int(PhonebookCommands::Refusal::None));
     QCOMPARE(SingleByteCodec::encode(write.command), bytes);

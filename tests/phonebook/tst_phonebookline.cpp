@@ -7,9 +7,23 @@
 using PhonebookLine::Layout;
 using PhonebookLine::Limits;
 
+Q_DECLARE_METATYPE(PhonebookEntry)
+Q_DECLARE_METATYPE(PhonebookLine::Layout)
+Q_DECLARE_METATYPE(PhonebookLine::Limits)
+
 namespace {
 const QString kPos = QString(QChar(0x00C3));
 const QString kField = QString(QChar(0x00B3));
+const UsimFields kFamily{"1", "FAMIGLIA", "393471112233", "145", "", "", "", "", ""};
+
+PhonebookEntry entry(int position, const QString &name, const QString &number)
+{
+    PhonebookEntry e;
+    e.position = position;
+    e.name = name;
+    e.number = number;
+    return e;
+}
 }
 
 class TestPhonebookLine : public QObject {
@@ -17,17 +31,14 @@ class TestPhonebookLine : public QObject {
 private slots:
     void positionTag_data();
     void positionTag();
-    void fieldsCutAndPadded_data();
-    void fieldsCutAndPadded();
-    void splitIsLayoutIndependent_data();
-    void splitIsLayoutIndependent();
-    void emptySlot();
-    void splitRefusesLinesWithoutSeparators_data();
-    void splitRefusesLinesWithoutSeparators();
+    void draw_data();
+    void draw();
+    void shown_data();
+    void shown();
+    void parse_data();
+    void parse();
     void leadingNumber_data();
     void leadingNumber();
-    void positionFromTag_data();
-    void positionFromTag();
 };
 
 void TestPhonebookLine::positionTag_data()
@@ -54,109 +65,147 @@ void TestPhonebookLine::positionTag()
     QCOMPARE(PhonebookLine::positionTag(position, maxNumRub), tag);
 }
 
-void TestPhonebookLine::fieldsCutAndPadded_data()
+void TestPhonebookLine::draw_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("number");
-    QTest::addColumn<QString>("nameField");
-    QTest::addColumn<QString>("numberField");
-
-    // Limits below: names 5 characters, numbers 4.
-    QTest::newRow("both exactly at the limit") << "MARIO" << "1234" << "MARIO" << "1234";
-    QTest::newRow("both one over the limit") << "MARIOX" << "12345" << "MARIO" << "1234";
-    QTest::newRow("both far over the limit") << "MARIO ROSSI" << "+393331234567" << "MARIO" << "+393";
-    QTest::newRow("both short") << "ZIO" << "12" << "ZIO  " << "12  ";
-    QTest::newRow("both empty") << "" << "" << "     " << "    ";
-    QTest::newRow("spaces kept as given") << " A B" << " 1" << " A B " << " 1  ";
-    // An emoji is two UTF-16 units, as the edit box counts it.
-    QTest::newRow("a pair that fits") << QStringLiteral("ZOE\U0001F600") << "1" << QStringLiteral("ZOE\U0001F600") << "1   ";
-    QTest::newRow("a pair cut whole") << QStringLiteral("ZOEY\U0001F600") << "1" << "ZOEY " << "1   ";
-}
-
-void TestPhonebookLine::fieldsCutAndPadded()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, number);
-    QFETCH(QString, nameField);
-    QFETCH(QString, numberField);
-
-    const Limits limits{250, 5, 4};
-    const QString read = PhonebookLine::build(7, name, number, Layout::Read, limits);
-    const QString sorted = PhonebookLine::build(7, name, number, Layout::Sorted, limits);
-    QCOMPARE(read, "007/250 " + kPos + " " + nameField + " " + kField + " " + numberField);
-    QCOMPARE(sorted, "007/250 " + kPos + "  " + nameField + " " + kField + " " + numberField);
-    // 2L+7+N+M and one more for the sorted layout: lines stay in columns.
-    QCOMPARE(read.size(), 2 * 3 + 7 + 5 + 4);
-    QCOMPARE(sorted.size(), read.size() + 1);
-}
-
-void TestPhonebookLine::splitIsLayoutIndependent_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("number");
-    QTest::addColumn<QString>("splitName");
-    QTest::addColumn<QString>("splitNumber");
-
-    QTest::newRow("plain") << "MARIO ROSSI" << "+393331234567" << "MARIO ROSSI" << "+393331234567";
-    QTest::newRow("inner spaces kept") << "MARIO  DE  ROS" << "06 1234" << "MARIO  DE  ROS" << "06 1234";
-    QTest::newRow("leading spaces dropped") << "   ZIO" << "  123" << "ZIO" << "123";
-    QTest::newRow("trailing spaces dropped") << "ZIO   " << "123  " << "ZIO" << "123";
-    QTest::newRow("name fills its field") << "ABCDEFGHIJKLMN" << "12345678901234567890"
-                                          << "ABCDEFGHIJKLMN" << "12345678901234567890";
-    QTest::newRow("name cut to its field") << "ABCDEFGHIJKLMNOP" << "123" << "ABCDEFGHIJKLMN" << "123";
-    QTest::newRow("only the number") << "" << "*100#" << "" << "*100#";
-    QTest::newRow("only the name") << "CASA" << "" << "CASA" << "";
-    QTest::newRow("tab is no space") << "\tCASA" << "1\t" << "\tCASA" << "1\t";
-}
-
-void TestPhonebookLine::splitIsLayoutIndependent()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, number);
-    QFETCH(QString, splitName);
-    QFETCH(QString, splitNumber);
-
-    const Limits limits{250, 14, 20};
-    for (const Layout layout : {Layout::Read, Layout::Sorted}) {
-        const auto split = PhonebookLine::split(PhonebookLine::build(42, name, number, layout, limits));
-        QVERIFY(split.valid);
-        QCOMPARE(split.tag, QStringLiteral("042/250 "));
-        QCOMPARE(split.name, splitName);
-        QCOMPARE(split.number, splitNumber);
-    }
-}
-
-void TestPhonebookLine::emptySlot()
-{
-    const Limits limits{9, 3, 2};
-    const QString tail = "    " + kField + "   ";
-    QCOMPARE(PhonebookLine::emptySlotTail(limits), tail);
-    QCOMPARE(PhonebookLine::emptySlot(4, Layout::Read, limits), "4/9 " + kPos + " " + tail);
-    QCOMPARE(PhonebookLine::emptySlot(4, Layout::Sorted, limits), "4/9 " + kPos + "  " + tail);
-    QVERIFY(PhonebookLine::emptySlot(4, Layout::Read, limits).endsWith(PhonebookLine::emptySlotTail(limits)));
-
-    const auto split = PhonebookLine::split(PhonebookLine::emptySlot(4, Layout::Read, limits));
-    QVERIFY(split.valid);
-    QCOMPARE(split.tag, QStringLiteral("4/9 "));
-    QVERIFY(split.name.isEmpty());
-    QVERIFY(split.number.isEmpty());
-}
-
-void TestPhonebookLine::splitRefusesLinesWithoutSeparators_data()
-{
+    QTest::addColumn<PhonebookEntry>("entry");
+    QTest::addColumn<Layout>("layout");
+    QTest::addColumn<Limits>("limits");
     QTest::addColumn<QString>("line");
 
-    QTest::newRow("empty") << QString();
-    QTest::newRow("no field separator") << "007/250 " + kPos + " MARIO ROSSI   123";
-    QTest::newRow("no position separator") << "007/250   MARIO ROSSI " + kField + " 123";
-    QTest::newRow("separators swapped") << "007/250 " + kField + " MARIO " + kPos + " 123";
-    QTest::newRow("plain text") << QStringLiteral("MARIO ROSSI 3331234567");
+    // Names 5 characters, numbers 4: 2L+7+N+M characters in the read
+    // layout, one more in the sorted one, so that lines stay in columns.
+    const Limits small{250, 5, 4};
+    QTest::newRow("read layout, both at the limit")
+        << entry(7, "MARIO", "1234") << Layout::Read << small << "007/250 " + kPos + " MARIO " + kField + " 1234";
+    QTest::newRow("sorted layout, one more space")
+        << entry(7, "MARIO", "1234") << Layout::Sorted << small << "007/250 " + kPos + "  MARIO " + kField + " 1234";
+    QTest::newRow("both one over the limit")
+        << entry(7, "MARIOX", "12345") << Layout::Read << small << "007/250 " + kPos + " MARIO " + kField + " 1234";
+    QTest::newRow("both far over the limit") << entry(7, "MARIO ROSSI", "+393331234567") << Layout::Sorted
+                                             << small << "007/250 " + kPos + "  MARIO " + kField + " +393";
+    QTest::newRow("both short, padded")
+        << entry(7, "ZIO", "12") << Layout::Read << small << "007/250 " + kPos + " ZIO   " + kField + " 12  ";
+    QTest::newRow("spaces kept as given")
+        << entry(7, " A B", " 1") << Layout::Read << small << "007/250 " + kPos + "  A B  " + kField + "  1  ";
+    // An emoji is two UTF-16 units, as the edit box counts it.
+    QTest::newRow("a pair that fits") << entry(7, QStringLiteral("ZOE\U0001F600"), "1") << Layout::Read << small
+                                      << "007/250 " + kPos + QStringLiteral(" ZOE\U0001F600 ") + kField + " 1   ";
+    QTest::newRow("a pair cut whole") << entry(7, QStringLiteral("ZOEY\U0001F600"), "1") << Layout::Read << small
+                                      << "007/250 " + kPos + " ZOEY  " + kField + " 1   ";
+    QTest::newRow("empty position, read layout")
+        << entry(4, "", "") << Layout::Read << Limits{9, 3, 2} << "4/9 " + kPos + "     " + kField + "   ";
+    QTest::newRow("empty position, sorted layout")
+        << entry(4, "", "") << Layout::Sorted << Limits{9, 3, 2} << "4/9 " + kPos + "      " + kField + "   ";
+    QTest::newRow("nothing read yet: widths 0") << entry(1, "MARIO", "06") << Layout::Read << Limits{}
+                                                << "1/ " + kPos + "  " + kField + " ";
 }
 
-void TestPhonebookLine::splitRefusesLinesWithoutSeparators()
+void TestPhonebookLine::draw()
+{
+    QFETCH(PhonebookEntry, entry);
+    QFETCH(Layout, layout);
+    QFETCH(Limits, limits);
+    QFETCH(QString, line);
+    QCOMPARE(PhonebookLine::draw(entry, layout, limits), line);
+    // What the line does not show does not change it.
+    PhonebookEntry withMore = entry;
+    withMore.type = 145;
+    withMore.fields = kFamily;
+    withMore.unread = true;
+    QCOMPARE(PhonebookLine::draw(withMore, layout, limits), line);
+}
+
+void TestPhonebookLine::shown_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<Limits>("limits");
+    QTest::addColumn<QString>("shownName");
+    QTest::addColumn<QString>("shownNumber");
+
+    const Limits small{250, 5, 4};
+    QTest::newRow("as it is") << "ZIO" << "12" << small << "ZIO" << "12";
+    QTest::newRow("padding dropped, leading spaces kept") << "  ZIO " << " 12 " << small << "  ZIO" << " 12";
+    QTest::newRow("inner spaces kept") << "A  B" << "1 2" << small << "A  B" << "1 2";
+    QTest::newRow("cut to the fields") << "MARIO ROSSI" << "+393331234567" << small << "MARIO" << "+393";
+    QTest::newRow("cut, then trimmed") << "ABCD EF" << "123 45" << small << "ABCD" << "123";
+    QTest::newRow("a pair cut whole") << QStringLiteral("ZOEY\U0001F600") << "1" << small << "ZOEY" << "1";
+    QTest::newRow("tab is no space") << "\tZIO" << "1\t" << small << "\tZIO" << "1\t";
+    QTest::newRow("blanks show empty") << "   " << "  " << small << "" << "";
+    QTest::newRow("nothing read yet: widths 0") << "MARIO" << "06" << Limits{} << "" << "";
+}
+
+void TestPhonebookLine::shown()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, number);
+    QFETCH(Limits, limits);
+    QFETCH(QString, shownName);
+    QFETCH(QString, shownNumber);
+
+    PhonebookEntry given = entry(7, name, number);
+    given.type = 145;
+    given.fields = kFamily;
+    PhonebookEntry expected = given;
+    expected.name = shownName;
+    expected.number = shownNumber;
+    QCOMPARE(PhonebookLine::shown(given, limits), expected);
+}
+
+void TestPhonebookLine::parse_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<PhonebookEntry>("entry");
+    QTest::addColumn<Limits>("limits");
+
+    // A line drawn in the sorted layout, as a list file holds it, gives
+    // back the entry as it shows and the limits it was drawn under.
+    const auto drawn = [](const char *row, const PhonebookEntry &e, const Limits &limits, const PhonebookEntry &back) {
+        QTest::newRow(row) << PhonebookLine::draw(e, Layout::Sorted, limits) << true << back << limits;
+    };
+    const Limits sim{250, 14, 20};
+    drawn("plain", entry(42, "MARIO ROSSI", "+393331234567"), sim, entry(42, "MARIO ROSSI", "+393331234567"));
+    drawn("inner spaces kept", entry(42, "MARIO  DE  ROS", "06 1234"), sim, entry(42, "MARIO  DE  ROS", "06 1234"));
+    drawn("spaces around dropped", entry(42, "   ZIO ", "  123  "), sim, entry(42, "ZIO", "123"));
+    drawn("both fill their fields", entry(250, "ABCDEFGHIJKLMN", "12345678901234567890"), sim,
+          entry(250, "ABCDEFGHIJKLMN", "12345678901234567890"));
+    drawn("only the number", entry(1, "", "*100#"), sim, entry(1, "", "*100#"));
+    drawn("only the name", entry(1, "CASA", ""), sim, entry(1, "CASA", ""));
+    drawn("tab is no space", entry(3, "\tCASA", "1\t"), sim, entry(3, "\tCASA", "1\t"));
+    drawn("a pair ending the field", entry(3, QStringLiteral("ZOE\U0001F600"), "1"), {9, 5, 4},
+          entry(3, QStringLiteral("ZOE\U0001F600"), "1"));
+    drawn("empty position", entry(4, "", ""), {9, 3, 2}, entry(4, "", ""));
+    drawn("four-digit tags", entry(12, "ADA", "06"), {1000, 40, 18}, entry(12, "ADA", "06"));
+
+    QTest::newRow("empty") << QString() << false << PhonebookEntry() << Limits{};
+    QTest::newRow("no field separator") << "007/250 " + kPos + "  MARIO ROSSI   123" << false << PhonebookEntry()
+                                        << Limits{};
+    QTest::newRow("no position separator") << "007/250   MARIO ROSSI " + kField + " 123" << false
+                                           << PhonebookEntry() << Limits{};
+    QTest::newRow("separators swapped") << "007/250 " + kField + " MARIO " + kPos + " 123" << false
+                                        << PhonebookEntry() << Limits{};
+    QTest::newRow("plain text") << QStringLiteral("MARIO ROSSI 3331234567") << false << PhonebookEntry() << Limits{};
+}
+
+void TestPhonebookLine::parse()
 {
     QFETCH(QString, line);
-    QVERIFY(!PhonebookLine::split(line).valid);
+    QFETCH(bool, valid);
+    QFETCH(PhonebookEntry, entry);
+    QFETCH(Limits, limits);
+
+    const std::optional<PhonebookLine::Parsed> parsed = PhonebookLine::parse(line);
+    QCOMPARE(parsed.has_value(), valid);
+    if (!valid)
+        return;
+    QCOMPARE(parsed->entry.position, entry.position);
+    QCOMPARE(parsed->entry.name, entry.name);
+    QCOMPARE(parsed->entry.number, entry.number);
+    QVERIFY(parsed->entry == entry);
+    QCOMPARE(parsed->limits.maxNumRub, limits.maxNumRub);
+    QCOMPARE(parsed->limits.maxCarNom, limits.maxCarNom);
+    QCOMPARE(parsed->limits.maxCarNum, limits.maxCarNum);
 }
 
 void TestPhonebookLine::leadingNumber_data()
@@ -182,31 +231,6 @@ void TestPhonebookLine::leadingNumber()
     QFETCH(QString, text);
     QFETCH(int, value);
     QCOMPARE(PhonebookLine::leadingNumber(text), value);
-}
-
-void TestPhonebookLine::positionFromTag_data()
-{
-    QTest::addColumn<QString>("tagText");
-    QTest::addColumn<int>("maxNumRub");
-    QTest::addColumn<int>("position");
-
-    QTest::newRow("one digit") << "3/9 " << 9 << 3;
-    QTest::newRow("three digits") << "001/250 " << 250 << 1;
-    QTest::newRow("three digits, last") << "250/250 " << 250 << 250;
-    QTest::newRow("four digits") << "0012/1000 " << 1000 << 12;
-    QTest::newRow("nothing selected") << "" << 250 << 0;
-}
-
-void TestPhonebookLine::positionFromTag()
-{
-    QFETCH(QString, tagText);
-    QFETCH(int, maxNumRub);
-    QFETCH(int, position);
-    QCOMPARE(PhonebookLine::positionFromTag(tagText, maxNumRub), position);
-    // The tag a line gets leads back to its position.
-    if (position > 0)
-        QCOMPARE(PhonebookLine::positionFromTag(PhonebookLine::positionTag(position, maxNumRub), maxNumRub),
-                 position);
 }
 
 QTEST_APPLESS_MAIN(TestPhonebookLine)

@@ -1,5 +1,5 @@
 #include "linkedphone.h"
-#include "phonebookline.h"
+#include "pairentries.h"
 #include "phonebooklistmodel.h"
 #include "phonebooksort.h"
 #include "phonebookwriteback.h"
@@ -22,20 +22,26 @@ FormVariables readSim()
     return afterSimRead(kPositions, kTextLength, kNumberLength);
 }
 
-// Sorted-layout lines numbered from 1, from "name|number" pairs.
-QStringList sortedLines(const QStringList &entries, const PhonebookLine::Limits &limits)
+// The sorted-layout lines of entries.
+QStringList sortedLines(const PhonebookEntries &entries, const PhonebookLine::Limits &limits)
 {
     QStringList lines;
-    for (const QString &entry : entries) {
-        const QStringList fields = entry.split(QLatin1Char('|'));
-        lines.append(PhonebookLine::build(int(lines.size()) + 1, fields.at(0), fields.value(1),
-                                          PhonebookLine::Layout::Sorted, limits));
-    }
+    for (const PhonebookEntry &entry : entries)
+        lines.append(PhonebookLine::draw(entry, PhonebookLine::Layout::Sorted, limits));
     return lines;
 }
 
-const QStringList kSorted{"ALDO|+393331112222", "anna|0612345678", "ANNALISA|+41791234567",
-                          "|112", "BRUNO|", "CARLA MARIA|3401234567"};
+// The empty positions from first to the last of the SIM.
+PhonebookEntries emptyFrom(int first)
+{
+    PhonebookEntries entries;
+    for (int k = first; k <= kPositions; ++k)
+        entries.append(PhonebookEntry{k, {}, 0, {}, {}, false});
+    return entries;
+}
+
+const PhonebookEntries kSorted = pairEntries({"ALDO|+393331112222", "anna|0612345678", "ANNALISA|+41791234567",
+                                               "|112", "BRUNO|", "CARLA MARIA|3401234567"});
 }
 
 class TestPhonebookWriteBack : public QObject {
@@ -56,11 +62,14 @@ private slots:
     void programEndingMidWrite();
 
 private:
-    void run(const QStringList &List2Lines, const FormVariables &vars = readSim());
+    // Writes List2 made of entries under limits (those of the read unless
+    // the list came from a file made for another phonebook).
+    void run(const PhonebookEntries &List2Entries, const FormVariables &vars = readSim(),
+             const PhonebookLine::Limits &listLimits = readSim().lineLimits());
 
     LinkedPhone *m_phone = nullptr;
     QStringList m_list1Before;
-    PhonebookRowModel m_List1;
+    PhonebookListModel m_List1;
     RecordingReport m_report;
 };
 
@@ -72,10 +81,8 @@ void TestPhonebookWriteBack::init()
     m_phone->store(12, QStringLiteral("ULTIMO"), QStringLiteral("099"));
     QString why;
     QVERIFY2(m_phone->start(&why), qPrintable(why));
-    m_list1Before.clear();
-    for (int k = 1; k <= kPositions; ++k)
-        m_list1Before.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Read, readSim().lineLimits()));
-    m_List1.setRows(rowsWithoutFields(m_list1Before));
+    m_List1.setEntries(emptyFrom(1), PhonebookLine::Layout::Read, readSim().lineLimits());
+    m_list1Before = m_List1.lines();
     m_report = RecordingReport();
 }
 
@@ -85,22 +92,23 @@ void TestPhonebookWriteBack::cleanup()
     m_phone = nullptr;
 }
 
-void TestPhonebookWriteBack::run(const QStringList &List2Lines, const FormVariables &vars)
+void TestPhonebookWriteBack::run(const PhonebookEntries &List2Entries, const FormVariables &vars,
+                                 const PhonebookLine::Limits &listLimits)
 {
-    const PhonebookRowModel List2(rowsWithoutFields(List2Lines));
+    PhonebookListModel List2;
+    List2.setEntries(List2Entries, PhonebookLine::Layout::Sorted, listLimits);
     writeSortedPhonebook(m_phone->link, vars, m_List1, List2, m_report);
-    QCOMPARE(List2.lines(), List2Lines);
+    QCOMPARE(List2.entries(), List2Entries);
 }
 
 void TestPhonebookWriteBack::writesEntriesAndClearsTheRest()
 {
-    const QStringList lines = sortedLines(kSorted, readSim().lineLimits());
-    run(lines);
+    run(kSorted);
 
     QStringList expected{
         "+CPBW=1,\"+393331112222\",145,\"ALDO\"",
         "+CPBW=2,\"0612345678\",129,\"anna\"",
-        "+CPBW=3,\"+41791234567\",129,\"ANNALISA\"",
+        "+CPBW=3,\"+41791234567\",145,\"ANNALISA\"",
         "+CPBW=4,\"112\",129,\"\"",
         "+CPBW=5,\"\",129,\"BRUNO\"",
         "+CPBW=6,\"3401234567\",129,\"CARLA MARIA\"",
@@ -117,10 +125,7 @@ void TestPhonebookWriteBack::writesEntriesAndClearsTheRest()
     QCOMPARE(phonebook.value(6), QStringLiteral("CARLA MARIA|3401234567|129"));
 
     // List1 mirrors the phone: the sorted lines, then sorted-layout blanks.
-    QStringList mirror = lines;
-    for (int k = 7; k <= kPositions; ++k)
-        mirror.append(PhonebookLine::emptySlot(k, PhonebookLine::Layout::Sorted, readSim().lineLimits()));
-    QCOMPARE(m_List1.lines(), mirror);
+    QCOMPARE(m_List1.lines(), sortedLines(kSorted + emptyFrom(7), readSim().lineLimits()));
     QCOMPARE(m_report.messages, (QStringList{"SCRITTURA RUBRICA SIM IN CORSO", "VERIFICA SCRITTURA IN CORSO", kDone}));
     QCOMPARE(m_report.values.first(), 0.1);
     QCOMPARE(m_report.values.last(), kPositions + 0.1);
@@ -131,11 +136,10 @@ void TestPhonebookWriteBack::listAsLongAsThePhonebookSendsNoClear()
     FormVariables vars = readSim();
     vars.MAXNUMRUB = kSorted.size();
     vars.RUBSEL = Rubrica::kCellulare;
-    const QStringList lines = sortedLines(kSorted, vars.lineLimits());
-    run(lines, vars);
+    run(kSorted, vars, vars.lineLimits());
     QCOMPARE(m_phone->commands().size(), kSorted.size() + 1);
     QVERIFY(m_phone->commands().at(kSorted.size() - 1).startsWith(QStringLiteral("+CPBW=6,")));
-    QCOMPARE(m_List1.lines(), lines);
+    QCOMPARE(m_List1.lines(), sortedLines(kSorted, vars.lineLimits()));
     QCOMPARE(m_report.messages, (QStringList{"SCRITTURA RUBRICA CELLULARE IN CORSO", "VERIFICA SCRITTURA IN CORSO", kDone}));
 }
 
@@ -143,13 +147,12 @@ void TestPhonebookWriteBack::listMadeUnderOtherLimits()
 {
     // A list file saved for a phonebook of 99 positions, 20-character
     // names and 10-character numbers, written to the current one.
-    const QStringList foreign = sortedLines({"ALESSANDRO|+39061", "BEATRICE ROSSI|0612"}, {99, 20, 10});
-    run(foreign);
+    const PhonebookEntries foreign = pairEntries({"ALESSANDRO|+39061", "BEATRICE ROSSI|0612"});
+    run(foreign, readSim(), {99, 20, 10});
     QCOMPARE(m_phone->commands().mid(0, 2),
              (QStringList{"+CPBW=1,\"+39061\",145,\"ALESSANDRO\"",
                           "+CPBW=2,\"0612\",129,\"BEATRICE ROSSI\""}));
-    QCOMPARE(m_List1.lines().mid(0, 2), sortedLines({"ALESSANDRO|+39061", "BEATRICE ROSSI|0612"},
-                                                         readSim().lineLimits()));
+    QCOMPARE(m_List1.lines().mid(0, 2), sortedLines(foreign, readSim().lineLimits()));
     QCOMPARE(m_List1.rowCount(), kPositions);
     QCOMPARE(m_report.lastMessage(), kDone);
 }
@@ -183,20 +186,11 @@ void TestPhonebookWriteBack::fieldsStayWithTheirEntries()
     QFETCH(QList<int>, withFields);
     QFETCH(QStringList, written);
     const FormVariables vars = readSim();
-    PhonebookRows rows;
-    for (int k = 1; k <= kPositions; ++k) {
-        const QStringList entry = read.value(k - 1).split(QLatin1Char('|'));
-        UsimFields fields;
-        if (withFields.contains(k))
-            fields = {"1", QStringLiteral("F%1").arg(k), "", "", "", "", "", "", ""};
-        rows.append({entry.size() < 2
-                         ? PhonebookLine::emptySlot(k, PhonebookLine::Layout::Read, vars.lineLimits())
-                         : PhonebookLine::build(k, entry.at(0), entry.at(1), PhonebookLine::Layout::Read,
-                                                vars.lineLimits()),
-                     fields});
-    }
-    m_List1.setRows(rows);
-    PhonebookRowModel List2;
+    PhonebookEntries entries = pairEntries(read) + emptyFrom(int(read.size()) + 1);
+    for (const int k : withFields)
+        entries[k - 1].fields = {"1", QStringLiteral("F%1").arg(k), "", "", "", "", "", "", ""};
+    m_List1.setEntries(entries, PhonebookLine::Layout::Read, vars.lineLimits());
+    PhonebookListModel List2;
     sortPhonebook(vars, m_List1, List2, m_report);
     writeSortedPhonebook(m_phone->link, vars, m_List1, List2, m_report);
 
@@ -204,47 +198,42 @@ void TestPhonebookWriteBack::fieldsStayWithTheirEntries()
     QCOMPARE(m_report.lastMessage(), kDone);
     for (int i = 0; i < written.size(); ++i) {
         const bool hasFields = written.at(i).endsWith(QStringLiteral(",1"));
-        QCOMPARE(!List2.row(i)->fields.isEmpty(), hasFields);
-        QCOMPARE(m_List1.row(i)->fields, List2.row(i)->fields);
-        QCOMPARE(m_List1.row(i)->line, List2.row(i)->line);
+        QCOMPARE(!List2.entry(i)->fields.isEmpty(), hasFields);
+        QCOMPARE(m_List1.entry(i)->fields, List2.entry(i)->fields);
+        QCOMPARE(m_List1.lines().at(i), List2.lines().at(i));
     }
 }
 
 void TestPhonebookWriteBack::refusedBeforeAnythingIsSent_data()
 {
-    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("entries");
     QTest::addColumn<QString>("rubsel");
     QTest::addColumn<QString>("message");
 
-    const PhonebookLine::Limits lim = readSim().lineLimits();
-    const QStringList good = sortedLines(kSorted, lim);
-    QTest::newRow("no phonebook read") << good << Rubrica::kNone << "ERRORE";
+    QTest::newRow("no phonebook read") << QStringList{"ALDO|1"} << Rubrica::kNone << "ERRORE";
     QTest::newRow("empty list would erase the phonebook") << QStringList() << Rubrica::kSim << "ERRORE";
-    QTest::newRow("line without separators")
-        << (QStringList(good) << "007/012 MARIO 0612") << Rubrica::kSim << kInvalid;
     QStringList tooMany;
     for (int k = 1; k <= kPositions + 1; ++k)
-        tooMany.append(PhonebookLine::build(k, QStringLiteral("N%1").arg(k), "1", PhonebookLine::Layout::Sorted, lim));
-    QTest::newRow("more lines than positions") << tooMany << Rubrica::kSim << kInvalid;
-    QTest::newRow("name too long")
-        << sortedLines({"ALDO|1", "BARTOLOMEO CARLI|2"}, {kPositions, 20, kNumberLength}) << Rubrica::kSim << kInvalid;
-    QTest::newRow("number too long")
-        << sortedLines({"ALDO|+3906123456789012345678"}, {kPositions, kTextLength, 30}) << Rubrica::kSim << kInvalid;
-    QTest::newRow("quote in a name") << sortedLines({"ALDO|1", "IL \"CAPO\"|2"}, lim) << Rubrica::kSim << kInvalid;
-    QTest::newRow("quote in a number") << sortedLines({"ALDO|1\"2"}, lim) << Rubrica::kSim << kInvalid;
+        tooMany.append(QStringLiteral("N%1|1").arg(k));
+    QTest::newRow("more entries than positions") << tooMany << Rubrica::kSim << kInvalid;
+    // From a list file made for a phonebook with longer fields.
+    QTest::newRow("name too long") << QStringList{"ALDO|1", "BARTOLOMEO CARLI|2"} << Rubrica::kSim << kInvalid;
+    QTest::newRow("number too long") << QStringList{"ALDO|+3906123456789012345678"} << Rubrica::kSim << kInvalid;
+    QTest::newRow("quote in a name") << QStringList{"ALDO|1", "IL \"CAPO\"|2"} << Rubrica::kSim << kInvalid;
+    QTest::newRow("quote in a number") << QStringList{"ALDO|1\"2"} << Rubrica::kSim << kInvalid;
     // A lone CR survives the file load; sent, it would end the command.
-    QTest::newRow("CR in a name") << sortedLines({"ALDO\rATZ|1"}, lim) << Rubrica::kSim << kInvalid;
+    QTest::newRow("CR in a name") << QStringList{"ALDO\rATZ|1"} << Rubrica::kSim << kInvalid;
 }
 
 void TestPhonebookWriteBack::refusedBeforeAnythingIsSent()
 {
-    QFETCH(QStringList, lines);
+    QFETCH(QStringList, entries);
     QFETCH(QString, rubsel);
     QFETCH(QString, message);
     FormVariables vars = readSim();
     vars.RUBSEL = rubsel;
     const QMap<int, QString> before = m_phone->entries();
-    run(lines, vars);
+    run(pairEntries(entries), vars, {kPositions + 1, 20, 30});
     QCOMPARE(m_report.messages, QStringList{message});
     QVERIFY(m_phone->commands().isEmpty());
     QCOMPARE(m_phone->entries(), before);
@@ -254,7 +243,7 @@ void TestPhonebookWriteBack::refusedBeforeAnythingIsSent()
 void TestPhonebookWriteBack::phoneRefusingPositionFive()
 {
     m_phone->refuse(QStringLiteral("+CPBW=5,"));
-    run(sortedLines(kSorted, readSim().lineLimits()));
+    run(kSorted);
     QCOMPARE(m_phone->commands().size(), 5);
     const QMap<int, QString> phonebook = m_phone->entries();
     QCOMPARE(phonebook.value(4), QStringLiteral("|112|129"));
@@ -268,7 +257,7 @@ void TestPhonebookWriteBack::phoneRefusingPositionFive()
 void TestPhonebookWriteBack::portClosedAfterTheRead()
 {
     m_phone->link.close();
-    run(sortedLines(kSorted, readSim().lineLimits()));
+    run(kSorted);
     QVERIFY(m_phone->commands().isEmpty());
     QCOMPARE(m_report.lastMessage(), kFailed);
     QCOMPARE(m_List1.lines(), m_list1Before);
@@ -277,7 +266,7 @@ void TestPhonebookWriteBack::portClosedAfterTheRead()
 void TestPhonebookWriteBack::lineDroppingMidWrite()
 {
     m_phone->hangUpAfter(3);
-    run(sortedLines(kSorted, readSim().lineLimits()));
+    run(kSorted);
     QCOMPARE(m_report.lastMessage(), kFailed);
     QCOMPARE(m_List1.lines(), m_list1Before);
     QVERIFY(!m_phone->link.isOpen());
@@ -286,7 +275,7 @@ void TestPhonebookWriteBack::lineDroppingMidWrite()
 void TestPhonebookWriteBack::programEndingMidWrite()
 {
     m_report.stopAfterSteps = 2;
-    run(sortedLines(kSorted, readSim().lineLimits()));
+    run(kSorted);
     QCOMPARE(m_phone->commands().size(), 2);
     QCOMPARE(m_report.lastMessage(), QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO"));
     QCOMPARE(m_List1.lines(), m_list1Before);
@@ -294,7 +283,7 @@ void TestPhonebookWriteBack::programEndingMidWrite()
     // A transaction cancelled while it waits ends the write as quietly.
     m_report = RecordingReport();
     m_phone->cancelOn(QStringLiteral("+CPBW=3,"));
-    run(sortedLines(kSorted, readSim().lineLimits()));
+    run(kSorted);
     QCOMPARE(m_report.lastMessage(), QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO"));
     QCOMPARE(m_List1.lines(), m_list1Before);
 }

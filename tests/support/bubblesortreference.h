@@ -1,11 +1,15 @@
 #pragma once
 
-#include "formvariables.h"
+#include "phonebookentry.h"
+#include "phonebookline.h"
 
 #include <QStringList>
 
-// The sort done the slow, obvious way, as a yardstick for sortPhonebook: the
-// read-layout lines without their first 2L+3 characters, empty slots
-// dropped, bubble sort with full passes that exchanges only on greater-than,
-// then the new tags. Returns the lines sortPhonebook must put in List2.
-QStringList bubbleSortReference(const FormVariables &vars, const QStringList &List1);
+// The sort done the slow, obvious way, as a yardstick for sortPhonebook,
+// with an order of its own rather than the program's collator: each entry
+// as its sort item (a space, the name field, " ³ ", the number field), the
+// empty positions dropped, a bubble sort with full passes that exchanges
+// only when an item comes after the next one, then the items numbered 1, 2,
+// 3 ... in the sorted layout. Returns the lines sortPhonebook must put in
+// List2.
+QStringList bubbleSortReference(const PhonebookEntries &entries, const PhonebookLine::Limits &limits);

@@ -26,7 +26,7 @@ struct PhonebookEntry {
     // A list file's line as it stood, when drawing the entry does not give
     // it back (a list edited by hand, or a line that holds no entry, which
     // is then unread): shown and saved again as it came.
-    std::optional<QString> loadedLine;
+    std::optional<QString> loadedLine = std::nullopt;
 
     // An empty position: neither a name nor a number.
     bool isEmpty() const { return name.isEmpty() && number.isEmpty(); }

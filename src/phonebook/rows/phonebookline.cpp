@@ -58,9 +58,24 @@ QString draw(const PhonebookEntry &entry, Layout layout, const Limits &limits)
 
 PhonebookEntry shown(const PhonebookEntry &entry, const Limits &limits)
 {
+    // The padding goes; spaces the phone keeps before a name stay, as the
+    // line shows them.
+    const auto unpadded = [](QString field) {
+        while (field.endsWith(kSpace))
+            field.chop(1);
+        return field;
+    };
     PhonebookEntry out = entry;
-    out.name = AtAnswer::trimSpaces(fixedField(entry.name, limits.maxCarNom));
-    out.number = AtAnswer::trimSpaces(fixedField(entry.number, limits.maxCarNum));
+    out.name = unpadded(fixedField(entry.name, limits.maxCarNom));
+    out.number = unpadded(fixedField(entry.number, limits.maxCarNum));
+    return out;
+}
+
+PhonebookEntry asWritten(const PhonebookEntry &entry)
+{
+    PhonebookEntry out = entry;
+    out.name = AtAnswer::trimSpaces(entry.name);
+    out.number = AtAnswer::trimSpaces(entry.number);
     return out;
 }
 

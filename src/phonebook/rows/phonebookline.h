@@ -52,9 +52,13 @@ QString sortItem(const PhonebookEntry &entry, const Limits &limits);
 // slot line, an entry loaded from a list file the line it came from.
 QString draw(const PhonebookEntry &entry, Layout layout, const Limits &limits);
 
-// The entry as its line shows it: name and number cut to their fields and
-// trimmed of spaces, as a user reads them and a list file keeps them.
+// The entry as its line shows it: name and number cut to their fields,
+// without the padding after them.
 PhonebookEntry shown(const PhonebookEntry &entry, const Limits &limits);
+
+// The entry as the edit boxes show it and a write sends it: name and number
+// trimmed of spaces at both ends.
+PhonebookEntry asWritten(const PhonebookEntry &entry);
 
 // The decimal number at the start of text after leading spaces; 0 when
 // there is none. "007" gives 7.
