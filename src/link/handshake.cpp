@@ -36,7 +36,8 @@ HandshakeResult runHandshake(PhoneLink &link, const QString &device,
                              const std::function<void()> &echoConfirmed)
 {
     HandshakeResult result;
-    if (!link.open(device))
+    result.opening = link.open(device);
+    if (result.opening != PortOpening::Opened)
         return result;
     try {
         portOpened();

@@ -40,7 +40,7 @@ PhoneLink::~PhoneLink()
     closePort();
 }
 
-bool PhoneLink::open(const QString &device, QString *why)
+PortOpening PhoneLink::open(const QString &device, QString *why)
 {
     closePort();
     m_cancelled = false;
@@ -48,7 +48,7 @@ bool PhoneLink::open(const QString &device, QString *why)
     if (device.isEmpty()) {
         if (why)
             *why = QStringLiteral("no serial device for this port number");
-        return false;
+        return PortOpening::Absent;
     }
     m_port->setPortName(device);
     m_port->setBaudRate(QSerialPort::Baud19200);
@@ -57,11 +57,18 @@ bool PhoneLink::open(const QString &device, QString *why)
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     m_opening = true;
+    // The port is this program's alone while it is open, so that a second
+    // copy never talks to a phone the first is driving. On Unix the open
+    // takes the UUCP lock file (LCK..name in /var/lock or /run/lock), which
+    // other programs honour and which refuses a second opening while its
+    // holder lives, and sets TIOCEXCL, which refuses any further open of the
+    // terminal to all but the superuser; Windows opens a COM port for one
+    // handle only.
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_opening = false;
         if (why)
             *why = m_port->errorString();
-        return false;
+        return whyNotOpened(device);
     }
     // A device without modem control lines (a pseudo-terminal, some
     // adapters) refuses these; the line works without them all the same.
@@ -70,7 +77,7 @@ bool PhoneLink::open(const QString &device, QString *why)
     m_port->clearError();
     m_opening = false;
     ++m_session;
-    return true;
+    return PortOpening::Opened;
 }
 
 void PhoneLink::close()

@@ -132,7 +132,7 @@ void TestPhonebookRead::openLink(std::chrono::milliseconds deadline)
 {
     m_link = std::make_unique<PhoneLink>(deadline);
     QString why;
-    QVERIFY2(m_link->open(m_phone->device(), &why), qPrintable(why));
+    QVERIFY2(m_link->open(m_phone->device(), &why) == PortOpening::Opened, qPrintable(why));
 }
 
 void TestPhonebookRead::read(int selector)

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// How an attempt to open the serial port ended: the port opened, or the
+// reason it did not, as far as the user can act on it.
+enum class PortOpening {
+    Opened,
+    // Another program holds it: its lock, its exclusive open, a busy driver.
+    Busy,
+    // The user may not open the device.
+    Forbidden,
+    // No device behind the port number, or the device is gone.
+    Absent,
+    // Any other failure: the device is no serial port, its settings fail.
+    Failed,
+};
+
+// Why the serial port of device could not be opened. Asks the system
+// directly, without the serial port class, so that the answer is the same
+// whichever class refused the device: the device is opened and closed at
+// once on its own, and nothing is written to it.
+PortOpening whyNotOpened(const QString &device);
