@@ -56,6 +56,13 @@ PortOpening PhoneLink::open(const QString &device, QString *why)
     m_port->setParity(QSerialPort::NoParity);
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
+    // Another program's lock file, which the open below would take for
+    // stale: that program is driving the phone.
+    if (lockedByAnotherProgram(device)) {
+        if (why)
+            *why = QStringLiteral("the port's lock file names a running process");
+        return PortOpening::Busy;
+    }
     m_opening = true;
     // The port is this program's alone while it is open, so that a second
     // copy never talks to a phone the first is driving. On Unix the open

@@ -1,9 +1,14 @@
 #include "portopening.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -37,6 +42,11 @@ PortOpening whyNotOpened(const QString &device)
     }
 }
 
+bool lockedByAnotherProgram(const QString &, const QStringList &)
+{
+    return false;
+}
+
 #else
 
 PortOpening whyNotOpened(const QString &device)
@@ -65,6 +75,55 @@ PortOpening whyNotOpened(const QString &device)
     default:
         return PortOpening::Failed;
     }
+}
+
+namespace {
+
+const QString kDevFolder = QStringLiteral("/dev/");
+
+// A lock file's name: the device's path under /dev, with its slashes
+// turned into underscores.
+QString lockName(const QString &device)
+{
+    QString name = device.startsWith(kDevFolder) ? device.mid(kDevFolder.size()) : device;
+    return QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), QLatin1Char('_'));
+}
+
+// The process a lock file names on its first line, in ASCII, padded or
+// not; 0 when it names none.
+qint64 lockHolder(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    bool ok = false;
+    const qint64 pid = file.readLine(32).trimmed().toLongLong(&ok);
+    return ok && pid > 0 ? pid : 0;
+}
+
+bool isAlive(qint64 pid)
+{
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+}
+
+bool lockedByAnotherProgram(const QString &device, const QStringList &lockFolders)
+{
+    if (device.isEmpty())
+        return false;
+    QStringList names = {lockName(device)};
+    const QString terminal = QFileInfo(device).canonicalFilePath();
+    if (!terminal.isEmpty() && !names.contains(lockName(terminal)))
+        names.append(lockName(terminal));
+    for (const QString &folder : lockFolders) {
+        for (const QString &name : names) {
+            const qint64 pid = lockHolder(QDir(folder).filePath(name));
+            if (pid != 0 && isAlive(pid))
+                return true;
+        }
+    }
+    return false;
 }
 
 #endif

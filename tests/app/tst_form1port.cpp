@@ -6,8 +6,11 @@
 #include "windowsession.h"
 #include "windowtexts.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 
@@ -26,7 +29,7 @@ const QString kAbsentDevice = QStringLiteral("/dev/veldrano-no-such-port");
 constexpr int kForbiddenCom = 2;
 constexpr int kAbsentCom = 3;
 
-enum class Refusal { SecondCopy, ExclusiveOpen, NoPermission, NoDevice };
+enum class Refusal { SecondCopy, ForeignLock, ExclusiveOpen, NoPermission, NoDevice };
 
 int openForUse(const QString &device)
 {
@@ -93,6 +96,7 @@ void Form1PortTest::refusedPortSendsNothing_data()
     QTest::addColumn<Refusal>("refusal");
     QTest::addColumn<QString>("message");
     QTest::newRow("held by a second copy") << Refusal::SecondCopy << WindowText::kPortBusy;
+    QTest::newRow("held by a terminal's lock file") << Refusal::ForeignLock << WindowText::kPortBusy;
     QTest::newRow("held by an exclusive open") << Refusal::ExclusiveOpen << WindowText::kPortBusy;
     QTest::newRow("no permission") << Refusal::NoPermission << WindowText::kPortForbidden;
     QTest::newRow("device gone") << Refusal::NoDevice << WindowText::kPortAbsent;
@@ -106,9 +110,19 @@ void Form1PortTest::refusedPortSendsNothing()
     const QString phone = s->phone.devicePath();
     PhoneLink secondCopy;
     ExclusiveHolder exclusive(refusal == Refusal::ExclusiveOpen ? phone : QString());
+    // A terminal program's lock, in the UUCP form, on the terminal the
+    // phone's link leads to, held by a process that is running.
+    QFile lock(kLockFolders.first() + QStringLiteral("/LCK..")
+               + QFileInfo(phone).canonicalFilePath().mid(5).replace(QLatin1Char('/'), QLatin1Char('_')));
+    const auto removeLock = qScopeGuard([&lock] { lock.remove(); });
     switch (refusal) {
     case Refusal::SecondCopy:
         QCOMPARE(secondCopy.open(phone), PortOpening::Opened);
+        break;
+    case Refusal::ForeignLock:
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QStringLiteral("%1\n").arg(::getppid(), 10).toLatin1());
+        lock.close();
         break;
     case Refusal::ExclusiveOpen: {
         QVERIFY(exclusive.holds());
@@ -143,8 +157,10 @@ void Form1PortTest::refusedPortSendsNothing()
 
     // Once the holder lets go, the port opens: the refused attempt left no
     // lock behind.
-    if (refusal == Refusal::SecondCopy || refusal == Refusal::ExclusiveOpen) {
+    if (refusal == Refusal::SecondCopy || refusal == Refusal::ForeignLock
+        || refusal == Refusal::ExclusiveOpen) {
         secondCopy.close();
+        lock.remove();
         exclusive.release();
         s->click(f.Command1);
         QCOMPARE(s->connection(), WindowText::kConnected);
