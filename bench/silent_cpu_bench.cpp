@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
     phone.setSilence([](const QString &) { return true; });
     PhoneLink link(kDeadline);
     QString why;
-    if (!link.open(phone.devicePath(), &why)) {
+    if (link.open(phone.devicePath(), &why) != PortOpening::Opened) {
         std::fprintf(stderr, "port not opened: %s\n", qPrintable(why));
         return 1;
     }

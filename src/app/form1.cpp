@@ -9,6 +9,7 @@
 #include "phonebookread.h"
 #include "phonelink.h"
 #include "portdirectory.h"
+#include "serialbyid.h"
 #include "statusbar.h"
 #include "windowtexts.h"
 
@@ -166,7 +167,12 @@ void Form1::Command1_Click()
 void Form1::VScroll1_Change(int value)
 {
     Label9->setText(WindowText::portLabel(value));
-    Label9->setToolTip(m_ports.deviceFor(value));
+    // ttyUSB0 says little; the adapter's own name tells the user which one.
+    const QString device = m_ports.deviceFor(value);
+    const QString byId = serialByIdName(device);
+    const QString tip = byId.isEmpty() ? device : device + QLatin1Char('\n') + byId;
+    Label9->setToolTip(tip);
+    VScroll1->setToolTip(tip);
 }
 
 void Form1::Command2_Click()

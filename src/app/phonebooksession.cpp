@@ -45,7 +45,7 @@ PhonebookSession::PortOutcome PhonebookSession::openOrClose(int comNumber,
         echoConfirmed);
     m_model = result.model;
     if (!result.connected)
-        return {false, WindowText::kConnectionError};
+        return {false, WindowText::connectionError(result.opening)};
     return {true, WindowText::kConnectedTo + result.model};
 }
 

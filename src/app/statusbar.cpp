@@ -1,6 +1,7 @@
 #include "statusbar.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -20,18 +21,26 @@ StatusBar::StatusBar(const QList<int> &panelWidths, QWidget *parent)
         panel->installEventFilter(this);
         layout->addWidget(panel);
         m_panels.append(panel);
+        m_texts.append(QString());
     }
     layout->addStretch();
 }
 
 QString StatusBar::panelText(int panel) const
 {
-    return m_panels.at(panel - 1)->text();
+    return m_texts.at(panel - 1);
 }
 
 void StatusBar::setPanelText(int panel, const QString &text)
 {
-    m_panels.at(panel - 1)->setText(text);
+    QLabel *label = m_panels.at(panel - 1);
+    m_texts[panel - 1] = text;
+    // A framed label keeps half an "x" free before its text.
+    const QFontMetrics metrics = label->fontMetrics();
+    const int room = label->contentsRect().width() - metrics.horizontalAdvance(QLatin1Char('x')) / 2;
+    const QString shown = metrics.elidedText(text, Qt::ElideRight, room);
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
 }
 
 bool StatusBar::eventFilter(QObject *watched, QEvent *event)

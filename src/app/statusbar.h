@@ -5,7 +5,8 @@
 class QLabel;
 
 // A status bar of three sunken panels numbered from 1, left to right, that
-// tells which panel was clicked.
+// tells which panel was clicked. A text wider than its panel is shown
+// shortened with "…", and whole in the panel's tooltip.
 class StatusBar : public QFrame {
     Q_OBJECT
 public:
@@ -23,4 +24,6 @@ protected:
 
 private:
     QList<QLabel *> m_panels;
+    // Each panel's text as given, whether shown whole or not.
+    QStringList m_texts;
 };

@@ -35,7 +35,8 @@ HandshakeResult runHandshake(PhoneLink &link, const QString &device,
                              const std::function<void()> &echoConfirmed)
 {
     HandshakeResult result;
-    if (!link.open(device))
+    result.opening = link.open(device);
+    if (result.opening != PortOpening::Opened)
         return result;
     portOpened();
     const AtReply first = link.transact(AtCommands::kReset);

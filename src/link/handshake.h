@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portopening.h"
+
 #include <QString>
 
 #include <functional>
@@ -9,6 +11,9 @@ class PhoneLink;
 struct HandshakeResult {
     bool connected = false;
     QString model;
+    // Why the port did not open; Opened when it did, whether or not a phone
+    // answered behind it.
+    PortOpening opening = PortOpening::Opened;
 };
 
 // Resets the phone and sets it up for the answers the transaction expects:

@@ -46,7 +46,7 @@ PhoneLink::~PhoneLink()
     closePort();
 }
 
-bool PhoneLink::open(const QString &device, QString *why)
+PortOpening PhoneLink::open(const QString &device, QString *why)
 {
     closePort();
     m_cancelled = false;
@@ -54,7 +54,7 @@ bool PhoneLink::open(const QString &device, QString *why)
     if (device.isEmpty()) {
         if (why)
             *why = QStringLiteral("no serial device for this port number");
-        return false;
+        return PortOpening::Absent;
     }
     m_port->setPortName(device);
     m_port->setBaudRate(QSerialPort::Baud19200);
@@ -62,12 +62,26 @@ bool PhoneLink::open(const QString &device, QString *why)
     m_port->setParity(QSerialPort::NoParity);
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
+    // Another program's lock file, which the open below would take for
+    // stale: that program is driving the phone.
+    if (lockedByAnotherProgram(device)) {
+        if (why)
+            *why = QStringLiteral("the port's lock file names a running process");
+        return PortOpening::Busy;
+    }
     m_opening = true;
+    // The port is this program's alone while it is open, so that a second
+    // copy never talks to a phone the first is driving. On Unix the open
+    // takes the UUCP lock file (LCK..name in /var/lock or /run/lock), which
+    // other programs honour and which refuses a second opening while its
+    // holder lives, and sets TIOCEXCL, which refuses any further open of the
+    // terminal to all but the superuser; Windows opens a COM port for one
+    // handle only.
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_opening = false;
         if (why)
             *why = m_port->errorString();
-        return false;
+        return whyNotOpened(device);
     }
     // A device without modem control lines (a pseudo-terminal, some
     // adapters) refuses these; the line works without them all the same.
@@ -76,7 +90,7 @@ bool PhoneLink::open(const QString &device, QString *why)
     m_port->clearError();
     m_opening = false;
     ++m_session;
-    return true;
+    return PortOpening::Opened;
 }
 
 void PhoneLink::close()

@@ -2,6 +2,7 @@
 
 #include "atreply.h"
 #include "phonecharset.h"
+#include "portopening.h"
 
 #include <QObject>
 #include <QString>
@@ -26,9 +27,10 @@ public:
     ~PhoneLink() override;
 
     // Opens the device at 19200 baud, 8N1, no flow control, and raises DTR
-    // and RTS where the device has them. On failure returns false with the
-    // reason in *why (when given) and leaves the port closed.
-    bool open(const QString &device, QString *why = nullptr);
+    // and RTS where the device has them, for this program alone while it is
+    // open. On failure returns the reason, with the system's words in *why
+    // (when given), and leaves the port closed.
+    PortOpening open(const QString &device, QString *why = nullptr);
     void close();
     bool isOpen() const;
 

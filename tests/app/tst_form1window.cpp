@@ -131,6 +131,9 @@ private slots:
         row("panel2", WindowText::kVisitDesign);
         row("panel2", WindowText::kConnectedTo + QStringLiteral("VELDRANO GSM SIMULATOR"));
         row("panel2", QStringLiteral("SCRITTURA RUBRICA CELLULARE IN CORSO"));
+        row("panel2", WindowText::kPortBusy);
+        row("panel2", WindowText::kPortForbidden);
+        row("panel2", WindowText::kPortAbsent);
         row("panel3", WindowText::kExit);
     }
     void textsFitTheirControls()
@@ -172,7 +175,7 @@ private slots:
         m_form->VScroll1->setValue(4);
         QTest::mouseClick(m_form->Command1, Qt::LeftButton);
         QCOMPARE(m_form->StatusBar1->panelText(1), QStringLiteral("DISCONNESSO"));
-        QCOMPARE(m_form->StatusBar1->panelText(2), QStringLiteral("ERRORE DI CONNESSIONE.."));
+        QCOMPARE(m_form->StatusBar1->panelText(2), QStringLiteral("ERRORE DI CONNESSIONE.. PORTA ASSENTE"));
         QVERIFY(m_form->VScroll1->isEnabled());
         QCOMPARE(m_form->list2Rows().entries(), PhonebookEntries{kept});
     }

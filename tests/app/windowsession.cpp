@@ -28,7 +28,8 @@ bool WindowSession::start(QString *why)
 {
     if (!phone.start(why))
         return false;
-    ports = std::make_unique<PortDirectory>(QStringList{phone.devicePath()}, QString(), QStringList());
+    ports = std::make_unique<PortDirectory>(QStringList{phone.devicePath()} + otherPorts, QString(),
+                                            QStringList());
     form = std::make_unique<Form1>(*link, *ports, &chooser);
     QObject::connect(form.get(), &Form1::finished, form.get(), [this] { ++finishedCount; });
     form->show();

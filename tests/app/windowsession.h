@@ -43,6 +43,8 @@ public:
     QStringList newCommands();
 
     SimPhone phone;
+    // Devices for COM 2 onwards, given before start().
+    QStringList otherPorts;
     GivenNameChooser chooser;
     std::unique_ptr<PhoneLink> link;
     std::unique_ptr<PortDirectory> ports;

@@ -74,7 +74,7 @@ void TestPhoneLink::openLink(std::chrono::milliseconds deadline)
 {
     m_link = std::make_unique<PhoneLink>(deadline);
     QString why;
-    QVERIFY2(m_link->open(m_phone->device(), &why), qPrintable(why));
+    QVERIFY2(m_link->open(m_phone->device(), &why) == PortOpening::Opened, qPrintable(why));
     QVERIFY(m_link->isOpen());
 }
 
@@ -196,7 +196,7 @@ void TestPhoneLink::closedPortSendsNothing()
     QSignalSpy sent(m_link.get(), &PhoneLink::frameSent);
     QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::PortClosed);
 
-    QVERIFY(m_link->open(m_phone->device()));
+    QCOMPARE(m_link->open(m_phone->device()), PortOpening::Opened);
     m_link->close();
     QElapsedTimer wall;
     wall.start();
@@ -296,16 +296,20 @@ void TestPhoneLink::closeDuringWaitEndsClosed()
 void TestPhoneLink::openFailures_data()
 {
     QTest::addColumn<QString>("device");
-    QTest::newRow("no device") << QString();
-    QTest::newRow("nonexistent") << QStringLiteral("/dev/veldrano-no-such-port");
+    QTest::addColumn<PortOpening>("opening");
+    QTest::newRow("no device") << QString() << PortOpening::Absent;
+    QTest::newRow("nonexistent") << QStringLiteral("/dev/veldrano-no-such-port") << PortOpening::Absent;
+    // Not a terminal: it opens, but takes no serial settings.
+    QTest::newRow("not a serial port") << QStringLiteral("/dev/null") << PortOpening::Failed;
 }
 
 void TestPhoneLink::openFailures()
 {
     QFETCH(QString, device);
+    QFETCH(PortOpening, opening);
     PhoneLink link(kSilentDeadline);
     QString why;
-    QVERIFY(!link.open(device, &why));
+    QCOMPARE(link.open(device, &why), opening);
     QVERIFY(!why.isEmpty());
     QVERIFY(!link.isOpen());
     QCOMPARE(link.transact(QStringLiteral("Z")).final, Final::PortClosed);

@@ -41,7 +41,7 @@ bool LinkedPhone::start(QString *why)
         *why = QStringLiteral("no pseudo-terminal");
         return false;
     }
-    return link.open(m_phone.device(), why);
+    return link.open(m_phone.device(), why) == PortOpening::Opened;
 }
 
 void LinkedPhone::store(int position, const QString &name, const QString &number)

@@ -14,7 +14,7 @@ PhonebookReadRun::PhonebookReadRun()
 bool PhonebookReadRun::openLink(std::chrono::milliseconds deadline, QString *why)
 {
     link = std::make_unique<PhoneLink>(deadline);
-    return link->open(phone.device(), why);
+    return link->open(phone.device(), why) == PortOpening::Opened;
 }
 
 void PhonebookReadRun::read(int selector)

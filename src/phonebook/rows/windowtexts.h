@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portopening.h"
+
 #include <QString>
 
 // Every text the window shows: its captions, and the messages that the
@@ -15,6 +17,9 @@ inline const QString kDisconnected = QStringLiteral("DISCONNESSO");
 inline const QString kConnected = QStringLiteral("CONNESSO");
 inline const QString kConnectedTo = QStringLiteral("CONNESSO A ");
 inline const QString kConnectionError = QStringLiteral("ERRORE DI CONNESSIONE..");
+inline const QString kPortBusy = kConnectionError + QStringLiteral(" PORTA OCCUPATA");
+inline const QString kPortForbidden = kConnectionError + QStringLiteral(" ACCESSO NEGATO");
+inline const QString kPortAbsent = kConnectionError + QStringLiteral(" PORTA ASSENTE");
 inline const QString kExit = QStringLiteral("ESCI");
 
 inline const QString kOpenClose = QStringLiteral("APRI / CHIUDI PORTA");
@@ -36,6 +41,23 @@ inline const QString kNumberCount = QStringLiteral("NUM:");
 inline const QString kCounterDesign = QStringLiteral("0/0");
 
 inline QString portLabel(int number) { return QStringLiteral("COM %1:").arg(number); }
+
+// The failed connection's text, with the reason where the user can act on it.
+inline QString connectionError(PortOpening opening)
+{
+    switch (opening) {
+    case PortOpening::Busy:
+        return kPortBusy;
+    case PortOpening::Forbidden:
+        return kPortForbidden;
+    case PortOpening::Absent:
+        return kPortAbsent;
+    case PortOpening::Opened:
+    case PortOpening::Failed:
+        break;
+    }
+    return kConnectionError;
+}
 
 // The read.
 inline const QString kPortClosed = QStringLiteral("ERRORE: PORTA NON APERTA");
