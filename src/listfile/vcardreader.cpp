@@ -18,7 +18,7 @@ struct Property {
     QList<Parameter> parameters;
     QString value;   // decoded, still escaped
 
-    QByteArray parameter(const QByteArray &wanted) const
+    QByteArray parameter(QByteArrayView wanted) const
     {
         for (const Parameter &p : parameters) {
             if (p.first == wanted)
@@ -149,8 +149,10 @@ QString textOf(const QByteArray &bytes, const QByteArray &charset)
         return QString::fromLatin1(bytes);
     if (!charset.isEmpty()) {
         QStringDecoder decoder(charset.constData(), QStringConverter::Flag::Stateless);
+        // Through UTF-8 and back: a UTF-16 charset may leave a lone
+        // surrogate, which no file this program saves could hold.
         if (decoder.isValid())
-            return decoder(bytes);
+            return QString::fromUtf8(QString(decoder(bytes)).toUtf8());
     }
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString text = utf8(bytes);
@@ -228,7 +230,8 @@ QList<Card> cardsOf(const QByteArray &bytes, int *unfinished)
         const std::optional<Property> p = propertyOf(line);
         if (!p)
             continue;
-        const bool card = p->value.trimmed().compare(QLatin1String("VCARD"), Qt::CaseInsensitive) == 0;
+        const bool card = (p->name == "BEGIN" || p->name == "END")
+            && p->value.trimmed().compare(QLatin1String("VCARD"), Qt::CaseInsensitive) == 0;
         if (p->name == "BEGIN" && card) {
             if (++depth == 1)
                 cards.append(Card());
@@ -252,6 +255,11 @@ QList<Card> cardsOf(const QByteArray &bytes, int *unfinished)
 // spaces.
 QStringList pieces(const QString &value, std::optional<QChar> separator)
 {
+    const bool plain = std::none_of(value.cbegin(), value.cend(), [&](QChar c) {
+        return c == u'\\' || c == separator || c.unicode() < 0x20 || c.unicode() == 0x7F;
+    });
+    if (plain)
+        return {value};
     QStringList out(1);
     for (qsizetype i = 0; i < value.size(); ++i) {
         QChar c = value.at(i);
@@ -338,7 +346,7 @@ std::optional<QString> dialled(const QString &value)
 int typeOf(const Property &tel, const QString &number)
 {
     bool ok = false;
-    const int type = tel.parameter(QByteArray(VCardForm::kTypeParameter.data())).toInt(&ok);
+    const int type = tel.parameter(VCardForm::kTypeParameter.data()).toInt(&ok);
     return ok && VCardForm::isKeptType(type) ? type : VCardForm::impliedType(number);
 }
 
@@ -355,7 +363,7 @@ char suffixOf(const Property &tel)
 
 QByteArray fieldMark(const Property &tel)
 {
-    return tel.parameter(QByteArray(VCardForm::kFieldParameter.data())).toUpper();
+    return tel.parameter(VCardForm::kFieldParameter.data()).toUpper();
 }
 
 // --- Entries -------------------------------------------------------------

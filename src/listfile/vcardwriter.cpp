@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 constexpr qsizetype kLineOctets = 75;
@@ -18,6 +20,11 @@ bool isUtf8Continuation(char byte)
 // sequence; a continuation line begins with one space, which counts.
 void appendLine(QByteArray &out, const QByteArray &line)
 {
+    if (line.size() <= kLineOctets) {
+        out += line;
+        out += kLineEnd;
+        return;
+    }
     qsizetype at = 0;
     qsizetype room = kLineOctets;
     while (line.size() - at > room) {
@@ -39,6 +46,11 @@ void appendLine(QByteArray &out, const QByteArray &line)
 // shows none of them either). TAB is white space a line may hold.
 QString escaped(const QString &text)
 {
+    const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == u'\\' || c == u',' || c == u';' || c.unicode() < 0x20 || c.unicode() == 0x7F;
+    });
+    if (plain)
+        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
