@@ -80,9 +80,11 @@ bool isDialled(QChar c)
         || c == u'P' || c == u'W';
 }
 
-// What a phone dials from a TEL value: empty for none, nullopt when it holds
-// a character no phone dials. A tel: URI's parameters are passed over but
-// its extension, which the phone dials after a pause.
+// What a phone dials from a TEL value, without the spaces, dashes (any
+// Unicode dash), dots and parentheses that only make it readable: empty for
+// none, nullopt when it holds a character no phone dials. A tel: URI's
+// parameters are passed over but its extension, which the phone dials after
+// a pause.
 std::optional<QString> dialled(const QString &value)
 {
     QString number = text(value);
@@ -97,9 +99,11 @@ std::optional<QString> dialled(const QString &value)
     }
     QString out;
     for (const QChar c : number) {
+        const bool separates = c.isSpace() || c.category() == QChar::Punctuation_Dash || c == u'.' || c == u'('
+            || c == u')';
         if (isDialled(c))
             out += c;
-        else if (!(c.isSpace() || c == u'-' || c == u'.' || c == u'(' || c == u')'))
+        else if (!separates)
             return std::nullopt;
     }
     return out;

@@ -87,8 +87,8 @@ void TestVCardReader::read_data()
     QTest::newRow("what a phone dials")
         << card("FN:A\r\nTEL:+39 (333) 123-4567\r\n") + card("FN:B\r\nTEL:*31#06.555p12W3\r\n")
                + card("FN:C\r\nTEL;VALUE=uri:tel:+39-06-555;ext=21;phone-context=x\r\n")
-               + card("FN:D\r\nTEL:tel:%2A21%23\r\n")
-        << QStringList{"A|+393331234567", "B|*31#06555p12W3", "C|+3906555p21", "D|*21#"} << 0;
+               + card("FN:D\r\nTEL:tel:%2A21%23\r\n") + card("FN:E\r\nTEL:06\u2013555\u00A01\r\n")
+        << QStringList{"A|+393331234567", "B|*31#06555p12W3", "C|+3906555p21", "D|*21#", "E|065551"} << 0;
     QTest::newRow("skipped: a card without numbers, numbers with letters, an unfinished card")
         << card("FN:Solo mail\r\nEMAIL:a@b.it\r\nTEL:\r\n") + card("FN:Due\r\nTEL:06 CASA\r\nTEL:0612\r\n")
                + card("FN:Nessuno\r\nTEL:x1\r\nTEL;CELL:ext.2\r\n") + "BEGIN:VCARD\r\nFN:Tronca\r\nTEL:+39 3"
