@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
 
     List2.clear();
     timer.restart();
-    loadSortedList(chooser, List1, List2, report);
+    loadSortedList(chooser, limits, List1, List2, report);
     const qint64 loadNs = timer.nsecsElapsed();
     const bool same = List2.lines() == lines;
 

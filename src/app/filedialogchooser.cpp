@@ -6,18 +6,25 @@
 
 namespace {
 
+const QString kFilterSeparator = QStringLiteral(";;");
+
 // The dialog matches patterns by letter case; the list files are found in
-// any case, so "*.RDS" also shows "x.rds" and "x.Rds".
-QString anyCase(const QString &filter)
+// any case, so "*.RDS" also shows "x.rds" and "x.Rds". Filters come apart
+// by ";;", the first one chosen.
+QString anyCase(const QString &filters)
 {
-    QString pattern;
-    for (const QChar c : filter) {
-        if (c.isLetter())
-            pattern += QLatin1Char('[') + c.toUpper() + c.toLower() + QLatin1Char(']');
-        else
-            pattern += c;
+    QStringList shown;
+    for (const QString &filter : filters.split(kFilterSeparator)) {
+        QString pattern;
+        for (const QChar c : filter) {
+            if (c.isLetter())
+                pattern += QLatin1Char('[') + c.toUpper() + c.toLower() + QLatin1Char(']');
+            else
+                pattern += c;
+        }
+        shown.append(filter + QStringLiteral(" (") + pattern + QLatin1Char(')'));
     }
-    return filter + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    return shown.join(kFilterSeparator);
 }
 
 }

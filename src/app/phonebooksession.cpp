@@ -98,7 +98,7 @@ bool PhonebookSession::deleteSelected()
 
 void PhonebookSession::loadList()
 {
-    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+    loadSortedList(m_chooser, m_vars.lineLimits(), m_list1, m_list2, m_report);
 }
 
 void PhonebookSession::saveList()

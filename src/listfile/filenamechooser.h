@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// Asks the user for the name of a list file. Each answer is the full path
-// chosen, or an empty text when the user cancelled.
+// Asks the user for the name of a list file. The filters come as "*.RDS;;
+// *.vcf", the first one chosen. Each answer is the full path chosen, or an
+// empty text when the user cancelled.
 class FileNameChooser {
 public:
     virtual ~FileNameChooser() = default;

@@ -5,20 +5,48 @@
 #include "listfilestore.h"
 #include "operationreport.h"
 #include "phonebooklistmodel.h"
+#include "phonebooksort.h"
+#include "vcardform.h"
+#include "vcardlist.h"
 #include "windowtexts.h"
 
 #include <optional>
 
 namespace {
 
+// The list file first, as it always was; a vCard file beside it.
+const QString kFilters = QString::fromLatin1(ListFileCodec::kFilter) + QStringLiteral(";;")
+    + QString::fromLatin1(VCardForm::kFilter);
 
-const QString kFilter = QString::fromLatin1(ListFileCodec::kFilter);
+// An address book's export, sorted into List2 as the sort would sort it
+// from a phonebook of these limits.
+void loadVCard(const QString &name, const PhonebookLine::Limits &limits, PhonebookListModel &List1,
+               PhonebookListModel &List2, OperationReport &report)
+{
+    // The names are cut to the phone's field, which only a read tells.
+    if (limits.maxCarNom <= 0) {
+        report.setMessage(WindowText::kNotLoaded);
+        return;
+    }
+    report.setMessage(WindowText::kLoading);
+    const std::optional<VCardList::Loaded> loaded = VCardList::load(name, limits);
+    if (!loaded) {
+        report.setMessage(WindowText::kLoadImpossible);
+        return;
+    }
+    const std::optional<PhonebookEntries> sorted = sortedEntries(loaded->entries, limits, report);
+    if (!sorted)
+        return;
+    List2.setEntries(*sorted, PhonebookLine::Layout::Sorted, limits);
+    List1.clear();
+    report.setMessage(WindowText::loadedCards(int(sorted->size()), loaded->skipped));
+}
 
 }
 
 void saveSortedList(FileNameChooser &chooser, const PhonebookListModel &List2, OperationReport &report)
 {
-    const QString chosen = chooser.saveFileName(kFilter);
+    const QString chosen = chooser.saveFileName(kFilters);
     // Handlers that run while this one yields may empty or refill List2; the
     // save goes on with the list it found when it started.
     const ListFileStore::StoredList list{List2.entries(), List2.limits()};
@@ -33,13 +61,20 @@ void saveSortedList(FileNameChooser &chooser, const PhonebookListModel &List2, O
             return;
         report.setProgressIndex(i);
     }
-    report.setMessage(ListFileStore::write(ListFileCodec::saveName(chosen), list) ? WindowText::kSaved : WindowText::kSaveImpossible);
+    const bool saved = VCardForm::isVCardName(chosen)
+        ? VCardList::save(chosen, list.entries)
+        : ListFileStore::write(ListFileCodec::saveName(chosen), list);
+    report.setMessage(saved ? WindowText::kSaved : WindowText::kSaveImpossible);
 }
 
-void loadSortedList(FileNameChooser &chooser, PhonebookListModel &List1, PhonebookListModel &List2,
-                    OperationReport &report)
+void loadSortedList(FileNameChooser &chooser, const PhonebookLine::Limits &limits, PhonebookListModel &List1,
+                    PhonebookListModel &List2, OperationReport &report)
 {
-    const QString chosen = chooser.openFileName(kFilter);
+    const QString chosen = chooser.openFileName(kFilters);
+    if (VCardForm::isVCardName(chosen)) {
+        loadVCard(chosen, limits, List1, List2, report);
+        return;
+    }
     if (!ListFileCodec::isLoadableName(chosen)) {
         report.setMessage(WindowText::kLoadImpossible);
         return;

@@ -10,21 +10,9 @@
 #include <algorithm>
 #include <numeric>
 
-namespace {
-}
-
-void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, PhonebookListModel &List2,
-                   OperationReport &report)
+std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, const PhonebookLine::Limits &limits,
+                                              OperationReport &report)
 {
-    const PhonebookLine::Limits limits = vars.lineLimits();
-    List2.setEntries({}, PhonebookLine::Layout::Sorted, limits);
-    // Taken once: the window may run other handlers at every step.
-    const PhonebookEntries source = List1.entries();
-    if (source.isEmpty()) {
-        report.setMessage(WindowText::kNotLoaded);
-        return;
-    }
-
     report.setMessage(WindowText::kCopying);
     report.setProgressMaximum(source.size());
     report.setProgressIndex(0);
@@ -32,7 +20,7 @@ void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, P
     QStringList items;
     for (int i = 0; i < source.size(); ++i) {
         if (!report.keepGoing())
-            return;
+            return std::nullopt;
         report.setProgressIndex(i);
         const PhonebookEntry shown = PhonebookLine::shown(source.at(i), limits);
         if (!shown.isEmpty()) {
@@ -44,7 +32,7 @@ void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, P
     report.setMessage(WindowText::kSorting);
     report.setProgressMaximum(items.size());
     if (!report.keepGoing())
-        return;
+        return std::nullopt;
     const PhonebookCompare compare;
     QVector<QCollatorSortKey> keys;
     keys.reserve(items.size());
@@ -60,10 +48,27 @@ void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, P
     sorted.reserve(items.size());
     for (int i = 0; i < order.size(); ++i) {
         if (!report.keepGoing())
-            return;
+            return std::nullopt;
         report.setProgressIndex(i);
         sorted.append(held.at(order.at(i)));
     }
-    List2.setEntries(SortedLayout::numbered(sorted), PhonebookLine::Layout::Sorted, limits);
+    return SortedLayout::numbered(sorted);
+}
+
+void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, PhonebookListModel &List2,
+                   OperationReport &report)
+{
+    const PhonebookLine::Limits limits = vars.lineLimits();
+    List2.setEntries({}, PhonebookLine::Layout::Sorted, limits);
+    // Taken once: the window may run other handlers at every step.
+    const PhonebookEntries source = List1.entries();
+    if (source.isEmpty()) {
+        report.setMessage(WindowText::kNotLoaded);
+        return;
+    }
+    const std::optional<PhonebookEntries> sorted = sortedEntries(source, limits, report);
+    if (!sorted)
+        return;
+    List2.setEntries(*sorted, PhonebookLine::Layout::Sorted, limits);
     report.setMessage(WindowText::kSortDone);
 }

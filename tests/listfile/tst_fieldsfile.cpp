@@ -1,4 +1,12 @@
 #include "fieldsfile.h"
+#include "givennamechooser.h"
+#include "listfileoperations.h"
+#include "phonebooklistmodel.h"
+#include "recordingreport.h"
+#include "testfiles.h"
+#include "windowtexts.h"
+
+#include <QTemporaryDir>
 
 #include <QtTest>
 
@@ -28,6 +36,7 @@ private slots:
     void roundTrip();
     void refused_data();
     void refused();
+    void goesWithItsList();
 };
 
 void TestFieldsFile::roundTrip_data()
@@ -88,5 +97,43 @@ void TestFieldsFile::refused()
     QVERIFY(!FieldsFile::decode(bytes, 2));
 }
 
-QTEST_APPLESS_MAIN(TestFieldsFile)
+void TestFieldsFile::goesWithItsList()
+{
+    UsimFields fields;
+    fields.group = QStringLiteral("FAMIGLIA");
+    fields.email = QStringLiteral("anna@example.org");
+    const PhonebookLine::Limits limits{2, 1, 1};
+    const PhonebookEntries withFields{{1, "1", 0, "A", {}, false, std::nullopt},
+                                      {2, "2", 0, "B", fields, false, std::nullopt}};
+    QTemporaryDir dir;
+    const auto path = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
+    GivenNameChooser chooser;
+    RecordingReport report;
+    PhonebookListModel List1;
+    PhonebookListModel List2;
+    List2.setEntries(withFields, PhonebookLine::Layout::Sorted, limits);
+    chooser.saveName = path("rubrica");
+    chooser.openName = path("rubrica.rds");
+
+    saveSortedList(chooser, List2, report);
+    QCOMPARE(report.messages.last(), WindowText::kSaved);
+    QCOMPARE(TestFiles::contents(path("rubrica.rds")), QByteArray("1/2 \xC3  A \xB3 1\r\n2/2 \xC3  B \xB3 2\r\n"));
+    QVERIFY(QFileInfo::exists(path("rubrica.rds.fields")));
+    List2.clear();
+    loadSortedList(chooser, {}, List1, List2, report);
+    QCOMPARE(report.messages.last(), WindowText::kLoaded);
+    QCOMPARE(List2.entries(), withFields);
+
+    // A list without fields saved under the same name takes none from the old file.
+    PhonebookEntries without = withFields;
+    without[1].fields = {};
+    List2.setEntries(without, PhonebookLine::Layout::Sorted, limits);
+    saveSortedList(chooser, List2, report);
+    QCOMPARE(report.messages.last(), WindowText::kSaved);
+    QVERIFY(!QFileInfo::exists(path("rubrica.rds.fields")));
+    loadSortedList(chooser, {}, List1, List2, report);
+    QCOMPARE(List2.entries(), without);
+}
+
+QTEST_GUILESS_MAIN(TestFieldsFile)
 #include "tst_fieldsfile.moc"

@@ -3,13 +3,12 @@
 #include "phonebookline.h"
 #include "phonebooklistmodel.h"
 #include "recordingreport.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <unistd.h>
 
 using PhonebookLine::Layout;
 using PhonebookLine::Limits;
@@ -23,23 +22,9 @@ const QString kLoadImpossible = QStringLiteral("IMPOSSIBILE CARICARE");
 const QString kLoading = QStringLiteral("CARICAMENTO IN CORSO");
 const QString kLoaded = QStringLiteral("CARICAMENTO ULTIMATO");
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-bool runningAsRoot()
-{
-    return geteuid() == 0;
-}
+using TestFiles::contents;
+using TestFiles::runningAsRoot;
+const auto writeFile = TestFiles::write;
 
 PhonebookEntries sortedEntries(int count)
 {
@@ -87,7 +72,6 @@ private slots:
     void loadStopsWhenProgramEnds();
     void loadOddFiles_data();
     void loadOddFiles();
-    void fieldsFileGoesWithItsList();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -124,7 +108,7 @@ void TestListFileOperations::savesEveryLineWithProgress()
 
     saveSortedList(m_chooser, m_list2, m_report);
 
-    QCOMPARE(m_chooser.saveFilters, QStringList{"*.RDS"});
+    QCOMPARE(m_chooser.saveFilters, QStringList{"*.RDS;;*.vcf"});
     QCOMPARE(m_report.messages, (QStringList{kSaving, kSaved}));
     QCOMPARE(m_report.values, (QList<double>{0.1, 1.1, 2.1}));
     QVERIFY(m_report.maximums.isEmpty());
@@ -260,9 +244,9 @@ void TestListFileOperations::loadReplacesLists()
     writeFile(path("list.rds"), "1/2 \xC3  \xC9lise \xB3 1\r\n2/2 \xC3  Bruno \xB3 2\r\n");
     m_chooser.openName = path("list.rds");
 
-    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
 
-    QCOMPARE(m_chooser.openFilters, QStringList{"*.RDS"});
+    QCOMPARE(m_chooser.openFilters, QStringList{"*.RDS;;*.vcf"});
     QCOMPARE(m_report.messages, (QStringList{kLoading, kLoaded}));
     QVERIFY(m_report.values.isEmpty() && m_report.maximums.isEmpty());
     QCOMPARE(m_report.steps, 2);
@@ -300,7 +284,7 @@ void TestListFileOperations::loadRefusedKeepsLists()
     writeFile(path("broken.rds.fields"), "{\"2\": {\"group\":\"A\"}}");
     m_chooser.openName = chosen.isEmpty() ? QString() : path(chosen);
 
-    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
 
     QCOMPARE(m_report.messages.last(), kLoadImpossible);
     QCOMPARE(m_list1.lines(), m_before1);
@@ -312,7 +296,7 @@ void TestListFileOperations::loadEmptyFile()
     writeFile(path("empty.rds"), QByteArray());
     m_chooser.openName = path("empty.rds");
 
-    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
 
     QCOMPARE(m_report.messages.last(), kLoaded);
     QVERIFY(m_list1.lines().isEmpty());
@@ -338,7 +322,7 @@ void TestListFileOperations::loadThenSaveGivesSameBytes()
     m_chooser.openName = path("in.rds");
     m_chooser.saveName = path("out.rds");
 
-    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
     QCOMPARE(m_list2.rowCount(), file.count("\r\n"));
     saveSortedList(m_chooser, m_list2, m_report);
 
@@ -352,7 +336,7 @@ void TestListFileOperations::loadStopsWhenProgramEnds()
     m_chooser.openName = path("list.rds");
     m_report.stopAfterSteps = 0;
 
-    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
 
     QVERIFY(!m_report.messages.contains(kLoaded));
     QCOMPARE(m_list1.lines(), m_before1);
@@ -381,45 +365,13 @@ void TestListFileOperations::loadOddFiles()
     writeFile(path("odd.rds"), file);
     m_chooser.openName = path("odd.rds");
 
-    loadSortedList(m_chooser, m_list1, m_list2, m_report);
+    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
 
     QCOMPARE(m_report.messages, (QStringList{kLoading, kLoaded}));
     QCOMPARE(m_list2.rowCount(), rows);
     QCOMPARE(m_list2.lines().first(), first);
     QCOMPARE(m_list2.lines().last(), last);
     QVERIFY(m_list1.lines().isEmpty());
-}
-
-void TestListFileOperations::fieldsFileGoesWithItsList()
-{
-    UsimFields fields;
-    fields.group = QStringLiteral("FAMIGLIA");
-    fields.email = QStringLiteral("anna@example.org");
-    const Limits limits{2, 1, 1};
-    const PhonebookEntries withFields{{1, "1", 0, "A", {}, false, std::nullopt},
-                                      {2, "2", 0, "B", fields, false, std::nullopt}};
-    m_list2.setEntries(withFields, Layout::Sorted, limits);
-    m_chooser.saveName = path("rubrica");
-    m_chooser.openName = path("rubrica.rds");
-
-    saveSortedList(m_chooser, m_list2, m_report);
-    QCOMPARE(m_report.messages.last(), kSaved);
-    QCOMPARE(contents(path("rubrica.rds")), QByteArray("1/2 \xC3  A \xB3 1\r\n2/2 \xC3  B \xB3 2\r\n"));
-    QVERIFY(QFileInfo::exists(path("rubrica.rds.fields")));
-    m_list2.clear();
-    loadSortedList(m_chooser, m_list1, m_list2, m_report);
-    QCOMPARE(m_report.messages.last(), kLoaded);
-    QCOMPARE(m_list2.entries(), withFields);
-
-    // A list without fields saved under the same name takes none from the old file.
-    PhonebookEntries without = withFields;
-    without[1].fields = {};
-    m_list2.setEntries(without, Layout::Sorted, limits);
-    saveSortedList(m_chooser, m_list2, m_report);
-    QCOMPARE(m_report.messages.last(), kSaved);
-    QVERIFY(!QFileInfo::exists(path("rubrica.rds.fields")));
-    loadSortedList(m_chooser, m_list1, m_list2, m_report);
-    QCOMPARE(m_list2.entries(), without);
 }
 
 QTEST_GUILESS_MAIN(TestListFileOperations)

@@ -94,5 +94,11 @@ inline const QString kSaved = QStringLiteral("SALVATAGGIO ULTIMATO");
 inline const QString kLoadImpossible = QStringLiteral("IMPOSSIBILE CARICARE");
 inline const QString kLoading = QStringLiteral("CARICAMENTO IN CORSO");
 inline const QString kLoaded = QStringLiteral("CARICAMENTO ULTIMATO");
+// An address book's export: the entries that came in, and the numbers and
+// cards left out.
+inline QString loadedCards(int entries, int skipped)
+{
+    return QStringLiteral("CARICATE %1 VOCI, %2 SCARTATE").arg(entries).arg(skipped);
+}
 
 }

@@ -1,0 +1,44 @@
+#include "vcardlist.h"
+
+#include "vcardreader.h"
+#include "vcardwriter.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace VCardList {
+
+bool save(const QString &name, const PhonebookEntries &entries)
+{
+    PhonebookEntries written;
+    for (const PhonebookEntry &entry : entries) {
+        if (!entry.unread)
+            written.append(PhonebookLine::asWritten(entry));
+    }
+    const QByteArray bytes = VCardWriter::write(written);
+    QSaveFile file(name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+std::optional<Loaded> load(const QString &name, const PhonebookLine::Limits &limits)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    const VCardReader::Result read = VCardReader::read(bytes);
+    Loaded loaded;
+    loaded.skipped = read.skipped;
+    // A number cut to its field would dial someone else.
+    for (const PhonebookEntry &entry : read.entries) {
+        if (entry.number.size() > limits.maxCarNum)
+            ++loaded.skipped;
+        else
+            loaded.entries.append(entry);
+    }
+    return loaded;
+}
+
+}

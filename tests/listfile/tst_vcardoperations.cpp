@@ -1,0 +1,121 @@
+#include "givennamechooser.h"
+#include "listfileoperations.h"
+#include "pairentries.h"
+#include "phonebooklistmodel.h"
+#include "recordingreport.h"
+#include "testfiles.h"
+#include "windowtexts.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using PhonebookLine::Layout;
+using PhonebookLine::Limits;
+
+namespace {
+
+const Limits kLimits{250, 12, 14};
+
+// Three cards as an address book exports them: one with two numbers, one
+// with a name longer than the phone's field, one with a number too long
+// for it, and one without any number.
+const QByteArray kExport = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Zoe Neri\r\nTEL;TYPE=CELL:+39 333 111 2222\r\n"
+                           "TEL;TYPE=HOME:06-555 1234\r\nEND:VCARD\r\n"
+                           "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bartolomeo Rossi\r\nTEL:0612\r\nEND:VCARD\r\n"
+                           "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada\r\nTEL:+390612345678901\r\nEND:VCARD\r\n"
+                           "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Nessuno\r\nEMAIL:n@example.org\r\nEND:VCARD\r\n";
+
+}
+
+class TestVCardOperations : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void loadSortsIntoList2();
+    void loadBeforeAReadIsRefused();
+    void saveAndLoadKeepEveryField();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    GivenNameChooser m_chooser;
+    RecordingReport m_report;
+    PhonebookListModel m_list1;
+    PhonebookListModel m_list2;
+};
+
+void TestVCardOperations::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_chooser = GivenNameChooser();
+    m_report = RecordingReport();
+    m_list1.setEntries(pairEntries({"ROSSI|0612"}), Layout::Read, kLimits);
+    m_list2.clear();
+}
+
+// One entry per number, named with its type's suffix, the names cut to the
+// phone's field, sorted and numbered as the sort button does; what the
+// phone cannot take is counted.
+void TestVCardOperations::loadSortsIntoList2()
+{
+    TestFiles::write(path("rubrica.VCF"), kExport);
+    m_chooser.openName = path("rubrica.VCF");
+
+    loadSortedList(m_chooser, kLimits, m_list1, m_list2, m_report);
+
+    QCOMPARE(m_chooser.openFilters, QStringList{"*.RDS;;*.vcf"});
+    QCOMPARE(m_report.messages.first(), WindowText::kLoading);
+    QCOMPARE(m_report.lastMessage(), QStringLiteral("CARICATE 3 VOCI, 2 SCARTATE"));
+    QCOMPARE(pairsOf(m_list2.entries()),
+             (QStringList{"Bartolomeo R|0612", "Zoe Neri/h|065551234", "Zoe Neri/m|+393331112222"}));
+    QCOMPARE(m_list2.entries().first().position, 1);
+    QCOMPARE(m_list2.layout(), Layout::Sorted);
+    QVERIFY(m_list1.entries().isEmpty());
+}
+
+void TestVCardOperations::loadBeforeAReadIsRefused()
+{
+    TestFiles::write(path("rubrica.vcf"), kExport);
+    m_chooser.openName = path("rubrica.vcf");
+    m_list2.setEntries(pairEntries({"KEPT|1"}), Layout::Sorted, kLimits);
+
+    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
+
+    QCOMPARE(m_report.messages, QStringList{WindowText::kNotLoaded});
+    QCOMPARE(pairsOf(m_list2.entries()), QStringList{"KEPT|1"});
+    QCOMPARE(m_list1.rowCount(), 1);
+}
+
+// Saved under a ".vcf" name the list is a vCard file of that name, and
+// loading it gives the same list back, every field and type with it.
+void TestVCardOperations::saveAndLoadKeepEveryField()
+{
+    PhonebookEntries list = pairEntries({"Anna/m|+393331112222", "Anna/w|0612345", "Bruno|0698"});
+    list[0].fields.email = QStringLiteral("anna@example.org");
+    list[0].fields.group = QStringLiteral("AMICI");
+    list[2].fields.adNumber = QStringLiteral("0611");
+    list[2].fields.adType = QStringLiteral("129");
+    list[2].fields.hidden = QStringLiteral("1");
+    m_list2.setEntries(list, Layout::Sorted, kLimits);
+    m_chooser.saveName = path("rubrica.vcf");
+    m_chooser.openName = path("rubrica.vcf");
+
+    saveSortedList(m_chooser, m_list2, m_report);
+    QCOMPARE(m_report.lastMessage(), WindowText::kSaved);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"rubrica.vcf"});
+    QVERIFY(TestFiles::contents(path("rubrica.vcf")).startsWith("BEGIN:VCARD\r\nVERSION:3.0\r\n"));
+
+    m_list2.clear();
+    loadSortedList(m_chooser, kLimits, m_list1, m_list2, m_report);
+    QCOMPARE(m_report.lastMessage(), QStringLiteral("CARICATE 3 VOCI, 0 SCARTATE"));
+    const PhonebookEntries back = m_list2.entries();
+    QCOMPARE(pairsOf(back), pairsOf(list));
+    for (int i = 0; i < list.size(); ++i)
+        QCOMPARE(back.at(i).fields, list.at(i).fields);
+}
+
+QTEST_GUILESS_MAIN(TestVCardOperations)
+#include "tst_vcardoperations.moc"
