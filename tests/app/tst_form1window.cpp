@@ -236,7 +236,7 @@ private slots:
 
         QVERIFY(places.contains(QUrl::fromLocalFile(backupFolder())));
         QVERIFY(QFileInfo(backupFolder()).isDir());
-        QCOMPARE(filters, QStringList{"*.RDS (*.[Rr][Dd][Ss])"});
+        QCOMPARE(filters, (QStringList{"*.RDS (*.[Rr][Dd][Ss])", "*.vcf (*.[Vv][Cc][Ff])"}));
         QCOMPARE(m_form->StatusBar1->panelText(2), QStringLiteral("IMPOSSIBILE CARICARE"));
     }
 
