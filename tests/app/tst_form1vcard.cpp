@@ -19,13 +19,7 @@ const QString kPython = QStringLiteral("/usr/bin/python3");
 // person under two numbers with the SIM's type suffixes.
 SimPhonebook simForAnAddressBook()
 {
-    SimPhonebook book = twelvePositionSim();
-    SimEntry &mario = book.entries[1];
-    mario.group = QStringLiteral("LAVORO");
-    mario.email = QStringLiteral("mario@example.org");
-    SimEntry &annalisa = book.entries[3];
-    annalisa.adNumber = QStringLiteral("0612345679");
-    annalisa.adType = 129;
+    SimPhonebook book = twelvePositionSimWithFields();
     book.entries.insert(2, {"3471234567", 129, "Chuck W/m"});
     book.entries.insert(5, {"0612340000", 129, "Chuck W/h"});
     return book;

@@ -30,3 +30,21 @@ QStringList twelvePositionSimSorted()
         "7|0500|129|Zoe",
     };
 }
+
+SimPhonebook twelvePositionSimWithFields()
+{
+    SimPhonebook book = twelvePositionSim();
+    SimEntry &mario = book.entries[1];
+    mario.group = QStringLiteral("LAVORO");
+    mario.email = QStringLiteral("mario@example.org");
+    SimEntry &annalisa = book.entries[3];
+    annalisa.hidden = 1;
+    annalisa.group = QStringLiteral("FAMIGLIA");
+    annalisa.adNumber = QStringLiteral("0612345679");
+    annalisa.adType = 129;
+    SimEntry &zoe = book.entries[11];
+    zoe.secondText = QStringLiteral("Zoe Bianchi");
+    zoe.sipUri = QStringLiteral("sip:zoe@example.org");
+    zoe.telUri = QStringLiteral("tel:+390500");
+    return book;
+}

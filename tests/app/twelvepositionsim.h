@@ -9,6 +9,9 @@
 // name, and a free last position.
 SimPhonebook twelvePositionSim();
 
+// The same SIM with USIM fields on three of its entries.
+SimPhonebook twelvePositionSimWithFields();
+
 // What the phone holds once that SIM's sorted list is written back, as
 // entriesOf() gives it.
 QStringList twelvePositionSimSorted();

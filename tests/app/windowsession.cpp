@@ -97,3 +97,17 @@ QStringList entriesOf(const QMap<int, SimEntry> &entries)
         out.append(QStringLiteral("%1|%2|%3|%4").arg(it.key()).arg(it->number).arg(it->type).arg(it->text));
     return out;
 }
+
+void WindowSession::connectPhone()
+{
+    click(form->Command1);
+    QCOMPARE(connection(), QStringLiteral("CONNESSO"));
+    newCommands();
+}
+
+void WindowSession::readSim()
+{
+    click(form->Command2);
+    QCOMPARE(message(), QStringLiteral("LETTURA TERMINATA"));
+    newCommands();
+}

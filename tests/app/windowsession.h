@@ -37,6 +37,11 @@ public:
     // Replaces a box's text by typing.
     void type(QLineEdit *box, const QString &text);
 
+    // Opens the port and reads the SIM with the buttons, each checked to
+    // have worked, and forgets the commands they sent.
+    void connectPhone();
+    void readSim();
+
     QString message() const;
     QString connection() const;
     // The commands that reached the phone since the last call, without "AT".
