@@ -37,19 +37,16 @@ Result cancelled()
 
 // The entries of a range answer by position; nullopt when a line of it
 // cannot be used (then every position is asked on its own).
-std::optional<QVector<Held>> rangeAnswer(const AtReply &reply, int last, const PhoneCharset &charset)
+std::optional<QVector<Held>> rangeAnswer(const AtReply &received, int last, const PhoneCharset &charset)
 {
+    const AtReply reply = received.answerTo(AtCommands::kEntryPrefix);
     QVector<Held> held(last, Held{Kind::Empty, {}});
     if (reply.isOk() || reply.isNotFound())
         return held;
     if (reply.final != AtReplyFinal::Ok)
         return std::nullopt;
-    for (const QString &line : reply.text().split(QLatin1Char('\n'))) {
+    for (const QString &line : reply.lines) {
         const QString text = AtAnswer::trimSpaces(QString(line).remove(QLatin1Char('\r')));
-        if (text.isEmpty() || AtAnswer::isUnsolicited(text))
-            continue;
-        if (!text.startsWith(AtCommands::kEntryPrefix))
-            return std::nullopt;
         const auto entry = PhonebookAnswers::parseEntry(text, charset);
         if (!entry || entry->position < 1 || entry->position > last
             || held.at(entry->position - 1).kind == Kind::Entry)
