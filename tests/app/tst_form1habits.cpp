@@ -4,6 +4,7 @@
 #include "windowsession.h"
 
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -57,29 +58,32 @@ void Form1HabitsTest::habitsReadSortAndWriteBack_data()
     QTest::addColumn<SimModem::Options>("options");
     QTest::addColumn<QString>("powerOn");
     QTest::addColumn<int>("positions");
+    // The reads the check of the write-back costs: ranges in pieces the
+    // phone takes, not one read per position.
+    QTest::addColumn<int>("checkReads");
 
     SimModem::Options unsolicited;
     unsolicited.unsolicitedLines = {"^RSSI:14", "^MODE: 2\r", "+PBREADY", "PB DONE",
                                     "+QIND: \"csq\",20", "^BOOT:1234,0,0,0,72"};
-    QTest::newRow("unsolicited lines inside answers") << unsolicited << kGsm << 12;
+    QTest::newRow("unsolicited lines inside answers") << unsolicited << kGsm << 12 << 1;
     SimModem::Options storage;
     storage.storageNameInCharset = true;
-    QTest::newRow("storage name in UCS2") << storage << kGsm << 12;
+    QTest::newRow("storage name in UCS2") << storage << kGsm << 12 << 1;
     SimModem::Options digits;
     digits.numbersAsDigits = true;
-    QTest::newRow("numbers kept as digits") << digits << kLatin1 << 12;
+    QTest::newRow("numbers kept as digits") << digits << kLatin1 << 12 << 1;
     SimModem::Options capped;
     capped.rangeReadHighest = 255;
-    QTest::newRow("300 positions, range read capped at 255") << capped << kLatin1 << 300;
+    QTest::newRow("300 positions, range read capped at 255") << capped << kLatin1 << 300 << 3;
     SimModem::Options cut;
     cut.rangeReadCut = 3;
-    QTest::newRow("range answer cut short") << cut << kLatin1 << 300;
+    QTest::newRow("range answer cut short") << cut << kLatin1 << 300 << 2;
     SimModem::Options hex;
     hex.ucs2WriteKeepsHex = true;
-    QTest::newRow("UCS2 write keeps the hex digits") << hex << kGsm << 12;
+    QTest::newRow("UCS2 write keeps the hex digits") << hex << kGsm << 12 << 1;
     SimModem::Options quarter;
     quarter.ucs2NameInQuarterField = true;
-    QTest::newRow("UCS2 name in a quarter of its field") << quarter << kGsm << 12;
+    QTest::newRow("UCS2 name in a quarter of its field") << quarter << kGsm << 12 << 1;
 }
 
 void Form1HabitsTest::habitsReadSortAndWriteBack()
@@ -87,6 +91,7 @@ void Form1HabitsTest::habitsReadSortAndWriteBack()
     QFETCH(SimModem::Options, options);
     QFETCH(QString, powerOn);
     QFETCH(int, positions);
+    QFETCH(int, checkReads);
     WindowSession s(std::chrono::milliseconds(3000), powerOn);
     s.phone.setOptions(options);
     s.phone.setPhonebook(SimStorage::Sim, latinSim(positions));
@@ -99,8 +104,11 @@ void Form1HabitsTest::habitsReadSortAndWriteBack()
     s.click(f.Command2);
     QCOMPARE(s.message(), QStringLiteral("LETTURA TERMINATA"));
     s.click(f.Command6);
+    s.newCommands();
     s.click(f.Command3);
     QCOMPARE(s.message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
+    const QStringList sent = s.newCommands();
+    QCOMPARE(sent.filter(QRegularExpression(QStringLiteral("^\\+CPBR="))).size(), checkReads);
     QCOMPARE(entriesOf(s.phone.phonebook(SimStorage::Sim)), kSorted);
 }
 
