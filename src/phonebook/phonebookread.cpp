@@ -98,7 +98,7 @@ AtReply selectPhonebook(Exchange &exchange, const Phonebook &book)
         names.append(AtCommands::kQuoted.arg(charset.onLine(book.storage).value_or(QString())));
     AtReply reply;
     for (const QString &name : names) {
-        reply = ask(exchange, AtCommands::kSelectStorage.arg(name)).answerTo(AtCommands::kStoragePrefix);
+        reply = ask(exchange, AtCommands::kSelectStorage.arg(name));
         if (reply.isOk() || reply.stops())
             break;
     }

@@ -89,7 +89,8 @@ enum class RangeEnd { Read, Cancelled, Unanswered };
 // range refused is halved until one is taken (some phones cap the upper
 // bound), and that size goes on; an answer cut short is read on from past
 // its last entry. Positions no range accounted for stay Unusable, to be
-// asked on their own.
+// asked on their own: those above a cap on the upper bound can be read no
+// other way.
 RangeEnd readRanges(PhoneLink &link, const PhonebookEntries &expected, QVector<Held> &held)
 {
     const int last = int(expected.size());
@@ -105,14 +106,14 @@ RangeEnd readRanges(PhoneLink &link, const PhonebookEntries &expected, QVector<H
         if (!reply.isAnswered())
             return RangeEnd::Unanswered;
         const std::optional<QVector<Held>> answer = rangeAnswer(reply, first, end, link.charset());
+        // Garbage, or a refusal even of the smallest piece, leaves the rest
+        // to be asked position by position. A phone that took a range
+        // refuses another for its bounds: halving finds those it takes.
         if (!answer) {
-            if (taken || reply.final == AtReplyFinal::Ok || piece / 2 < kSmallestPiece) {
-                if (!taken)
-                    return RangeEnd::Read;
-                first = end + 1;
-            } else {
-                piece = (piece + 1) / 2;
-            }
+            const int smallest = taken ? 1 : kSmallestPiece;
+            if (reply.final == AtReplyFinal::Ok || piece / 2 < smallest)
+                return RangeEnd::Read;
+            piece = (piece + 1) / 2;
             continue;
         }
         taken = true;
