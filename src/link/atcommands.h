@@ -22,11 +22,12 @@ inline const QString kCharsetsOffered = QStringLiteral("+CSCS=?");
 // The set's name goes in as %1.
 inline const QString kCharsetSelect = QStringLiteral("+CSCS=\"%1\"");
 
-// The phonebook's storage; some phones take its name only quoted.
-inline const QString kSelectSim = QStringLiteral("+CPBS=SM");
-inline const QString kSelectSimQuoted = QStringLiteral("+CPBS=\"SM\"");
-inline const QString kSelectPhone = QStringLiteral("+CPBS=ME");
-inline const QString kSelectPhoneQuoted = QStringLiteral("+CPBS=\"ME\"");
+// The phonebook's storage, its name as %1; some phones take the name only
+// quoted, some only in the selected character set.
+inline const QString kSimStorage = QStringLiteral("SM");
+inline const QString kPhoneStorage = QStringLiteral("ME");
+inline const QString kSelectStorage = QStringLiteral("+CPBS=%1");
+inline const QString kQuoted = QStringLiteral("\"%1\"");
 inline const QString kStorageQuery = QStringLiteral("+CPBS?");
 
 // The entries: the range query, a read ("+CPBR=7", "+CPBR=1,250") and a

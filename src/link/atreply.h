@@ -47,6 +47,13 @@ struct AtReply {
     // The port failed or the user gave up: the operation stops where it is.
     bool stops() const { return final == Final::PortFailed || final == Final::Cancelled; }
 
+    // The reply to a command whose information lines open with prefix
+    // ("+CPBR:"): every other line, before, between or after them (a code
+    // the phone slipped in, or the blank left of one framed by CR CR LF),
+    // moves to unsolicited, so that an answer holding nothing else is the
+    // final result alone.
+    AtReply answerTo(const QString &prefix) const;
+
     // "OK", "ERROR" (for every final result but Ok) or the information text
     // with its lines joined by CR LF.
     QString text() const;

@@ -107,8 +107,11 @@ std::optional<PhoneCharset> chooseCharset(PhoneLink &link)
         if (!after)
             return std::nullopt;
         const std::optional<QString> now = CharsetAnswers::parseCurrent(after->text());
-        if (now && now->compare(target, Qt::CaseInsensitive) == 0)
+        if (now && now->compare(target, Qt::CaseInsensitive) == 0) {
+            if (known && offered.contains(known->name(), Qt::CaseInsensitive))
+                link.setHomeCharset(*known);
             return PhoneCharset(set);
+        }
         // Taken but not read back: the set the phone says it has, if any.
         if (now && PhoneCharset::named(*now))
             stay = *PhoneCharset::named(*now);

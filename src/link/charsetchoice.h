@@ -25,6 +25,7 @@ QStringList parseOffered(const QString &answer);
 // septets or HEX (or a set the program does not know) the phone is moved to
 // UCS2 or else 8859-1 when it offers them, because raw septets cannot
 // travel on a command line; without them it stays in its set. A phone that
-// does not tell its set gets Windows-1252 single bytes. Nullopt when the
+// does not tell its set gets Windows-1252 single bytes. A phone moved keeps
+// its own set as the link's home set, where it offers it. Nullopt when the
 // link failed or the user gave up on the way.
 std::optional<PhoneCharset> chooseCharset(PhoneLink &link);

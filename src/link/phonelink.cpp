@@ -51,6 +51,7 @@ PortOpening PhoneLink::open(const QString &device, QString *why)
     closePort();
     m_cancelled = false;
     m_charset = PhoneCharset();
+    m_homeCharset.reset();
     if (device.isEmpty()) {
         if (why)
             *why = QStringLiteral("no serial device for this port number");

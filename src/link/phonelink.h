@@ -49,6 +49,11 @@ public:
     // Windows-1252 single bytes again at every opening of the port.
     PhoneCharset charset() const { return m_charset; }
     void setCharset(const PhoneCharset &charset) { m_charset = charset; }
+    // The set the phone had before the handshake moved it, where the phone
+    // offers it: some phones read UCS2 well but write it wrongly, and their
+    // own set carries the names it can hold. Nullopt when not moved.
+    std::optional<PhoneCharset> homeCharset() const { return m_homeCharset; }
+    void setHomeCharset(const PhoneCharset &charset) { m_homeCharset = charset; }
 
     // Makes the transaction that is waiting come back Cancelled; the
     // next one runs as usual (the program still resets the phone as it
@@ -77,6 +82,7 @@ private:
     QSerialPort *m_port;
     std::chrono::milliseconds m_deadline;
     PhoneCharset m_charset;
+    std::optional<PhoneCharset> m_homeCharset;
     bool m_cancelled = false;
     bool m_opening = false;
     // Each opening of the port is a session, counted from 1; a transaction

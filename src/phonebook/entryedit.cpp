@@ -3,6 +3,7 @@
 #include "atanswer.h"
 #include "phonebookcommands.h"
 #include "phonelink.h"
+#include "writecharset.h"
 #include "writecheck.h"
 #include "windowtexts.h"
 
@@ -24,13 +25,19 @@ int entriesAfter(const PhonebookListModel &List1, const PhonebookEntry &expected
 // Sends the command and, once the phone took it, reads the position back:
 // equal, expected replaces the position's entry in List1; otherwise that
 // entry shows what the phone holds. Either only if the list still has it.
-bool sendAndRewrite(PhoneLink &link, const QString &command, const PhonebookEntry &expected,
+bool sendAndRewrite(PhoneLink &link, const WriteCharset::Write &write, const PhonebookEntry &expected,
                     PhonebookListModel &List1, OperationReport &report)
 {
     report.setMessage(WindowText::kWritingEntry);
     // After a failed port (the link has closed it and told the window) the
-    // entry was not written.
-    const AtReply reply = link.transact(command);
+    // entry was not written. The read-back, as every read, is in the set
+    // the handshake chose.
+    const PhoneCharset charset = link.charset();
+    AtReply reply = WriteCharset::moveTo(link, write.charset);
+    if (reply.isOk())
+        reply = link.transact(write.command.command);
+    if (!WriteCharset::moveTo(link, charset).isOk() && reply.isOk())
+        reply = AtReply();
     if (reply.final == AtReply::Final::Cancelled)
         return false;
     if (!reply.isOk()) {
@@ -82,13 +89,12 @@ bool saveEntry(PhoneLink &link, const FormVariables &vars, int position, const Q
     entry.name = AtAnswer::trimSpaces(name);
     entry.number = AtAnswer::trimSpaces(number);
     entry.fields = held->fields;
-    const PhonebookCommands::WriteCommand write =
-        PhonebookCommands::writeCommand(entry, link.charset(), vars.lineLimits());
-    if (!write.sendable()) {
+    const WriteCharset::Write write = WriteCharset::narrowest(entry, link, vars.lineLimits());
+    if (!write.command.sendable()) {
         report.setMessage(WindowText::kError);
         return false;
     }
-    return sendAndRewrite(link, write.command, entry, List1, report);
+    return sendAndRewrite(link, write, entry, List1, report);
 }
 
 bool deleteEntry(PhoneLink &link, int position, PhonebookListModel &List1, OperationReport &report)
@@ -99,7 +105,8 @@ bool deleteEntry(PhoneLink &link, int position, PhonebookListModel &List1, Opera
     }
     PhonebookEntry empty;
     empty.position = position;
-    return sendAndRewrite(link, PhonebookCommands::clearCommand(position), empty, List1, report);
+    const WriteCharset::Write clear{{PhonebookCommands::clearCommand(position), {}}, link.charset()};
+    return sendAndRewrite(link, clear, empty, List1, report);
 }
 
 QString counterText(const QString &boxText, int limit)

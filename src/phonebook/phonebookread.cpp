@@ -9,6 +9,7 @@
 #include "phonelink.h"
 
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -29,8 +30,7 @@ constexpr auto kSimBusyPause = 500ms;
 constexpr auto kPauseSlice = 50ms;
 
 struct Phonebook {
-    QString select;
-    QString selectQuoted;
+    QString storage;
     QString rubsel;
     QString message;
 };
@@ -87,13 +87,22 @@ AtReply ask(Exchange &exchange, const QString &command)
     return reply;
 }
 
-// Some phones take the storage name only as a quoted string.
+// Some phones take the storage name only as a quoted string; some read it,
+// as every string parameter, in the selected set, which in a hex set is the
+// name's hex digits ("0053004D").
 AtReply selectPhonebook(Exchange &exchange, const Phonebook &book)
 {
-    const AtReply plain = ask(exchange, book.select);
-    if (plain.isOk() || plain.stops())
-        return plain;
-    return ask(exchange, book.selectQuoted);
+    QStringList names = {book.storage, AtCommands::kQuoted.arg(book.storage)};
+    const PhoneCharset charset = exchange.link.charset();
+    if (charset.isHex())
+        names.append(AtCommands::kQuoted.arg(charset.onLine(book.storage).value_or(QString())));
+    AtReply reply;
+    for (const QString &name : names) {
+        reply = ask(exchange, AtCommands::kSelectStorage.arg(name));
+        if (reply.isOk() || reply.stops())
+            break;
+    }
+    return reply;
 }
 
 // Where a transaction stopped the read: a failed port fails it, a cancel
@@ -168,11 +177,9 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListMod
 
     Phonebook book;
     if (selector == kSelectorSim)
-        book = {AtCommands::kSelectSim, AtCommands::kSelectSimQuoted, Rubrica::kSim,
-                WindowText::kReadingSim};
+        book = {AtCommands::kSimStorage, Rubrica::kSim, WindowText::kReadingSim};
     else if (selector == kSelectorPhone)
-        book = {AtCommands::kSelectPhone, AtCommands::kSelectPhoneQuoted, Rubrica::kCellulare,
-                WindowText::kReadingPhone};
+        book = {AtCommands::kPhoneStorage, Rubrica::kCellulare, WindowText::kReadingPhone};
     else
         return;
 
@@ -190,7 +197,8 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListMod
     const AtReply rangeReply = ask(exchange, AtCommands::kRangeQuery);
     if (rangeReply.stops())
         return stopRead(rangeReply, report);
-    const auto range = PhonebookAnswers::parseIndexRange(rangeReply.text());
+    const auto range = PhonebookAnswers::parseIndexRange(
+        rangeReply.answerTo(AtCommands::kEntryPrefix).text());
     if (!range) {
         report.setMessage(WindowText::kReadFailed);
         return;

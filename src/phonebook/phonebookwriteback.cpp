@@ -1,6 +1,7 @@
 #include "phonebookwriteback.h"
 
 #include "phonebookcommands.h"
+#include "writecharset.h"
 #include "phonelink.h"
 #include "writecheck.h"
 #include "windowtexts.h"
@@ -14,40 +15,60 @@ namespace {
 struct Writes {
     PhonebookEntries entries;
     QStringList commands;
+    QVector<PhoneCharset> charsets; // the set each command travels in
     int refusedRow = -1;
 };
 
-Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const PhoneCharset &charset)
+Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const PhoneLink &link)
 {
     Writes writes;
     for (int i = 0; i < list.size(); ++i) {
         PhonebookEntry entry = PhonebookLine::asWritten(list.at(i));
         entry.position = i + 1;
         entry.loadedLine.reset();
-        const PhonebookCommands::WriteCommand write =
-            PhonebookCommands::writeCommand(entry, charset, vars.lineLimits());
-        if (entry.unread || !write.sendable()) {
+        const WriteCharset::Write write = WriteCharset::narrowest(entry, link, vars.lineLimits());
+        if (entry.unread || !write.command.sendable()) {
             writes.refusedRow = i;
             return writes;
         }
         writes.entries.append(entry);
-        writes.commands.append(write.command);
+        writes.commands.append(write.command.command);
+        writes.charsets.append(write.charset);
     }
     return writes;
 }
 
-// Sends one command; false unless the phone took it. The panel is told,
+// False unless the phone took the command. The panel is told,
 // except after a cancel: the program is ending. A failed port (the link has
 // closed it and told the window) is a command that did not go through.
-bool send(PhoneLink &link, const QString &command, OperationReport &report)
+bool took(const AtReply &reply, OperationReport &report)
 {
-    const AtReply reply = link.transact(command);
     if (reply.isOk())
         return true;
     if (reply.final != AtReply::Final::Cancelled)
         report.setMessage(WindowText::kWriteFailed);
     return false;
 }
+
+// Writes the entries, each in its set, then clears the positions after
+// them up to last. 0 when all went; the position whose write the phone
+// refused; -1 when the user gave up or the port failed.
+int writeAll(PhoneLink &link, const Writes &writes, int last, OperationReport &report)
+{
+    for (int k = 1; k <= last; ++k) {
+        if (!report.keepGoing())
+            return -1;
+        report.setProgressValue(k);
+        const bool clear = k > writes.commands.size();
+        AtReply reply = clear ? AtReply() : WriteCharset::moveTo(link, writes.charsets.at(k - 1));
+        if (clear || reply.isOk())
+            reply = link.transact(clear ? PhonebookCommands::clearCommand(k) : writes.commands.at(k - 1));
+        if (!took(reply, report))
+            return reply.isAnswered() ? k : -1;
+    }
+    return 0;
+}
+
 }
 
 WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
@@ -70,7 +91,7 @@ WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
         report.setMessage(WindowText::kError);
         return {};
     }
-    const Writes writes = writesFor(list, limits, link.charset());
+    const Writes writes = writesFor(list, limits, link);
     if (writes.refusedRow >= 0) {
         report.setMessage(WindowText::kInvalidList);
         return {writes.refusedRow, -1};
@@ -85,13 +106,17 @@ WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
         empty.position = k;
         expected.append(empty);
     }
-    for (int k = 1; k <= limits.MAXNUMRUB; ++k) {
-        if (!report.keepGoing())
-            return {};
-        report.setProgressValue(k);
-        const bool clear = k > writes.commands.size();
-        if (!send(link, clear ? PhonebookCommands::clearCommand(k) : writes.commands.at(k - 1), report))
-            return {};
+    const PhoneCharset charset = link.charset();
+    const int stoppedAt = writeAll(link, writes, limits.MAXNUMRUB, report);
+    // The check, and every read after it, is in the set the handshake chose.
+    const bool back = WriteCharset::moveTo(link, charset).isOk();
+    if (stoppedAt > 0)
+        return {stoppedAt <= writes.entries.size() ? stoppedAt - 1 : -1, -1};
+    if (stoppedAt < 0)
+        return {};
+    if (!back) {
+        report.setMessage(WindowText::kWriteFailed);
+        return {};
     }
     const WriteCheck::Result check = WriteCheck::checkPhonebook(link, expected, report);
     if (check.cancelled)

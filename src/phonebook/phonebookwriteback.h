@@ -15,7 +15,9 @@ class PhoneLink;
 // as it was. When the phone does not hold what was written, List1 shows
 // what it holds instead, as the read shows it, and List2 stays as it is.
 struct WriteBackResult {
-    // The row of List2 that kept the whole list from being sent, or -1.
+    // The row of List2 that kept the whole list from being sent, or whose
+    // write the phone refused (the positions before it hold their entries),
+    // or -1.
     int refusedRow = -1;
     // The row of List1 of the first position that does not hold what was
     // written, or -1.

@@ -35,28 +35,94 @@ Result cancelled()
     return result;
 }
 
-// The entries of a range answer by position; nullopt when a line of it
-// cannot be used (then every position is asked on its own).
-std::optional<QVector<Held>> rangeAnswer(const AtReply &reply, int last, const PhoneCharset &charset)
+// A phone that refuses ranges of this many positions is asked one position
+// at a time; a range read that small would save little.
+constexpr int kSmallestPiece = 32;
+
+// The entries of the answer to the range first ... end, by position from
+// first; nullopt when the phone refused it or a line of it cannot be used.
+std::optional<QVector<Held>> rangeAnswer(const AtReply &received, int first, int end,
+                                         const PhoneCharset &charset)
 {
-    QVector<Held> held(last, Held{Kind::Empty, {}});
+    const AtReply reply = received.answerTo(AtCommands::kEntryPrefix);
+    QVector<Held> held(end - first + 1, Held{Kind::Empty, {}});
     if (reply.isOk() || reply.isNotFound())
         return held;
     if (reply.final != AtReplyFinal::Ok)
         return std::nullopt;
-    for (const QString &line : reply.text().split(QLatin1Char('\n'))) {
+    for (const QString &line : reply.lines) {
         const QString text = AtAnswer::trimSpaces(QString(line).remove(QLatin1Char('\r')));
-        if (text.isEmpty() || AtAnswer::isUnsolicited(text))
-            continue;
-        if (!text.startsWith(AtCommands::kEntryPrefix))
-            return std::nullopt;
         const auto entry = PhonebookAnswers::parseEntry(text, charset);
-        if (!entry || entry->position < 1 || entry->position > last
-            || held.at(entry->position - 1).kind == Kind::Entry)
+        if (!entry || entry->position < first || entry->position > end
+            || held.at(entry->position - first).kind == Kind::Entry)
             return std::nullopt;
-        held[entry->position - 1] = {Kind::Entry, *entry};
+        held[entry->position - first] = {Kind::Entry, *entry};
     }
     return held;
+}
+
+// The highest position the answer lists, or first - 1.
+int lastListed(const QVector<Held> &held, int first)
+{
+    for (int i = int(held.size()) - 1; i >= 0; --i) {
+        if (held.at(i).kind == Kind::Entry)
+            return first + i;
+    }
+    return first - 1;
+}
+
+// Whether an entry must stand after position from up to end, so that an
+// answer listing none there was cut short.
+bool entryExpectedAfter(const PhonebookEntries &expected, int from, int end)
+{
+    for (int p = from + 1; p <= end; ++p) {
+        if (!expected.at(p - 1).isEmpty())
+            return true;
+    }
+    return false;
+}
+
+enum class RangeEnd { Read, Cancelled, Unanswered };
+
+// Reads positions 1 ... expected.size() as ranges into held, where the
+// phone takes them: the whole at once first, as most phones take it; a
+// range refused is halved until one is taken (some phones cap the upper
+// bound), and that size goes on; an answer cut short is read on from past
+// its last entry. Positions no range accounted for stay Unusable, to be
+// asked on their own: those above a cap on the upper bound can be read no
+// other way.
+RangeEnd readRanges(PhoneLink &link, const PhonebookEntries &expected, QVector<Held> &held)
+{
+    const int last = int(expected.size());
+    held.fill(Held{Kind::Unusable, {}}, last);
+    int piece = last;
+    bool taken = false;
+    for (int first = 1; first <= last;) {
+        const int end = std::min(last, first + piece - 1);
+        const AtReply reply = link.transact(PositionAnswer::rangeCommand(first, end));
+        if (reply.final == AtReplyFinal::Cancelled)
+            return RangeEnd::Cancelled;
+        // A phone silent now would cost the deadline once per position.
+        if (!reply.isAnswered())
+            return RangeEnd::Unanswered;
+        const std::optional<QVector<Held>> answer = rangeAnswer(reply, first, end, link.charset());
+        // Garbage, or a refusal even of the smallest piece, leaves the rest
+        // to be asked position by position. A phone that took a range
+        // refuses another for its bounds: halving finds those it takes.
+        if (!answer) {
+            const int smallest = taken ? 1 : kSmallestPiece;
+            if (reply.final == AtReplyFinal::Ok || piece / 2 < smallest)
+                return RangeEnd::Read;
+            piece = (piece + 1) / 2;
+            continue;
+        }
+        taken = true;
+        std::copy(answer->cbegin(), answer->cend(), held.begin() + (first - 1));
+        const int listed = lastListed(*answer, first);
+        const bool cut = listed >= first && entryExpectedAfter(expected, listed, end);
+        first = cut ? listed + 1 : end + 1;
+    }
+    return RangeEnd::Read;
 }
 
 // What the position holds; nullopt when the user gave up. A failed port
@@ -118,23 +184,21 @@ Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, Operati
     report.setProgressMaximum(last);
     report.setProgressIndex(0);
 
-    QVector<Held> held(last);
-    const AtReply rangeReply = link.transact(PositionAnswer::rangeCommand(1, last));
-    if (rangeReply.final == AtReplyFinal::Cancelled)
+    QVector<Held> held;
+    const RangeEnd ranges = readRanges(link, expected, held);
+    if (ranges == RangeEnd::Cancelled)
         return cancelled();
-    // A phone silent now would cost the deadline once per position; a failed
-    // port leaves what was not read back unknown.
-    if (!rangeReply.isAnswered())
+    // A failed port leaves what was not read back unknown.
+    if (ranges == RangeEnd::Unanswered) {
+        held.fill(Held{}, last);
         return compare(held, expected, 1);
-    const std::optional<QVector<Held>> range = rangeAnswer(rangeReply, last, link.charset());
+    }
     for (int p = 1; p <= last; ++p) {
         if (!report.keepGoing())
             return cancelled();
         report.setProgressValue(p);
-        if (range && holds(range->at(p - 1), expected.at(p - 1))) {
-            held[p - 1] = range->at(p - 1);
+        if (holds(held.at(p - 1), expected.at(p - 1)))
             continue;
-        }
         const std::optional<Held> back = readBack(link, p);
         if (!back)
             return cancelled();

@@ -26,13 +26,15 @@ struct Result {
 
 // Reads positions 1 ... expected.size() back and compares each with the
 // entry it must hold (an empty entry: the position must be empty). The
-// whole range is asked at once first; a phone that refuses that is asked
-// one position at a time, and a position the range answer shows different
-// or missing is asked again on its own before it counts, for the phone that
-// cuts long answers short. Errors are taken as the read takes them: "not
-// found" is empty; another error leaves the position to the phone's count
-// of entries. The panel says the check runs, and the bar goes over the
-// positions. Cancelled when the program is ending.
+// whole range is asked at once first; a range the phone refuses is halved
+// until the phone takes one, and that size reads the rest; an answer cut
+// short is read on from past its last entry. A phone that refuses even small
+// ranges is asked one position at a time, and a position the range answers
+// show different or missing is asked again on its own before it counts.
+// Errors are taken as the read takes them: "not found" is empty; another
+// error leaves the position to the phone's count of entries. The panel says
+// the check runs, and the bar goes over the positions. Cancelled when the
+// program is ending.
 Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, OperationReport &report);
 
 // Reads one position back after an edit. entriesOnPhone is how many

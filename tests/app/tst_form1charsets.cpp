@@ -91,7 +91,7 @@ void Form1CharsetsTest::phonesInTheirOwnSets_data()
     const QStringList all{"IRA", "GSM", "UCS2", "8859-1"};
     QTest::newRow("GSM phone moved to UCS2")
         << "GSM" << all << QStringLiteral("Ψ Psi") << QStringList{"+CSCS?", "+CSCS=?", "+CSCS=\"UCS2\"", "+CSCS?"}
-        << "+CPBW=1,\"3409876543\",129,\"0061006E006E0061\"" << kSortedNames + QStringList{"Ψ Psi"};
+        << "+CPBW=1,\"3409876543\",129,\"anna\"" << kSortedNames + QStringList{"Ψ Psi"};
     QTest::newRow("GSM phone moved to 8859-1")
         << "GSM" << QStringList{"GSM", "8859-1"} << QString()
         << QStringList{"+CSCS?", "+CSCS=?", "+CSCS=\"8859-1\"", "+CSCS?"} << "+CPBW=1,\"3409876543\",129,\"anna\"" << kSortedNames;
@@ -141,7 +141,7 @@ void Form1CharsetsTest::phonesInTheirOwnSets()
     s->newCommands();
     s->click(f.Command3);
     QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
-    QCOMPARE(s->newCommands().first(), firstWrite);
+    QCOMPARE(s->newCommands().filter(QStringLiteral("+CPBW=")).first(), firstWrite);
     QCOMPARE(namesOn(s->phone.phonebook(SimStorage::Sim)), expected);
 
     // A name that Windows-1252 lacks keeps the list file whole, in UTF-8.

@@ -98,7 +98,7 @@ void TestPhonebookReadFaults::stopsOnUnexpectedAnswers_data()
     QTest::newRow("position answered with another's entry")
         << false << position << QByteArray("\r\n+CPBR: 2,\"+393331234567\",145,\"MARIO ROSSI\"\r\n\r\nOK\r\n")
         << 9 << 3 << QString(position);
-    QTest::newRow("position garbage") << false << position << QByteArray("\r\nHELLO\r\n\r\nOK\r\n")
+    QTest::newRow("position garbage") << false << position << QByteArray("\r\n+CPBR: HELLO\r\n\r\nOK\r\n")
                                       << 9 << 3 << QString(position);
     // The phone refuses the positions its range promised, and counts
     // more entries than it gave.
