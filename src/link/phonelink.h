@@ -1,6 +1,7 @@
 #pragma once
 
 #include "phonecharset.h"
+#include "serialport.h"
 
 #include <QObject>
 #include <QString>
@@ -10,7 +11,6 @@
 
 class QElapsedTimer;
 class QEventLoop;
-class QSerialPort;
 
 // The serial port to the phone and the one AT transaction through which
 // every operation talks to it.
@@ -68,7 +68,7 @@ private:
     void poll(QByteArray &buffer, quint64 session);
     void wakeWaits();
 
-    QSerialPort *m_port;
+    SerialPort *m_port;
     std::chrono::milliseconds m_deadline;
     PhoneCharset m_charset;
     bool m_cancelled = false;
