@@ -411,9 +411,10 @@ void Form1PhoneTest::writesReadBack_data()
     QTest::newRow("one write dropped") << dropped << "8859-1" << 1 + 1 << 2 << done;
     SimModem::Options silent;
     silent.silentReadsAfterWrite = true;
-    // The range read alone, sent 101 times until the link's deadline.
-    // Its positions are unknown now, so the edit sends nothing.
-    QTest::newRow("silent during the check") << silent << "8859-1" << 101 << 0 << QStringLiteral("ERRORE");
+    // The range read alone, sent again until the link's deadline: as often
+    // as the machine's speed allows. Its positions are unknown now, so the
+    // edit sends nothing.
+    QTest::newRow("silent during the check") << silent << "8859-1" << 0 << 0 << QStringLiteral("ERRORE");
 }
 
 // Nothing is reported written that the phone was not read back holding:
