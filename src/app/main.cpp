@@ -2,7 +2,9 @@
 #include "phonelink.h"
 #include "portdirectory.h"
 #include "programlook.h"
+#ifdef VELDRANO_DEMO
 #include "simphone.h"
+#endif
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -15,23 +17,25 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veldrano"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(VELDRANO_VERSION));
     applyProgramLook();
 
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Mette in ordine alfabetico la rubrica di un telefono GSM."));
     options.addHelpOption();
+    options.addVersionOption();
     const QCommandLineOption port(QStringLiteral("port"),
                                   QStringLiteral("Dispositivo seriale del prossimo numero COM (ripetibile)."),
                                   QStringLiteral("PATH"));
+    options.addOption(port);
+    QString phoneDevice;
+#ifdef VELDRANO_DEMO
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QStringLiteral("Aggiunge un telefono simulato dopo i dispositivi --port."));
-    options.addOption(port);
     options.addOption(demo);
     options.process(app);
 
     std::unique_ptr<SimPhone> phone;
-    QString phoneDevice;
     if (options.isSet(demo)) {
         // A phone as many come: GSM septets after a reset.
         phone = std::make_unique<SimPhone>(QStringLiteral("GSM"));
@@ -42,6 +46,9 @@ int main(int argc, char *argv[])
         }
         phoneDevice = phone->devicePath();
     }
+#else
+    options.process(app);
+#endif
 
     const PortDirectory ports(options.values(port), phoneDevice);
     PhoneLink link;

@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QSerialPort>
 #include <QTimer>
 
 namespace {
@@ -24,18 +23,18 @@ AtReply replyOf(AtReply::Final final)
     return reply;
 }
 
-bool isLinkFailure(QSerialPort::SerialPortError error)
+bool isLinkFailure(SerialPort::SerialPortError error)
 {
-    return error == QSerialPort::ResourceError || error == QSerialPort::WriteError
-        || error == QSerialPort::ReadError;
+    return error == SerialPort::ResourceError || error == SerialPort::WriteError
+        || error == SerialPort::ReadError;
 }
 
 } // namespace
 
 PhoneLink::PhoneLink(std::chrono::milliseconds deadline, QObject *parent)
-    : QObject(parent), m_port(new QSerialPort(this)), m_deadline(deadline)
+    : QObject(parent), m_port(new SerialPort(this)), m_deadline(deadline)
 {
-    connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+    connect(m_port, &SerialPort::errorOccurred, this, [this](SerialPort::SerialPortError error) {
         if (!m_opening && isLinkFailure(error))
             onPortFailure(m_port->errorString());
     });
@@ -58,11 +57,11 @@ PortOpening PhoneLink::open(const QString &device, QString *why)
         return PortOpening::Absent;
     }
     m_port->setPortName(device);
-    m_port->setBaudRate(QSerialPort::Baud19200);
-    m_port->setDataBits(QSerialPort::Data8);
-    m_port->setParity(QSerialPort::NoParity);
-    m_port->setStopBits(QSerialPort::OneStop);
-    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    m_port->setBaudRate(SerialPort::Baud19200);
+    m_port->setDataBits(SerialPort::Data8);
+    m_port->setParity(SerialPort::NoParity);
+    m_port->setStopBits(SerialPort::OneStop);
+    m_port->setFlowControl(SerialPort::NoFlowControl);
     // Another program's lock file, which the open below would take for
     // stale: that program is driving the phone.
     if (lockedByAnotherProgram(device)) {
@@ -152,7 +151,7 @@ bool PhoneLink::send(const QByteArray &frame)
     // Whatever is still waiting belongs to an earlier exchange (a late
     // answer, a stray code); taken as this answer it would shift every
     // answer after it by one command.
-    m_port->clear(QSerialPort::Input);
+    m_port->clear(SerialPort::Input);
     m_port->readAll();
     if (m_port->write(frame) != frame.size()) {
         fail(m_port->errorString());
@@ -184,8 +183,8 @@ PhoneLink::Wait PhoneLink::awaitFinalResult(QByteArray &buffer, const QElapsedTi
         timer.setSingleShot(true);
         timer.setTimerType(Qt::PreciseTimer);
         connect(&timer, &QTimer::timeout, &wait, &QEventLoop::quit);
-        connect(m_port, &QSerialPort::readyRead, &wait, &QEventLoop::quit);
-        connect(m_port, &QSerialPort::errorOccurred, &wait, &QEventLoop::quit);
+        connect(m_port, &SerialPort::readyRead, &wait, &QEventLoop::quit);
+        connect(m_port, &SerialPort::errorOccurred, &wait, &QEventLoop::quit);
         timer.start(static_cast<int>(remaining));
         m_waits.push_back(&wait);
         wait.exec();

@@ -3,6 +3,7 @@
 #include "atreply.h"
 #include "phonecharset.h"
 #include "portopening.h"
+#include "serialport.h"
 
 #include <QObject>
 #include <QString>
@@ -13,7 +14,6 @@
 
 class QElapsedTimer;
 class QEventLoop;
-class QSerialPort;
 
 // The serial port to the phone and the one AT transaction through which
 // every operation talks to it.
@@ -79,7 +79,7 @@ private:
     std::optional<Wait> poll(QByteArray &buffer, quint64 session);
     void wakeWaits();
 
-    QSerialPort *m_port;
+    SerialPort *m_port;
     std::chrono::milliseconds m_deadline;
     PhoneCharset m_charset;
     std::optional<PhoneCharset> m_homeCharset;
