@@ -53,18 +53,14 @@ private:
 
 void Form1PhoneTest::init()
 {
-    s = std::make_unique<WindowSession>();
-    s->phone.setModel(kModel);
-    s->phone.setPhonebook(SimStorage::Sim, twelvePositionSim());
-    QString why;
-    QVERIFY2(s->start(&why), qPrintable(why));
+    s = startedOnTwelvePositionSim(kModel);
+    QVERIFY(s);
 }
 
 void Form1PhoneTest::cleanup()
 {
     s.reset();
-    QFile::remove(backupFolder());
-    QDir(backupFolder()).removeRecursively();
+    removeBackups();
 }
 
 void Form1PhoneTest::connectAndDisconnect()

@@ -1,9 +1,13 @@
 #include "windowsession.h"
 
+#include "phonebookbackup.h"
 #include "phonebooklistmodel.h"
 #include "statusbar.h"
+#include "twelvepositionsim.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,4 +114,23 @@ void WindowSession::readSim()
     click(form->Command2);
     QCOMPARE(message(), QStringLiteral("LETTURA TERMINATA"));
     newCommands();
+}
+
+std::unique_ptr<WindowSession> startedOnTwelvePositionSim(const QString &model)
+{
+    auto s = std::make_unique<WindowSession>();
+    s->phone.setModel(model);
+    s->phone.setPhonebook(SimStorage::Sim, twelvePositionSim());
+    QString why;
+    if (!s->start(&why)) {
+        QTest::qFail(qPrintable(why), __FILE__, __LINE__);
+        return nullptr;
+    }
+    return s;
+}
+
+void removeBackups()
+{
+    QFile::remove(backupFolder());
+    QDir(backupFolder()).removeRecursively();
 }

@@ -62,3 +62,10 @@ private:
 
 // Every non-empty position of a phonebook, as "position|number|type|text".
 QStringList entriesOf(const QMap<int, SimEntry> &entries);
+
+// A session on the twelve-position SIM of a phone named model, started;
+// null, with the test failed, when it could not start.
+std::unique_ptr<WindowSession> startedOnTwelvePositionSim(const QString &model);
+
+// Removes the backups the program kept, so that each test finds none.
+void removeBackups();
