@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -49,9 +48,7 @@ private slots:
     void silenceOnOneCommand();
     void phoneRefusingOneWrite_data();
     void phoneRefusingOneWrite();
-    void adapterVanishingMidRead();
     void adapterVanishingMidWriteBack();
-    void exitDuringRead();
 
 private:
     bool begin(const Setup &setup, std::chrono::milliseconds deadline = std::chrono::milliseconds(3000));
@@ -248,23 +245,6 @@ void FaultSuite::phoneRefusingOneWrite()
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
 }
 
-void FaultSuite::adapterVanishingMidRead()
-{
-    QVERIFY(begin([](SimPhone &) {}));
-    Form1 &f = *s->form;
-    s->click(f.Command1);
-    s->phone.setHangUpAfter(8);
-    s->click(f.Command2);
-    QCOMPARE(s->message(), QStringLiteral("ERRORE: LETTURA RUBRICA"));
-    QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
-    QCOMPARE(f.list1Rows().rowCount(), 6);
-    s->click(f.Command6);
-    s->click(f.Command3);
-    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
-    checkNothingLost();
-}
-
 // The line drops after the fourth write: those four are on the phone, the
 // window says so and keeps the sorted list to be saved or written again.
 void FaultSuite::adapterVanishingMidWriteBack()
@@ -292,19 +272,6 @@ void FaultSuite::adapterVanishingMidWriteBack()
     s->chooser.saveName = m_dir.filePath(QStringLiteral("after-drop.rds"));
     s->click(f.Command5);
     QCOMPARE(s->message(), QStringLiteral("SALVATAGGIO ULTIMATO"));
-}
-
-void FaultSuite::exitDuringRead()
-{
-    QVERIFY(begin([](SimPhone &p) { p.setLatency(20); }));
-    s->click(s->form->Command1);
-    s->newCommands();
-    QTimer::singleShot(120, s->form.get(), [this] { s->clickExitPanel(); });
-    s->click(s->form->Command2);
-    QCOMPARE(s->finishedCount, 1);
-    QCOMPARE(s->newCommands().last(), QStringLiteral("Z"));
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
-    checkNothingLost();
 }
 
 QTEST_MAIN(FaultSuite)

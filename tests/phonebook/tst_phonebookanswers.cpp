@@ -365,6 +365,7 @@ void TestPhonebookAnswers::refusedEntries_data()
     QTest::newRow("name not closed") << "+CPBR: 7,\"123\",129,\"MARIO";
     QTest::newRow("no quotes") << "+CPBR: 7,123,129,MARIO";
     QTest::newRow("no index") << "+CPBR: ,\"123\",129,\"MARIO\"";
+    QTest::newRow("no fields") << "+CPBR: HELLO";
 }
 
 void TestPhonebookAnswers::refusedEntries()
