@@ -109,7 +109,7 @@ Read readWithProgram(SimPhone &phone, PhoneLink &link, int positions, QList<QByt
     QObject::disconnect(recording);
     link.close();
     run.transactions = durations(sendTimes, run.ns);
-    run.complete = vars.RUBSEL == Rubrica::kSim && List1.rowCount() == positions;
+    run.complete = vars.RUBSEL() == Rubrica::kSim && List1.rowCount() == positions;
     return run;
 }
 

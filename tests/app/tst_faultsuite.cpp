@@ -10,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -199,7 +200,7 @@ void FaultSuite::silenceOnOneCommand()
     s->phone.setSilence(QStringList{command});
     s->click(f.Command2);
     QCOMPARE(s->message(), message);
-    QCOMPARE(f.vars().RUBSEL, QStringLiteral("ERROR"));
+    QCOMPARE(f.vars().RUBSEL(), QStringLiteral("ERROR"));
 
     s->click(f.Command6);
     s->click(f.Command3);
@@ -233,7 +234,9 @@ void FaultSuite::phoneRefusingOneWrite()
     QElapsedTimer clock;
     clock.start();
     s->click(f.Command3);
-    QCOMPARE(s->message(), QStringLiteral("ERRORE GRAVE IN SCRITTURA"));
+    // The refused line is named, and selected in List2.
+    QCOMPARE(s->message(), QStringLiteral("ERRORE GRAVE IN SCRITTURA: 03/12 MARIO ROSSI"));
+    QCOMPARE(f.List2->currentIndex().row(), 2);
     // Not after the deadline and a hundred resends.
     QVERIFY(clock.elapsed() < 2000);
     QCOMPARE(f.list1Rows().lines(), List1Before);

@@ -19,7 +19,7 @@ bool PhonebookReadRun::openLink(std::chrono::milliseconds deadline, QString *why
 
 void PhonebookReadRun::read(int selector)
 {
-    LegRub(selector, *link, vars, list1, list2, report, [this] { limitsSeen.append(vars); });
+    outcome = LegRub(selector, *link, vars, list1, list2, report, [this] { limitsSeen.append(vars); });
 }
 
 FormVariables earlierRead()
@@ -28,7 +28,7 @@ FormVariables earlierRead()
     vars.MAXNUMRUB = 3;
     vars.MAXCARNOM = 5;
     vars.MAXCARNUM = 6;
-    vars.RUBSEL = Rubrica::kSim;
+    vars.phonebook = Phonebooks::kSim;
     return vars;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formvariables.h"
+#include "operationoutcome.h"
 #include "phonebooklistmodel.h"
 #include "phonelink.h"
 #include "recordingreport.h"
@@ -29,6 +30,8 @@ struct PhonebookReadRun {
     ScriptedPhonebook phone;
     std::unique_ptr<PhoneLink> link;
     RecordingReport report;
+    // What the last read() came to.
+    Outcome outcome;
     PhonebookListModel list1;
     PhonebookListModel list2;
     FormVariables vars;

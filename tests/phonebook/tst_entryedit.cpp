@@ -101,21 +101,24 @@ void TestEntryEdit::saveSendsTrimmedFieldsAndRewritesTheLine()
     QFETCH(QString, command);
     QFETCH(QString, stored);
 
-    QVERIFY(saveEntry(m_phone->link, readSim(), position, name, number, m_List1, m_report));
+    const Outcome outcome = saveEntry(m_phone->link, readSim(), position, name, number, m_List1, m_report);
+    QVERIFY(outcome.done);
+    QCOMPARE(outcome.message, kDone);
     // The write, then the position read back.
     QCOMPARE(m_phone->commands(), (QStringList{command, QStringLiteral("+CPBR=%1").arg(position)}));
     QCOMPARE(m_phone->entries().value(position), stored);
     QCOMPARE(m_List1.lines(), linesWith(position, stored.section(QLatin1Char('|'), 0, 1)));
-    QCOMPARE(m_report.messages, (QStringList{kWriting, kDone}));
+    QCOMPARE(m_report.messages, QStringList{kWriting});
 }
 
 void TestEntryEdit::deleteBlanksTheLine()
 {
-    QVERIFY(deleteEntry(m_phone->link, 3, m_List1, m_report));
+    const Outcome outcome = deleteEntry(m_phone->link, 3, m_List1, m_report);
+    QVERIFY(outcome.done);
+    QCOMPARE(outcome.message, kDone);
     QCOMPARE(m_phone->commands(), (QStringList{"+CPBW=3", "+CPBR=3"}));
     QVERIFY(m_phone->entries().isEmpty());
     QCOMPARE(m_List1.lines(), linesWith(3, QString()));
-    QCOMPARE(m_report.messages, (QStringList{kWriting, kDone}));
 }
 
 void TestEntryEdit::refusedWithoutSelectionOrNumber_data()
@@ -136,11 +139,11 @@ void TestEntryEdit::refusedWithoutSelectionOrNumber()
     QFETCH(bool, save);
     QFETCH(int, position);
     QFETCH(QString, number);
-    const bool taken = save
+    const Outcome outcome = save
         ? saveEntry(m_phone->link, readSim(), position, QStringLiteral("X"), number, m_List1, m_report)
         : deleteEntry(m_phone->link, position, m_List1, m_report);
-    QVERIFY(!taken);
-    QCOMPARE(m_report.messages, QStringList{kError});
+    QVERIFY(!outcome.done);
+    QCOMPARE(outcome.message, kError);
     QVERIFY(m_phone->commands().isEmpty());
     QCOMPARE(m_List1.lines(), m_list1Before);
 }
@@ -173,12 +176,12 @@ void TestEntryEdit::phoneRefusingLeavesTheLine()
     else
         m_phone->cancelOn(QStringLiteral("+CPBW=3"));
 
-    const bool taken = save
+    const Outcome outcome = save
         ? saveEntry(m_phone->link, readSim(), 3, QStringLiteral("NUOVO"), QStringLiteral("0699"), m_List1, m_report)
         : deleteEntry(m_phone->link, 3, m_List1, m_report);
-    QVERIFY(!taken);
+    QVERIFY(!outcome.done);
     // Ending the program is no failure to report.
-    QCOMPARE(m_report.lastMessage(), fault == QLatin1String("cancel") ? kWriting : kFailed);
+    QCOMPARE(outcome.message, fault == QLatin1String("cancel") ? QString() : kFailed);
     QCOMPARE(m_List1.lines(), m_list1Before);
     QCOMPARE(m_phone->entries().value(3), QStringLiteral("MARIO ROSSI|0612345678|129"));
 }
@@ -188,12 +191,14 @@ void TestEntryEdit::emptiedListWritesNothing()
     // Opening the port or loading a list file empties List1 but keeps the
     // selection, which may belong to another phonebook than the phone's.
     m_List1.clear();
-    QVERIFY(!saveEntry(m_phone->link, readSim(), 3, QStringLiteral("NUOVO"), QStringLiteral("0699"), m_List1,
-                       m_report));
-    QVERIFY(!deleteEntry(m_phone->link, 3, m_List1, m_report));
+    const Outcome saved = saveEntry(m_phone->link, readSim(), 3, QStringLiteral("NUOVO"), QStringLiteral("0699"),
+                                    m_List1, m_report);
+    const Outcome deleted = deleteEntry(m_phone->link, 3, m_List1, m_report);
+    QVERIFY(!saved.done && !deleted.done);
     QCOMPARE(m_phone->entries().value(3), QStringLiteral("MARIO ROSSI|0612345678|129"));
     QVERIFY(m_phone->commands().isEmpty());
-    QCOMPARE(m_report.messages, (QStringList{"ERRORE", "ERRORE"}));
+    QCOMPARE(saved.message, kError);
+    QCOMPARE(deleted.message, kError);
 }
 
 QTEST_GUILESS_MAIN(TestEntryEdit)

@@ -80,9 +80,10 @@ void TestPhonebookRead::wholeRead()
     m_run->read(selector);
 
     const bool sim = selector == kSelectorSim;
-    QCOMPARE(m_run->report.messages, QStringList({sim ? WindowText::kReadingSim : WindowText::kReadingPhone,
-                                              WindowText::kReadDone}));
-    QCOMPARE(m_run->vars.RUBSEL, sim ? Rubrica::kSim : Rubrica::kCellulare);
+    QCOMPARE(m_run->report.messages, QStringList{sim ? WindowText::kReadingSim : WindowText::kReadingPhone});
+    QCOMPARE(m_run->outcome.message, WindowText::kReadDone);
+    QVERIFY(m_run->outcome.done);
+    QCOMPARE(m_run->vars.RUBSEL(), sim ? Rubrica::kSim : Rubrica::kCellulare);
     QCOMPARE(m_run->vars.MAXNUMRUB, highest);
     QCOMPARE(int(m_run->vars.MAXCARNUM), maxCarNum);
     QCOMPARE(m_run->vars.MAXCARNOM, maxCarNom);
@@ -130,8 +131,8 @@ void TestPhonebookRead::quotedSelection()
     openLink();
     m_run->read(selector);
 
-    QCOMPARE(m_run->report.lastMessage(), WindowText::kReadDone);
-    QCOMPARE(m_run->vars.RUBSEL, rubsel);
+    QCOMPARE(m_run->outcome.message, WindowText::kReadDone);
+    QCOMPARE(m_run->vars.RUBSEL(), rubsel);
     QCOMPARE(m_run->phone.commands().mid(0, 3), QStringList({unquoted, quoted, "+CPBR=?"}));
     QCOMPARE(m_run->list1.lines(), expectedLines(9, {9, 14, 20}, true));
 }
@@ -145,9 +146,9 @@ void TestPhonebookRead::simBusyAtFirst()
     openLink();
     m_run->read(kSelectorSim);
 
-    QCOMPARE(m_run->report.messages,
-             QStringList({WindowText::kSimBusy, WindowText::kReadingSim, WindowText::kReadDone}));
-    QCOMPARE(m_run->vars.RUBSEL, Rubrica::kSim);
+    QCOMPARE(m_run->report.messages, QStringList({WindowText::kSimBusy, WindowText::kReadingSim}));
+    QCOMPARE(m_run->outcome.message, WindowText::kReadDone);
+    QCOMPARE(m_run->vars.RUBSEL(), Rubrica::kSim);
     QCOMPARE(m_run->list1.lines(), expectedLines(9, {9, 14, 20}, true));
     QCOMPARE(m_run->phone.commands(), QStringList({"+CPBS=SM", "+CPBS=SM", "+CPBS=SM", "+CPBR=?"}) + positionReads(1, 9));
 }
@@ -158,8 +159,9 @@ void TestPhonebookRead::closedPort()
     m_run->link->close();
     m_run->read(kSelectorSim);
 
-    QCOMPARE(m_run->report.messages, QStringList{WindowText::kPortClosed});
-    QCOMPARE(m_run->vars.RUBSEL, Rubrica::kNone);
+    QVERIFY(m_run->report.messages.isEmpty());
+    QCOMPARE(m_run->outcome.message, WindowText::kPortClosed);
+    QCOMPARE(m_run->vars.RUBSEL(), Rubrica::kNone);
     QVERIFY(m_run->list1.lines().isEmpty());
     QVERIFY(m_run->list2.lines().isEmpty());
     QCOMPARE(m_run->vars.MAXNUMRUB, earlierRead().MAXNUMRUB);
@@ -173,7 +175,8 @@ void TestPhonebookRead::unknownSelector()
     m_run->read(3);
 
     QVERIFY(m_run->report.messages.isEmpty());
-    QCOMPARE(m_run->vars.RUBSEL, Rubrica::kNone);
+    QVERIFY(m_run->outcome.message.isEmpty());
+    QCOMPARE(m_run->vars.RUBSEL(), Rubrica::kNone);
     QVERIFY(m_run->list1.lines().isEmpty());
     QVERIFY(m_run->list2.lines().isEmpty());
     QVERIFY(m_run->phone.commands().isEmpty());
@@ -187,7 +190,8 @@ void TestPhonebookRead::userEndsProgramBetweenPositions()
     m_run->read(kSelectorSim);
 
     QCOMPARE(m_run->report.messages, QStringList{WindowText::kReadingSim});
-    QCOMPARE(m_run->vars.RUBSEL, Rubrica::kNone);
+    QVERIFY(m_run->outcome.message.isEmpty());
+    QCOMPARE(m_run->vars.RUBSEL(), Rubrica::kNone);
     QCOMPARE(m_run->list1.lines(), expectedLines(3, {9, 14, 20}, true));
     QCOMPARE(m_run->phone.commands().last(), QStringLiteral("+CPBR=3"));
 }
@@ -204,7 +208,8 @@ void TestPhonebookRead::userEndsProgramDuringTransaction()
     m_run->read(kSelectorSim);
 
     QCOMPARE(m_run->report.messages, QStringList{WindowText::kReadingSim});
-    QCOMPARE(m_run->vars.RUBSEL, Rubrica::kNone);
+    QVERIFY(m_run->outcome.message.isEmpty());
+    QCOMPARE(m_run->vars.RUBSEL(), Rubrica::kNone);
     QCOMPARE(m_run->list1.rowCount(), 3);
     QVERIFY(m_run->link->isOpen());
 }

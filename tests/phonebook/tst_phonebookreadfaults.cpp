@@ -50,8 +50,8 @@ void TestPhonebookReadFaults::openLink(std::chrono::milliseconds deadline)
 
 void TestPhonebookReadFaults::checkStoppedWithError(int linesKept)
 {
-    QCOMPARE(m_run->report.lastMessage(), WindowText::kReadFailed);
-    QCOMPARE(m_run->vars.RUBSEL, Rubrica::kNone);
+    QCOMPARE(m_run->outcome.message, WindowText::kReadFailed);
+    QCOMPARE(m_run->vars.RUBSEL(), Rubrica::kNone);
     QVERIFY(m_run->list2.lines().isEmpty());
     QCOMPARE(m_run->list1.rowCount(), linesKept);
     if (linesKept > 0) {
@@ -154,7 +154,7 @@ void TestPhonebookReadFaults::unsolicitedCodesInAnswers()
     openLink();
     m_run->read(kSelectorSim);
 
-    QCOMPARE(m_run->report.lastMessage(), WindowText::kReadDone);
+    QCOMPARE(m_run->outcome.message, WindowText::kReadDone);
     QCOMPARE(m_run->list1.lines(), expectedLines(9, {9, 14, 20}, true));
 }
 
