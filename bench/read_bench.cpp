@@ -10,7 +10,6 @@
 #include "throttledreport.h"
 
 #include "atcommands.h"
-#include "handshake.h"
 #include "phonebookcommands.h"
 #include "phonebookread.h"
 #include "phonebooklistmodel.h"
@@ -74,16 +73,6 @@ Durations durations(const std::vector<qint64> &sendTimes, qint64 end)
     for (std::size_t i = 0; i < sendTimes.size(); ++i)
         result.push_back((i + 1 < sendTimes.size() ? sendTimes[i + 1] : end) - sendTimes[i]);
     return result;
-}
-
-// Opens the port and sets the phone up as the window does (echo off among
-// other things), so that the bare exchanges meet the same phone too.
-bool connectPhone(PhoneLink &link, const QString &device)
-{
-    if (runHandshake(link, device, [] {}, [] {}).connected)
-        return true;
-    std::fprintf(stderr, "no phone behind %s\n", qPrintable(device));
-    return false;
 }
 
 // frames, when given, receives every frame the read sends.

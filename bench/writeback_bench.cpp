@@ -12,7 +12,6 @@
 #include "rawterminal.h"
 #include "throttledreport.h"
 
-#include "handshake.h"
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonebookread.h"
@@ -85,14 +84,6 @@ SimPhonebook scattered(QRandomGenerator &random, int positions)
                                                ItalianNames::name(random, book.textLength)});
     }
     return book;
-}
-
-bool connectPhone(PhoneLink &link, const QString &device)
-{
-    if (runHandshake(link, device, [] {}, [] {}).connected)
-        return true;
-    std::fprintf(stderr, "no phone behind %s\n", qPrintable(device));
-    return false;
 }
 
 // One job through the program and its frames bare.
