@@ -65,19 +65,18 @@ int main(int argc, char *argv[])
 
     QElapsedTimer timer;
     timer.start();
-    saveSortedList(chooser, List2, report);
+    const Outcome saved = saveSortedList(chooser, List2, report);
     const qint64 saveNs = timer.nsecsElapsed();
-    const QString saveMessage = report.lastMessage;
     const qint64 bytes = QFileInfo(chooser.saveName).size();
 
     List2.clear();
     timer.restart();
-    loadSortedList(chooser, limits, List1, List2, report);
+    const Outcome loaded = loadSortedList(chooser, limits, List1, List2, report);
     const qint64 loadNs = timer.nsecsElapsed();
     const bool same = List2.lines() == lines;
 
     std::printf("%d lines, %lld bytes; the window said \"%s\" and \"%s\"%s\n", kLines,
-                static_cast<long long>(bytes), qPrintable(saveMessage), qPrintable(report.lastMessage),
+                static_cast<long long>(bytes), qPrintable(saved.message), qPrintable(loaded.message),
                 same ? "" : "; the loaded lines differ from the saved ones");
     printTiming(QStringLiteral("save"), bytes, saveNs);
     printTiming(QStringLiteral("load"), bytes, loadNs);

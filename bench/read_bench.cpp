@@ -10,7 +10,6 @@
 #include "throttledreport.h"
 
 #include "atcommands.h"
-#include "handshake.h"
 #include "phonebookcommands.h"
 #include "phonebookread.h"
 #include "phonebooklistmodel.h"
@@ -76,16 +75,6 @@ Durations durations(const std::vector<qint64> &sendTimes, qint64 end)
     return result;
 }
 
-// Opens the port and sets the phone up as the window does (echo off among
-// other things), so that the bare exchanges meet the same phone too.
-bool connectPhone(PhoneLink &link, const QString &device)
-{
-    if (runHandshake(link, device, [] {}, [] {}).connected)
-        return true;
-    std::fprintf(stderr, "no phone behind %s\n", qPrintable(device));
-    return false;
-}
-
 // frames, when given, receives every frame the read sends.
 Read readWithProgram(SimPhone &phone, PhoneLink &link, int positions, QList<QByteArray> *frames)
 {
@@ -109,7 +98,7 @@ Read readWithProgram(SimPhone &phone, PhoneLink &link, int positions, QList<QByt
     QObject::disconnect(recording);
     link.close();
     run.transactions = durations(sendTimes, run.ns);
-    run.complete = vars.RUBSEL == Rubrica::kSim && List1.rowCount() == positions;
+    run.complete = vars.RUBSEL() == Rubrica::kSim && List1.rowCount() == positions;
     return run;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "handshake.h"
+#include "phonelink.h"
 #include "simphone.h"
 
 #include <QString>
@@ -14,5 +16,15 @@ inline bool startPhone(SimPhone &phone)
     if (phone.start(&why))
         return true;
     std::fprintf(stderr, "simulated phone not started: %s\n", qPrintable(why));
+    return false;
+}
+
+// Opens the port and sets the phone up as the window does (echo off among
+// other things), so that the bare exchanges meet the same phone too.
+inline bool connectPhone(PhoneLink &link, const QString &device)
+{
+    if (runHandshake(link, device, [] {}, [] {}).connected)
+        return true;
+    std::fprintf(stderr, "no phone behind %s\n", qPrintable(device));
     return false;
 }

@@ -14,7 +14,7 @@ public:
     static constexpr qint64 kDispatchIntervalMs = 15;
 
     ThrottledReport() { m_sinceDispatch.start(); }
-    void setMessage(const QString &text) override { lastMessage = text; }
+    void setMessage(const QString &) override {}
     void setProgressMaximum(double) override {}
     void setProgressValue(double) override {}
     bool keepGoing() override
@@ -25,8 +25,6 @@ public:
         }
         return true;
     }
-
-    QString lastMessage;
 
 private:
     QElapsedTimer m_sinceDispatch;

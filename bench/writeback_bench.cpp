@@ -12,7 +12,6 @@
 #include "rawterminal.h"
 #include "throttledreport.h"
 
-#include "handshake.h"
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonebookread.h"
@@ -85,14 +84,6 @@ SimPhonebook scattered(QRandomGenerator &random, int positions)
                                                ItalianNames::name(random, book.textLength)});
     }
     return book;
-}
-
-bool connectPhone(PhoneLink &link, const QString &device)
-{
-    if (runHandshake(link, device, [] {}, [] {}).connected)
-        return true;
-    std::fprintf(stderr, "no phone behind %s\n", qPrintable(device));
-    return false;
 }
 
 // One job through the program and its frames bare.
@@ -171,12 +162,12 @@ Measured writeBack(PhoneLink &link, SimPhone &phone, const SimPhonebook &before,
 {
     PhonebookListModel List1;
     ThrottledReport report;
-    WriteBackResult result;
+    Outcome outcome;
     Measured measured = measure(link, phone, before, [&] {
-        result = writeSortedPhonebook(link, vars, List1, List2, report);
+        outcome = writeSortedPhonebook(link, vars, List1, List2, report);
         return true;
     });
-    measured.program.complete = measured.program.complete && result.refusedRow < 0 && result.differentRow < 0
+    measured.program.complete = measured.program.complete && outcome.done
         && List1.rowCount() == positions && List1.lines().mid(0, List2.rowCount()) == List2.lines()
         // A write per position, and the moves between sets around them.
         && measured.checkFrame >= std::size_t(positions);
@@ -345,7 +336,7 @@ int main(int argc, char *argv[])
     link.close();
     sortPhonebook(vars, List1, List2, report);
     QStringList restore;
-    if (vars.RUBSEL != Rubrica::kSim || List1.rowCount() != kPositions || List2.rowCount() != kEntries
+    if (vars.RUBSEL() != Rubrica::kSim || List1.rowCount() != kPositions || List2.rowCount() != kEntries
         || !restoreCommands(vars, List2, charset, random, &restore)) {
         std::fprintf(stderr, "the read before the write-back did not complete\n");
         return 1;
@@ -361,7 +352,7 @@ int main(int argc, char *argv[])
     LegRub(kSelectorSim, link, cappedVars, List1, cappedList2, report, {});
     link.close();
     sortPhonebook(cappedVars, List1, cappedList2, report);
-    if (cappedVars.RUBSEL != Rubrica::kSim || cappedList2.rowCount() != kEntries) {
+    if (cappedVars.RUBSEL() != Rubrica::kSim || cappedList2.rowCount() != kEntries) {
         std::fprintf(stderr, "the read of the capped SIM did not complete\n");
         return 1;
     }

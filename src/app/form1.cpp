@@ -155,10 +155,10 @@ void Form1::showOutcome(const Outcome &outcome)
 void Form1::Command1_Click()
 {
     runOperation([this] {
-        const PhonebookSession::PortOutcome outcome = m_session->openOrClose(
+        const Outcome outcome = m_session->openOrClose(
             VScroll1->value(), [this] { StatusBar1->setPanelText(1, WindowText::kConnected); });
-        if (outcome.connected)
-            setMessage(outcome.message);
+        if (outcome.done)
+            showOutcome(outcome);
         else
             showDisconnected(outcome.message);
     });
@@ -189,10 +189,10 @@ void Form1::readPhonebook(int selector)
 {
     runOperation([this, selector] {
         clearEditBoxes();
-        m_session->read(selector, [this] {
+        showOutcome(m_session->read(selector, [this] {
             Label7->setText(counterText(QString(), vars().MAXCARNOM));
             Label8->setText(counterText(QString(), vars().MAXCARNUM));
-        });
+        }));
     });
 }
 
@@ -215,7 +215,7 @@ void Form1::List1_Click()
 
 void Form1::Command6_Click()
 {
-    runOperation([this] { m_session->sort(); });
+    runOperation([this] { showOutcome(m_session->sort()); });
 }
 
 void Form1::Command3_Click()
@@ -235,13 +235,15 @@ void Form1::Text2_Change()
 
 void Form1::Command7_Click()
 {
-    runOperation([this] { m_session->saveSelected(Text1->text(), Text2->text()); });
+    runOperation([this] { showOutcome(m_session->saveSelected(Text1->text(), Text2->text())); });
 }
 
 void Form1::Command8_Click()
 {
     runOperation([this] {
-        if (m_session->deleteSelected()) {
+        const Outcome outcome = m_session->deleteSelected();
+        showOutcome(outcome);
+        if (outcome.done) {
             Text1->clear();
             Text2->clear();
         }
@@ -250,12 +252,12 @@ void Form1::Command8_Click()
 
 void Form1::Command4_Click()
 {
-    runOperation([this] { m_session->loadList(); });
+    runOperation([this] { showOutcome(m_session->loadList()); });
 }
 
 void Form1::Command5_Click()
 {
-    runOperation([this] { m_session->saveList(); });
+    runOperation([this] { showOutcome(m_session->saveList()); });
 }
 
 void Form1::StatusBar1_PanelClick(int panel)

@@ -26,12 +26,11 @@ PhonebookSession::PhonebookSession(PhoneLink &link, const PortDirectory &ports, 
 {
 }
 
-PhonebookSession::PortOutcome PhonebookSession::openOrClose(int comNumber,
-                                                            const std::function<void()> &echoConfirmed)
+Outcome PhonebookSession::openOrClose(int comNumber, const std::function<void()> &echoConfirmed)
 {
     if (m_link.isOpen()) {
         m_link.close();
-        return {false, WindowText::kVisit};
+        return {WindowText::kVisit};
     }
     const HandshakeResult result = runHandshake(
         m_link, m_ports.deviceFor(comNumber),
@@ -40,40 +39,37 @@ PhonebookSession::PortOutcome PhonebookSession::openOrClose(int comNumber,
             m_list2.clear();
             // The phone now on the port may be another one, never read nor
             // backed up: no write-back before it has been read.
-            m_vars.RUBSEL = Rubrica::kNone;
+            m_vars.phonebook.reset();
         },
         echoConfirmed);
     m_model = result.model;
     if (!result.connected)
-        return {false, WindowText::connectionError(result.opening)};
-    return {true, WindowText::kConnectedTo + result.model};
+        return {WindowText::connectionError(result.opening)};
+    return {WindowText::kConnectedTo + result.model, -1, -1, true};
 }
 
-void PhonebookSession::read(int selector, const std::function<void()> &limitsChanged)
+Outcome PhonebookSession::read(int selector, const std::function<void()> &limitsChanged)
 {
     m_selectedPosition = 0;
-    LegRub(selector, m_link, m_vars, m_list1, m_list2, m_report, limitsChanged);
-    m_readBackedUp = backUpRead(backupFolder(), m_vars, m_list1.entries(), m_model,
-                                QDateTime::currentDateTime(), m_report);
+    const Outcome outcome = LegRub(selector, m_link, m_vars, m_list1, m_list2, m_report, limitsChanged);
+    m_readBackedUp = backUpRead(backupFolder(), m_vars, m_list1.entries(), m_model, QDateTime::currentDateTime());
+    if (!m_readBackedUp)
+        return {WindowText::kBackupFailed};
+    return outcome;
 }
 
-void PhonebookSession::sort()
+Outcome PhonebookSession::sort()
 {
-    sortPhonebook(m_vars, m_list1, m_list2, m_report);
+    return sortPhonebook(m_vars, m_list1, m_list2, m_report);
 }
 
 Outcome PhonebookSession::writeBack()
 {
     // The phone's entries as read are overwritten one by one; a write cut
     // short can be undone only from the backup of that read.
-    if (!m_readBackedUp) {
-        m_report.setMessage(WindowText::kBackupFailed);
-        return {};
-    }
-    // The row that kept the list from being written, or the first position
-    // the phone does not hold as written, is shown to the user.
-    const WriteBackResult result = writeSortedPhonebook(m_link, m_vars, m_list1, m_list2, m_report);
-    return {QString(), result.differentRow, result.refusedRow};
+    if (!m_readBackedUp)
+        return {WindowText::kBackupFailed};
+    return writeSortedPhonebook(m_link, m_vars, m_list1, m_list2, m_report);
 }
 
 std::optional<PhonebookEntry> PhonebookSession::select(int row)
@@ -86,24 +82,24 @@ std::optional<PhonebookEntry> PhonebookSession::select(int row)
     return shown;
 }
 
-bool PhonebookSession::saveSelected(const QString &name, const QString &number)
+Outcome PhonebookSession::saveSelected(const QString &name, const QString &number)
 {
     return saveEntry(m_link, m_vars, m_selectedPosition, name, number, m_list1, m_report);
 }
 
-bool PhonebookSession::deleteSelected()
+Outcome PhonebookSession::deleteSelected()
 {
     return deleteEntry(m_link, m_selectedPosition, m_list1, m_report);
 }
 
-void PhonebookSession::loadList()
+Outcome PhonebookSession::loadList()
 {
-    loadSortedList(m_chooser, m_vars.lineLimits(), m_list1, m_list2, m_report);
+    return loadSortedList(m_chooser, m_vars.lineLimits(), m_list1, m_list2, m_report);
 }
 
-void PhonebookSession::saveList()
+Outcome PhonebookSession::saveList()
 {
-    saveSortedList(m_chooser, m_list2, m_report);
+    return saveSortedList(m_chooser, m_list2, m_report);
 }
 
 void PhonebookSession::askToEnd(bool resetPhone)

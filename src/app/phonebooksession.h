@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formvariables.h"
+#include "operationoutcome.h"
 #include "phonebookentry.h"
 
 #include <QString>
@@ -13,14 +14,6 @@ class OperationReport;
 class PhoneLink;
 class PhonebookListModel;
 class PortDirectory;
-
-// What an operation of the window leaves for it to show: the message panel's
-// new text (none when the program is ending) and the rows to select.
-struct Outcome {
-    QString message;
-    int selectList1 = -1;
-    int selectList2 = -1;
-};
 
 // The program's state and rules between the clicks, without a widget: the
 // port, the phonebook read and its limits, the two lists, the selected
@@ -36,31 +29,28 @@ public:
 
     const FormVariables &vars() const { return m_vars; }
 
-    // Opens the port of COM comNumber with the handshake, or closes it when
-    // it is open. echoConfirmed runs as soon as a phone has answered.
-    struct PortOutcome {
-        bool connected = false;
-        QString message;
-    };
-    PortOutcome openOrClose(int comNumber, const std::function<void()> &echoConfirmed);
+    // Opens the port of COM comNumber with the handshake (done: a phone is
+    // connected), or closes it when it is open. echoConfirmed runs as soon
+    // as a phone has answered.
+    Outcome openOrClose(int comNumber, const std::function<void()> &echoConfirmed);
 
     // Reads the SIM (kSelectorSim) or the phone's phonebook into List1, and
     // keeps a backup of a complete read. limitsChanged runs once the phone's
     // limits are known.
-    void read(int selector, const std::function<void()> &limitsChanged);
-    void sort();
+    Outcome read(int selector, const std::function<void()> &limitsChanged);
+    Outcome sort();
     Outcome writeBack();
 
     // The entry of List1's row as the edit boxes show it, which the edit
     // then acts on; nullopt for none.
     std::optional<PhonebookEntry> select(int row);
     void clearSelection() { m_selectedPosition = 0; }
-    // Whether the selected entry was written as the boxes have it.
-    bool saveSelected(const QString &name, const QString &number);
-    bool deleteSelected();
+    // Done when the selected entry was written as the boxes have it.
+    Outcome saveSelected(const QString &name, const QString &number);
+    Outcome deleteSelected();
 
-    void loadList();
-    void saveList();
+    Outcome loadList();
+    Outcome saveList();
 
     // The user asks the program to end while an operation runs: it stops at
     // its next step or wait. resetPhone: the phone gets its reset first.

@@ -4,7 +4,6 @@
 #include "fieldsfile.h"
 #include "listfilestore.h"
 #include "sortedlayout.h"
-#include "windowtexts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,8 +12,6 @@
 namespace {
 
 const QString kBackupsFolder = QStringLiteral("backups");
-const QString kSimWord = QStringLiteral("SIM");
-const QString kPhoneWord = QStringLiteral("CELLULARE");
 
 bool taken(const QString &path)
 {
@@ -29,14 +26,9 @@ QString backupFolder()
 }
 
 bool backUpRead(const QString &folder, const FormVariables &vars, const PhonebookEntries &List1,
-                const QString &model, const QDateTime &when, OperationReport &report)
+                const QString &model, const QDateTime &when)
 {
-    QString phonebook;
-    if (vars.RUBSEL == Rubrica::kSim)
-        phonebook = kSimWord;
-    else if (vars.RUBSEL == Rubrica::kCellulare)
-        phonebook = kPhoneWord;
-    else
+    if (!vars.phonebook)
         return true;
     const ListFileStore::StoredList list{SortedLayout::inPhoneOrder(List1, vars.lineLimits()), vars.lineLimits()};
     if (list.entries.isEmpty())
@@ -45,10 +37,6 @@ bool backUpRead(const QString &folder, const FormVariables &vars, const Phoneboo
     const QDir dir(folder);
     QString path;
     for (int copy = 1; path.isEmpty() || taken(path); ++copy)
-        path = dir.filePath(BackupName::fileName(when, phonebook, model, copy));
-    if (!dir.mkpath(QStringLiteral(".")) || !ListFileStore::write(path, list)) {
-        report.setMessage(WindowText::kBackupFailed);
-        return false;
-    }
-    return true;
+        path = dir.filePath(BackupName::fileName(when, vars.phonebook->backupWord, model, copy));
+    return dir.mkpath(QStringLiteral(".")) && ListFileStore::write(path, list);
 }

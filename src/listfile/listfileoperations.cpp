@@ -20,81 +20,71 @@ const QString kFilters = QString::fromLatin1(ListFileCodec::kFilter) + QStringLi
 
 // An address book's export, sorted into List2 as the sort would sort it
 // from a phonebook of these limits.
-void loadVCard(const QString &name, const PhonebookLine::Limits &limits, PhonebookListModel &List1,
-               PhonebookListModel &List2, OperationReport &report)
+Outcome loadVCard(const QString &name, const PhonebookLine::Limits &limits, PhonebookListModel &List1,
+                  PhonebookListModel &List2, OperationReport &report)
 {
     // The names are cut to the phone's field, which only a read tells.
-    if (limits.maxCarNom <= 0) {
-        report.setMessage(WindowText::kNotLoaded);
-        return;
-    }
+    if (limits.maxCarNom <= 0)
+        return {WindowText::kNotLoaded};
     report.setMessage(WindowText::kLoading);
     const std::optional<VCardList::Loaded> loaded = VCardList::load(name, limits);
-    if (!loaded) {
-        report.setMessage(WindowText::kLoadImpossible);
-        return;
-    }
+    if (!loaded)
+        return {WindowText::kLoadImpossible};
     const std::optional<PhonebookEntries> sorted = sortedEntries(loaded->entries, limits, report);
     if (!sorted)
-        return;
+        return {};
     List2.setEntries(*sorted, PhonebookLine::Layout::Sorted, limits);
     List1.clear();
-    report.setMessage(WindowText::loadedCards(int(sorted->size()), loaded->skipped));
+    return {WindowText::loadedCards(int(sorted->size()), loaded->skipped), -1, -1, true};
 }
 
 }
 
-void saveSortedList(FileNameChooser &chooser, const PhonebookListModel &List2, OperationReport &report)
+Outcome saveSortedList(FileNameChooser &chooser, const PhonebookListModel &List2, OperationReport &report)
 {
     const QString chosen = chooser.saveFileName(kFilters);
     // Handlers that run while this one yields may empty or refill List2; the
     // save goes on with the list it found when it started.
     const ListFileStore::StoredList list{List2.entries(), List2.limits()};
-    if (chosen.isEmpty() || list.entries.isEmpty()) {
-        report.setMessage(WindowText::kSaveImpossible);
-        return;
-    }
+    if (chosen.isEmpty() || list.entries.isEmpty())
+        return {WindowText::kSaveImpossible};
 
     report.setMessage(WindowText::kSaving);
     for (qsizetype i = 0; i < list.entries.size(); ++i) {
         if (!report.keepGoing())
-            return;
+            return {};
         report.setProgressIndex(i);
     }
     const bool saved = VCardForm::isVCardName(chosen)
         ? VCardList::save(chosen, list.entries)
         : ListFileStore::write(ListFileCodec::saveName(chosen), list);
-    report.setMessage(saved ? WindowText::kSaved : WindowText::kSaveImpossible);
+    if (!saved)
+        return {WindowText::kSaveImpossible};
+    return {WindowText::kSaved, -1, -1, true};
 }
 
-void loadSortedList(FileNameChooser &chooser, const PhonebookLine::Limits &limits, PhonebookListModel &List1,
-                    PhonebookListModel &List2, OperationReport &report)
+Outcome loadSortedList(FileNameChooser &chooser, const PhonebookLine::Limits &limits, PhonebookListModel &List1,
+                       PhonebookListModel &List2, OperationReport &report)
 {
     const QString chosen = chooser.openFileName(kFilters);
-    if (VCardForm::isVCardName(chosen)) {
-        loadVCard(chosen, limits, List1, List2, report);
-        return;
-    }
-    if (!ListFileCodec::isLoadableName(chosen)) {
-        report.setMessage(WindowText::kLoadImpossible);
-        return;
-    }
+    if (VCardForm::isVCardName(chosen))
+        return loadVCard(chosen, limits, List1, List2, report);
+    if (!ListFileCodec::isLoadableName(chosen))
+        return {WindowText::kLoadImpossible};
 
     report.setMessage(WindowText::kLoading);
     const std::optional<ListFileStore::StoredList> list = ListFileStore::read(chosen);
-    if (!list) {
-        report.setMessage(WindowText::kLoadImpossible);
-        return;
-    }
+    if (!list)
+        return {WindowText::kLoadImpossible};
 
     // The window gets its turn once per line, as in every long operation;
     // a user ending the program meanwhile finds the lists untouched.
     for (qsizetype i = 0; i < list->entries.size(); ++i) {
         if (!report.keepGoing())
-            return;
+            return {};
     }
 
     List2.setEntries(list->entries, PhonebookLine::Layout::Sorted, list->limits);
     List1.clear();
-    report.setMessage(WindowText::kLoaded);
+    return {WindowText::kLoaded, -1, -1, true};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "operationoutcome.h"
 #include "phonebookline.h"
 
 class FileNameChooser;
@@ -11,7 +12,7 @@ class PhonebookListModel;
 // any case), otherwise as a list file with its lines' fields in the fields
 // file beside it (ListFileStore). A save that fails leaves no partial file
 // and an existing file as it was.
-void saveSortedList(FileNameChooser &chooser, const PhonebookListModel &List2, OperationReport &report);
+Outcome saveSortedList(FileNameChooser &chooser, const PhonebookListModel &List2, OperationReport &report);
 
 // "LOAD LISTA ORDINATA": asks for a name, reads and checks the whole file
 // and its fields file if there is one, and only then puts its entries in
@@ -20,5 +21,5 @@ void saveSortedList(FileNameChooser &chooser, const PhonebookListModel &List2, O
 // name field; before a read has told the limits it is refused as the sort
 // refuses. A file or fields file that cannot be read leaves both lists as
 // they were.
-void loadSortedList(FileNameChooser &chooser, const PhonebookLine::Limits &limits, PhonebookListModel &List1,
-                    PhonebookListModel &List2, OperationReport &report);
+Outcome loadSortedList(FileNameChooser &chooser, const PhonebookLine::Limits &limits, PhonebookListModel &List1,
+                       PhonebookListModel &List2, OperationReport &report);

@@ -25,8 +25,8 @@ int entriesAfter(const PhonebookListModel &List1, const PhonebookEntry &expected
 // Sends the command and, once the phone took it, reads the position back:
 // equal, expected replaces the position's entry in List1; otherwise that
 // entry shows what the phone holds. Either only if the list still has it.
-bool sendAndRewrite(PhoneLink &link, const WriteCharset::Write &write, const PhonebookEntry &expected,
-                    PhonebookListModel &List1, OperationReport &report)
+Outcome sendAndRewrite(PhoneLink &link, const WriteCharset::Write &write, const PhonebookEntry &expected,
+                       PhonebookListModel &List1, OperationReport &report)
 {
     report.setMessage(WindowText::kWritingEntry);
     // After a failed port (the link has closed it and told the window) the
@@ -39,25 +39,21 @@ bool sendAndRewrite(PhoneLink &link, const WriteCharset::Write &write, const Pho
     if (!WriteCharset::moveTo(link, charset).isOk() && reply.isOk())
         reply = AtReply();
     if (reply.final == AtReply::Final::Cancelled)
-        return false;
-    if (!reply.isOk()) {
-        report.setMessage(WindowText::kWriteFailed);
-        return false;
-    }
+        return {};
+    if (!reply.isOk())
+        return {WindowText::kWriteFailed};
     const WriteCheck::Result check = WriteCheck::checkPosition(link, expected, entriesAfter(List1, expected));
     if (check.cancelled)
-        return false;
+        return {};
     // Left alone when the list was emptied since the selection (or while
     // the phone answered): it no longer has the position's entry.
     const int row = expected.position - 1;
     if (!check.equal) {
         List1.replaceEntry(row, check.held.first());
-        report.setMessage(WindowText::kDiffers);
-        return false;
+        return {WindowText::kDiffers};
     }
     List1.replaceEntry(row, expected);
-    report.setMessage(WindowText::kEntryWritten);
-    return true;
+    return {WindowText::kEntryWritten, -1, -1, true};
 }
 
 // The entry at position, when List1 still has it and the last read knew
@@ -74,14 +70,12 @@ std::optional<PhonebookEntry> editableEntry(int position, const PhonebookListMod
 
 }
 
-bool saveEntry(PhoneLink &link, const FormVariables &vars, int position, const QString &name,
-               const QString &number, PhonebookListModel &List1, OperationReport &report)
+Outcome saveEntry(PhoneLink &link, const FormVariables &vars, int position, const QString &name,
+                  const QString &number, PhonebookListModel &List1, OperationReport &report)
 {
     const std::optional<PhonebookEntry> held = editableEntry(position, List1);
-    if (!held || number.isEmpty()) {
-        report.setMessage(WindowText::kError);
-        return false;
-    }
+    if (!held || number.isEmpty())
+        return {WindowText::kError};
     // The entry's other fields go along, so that a new name does not clear
     // its e-mail address.
     PhonebookEntry entry;
@@ -90,19 +84,15 @@ bool saveEntry(PhoneLink &link, const FormVariables &vars, int position, const Q
     entry.number = AtAnswer::trimSpaces(number);
     entry.fields = held->fields;
     const WriteCharset::Write write = WriteCharset::narrowest(entry, link, vars.lineLimits());
-    if (!write.command.sendable()) {
-        report.setMessage(WindowText::kError);
-        return false;
-    }
+    if (!write.command.sendable())
+        return {WindowText::kError};
     return sendAndRewrite(link, write, entry, List1, report);
 }
 
-bool deleteEntry(PhoneLink &link, int position, PhonebookListModel &List1, OperationReport &report)
+Outcome deleteEntry(PhoneLink &link, int position, PhonebookListModel &List1, OperationReport &report)
 {
-    if (!editableEntry(position, List1)) {
-        report.setMessage(WindowText::kError);
-        return false;
-    }
+    if (!editableEntry(position, List1))
+        return {WindowText::kError};
     PhonebookEntry empty;
     empty.position = position;
     const WriteCharset::Write clear{{PhonebookCommands::clearCommand(position), {}}, link.charset()};

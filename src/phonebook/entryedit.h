@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formvariables.h"
+#include "operationoutcome.h"
 #include "operationreport.h"
 #include "phonebooklistmodel.h"
 
@@ -16,17 +17,16 @@ class PhoneLink;
 // read could not tell what the phone holds there.
 // Once the phone answered "OK" the position is read back; when it does not
 // hold what was sent, the list line shows what it holds, with
-// "ERRORE: VERIFICA SCRITTURA". Both return true when the phone took the
+// "ERRORE: VERIFICA SCRITTURA". Either is done when the phone took the
 // command and holds what was sent.
 
 // Stores name and number (trimmed of spaces) at the selected position. The
 // name may be empty, the number may not.
-bool saveEntry(PhoneLink &link, const FormVariables &vars, int position,
-               const QString &name, const QString &number, PhonebookListModel &List1,
-               OperationReport &report);
+Outcome saveEntry(PhoneLink &link, const FormVariables &vars, int position, const QString &name,
+                  const QString &number, PhonebookListModel &List1, OperationReport &report);
 
 // Erases the selected position; its entry becomes an empty one.
-bool deleteEntry(PhoneLink &link, int position, PhonebookListModel &List1, OperationReport &report);
+Outcome deleteEntry(PhoneLink &link, int position, PhonebookListModel &List1, OperationReport &report);
 
 // "11/14": the characters the box holds, spaces included, over the limit.
 QString counterText(const QString &boxText, int limit);

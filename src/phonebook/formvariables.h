@@ -1,13 +1,33 @@
 #pragma once
 
+#include "atcommands.h"
 #include "phonebookline.h"
+#include "windowtexts.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace Rubrica {
 inline const QString kSim = QStringLiteral("RUBRICA SIM");
 inline const QString kCellulare = QStringLiteral("RUBRICA CELLULARE");
 inline const QString kNone = QStringLiteral("ERROR");
+}
+
+// A phonebook the read can select, with all that names it.
+struct Phonebook {
+    QString storage; // as +CPBS selects it
+    QString rubsel; // RUBSEL once it has been read whole
+    QString reading; // the panel's text while it is read
+    QString writing; // and while the sorted list is written to it
+    QString backupWord; // in the names of its backups
+};
+
+namespace Phonebooks {
+inline const Phonebook kSim{AtCommands::kSimStorage, Rubrica::kSim, WindowText::kReadingSim,
+                            WindowText::kWritingSim, QStringLiteral("SIM")};
+inline const Phonebook kPhone{AtCommands::kPhoneStorage, Rubrica::kCellulare, WindowText::kReadingPhone,
+                              WindowText::kWritingPhone, QStringLiteral("CELLULARE")};
 }
 
 // The phone's limits and the selected phonebook, set by the last read.
@@ -17,7 +37,10 @@ struct FormVariables {
     int MAXNUMRUB = 0;
     int MAXCARNOM = 0;
     qint16 MAXCARNUM = 0;
-    QString RUBSEL = Rubrica::kNone;
+    // The phonebook of the last read, when it read every position.
+    std::optional<Phonebook> phonebook;
+
+    QString RUBSEL() const { return phonebook ? phonebook->rubsel : Rubrica::kNone; }
 
     QString maxNumRubText() const { return MAXNUMRUB > 0 ? QString::number(MAXNUMRUB) : QString(); }
     // The widths every list line is built with under these limits.

@@ -29,12 +29,6 @@ constexpr auto kSimBusyPause = 500ms;
 // during a pause.
 constexpr auto kPauseSlice = 50ms;
 
-struct Phonebook {
-    QString storage;
-    QString rubsel;
-    QString message;
-};
-
 // How the read talks to the phone: every command goes through ask().
 struct Exchange {
     PhoneLink &link;
@@ -107,49 +101,48 @@ AtReply selectPhonebook(Exchange &exchange, const Phonebook &book)
 
 // Where a transaction stopped the read: a failed port fails it, a cancel
 // ends it without a word.
-void stopRead(const AtReply &reply, OperationReport &report)
+Outcome stopped(const AtReply &reply)
 {
-    if (reply.final == AtReply::Final::PortFailed)
-        report.setMessage(WindowText::kReadFailed);
+    return {reply.final == AtReply::Final::PortFailed ? WindowText::kReadFailed : QString()};
 }
 
-enum class Outcome { Done, Failed, Stopped };
+enum class Progress { Done, Failed, Stopped };
 
 // Reads positions 1 to MAXNUMRUB into List1, one entry per position; a
 // position the phone did not account for shows empty, marked unread.
-Outcome readPositions(Exchange &exchange, const FormVariables &vars, PhonebookListModel &List1)
+Progress readPositions(Exchange &exchange, const FormVariables &vars, PhonebookListModel &List1)
 {
     PhoneLink &link = exchange.link;
     OperationReport &report = exchange.report;
     for (int i = 1; i <= vars.MAXNUMRUB; ++i) {
         report.setProgressValue(i);
         if (!report.keepGoing())
-            return Outcome::Stopped;
+            return Progress::Stopped;
         const AtReply reply = ask(exchange, PositionAnswer::readCommand(i));
         if (reply.stops())
-            return reply.final == AtReply::Final::PortFailed ? Outcome::Failed : Outcome::Stopped;
+            return reply.final == AtReply::Final::PortFailed ? Progress::Failed : Progress::Stopped;
         const PositionAnswer::Held held = PositionAnswer::interpret(reply, i, link.charset());
         if (held.kind == PositionAnswer::Kind::Unanswered || held.kind == PositionAnswer::Kind::Unusable)
-            return Outcome::Failed;
+            return Progress::Failed;
         List1.appendEntry(PositionAnswer::entryOf(i, held));
     }
-    return Outcome::Done;
+    return Progress::Done;
 }
 
 // The unread positions were empty when the phone's own count of entries
 // matches those read: then they are read. Stopped when the user gave up.
-Outcome settleUnread(PhoneLink &link, PhonebookListModel &List1)
+Progress settleUnread(PhoneLink &link, PhonebookListModel &List1)
 {
     const PhonebookEntries &entries = List1.entries();
     if (std::none_of(entries.cbegin(), entries.cend(), [](const PhonebookEntry &e) { return e.unread; }))
-        return Outcome::Done;
+        return Progress::Done;
     const auto held = std::count_if(entries.cbegin(), entries.cend(),
                                     [](const PhonebookEntry &e) { return !e.isEmpty(); });
     const std::optional<bool> wereEmpty = PositionAnswer::errorsWereEmpty(link, int(held));
     if (!wereEmpty)
-        return Outcome::Stopped;
+        return Progress::Stopped;
     if (!*wereEmpty)
-        return Outcome::Failed;
+        return Progress::Failed;
     for (int row = 0; row < List1.rowCount(); ++row) {
         PhonebookEntry entry = *List1.entry(row);
         if (entry.unread) {
@@ -157,52 +150,41 @@ Outcome settleUnread(PhoneLink &link, PhonebookListModel &List1)
             List1.replaceEntry(row, entry);
         }
     }
-    return Outcome::Done;
+    return Progress::Done;
 }
 
 }
 
-void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListModel &List1,
-            PhonebookListModel &List2, OperationReport &report,
-            const std::function<void()> &limitsChanged)
+Outcome LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListModel &List1,
+               PhonebookListModel &List2, OperationReport &report,
+               const std::function<void()> &limitsChanged)
 {
-    vars.RUBSEL = Rubrica::kNone;
+    vars.phonebook.reset();
     List2.clear();
     List1.setEntries({}, PhonebookLine::Layout::Read, vars.lineLimits());
 
-    if (!link.isOpen()) {
-        report.setMessage(WindowText::kPortClosed);
-        return;
-    }
-
-    Phonebook book;
-    if (selector == kSelectorSim)
-        book = {AtCommands::kSimStorage, Rubrica::kSim, WindowText::kReadingSim};
-    else if (selector == kSelectorPhone)
-        book = {AtCommands::kPhoneStorage, Rubrica::kCellulare, WindowText::kReadingPhone};
-    else
-        return;
+    if (!link.isOpen())
+        return {WindowText::kPortClosed};
+    if (selector != kSelectorSim && selector != kSelectorPhone)
+        return {};
+    const Phonebook &book = selector == kSelectorSim ? Phonebooks::kSim : Phonebooks::kPhone;
 
     Exchange exchange{link, report, QString(), QElapsedTimer()};
     const AtReply selection = selectPhonebook(exchange, book);
     if (selection.stops())
-        return stopRead(selection, report);
-    report.setMessage(book.message);
-    exchange.message = book.message;
-    if (!selection.isOk()) {
-        report.setMessage(WindowText::kReadFailed);
-        return;
-    }
+        return stopped(selection);
+    report.setMessage(book.reading);
+    exchange.message = book.reading;
+    if (!selection.isOk())
+        return {WindowText::kReadFailed};
 
     const AtReply rangeReply = ask(exchange, AtCommands::kRangeQuery);
     if (rangeReply.stops())
-        return stopRead(rangeReply, report);
+        return stopped(rangeReply);
     const auto range = PhonebookAnswers::parseIndexRange(
         rangeReply.answerTo(AtCommands::kEntryPrefix).text());
-    if (!range) {
-        report.setMessage(WindowText::kReadFailed);
-        return;
-    }
+    if (!range)
+        return {WindowText::kReadFailed};
     vars.MAXCARNUM = qint16(range->maxCarNum);
     vars.MAXCARNOM = range->maxCarNom;
     vars.MAXNUMRUB = range->maxNumRub;
@@ -211,14 +193,14 @@ void LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListMod
 
     report.setProgressMaximum(vars.MAXNUMRUB);
     List1.setEntries({}, PhonebookLine::Layout::Read, vars.lineLimits());
-    Outcome outcome = readPositions(exchange, vars, List1);
-    if (outcome == Outcome::Done)
-        outcome = settleUnread(link, List1);
-    if (outcome == Outcome::Failed)
-        report.setMessage(WindowText::kReadFailed);
-    if (outcome != Outcome::Done)
-        return;
+    Progress progress = readPositions(exchange, vars, List1);
+    if (progress == Progress::Done)
+        progress = settleUnread(link, List1);
+    if (progress == Progress::Failed)
+        return {WindowText::kReadFailed};
+    if (progress == Progress::Stopped)
+        return {};
 
-    vars.RUBSEL = book.rubsel;
-    report.setMessage(WindowText::kReadDone);
+    vars.phonebook = book;
+    return {WindowText::kReadDone, -1, -1, true};
 }

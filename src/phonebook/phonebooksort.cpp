@@ -55,20 +55,18 @@ std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, co
     return SortedLayout::numbered(sorted);
 }
 
-void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, PhonebookListModel &List2,
-                   OperationReport &report)
+Outcome sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, PhonebookListModel &List2,
+                      OperationReport &report)
 {
     const PhonebookLine::Limits limits = vars.lineLimits();
     List2.setEntries({}, PhonebookLine::Layout::Sorted, limits);
     // Taken once: the window may run other handlers at every step.
     const PhonebookEntries source = List1.entries();
-    if (source.isEmpty()) {
-        report.setMessage(WindowText::kNotLoaded);
-        return;
-    }
+    if (source.isEmpty())
+        return {WindowText::kNotLoaded};
     const std::optional<PhonebookEntries> sorted = sortedEntries(source, limits, report);
     if (!sorted)
-        return;
+        return {};
     List2.setEntries(*sorted, PhonebookLine::Layout::Sorted, limits);
-    report.setMessage(WindowText::kSortDone);
+    return {WindowText::kSortDone, -1, -1, true};
 }

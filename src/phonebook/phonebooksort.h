@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formvariables.h"
+#include "operationoutcome.h"
 #include "operationreport.h"
 #include "phonebooklistmodel.h"
 
@@ -16,5 +17,5 @@ std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, co
 // Fills List2 with List1's entries sorted, in the sorted layout, each with
 // its fields. List1 is not changed. List2 is cleared even when there is
 // nothing to sort.
-void sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, PhonebookListModel &List2,
-                   OperationReport &report);
+Outcome sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, PhonebookListModel &List2,
+                      OperationReport &report);

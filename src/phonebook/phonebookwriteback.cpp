@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 namespace {
 
 // The list's entries at positions 1, 2, 3 ... and their write commands,
@@ -38,65 +40,59 @@ Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const 
     return writes;
 }
 
-// False unless the phone took the command. The panel is told,
-// except after a cancel: the program is ending. A failed port (the link has
-// closed it and told the window) is a command that did not go through.
-bool took(const AtReply &reply, OperationReport &report)
+// The line of the sorted list by its tag and name, as the user finds it.
+QString lineOf(const PhonebookEntry &entry, const PhonebookLine::Limits &limits)
 {
-    if (reply.isOk())
-        return true;
-    if (reply.final != AtReply::Final::Cancelled)
-        report.setMessage(WindowText::kWriteFailed);
-    return false;
+    return PhonebookLine::positionTag(entry.position, limits.maxNumRub) + QLatin1Char(' ')
+        + PhonebookLine::asWritten(entry).name;
 }
 
-// Writes the entries, each in its set, then clears the positions after
-// them up to last. 0 when all went; the position whose write the phone
-// refused; -1 when the user gave up or the port failed.
-int writeAll(PhoneLink &link, const Writes &writes, int last, OperationReport &report)
+// Writes the entries of list, each in its set, then clears the positions
+// after them up to last. Nothing when all went; otherwise how the write
+// ended: at the row whose write the phone refused (the positions before it
+// hold their entries), on a failed port (the link has closed it and told
+// the window), or without a word when the user gave up.
+std::optional<Outcome> writeAll(PhoneLink &link, const Writes &writes, int last, const PhonebookEntries &list,
+                                const PhonebookLine::Limits &listLimits, OperationReport &report)
 {
     for (int k = 1; k <= last; ++k) {
         if (!report.keepGoing())
-            return -1;
+            return Outcome();
         report.setProgressValue(k);
         const bool clear = k > writes.commands.size();
         AtReply reply = clear ? AtReply() : WriteCharset::moveTo(link, writes.charsets.at(k - 1));
         if (clear || reply.isOk())
             reply = link.transact(clear ? PhonebookCommands::clearCommand(k) : writes.commands.at(k - 1));
-        if (!took(reply, report))
-            return reply.isAnswered() ? k : -1;
+        if (reply.isOk())
+            continue;
+        if (reply.final == AtReply::Final::Cancelled)
+            return Outcome();
+        if (!reply.isAnswered() || clear)
+            return Outcome{WindowText::kWriteFailed};
+        return Outcome{WindowText::writeRefused(lineOf(list.at(k - 1), listLimits)), -1, k - 1};
     }
-    return 0;
+    return std::nullopt;
 }
 
 }
 
-WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
-                                     PhonebookListModel &List1, const PhonebookListModel &List2,
-                                     OperationReport &report)
+Outcome writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookListModel &List1,
+                             const PhonebookListModel &List2, OperationReport &report)
 {
     // Both taken once: other handlers may run while the phone answers, and
     // List1 must show what was written.
     const FormVariables limits = vars;
     const PhonebookEntries list = List2.entries();
+    const PhonebookLine::Limits listLimits = List2.limits();
 
     report.setProgressIndex(0);
-    QString writing;
-    if (limits.RUBSEL == Rubrica::kSim)
-        writing = WindowText::kWritingSim;
-    else if (limits.RUBSEL == Rubrica::kCellulare)
-        writing = WindowText::kWritingPhone;
     // An empty list would only clear every position: the whole phonebook.
-    if (writing.isEmpty() || list.isEmpty()) {
-        report.setMessage(WindowText::kError);
-        return {};
-    }
+    if (!limits.phonebook || list.isEmpty())
+        return {WindowText::kError};
     const Writes writes = writesFor(list, limits, link);
-    if (writes.refusedRow >= 0) {
-        report.setMessage(WindowText::kInvalidList);
-        return {writes.refusedRow, -1};
-    }
-    report.setMessage(writing);
+    if (writes.refusedRow >= 0)
+        return {WindowText::kInvalidList, -1, writes.refusedRow};
+    report.setMessage(limits.phonebook->writing);
     report.setProgressMaximum(limits.MAXNUMRUB);
 
     // What every position must hold afterwards: the entries, then empty.
@@ -107,17 +103,13 @@ WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
         expected.append(empty);
     }
     const PhoneCharset charset = link.charset();
-    const int stoppedAt = writeAll(link, writes, limits.MAXNUMRUB, report);
+    const std::optional<Outcome> stopped = writeAll(link, writes, limits.MAXNUMRUB, list, listLimits, report);
     // The check, and every read after it, is in the set the handshake chose.
     const bool back = WriteCharset::moveTo(link, charset).isOk();
-    if (stoppedAt > 0)
-        return {stoppedAt <= writes.entries.size() ? stoppedAt - 1 : -1, -1};
-    if (stoppedAt < 0)
-        return {};
-    if (!back) {
-        report.setMessage(WindowText::kWriteFailed);
-        return {};
-    }
+    if (stopped)
+        return *stopped;
+    if (!back)
+        return {WindowText::kWriteFailed};
     const WriteCheck::Result check = WriteCheck::checkPhonebook(link, expected, report);
     if (check.cancelled)
         return {};
@@ -125,8 +117,7 @@ WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
     // another write.
     if (!check.equal) {
         List1.setEntries(check.held, PhonebookLine::Layout::Read, limits.lineLimits());
-        report.setMessage(WindowText::kDiffers);
-        return {-1, check.firstDifferent - 1};
+        return {WindowText::kDiffers, check.firstDifferent - 1};
     }
 
     // The bar goes over the positions once more, as List1 is made again
@@ -139,6 +130,5 @@ WriteBackResult writeSortedPhonebook(PhoneLink &link, const FormVariables &vars,
         report.setProgressIndex(k <= writes.entries.size() ? k - 1 : k);
     }
     List1.setEntries(expected, PhonebookLine::Layout::Sorted, limits.lineLimits());
-    report.setMessage(WindowText::kWriteBackDone);
-    return {};
+    return {WindowText::kWriteBackDone, -1, -1, true};
 }

@@ -3,6 +3,10 @@
 #include "temporaryuserfolders.h"
 #include "windowsession.h"
 
+#include "phonebookbackup.h"
+
+#include <QDir>
+#include <QListView>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -51,6 +55,7 @@ public:
 private slots:
     void habitsReadSortAndWriteBack_data();
     void habitsReadSortAndWriteBack();
+    void nameOnlyUcs2CarriesRefused();
 };
 
 void Form1HabitsTest::habitsReadSortAndWriteBack_data()
@@ -111,6 +116,36 @@ void Form1HabitsTest::habitsReadSortAndWriteBack()
     const QStringList sent = s.newCommands();
     QCOMPARE(sent.filter(QRegularExpression(QStringLiteral("^\\+CPBR="))).size(), checkReads);
     QCOMPARE(entriesOf(s.phone.phonebook(SimStorage::Sim)), kSorted);
+}
+
+// A name that only UCS2 carries, on a phone that refuses it there: the
+// write-back stops at that line and names it; the positions after it keep
+// what they held, and the backup of the read has the rest.
+void Form1HabitsTest::nameOnlyUcs2CarriesRefused()
+{
+    removeBackups();
+    WindowSession s(std::chrono::milliseconds(3000), kGsm);
+    SimModem::Options quarter;
+    quarter.ucs2NameInQuarterField = true;
+    s.phone.setOptions(quarter);
+    SimPhonebook book = latinSim(12);
+    book.entries.insert(12, {"3470000000", 129, QString::fromUtf8("Łukasz")});
+    s.phone.setPhonebook(SimStorage::Sim, book);
+    QString why;
+    QVERIFY2(s.start(&why), qPrintable(why));
+    Form1 &f = *s.form;
+
+    s.connectPhone();
+    s.readSim();
+    s.click(f.Command6);
+    s.click(f.Command3);
+    QCOMPARE(s.message(), QString::fromUtf8("ERRORE GRAVE IN SCRITTURA: 03/12 Łukasz"));
+    QCOMPARE(f.List2->currentIndex().row(), 2);
+    const QMap<int, SimEntry> held = s.phone.phonebook(SimStorage::Sim);
+    for (int k = 3; k <= 12; ++k)
+        QCOMPARE(held.value(k).text, book.entries.value(k).text);
+    QCOMPARE(QDir(backupFolder()).entryList({QStringLiteral("*.RDS")}, QDir::Files).size(), 1);
+    removeBackups();
 }
 
 QTEST_MAIN(Form1HabitsTest)

@@ -105,7 +105,7 @@ void Form1PhoneTest::readSortAndWriteBack()
         expected.append(QStringLiteral("+CPBR=%1").arg(k));
     QCOMPARE(s->newCommands(), expected);
     QCOMPARE(f.list1Rows().rowCount(), 12);
-    QCOMPARE(f.vars().RUBSEL, QStringLiteral("RUBRICA SIM"));
+    QCOMPARE(f.vars().RUBSEL(), QStringLiteral("RUBRICA SIM"));
     QCOMPARE(f.Label7->text(), QStringLiteral("0/14"));
     QCOMPARE(f.Label8->text(), QStringLiteral("0/20"));
 
@@ -171,7 +171,7 @@ void Form1PhoneTest::emptyPositionsAnsweredWithErrors()
         expected.append(QStringLiteral("+CPBS?"));
     QCOMPARE(s->newCommands(), expected);
     QCOMPARE(s->message(), readable ? QStringLiteral("LETTURA TERMINATA") : QStringLiteral("ERRORE: LETTURA RUBRICA"));
-    QCOMPARE(f.vars().RUBSEL, readable ? QStringLiteral("RUBRICA SIM") : QStringLiteral("ERROR"));
+    QCOMPARE(f.vars().RUBSEL(), readable ? QStringLiteral("RUBRICA SIM") : QStringLiteral("ERROR"));
     QCOMPARE(f.list1Rows().rowCount(), 12);
 
     s->click(f.Command6);
@@ -308,7 +308,7 @@ void Form1PhoneTest::phonesWithOtherHabits()
     s->click(f.Command3);
     if (!readable) {
         QCOMPARE(read.size(), 2 + 5);
-        QCOMPARE(f.vars().RUBSEL, QStringLiteral("ERROR"));
+        QCOMPARE(f.vars().RUBSEL(), QStringLiteral("ERROR"));
         QCOMPARE(s->message(), QStringLiteral("ERRORE"));
         QVERIFY(s->newCommands().isEmpty());
         QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
@@ -341,7 +341,7 @@ void Form1PhoneTest::exitDuringReadStopsItAndResets()
     QCOMPARE(sent.last(), QStringLiteral("Z"));
     QVERIFY(sent.size() < 14);
     QVERIFY(!sent.contains(QStringLiteral("+CPBR=12")));
-    QCOMPARE(f.vars().RUBSEL, QStringLiteral("ERROR"));
+    QCOMPARE(f.vars().RUBSEL(), QStringLiteral("ERROR"));
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
 }
 
@@ -357,7 +357,7 @@ void Form1PhoneTest::adapterVanishingMidRead()
     QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
     QVERIFY(f.VScroll1->isEnabled());
     QCOMPARE(f.list1Rows().rowCount(), 4);
-    QCOMPARE(f.vars().RUBSEL, QStringLiteral("ERROR"));
+    QCOMPARE(f.vars().RUBSEL(), QStringLiteral("ERROR"));
 
     // The partial list sorts, but never goes to the phone.
     s->click(f.Command6);

@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(f.StatusBar1->panelText(1), QStringLiteral("DISCONNESSO"));
         QVERIFY(f.StatusBar1->panelText(2).startsWith(QStringLiteral("Visita: ")));
         QCOMPARE(f.StatusBar1->panelText(3), QStringLiteral("ESCI"));
-        QCOMPARE(f.vars().RUBSEL, QStringLiteral("ERROR"));
+        QCOMPARE(f.vars().RUBSEL(), QStringLiteral("ERROR"));
         QCOMPARE(f.vars().MAXCARNOM, 0);
         QCOMPARE(f.vars().MAXCARNUM, qint16(0));
         QCOMPARE(f.vars().maxNumRubText(), QString());

@@ -245,7 +245,7 @@ void Form1WriteCheckTest::backupRestoresAWriteCutShort()
     s->click(s->form->Command6);
     s->phone.setRefusal(QStringList{QStringLiteral("+CPBW=5,")});
     s->click(s->form->Command3);
-    QCOMPARE(s->message(), QStringLiteral("ERRORE GRAVE IN SCRITTURA"));
+    QCOMPARE(s->message(), QStringLiteral("ERRORE GRAVE IN SCRITTURA: 05/12 NICOLÒ"));
     QVERIFY(s->phone.phonebook(SimStorage::Sim) != book.entries);
 
     // A second window on the phone as it was left: read, load the backup,
@@ -286,7 +286,7 @@ void Form1WriteCheckTest::failedBackupBlocksTheWriteBack()
 
     s->click(f.Command2);
     QCOMPARE(s->message(), QStringLiteral("ERRORE: BACKUP NON RIUSCITO"));
-    QCOMPARE(f.vars().RUBSEL, QStringLiteral("RUBRICA SIM"));
+    QCOMPARE(f.vars().RUBSEL(), QStringLiteral("RUBRICA SIM"));
     QCOMPARE(f.list1Rows().rowCount(), 12);
     s->click(f.Command6);
     QCOMPARE(f.list2Rows().rowCount(), 7);

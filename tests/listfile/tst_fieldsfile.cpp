@@ -115,21 +115,21 @@ void TestFieldsFile::goesWithItsList()
     chooser.saveName = path("rubrica");
     chooser.openName = path("rubrica.rds");
 
-    saveSortedList(chooser, List2, report);
-    QCOMPARE(report.messages.last(), WindowText::kSaved);
+    Outcome saved = saveSortedList(chooser, List2, report);
+    QCOMPARE(saved.message, WindowText::kSaved);
     QCOMPARE(TestFiles::contents(path("rubrica.rds")), QByteArray("1/2 \xC3  A \xB3 1\r\n2/2 \xC3  B \xB3 2\r\n"));
     QVERIFY(QFileInfo::exists(path("rubrica.rds.fields")));
     List2.clear();
-    loadSortedList(chooser, {}, List1, List2, report);
-    QCOMPARE(report.messages.last(), WindowText::kLoaded);
+    Outcome loaded = loadSortedList(chooser, {}, List1, List2, report);
+    QCOMPARE(loaded.message, WindowText::kLoaded);
     QCOMPARE(List2.entries(), withFields);
 
     // A list without fields saved under the same name takes none from the old file.
     PhonebookEntries without = withFields;
     without[1].fields = {};
     List2.setEntries(without, PhonebookLine::Layout::Sorted, limits);
-    saveSortedList(chooser, List2, report);
-    QCOMPARE(report.messages.last(), WindowText::kSaved);
+    saved = saveSortedList(chooser, List2, report);
+    QCOMPARE(saved.message, WindowText::kSaved);
     QVERIFY(!QFileInfo::exists(path("rubrica.rds.fields")));
     loadSortedList(chooser, {}, List1, List2, report);
     QCOMPARE(List2.entries(), without);

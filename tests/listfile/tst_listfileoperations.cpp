@@ -106,10 +106,11 @@ void TestListFileOperations::savesEveryLineWithProgress()
     m_list2.setEntries(sortedEntries(3), Layout::Sorted, {250, 14, 20});
     m_chooser.saveName = path("rubrica");
 
-    saveSortedList(m_chooser, m_list2, m_report);
+    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
 
     QCOMPARE(m_chooser.saveFilters, QStringList{"*.RDS;;*.vcf"});
-    QCOMPARE(m_report.messages, (QStringList{kSaving, kSaved}));
+    QCOMPARE(m_report.messages, QStringList{kSaving});
+    QCOMPARE(saved.message, kSaved);
     QCOMPARE(m_report.values, (QList<double>{0.1, 1.1, 2.1}));
     QVERIFY(m_report.maximums.isEmpty());
     QCOMPARE(m_report.steps, 3);
@@ -135,9 +136,9 @@ void TestListFileOperations::savePicksTheName()
     QVERIFY(QDir(m_dir->path()).mkdir("x.rds"));
     m_chooser.saveName = path(chosen);
 
-    saveSortedList(m_chooser, m_list2, m_report);
+    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
 
-    QCOMPARE(m_report.messages.last(), kSaved);
+    QCOMPARE(saved.message, kSaved);
     QCOMPARE(contents(path(written)), QByteArray("1/1 \xC3  B \xB3 2\r\n"));
 }
 
@@ -157,10 +158,11 @@ void TestListFileOperations::saveRefused()
     if (listEmpty)
         m_list2.clear();
 
-    saveSortedList(m_chooser, m_list2, m_report);
+    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
 
     QCOMPARE(m_chooser.saveFilters.size(), 1);
-    QCOMPARE(m_report.messages, QStringList{kSaveImpossible});
+    QVERIFY(m_report.messages.isEmpty());
+    QCOMPARE(saved.message, kSaveImpossible);
     QVERIFY(QDir(m_dir->path()).isEmpty());
 }
 
@@ -198,10 +200,10 @@ void TestListFileOperations::failedSaveKeepsOldFile()
     QVERIFY(QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner));
     m_chooser.saveName = path(target);
 
-    saveSortedList(m_chooser, m_list2, m_report);
+    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
 
     QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(m_report.messages.last(), kSaveImpossible);
+    QCOMPARE(saved.message, kSaveImpossible);
     QCOMPARE(contents(path("old.rds")), old);
     QCOMPARE(contents(path("locked/old.rds")), old);
     QVERIFY(QFileInfo(path("sub.rds")).isDir());
@@ -219,9 +221,9 @@ void TestListFileOperations::saveKeepsItsSnapshot()
     };
     m_chooser.saveName = path("list.rds");
 
-    saveSortedList(m_chooser, m_list2, m_report);
+    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
 
-    QCOMPARE(m_report.messages.last(), kSaved);
+    QCOMPARE(saved.message, kSaved);
     QCOMPARE(contents(path("list.rds")), QByteArray("a\r\nb\r\nc\r\n"));
 }
 
@@ -232,9 +234,9 @@ void TestListFileOperations::saveStopsWhenProgramEnds()
     m_report.stopAfterSteps = 1;
     m_chooser.saveName = path("list.rds");
 
-    saveSortedList(m_chooser, m_list2, m_report);
+    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
 
-    QVERIFY(!m_report.messages.contains(kSaved));
+    QVERIFY(saved.message.isEmpty());
     QCOMPARE(contents(path("list.rds")), QByteArray("old\r\n"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 1);
 }
@@ -244,10 +246,11 @@ void TestListFileOperations::loadReplacesLists()
     writeFile(path("list.rds"), "1/2 \xC3  \xC9lise \xB3 1\r\n2/2 \xC3  Bruno \xB3 2\r\n");
     m_chooser.openName = path("list.rds");
 
-    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
+    const Outcome loaded = loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
 
     QCOMPARE(m_chooser.openFilters, QStringList{"*.RDS;;*.vcf"});
-    QCOMPARE(m_report.messages, (QStringList{kLoading, kLoaded}));
+    QCOMPARE(m_report.messages, QStringList{kLoading});
+    QCOMPARE(loaded.message, kLoaded);
     QVERIFY(m_report.values.isEmpty() && m_report.maximums.isEmpty());
     QCOMPARE(m_report.steps, 2);
     QCOMPARE(m_list2.lines(),
@@ -284,9 +287,9 @@ void TestListFileOperations::loadRefusedKeepsLists()
     writeFile(path("broken.rds.fields"), "{\"2\": {\"group\":\"A\"}}");
     m_chooser.openName = chosen.isEmpty() ? QString() : path(chosen);
 
-    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
+    const Outcome loaded = loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
 
-    QCOMPARE(m_report.messages.last(), kLoadImpossible);
+    QCOMPARE(loaded.message, kLoadImpossible);
     QCOMPARE(m_list1.lines(), m_before1);
     QCOMPARE(m_list2.lines(), m_before2);
 }
@@ -296,9 +299,9 @@ void TestListFileOperations::loadEmptyFile()
     writeFile(path("empty.rds"), QByteArray());
     m_chooser.openName = path("empty.rds");
 
-    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
+    const Outcome loaded = loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
 
-    QCOMPARE(m_report.messages.last(), kLoaded);
+    QCOMPARE(loaded.message, kLoaded);
     QVERIFY(m_list1.lines().isEmpty());
     QVERIFY(m_list2.lines().isEmpty());
 }
@@ -324,9 +327,9 @@ void TestListFileOperations::loadThenSaveGivesSameBytes()
 
     loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
     QCOMPARE(m_list2.rowCount(), file.count("\r\n"));
-    saveSortedList(m_chooser, m_list2, m_report);
+    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
 
-    QCOMPARE(m_report.messages.last(), kSaved);
+    QCOMPARE(saved.message, kSaved);
     QCOMPARE(contents(path("out.rds")), file);
 }
 
@@ -336,9 +339,9 @@ void TestListFileOperations::loadStopsWhenProgramEnds()
     m_chooser.openName = path("list.rds");
     m_report.stopAfterSteps = 0;
 
-    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
+    const Outcome loaded = loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
 
-    QVERIFY(!m_report.messages.contains(kLoaded));
+    QVERIFY(loaded.message.isEmpty());
     QCOMPARE(m_list1.lines(), m_before1);
     QCOMPARE(m_list2.lines(), m_before2);
 }
@@ -365,9 +368,10 @@ void TestListFileOperations::loadOddFiles()
     writeFile(path("odd.rds"), file);
     m_chooser.openName = path("odd.rds");
 
-    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
+    const Outcome loaded = loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
 
-    QCOMPARE(m_report.messages, (QStringList{kLoading, kLoaded}));
+    QCOMPARE(m_report.messages, QStringList{kLoading});
+    QCOMPARE(loaded.message, kLoaded);
     QCOMPARE(m_list2.rowCount(), rows);
     QCOMPARE(m_list2.lines().first(), first);
     QCOMPARE(m_list2.lines().last(), last);

@@ -64,11 +64,11 @@ void TestVCardOperations::loadSortsIntoList2()
     TestFiles::write(path("rubrica.VCF"), kExport);
     m_chooser.openName = path("rubrica.VCF");
 
-    loadSortedList(m_chooser, kLimits, m_list1, m_list2, m_report);
+    const Outcome loaded = loadSortedList(m_chooser, kLimits, m_list1, m_list2, m_report);
 
     QCOMPARE(m_chooser.openFilters, QStringList{"*.RDS;;*.vcf"});
     QCOMPARE(m_report.messages.first(), WindowText::kLoading);
-    QCOMPARE(m_report.lastMessage(), QStringLiteral("CARICATE 3 VOCI, 2 SCARTATE"));
+    QCOMPARE(loaded.message, QStringLiteral("CARICATE 3 VOCI, 2 SCARTATE"));
     QCOMPARE(pairsOf(m_list2.entries()),
              (QStringList{"Bartolomeo R|0612", "Zoe Neri/h|065551234", "Zoe Neri/m|+393331112222"}));
     QCOMPARE(m_list2.entries().first().position, 1);
@@ -82,9 +82,10 @@ void TestVCardOperations::loadBeforeAReadIsRefused()
     m_chooser.openName = path("rubrica.vcf");
     m_list2.setEntries(pairEntries({"KEPT|1"}), Layout::Sorted, kLimits);
 
-    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
+    const Outcome loaded = loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
 
-    QCOMPARE(m_report.messages, QStringList{WindowText::kNotLoaded});
+    QVERIFY(m_report.messages.isEmpty());
+    QCOMPARE(loaded.message, WindowText::kNotLoaded);
     QCOMPARE(pairsOf(m_list2.entries()), QStringList{"KEPT|1"});
     QCOMPARE(m_list1.rowCount(), 1);
 }
@@ -103,14 +104,14 @@ void TestVCardOperations::saveAndLoadKeepEveryField()
     m_chooser.saveName = path("rubrica.vcf");
     m_chooser.openName = path("rubrica.vcf");
 
-    saveSortedList(m_chooser, m_list2, m_report);
-    QCOMPARE(m_report.lastMessage(), WindowText::kSaved);
+    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
+    QCOMPARE(saved.message, WindowText::kSaved);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"rubrica.vcf"});
     QVERIFY(TestFiles::contents(path("rubrica.vcf")).startsWith("BEGIN:VCARD\r\nVERSION:3.0\r\n"));
 
     m_list2.clear();
-    loadSortedList(m_chooser, kLimits, m_list1, m_list2, m_report);
-    QCOMPARE(m_report.lastMessage(), QStringLiteral("CARICATE 3 VOCI, 0 SCARTATE"));
+    const Outcome loaded = loadSortedList(m_chooser, kLimits, m_list1, m_list2, m_report);
+    QCOMPARE(loaded.message, QStringLiteral("CARICATE 3 VOCI, 0 SCARTATE"));
     const PhonebookEntries back = m_list2.entries();
     QCOMPARE(pairsOf(back), pairsOf(list));
     for (int i = 0; i < list.size(); ++i)

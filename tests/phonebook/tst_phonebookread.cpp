@@ -70,7 +70,7 @@ FormVariables earlierRead()
     vars.MAXNUMRUB = 3;
     vars.MAXCARNOM = 5;
     vars.MAXCARNUM = 6;
-    vars.RUBSEL = Rubrica::kSim;
+    vars.phonebook = Phonebooks::kSim;
     return vars;
 }
 
@@ -93,6 +93,8 @@ private:
 
     std::unique_ptr<SimLink> m_sim;
     RecordingReport m_report;
+    // What the last read() came to.
+    Outcome m_outcome;
     PhonebookListModel m_list1;
     PhonebookListModel m_list2;
     FormVariables m_vars;
@@ -115,7 +117,7 @@ void TestPhonebookRead::init()
 
 void TestPhonebookRead::read(int selector)
 {
-    LegRub(selector, m_sim->link, m_vars, m_list1, m_list2, m_report, [this] { m_limitsSeen.append(m_vars); });
+    m_outcome = LegRub(selector, m_sim->link, m_vars, m_list1, m_list2, m_report, [this] { m_limitsSeen.append(m_vars); });
 }
 
 void TestPhonebookRead::wholeRead_data()
@@ -123,15 +125,15 @@ void TestPhonebookRead::wholeRead_data()
     QTest::addColumn<int>("selector");
     QTest::addColumn<SimPhonebook>("book");
     QTest::addColumn<SimOptions>("options");
-    // The commands before "+CPBR=?", and the panel's texts.
+    // The commands before "+CPBR=?", and the progress texts.
     QTest::addColumn<QStringList>("selection");
     QTest::addColumn<QStringList>("messages");
 
-    const QStringList sim{WindowText::kReadingSim, WindowText::kReadDone};
+    const QStringList sim{WindowText::kReadingSim};
     QTest::newRow("SIM") << kSelectorSim << kNine << SimOptions() << QStringList{"+CPBS=SM"} << sim;
     QTest::newRow("phone memory of one empty position")
         << kSelectorPhone << phonebook(1, 40, 20) << SimOptions() << QStringList{"+CPBS=ME"}
-        << QStringList{WindowText::kReadingPhone, WindowText::kReadDone};
+        << QStringList{WindowText::kReadingPhone};
     QTest::newRow("250 positions") << kSelectorSim << phonebook(250, 40, 18) << SimOptions()
                                    << QStringList{"+CPBS=SM"} << sim;
     SimOptions quoted;
@@ -160,9 +162,11 @@ void TestPhonebookRead::wholeRead()
     m_sim->phone.setPhonebooks({{SimStorage::Sim, book}, {SimStorage::PhoneMemory, book}});
     read(selector);
 
+    QCOMPARE(m_outcome.message, WindowText::kReadDone);
+    QVERIFY(m_outcome.done);
     QCOMPARE(m_report.messages, messages);
     QCOMPARE(m_sim->commands(), selection + QStringList{"+CPBR=?"} + positionReads(book.last));
-    QCOMPARE(m_vars.RUBSEL, selector == kSelectorSim ? Rubrica::kSim : Rubrica::kCellulare);
+    QCOMPARE(m_vars.RUBSEL(), selector == kSelectorSim ? Rubrica::kSim : Rubrica::kCellulare);
     QCOMPARE(m_list1.lines(), linesOf(book));
     QVERIFY(m_list2.lines().isEmpty());
 
@@ -187,16 +191,19 @@ void TestPhonebookRead::stopsBeforeAnyPosition_data()
     // The commands the phone refuses, by their start.
     QTest::addColumn<QString>("refused");
     QTest::addColumn<QStringList>("commands");
+    // The progress texts, then the outcome's message.
     QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("message");
 
-    const QStringList failed{WindowText::kReadingSim, WindowText::kReadFailed};
-    QTest::newRow("port closed") << kSelectorSim << true << QString() << QStringList()
-                                 << QStringList{WindowText::kPortClosed};
-    QTest::newRow("no such phonebook") << 3 << false << QString() << QStringList() << QStringList();
-    QTest::newRow("selection refused in both forms") << kSelectorSim << false << "+CPBS"
-                                                     << QStringList{"+CPBS=SM", "+CPBS=\"SM\""} << failed;
+    const QStringList reading{WindowText::kReadingSim};
+    QTest::newRow("port closed") << kSelectorSim << true << QString() << QStringList() << QStringList()
+                                 << WindowText::kPortClosed;
+    QTest::newRow("no such phonebook") << 3 << false << QString() << QStringList() << QStringList() << QString();
+    QTest::newRow("selection refused in both forms")
+        << kSelectorSim << false << "+CPBS" << QStringList{"+CPBS=SM", "+CPBS=\"SM\""} << reading
+        << WindowText::kReadFailed;
     QTest::newRow("index range refused") << kSelectorSim << false << "+CPBR=?"
-                                         << QStringList{"+CPBS=SM", "+CPBR=?"} << failed;
+                                         << QStringList{"+CPBS=SM", "+CPBR=?"} << reading << WindowText::kReadFailed;
 }
 
 // The lists are emptied and the limits stay those of the earlier read.
@@ -207,6 +214,7 @@ void TestPhonebookRead::stopsBeforeAnyPosition()
     QFETCH(QString, refused);
     QFETCH(QStringList, commands);
     QFETCH(QStringList, messages);
+    QFETCH(QString, message);
 
     if (portClosed)
         m_sim->link.close();
@@ -214,9 +222,11 @@ void TestPhonebookRead::stopsBeforeAnyPosition()
         m_sim->phone.setRefusal(QStringList{refused});
     read(selector);
 
+    QCOMPARE(m_outcome.message, message);
+    QVERIFY(!m_outcome.done);
     QCOMPARE(m_report.messages, messages);
     QCOMPARE(m_sim->commands(), commands);
-    QCOMPARE(m_vars.RUBSEL, Rubrica::kNone);
+    QCOMPARE(m_vars.RUBSEL(), Rubrica::kNone);
     QVERIFY(m_list1.lines().isEmpty());
     QVERIFY(m_list2.lines().isEmpty());
     QVERIFY(m_limitsSeen.isEmpty());
@@ -247,8 +257,9 @@ void TestPhonebookRead::userEndsTheProgram()
     }
     read(kSelectorSim);
 
-    QCOMPARE(m_report.messages, QStringList{WindowText::kReadingSim});
-    QCOMPARE(m_vars.RUBSEL, Rubrica::kNone);
+    QCOMPARE(m_outcome.message, QString());
+    QVERIFY(!m_outcome.done);
+    QCOMPARE(m_vars.RUBSEL(), Rubrica::kNone);
     QCOMPARE(m_list1.lines(), linesOf(kNine).mid(0, 3));
     QCOMPARE(m_sim->commands().last(), duringTransaction ? QStringLiteral("+CPBR=4") : QStringLiteral("+CPBR=3"));
     QVERIFY(m_sim->link.isOpen());

@@ -10,6 +10,6 @@ inline FormVariables afterSimRead(int positions, int textLength, int numberLengt
     vars.MAXNUMRUB = positions;
     vars.MAXCARNOM = textLength;
     vars.MAXCARNUM = qint16(numberLength);
-    vars.RUBSEL = Rubrica::kSim;
+    vars.phonebook = Phonebooks::kSim;
     return vars;
 }

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-// Stands in for the window: keeps every message and progress step, lets
+// Stands in for the window: keeps every progress text and step, lets
 // the event loop run (a phone may answer from it), and can play a user who
 // ends the program after a given number of steps. onStep runs at every
 // keepGoing() with the number of steps so far, standing for a handler that
@@ -27,8 +27,6 @@ public:
             onStep(steps);
         return stopAfterSteps < 0 || steps <= stopAfterSteps;
     }
-
-    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last(); }
 
     QStringList messages;
     QList<double> maximums;

@@ -8,7 +8,8 @@ class OperationReport {
 public:
     virtual ~OperationReport() = default;
 
-    // Replaces the text of the message panel.
+    // Replaces the text of the message panel while the operation runs; its
+    // last word comes back in its Outcome.
     virtual void setMessage(const QString &text) = 0;
     virtual void setProgressMaximum(double maximum) = 0;
     virtual void setProgressValue(double value) = 0;

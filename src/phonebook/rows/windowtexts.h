@@ -78,6 +78,8 @@ inline const QString kSortDone = QStringLiteral("ORDINAMENTO TERMINATO");
 // The write-back, the edit, and the check of what they wrote.
 inline const QString kError = QStringLiteral("ERRORE");
 inline const QString kWriteFailed = QStringLiteral("ERRORE GRAVE IN SCRITTURA");
+// The phone refused the write of this line of the sorted list.
+inline QString writeRefused(const QString &line) { return kWriteFailed + QStringLiteral(": ") + line; }
 inline const QString kInvalidList = QStringLiteral("ERRORE: LISTA NON VALIDA");
 inline const QString kWritingSim = QStringLiteral("SCRITTURA RUBRICA SIM IN CORSO");
 inline const QString kWritingPhone = QStringLiteral("SCRITTURA RUBRICA CELLULARE IN CORSO");
