@@ -117,7 +117,8 @@ void TestPhonebookRead::init()
 
 void TestPhonebookRead::read(int selector)
 {
-    m_outcome = LegRub(selector, m_sim->link, m_vars, m_list1, m_list2, m_report, [this] { m_limitsSeen.append(m_vars); });
+    m_outcome = LegRub(selector, m_sim->link, m_vars, m_list1, m_list2, m_report,
+                       [this] { m_limitsSeen.append(m_vars); });
 }
 
 void TestPhonebookRead::wholeRead_data()
