@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -265,8 +266,12 @@ void FaultSuite::adapterVanishingMidRead()
     s->click(f.Command2);
     QCOMPARE(s->message(), QStringLiteral("ERRORE: LETTURA RUBRICA"));
     QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
+    QVERIFY(f.VScroll1->isEnabled());
     QCOMPARE(f.list1Rows().rowCount(), 6);
+    QCOMPARE(f.vars().RUBSEL(), QStringLiteral("ERROR"));
+    // The partial list sorts, but never goes to the phone.
     s->click(f.Command6);
+    QVERIFY(f.list2Rows().rowCount() > 0);
     s->click(f.Command3);
     QCOMPARE(s->message(), QStringLiteral("ERRORE"));
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
@@ -309,7 +314,10 @@ void FaultSuite::exitDuringRead()
     QTimer::singleShot(120, s->form.get(), [this] { s->clickExitPanel(); });
     s->click(s->form->Command2);
     QCOMPARE(s->finishedCount, 1);
-    QCOMPARE(s->newCommands().last(), QStringLiteral("Z"));
+    const QStringList sent = s->newCommands();
+    QCOMPARE(sent.last(), QStringLiteral("Z"));
+    QVERIFY(!sent.contains(QStringLiteral("+CPBR=12")));
+    QCOMPARE(s->form->vars().RUBSEL(), QStringLiteral("ERROR"));
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
 }
 
