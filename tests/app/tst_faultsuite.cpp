@@ -15,8 +15,10 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -52,7 +54,9 @@ private slots:
     void silenceOnOneCommand();
     void phoneRefusingOneWrite_data();
     void phoneRefusingOneWrite();
+    void adapterVanishingMidRead();
     void adapterVanishingMidWriteBack();
+    void exitDuringRead();
 
 private:
     bool begin(const Setup &setup, std::chrono::milliseconds deadline = std::chrono::milliseconds(3000));
@@ -253,6 +257,26 @@ void FaultSuite::phoneRefusingOneWrite()
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
 }
 
+void FaultSuite::adapterVanishingMidRead()
+{
+    QVERIFY(begin([](SimPhone &) {}));
+    Form1 &f = *s->form;
+    s->click(f.Command1);
+    s->phone.setHangUpAfter(8);
+    s->click(f.Command2);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE: LETTURA RUBRICA"));
+    QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
+    QVERIFY(f.VScroll1->isEnabled());
+    QCOMPARE(f.list1Rows().rowCount(), 6);
+    QCOMPARE(f.vars().RUBSEL(), QStringLiteral("ERROR"));
+    // The partial list sorts, but never goes to the phone.
+    s->click(f.Command6);
+    QVERIFY(f.list2Rows().rowCount() > 0);
+    s->click(f.Command3);
+    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
+}
+
 // The line drops after the fourth write: those four are on the phone, the
 // window says so and keeps the sorted list to be saved or written again.
 void FaultSuite::adapterVanishingMidWriteBack()
@@ -280,6 +304,21 @@ void FaultSuite::adapterVanishingMidWriteBack()
     s->chooser.saveName = m_dir.filePath(QStringLiteral("after-drop.rds"));
     s->click(f.Command5);
     QCOMPARE(s->message(), QStringLiteral("SALVATAGGIO ULTIMATO"));
+}
+
+void FaultSuite::exitDuringRead()
+{
+    QVERIFY(begin([](SimPhone &p) { p.setLatency(20); }));
+    s->click(s->form->Command1);
+    s->newCommands();
+    QTimer::singleShot(120, s->form.get(), [this] { s->clickExitPanel(); });
+    s->click(s->form->Command2);
+    QCOMPARE(s->finishedCount, 1);
+    const QStringList sent = s->newCommands();
+    QCOMPARE(sent.last(), QStringLiteral("Z"));
+    QVERIFY(!sent.contains(QStringLiteral("+CPBR=12")));
+    QCOMPARE(s->form->vars().RUBSEL(), QStringLiteral("ERROR"));
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
 }
 
 QTEST_MAIN(FaultSuite)

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -44,8 +43,6 @@ private slots:
     void phonesWithOtherHabits_data();
     void phonesWithOtherHabits();
     void exitPanelResetsThePhone();
-    void exitDuringReadStopsItAndResets();
-    void adapterVanishingMidRead();
 
 private:
     std::unique_ptr<WindowSession> s;
@@ -326,45 +323,6 @@ void Form1PhoneTest::exitPanelResetsThePhone()
     s->clickExitPanel();
     QCOMPARE(s->finishedCount, 1);
     QCOMPARE(s->newCommands(), QStringList{"Z"});
-}
-
-void Form1PhoneTest::exitDuringReadStopsItAndResets()
-{
-    Form1 &f = *s->form;
-    s->connectPhone();
-    s->phone.setLatency(30);
-    QTimer::singleShot(150, s->form.get(), [this] { s->clickExitPanel(); });
-    s->click(f.Command2);
-
-    QCOMPARE(s->finishedCount, 1);
-    const QStringList sent = s->newCommands();
-    QCOMPARE(sent.last(), QStringLiteral("Z"));
-    QVERIFY(sent.size() < 14);
-    QVERIFY(!sent.contains(QStringLiteral("+CPBR=12")));
-    QCOMPARE(f.vars().RUBSEL(), QStringLiteral("ERROR"));
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
-}
-
-void Form1PhoneTest::adapterVanishingMidRead()
-{
-    Form1 &f = *s->form;
-    s->connectPhone();
-    // Selection, range query and the first four positions get through.
-    s->phone.setHangUpAfter(6);
-    s->click(f.Command2);
-
-    QCOMPARE(s->message(), QStringLiteral("ERRORE: LETTURA RUBRICA"));
-    QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
-    QVERIFY(f.VScroll1->isEnabled());
-    QCOMPARE(f.list1Rows().rowCount(), 4);
-    QCOMPARE(f.vars().RUBSEL(), QStringLiteral("ERROR"));
-
-    // The partial list sorts, but never goes to the phone.
-    s->click(f.Command6);
-    QCOMPARE(f.list2Rows().rowCount(), 3);
-    s->click(f.Command3);
-    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
 }
 
 QTEST_MAIN(Form1PhoneTest)
