@@ -1,11 +1,11 @@
 #include "phonecharset.h"
 
 #include "gsmalphabet.h"
+#include "pc437codec.h"
 #include "singlebytecodec.h"
 
 #include <QList>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
@@ -29,8 +29,6 @@ constexpr std::array<Named, 7> kNames = {{
 
 // A name is converted whole, and a byte-order mark at its start is part of it.
 constexpr auto kWholeText = QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
-// The converter's own name for the IBM PC code page.
-constexpr char kPc437Codec[] = "IBM437";
 constexpr int kUcs2Digits = 4;
 constexpr int kHexDigits = 2;
 
@@ -77,14 +75,6 @@ std::optional<QString> convertedBy(QStringDecoder decoder, const QByteArray &byt
     if (decoder.hasError())
         return std::nullopt;
     return text;
-}
-
-std::optional<QByteArray> convertedBy(QStringEncoder encoder, const QString &text)
-{
-    QByteArray bytes = encoder(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    return bytes;
 }
 
 std::optional<QByteArray> latin1(const QString &text)
@@ -134,7 +124,7 @@ std::optional<QString> PhoneCharset::decode(const QString &received) const
     case Set::Latin1:
         return QString::fromLatin1(bytes());
     case Set::Pc437:
-        return convertedBy(QStringDecoder(kPc437Codec), bytes());
+        return Pc437Codec::decode(bytes());
     case Set::Utf8:
         return convertedBy(QStringDecoder(QStringDecoder::Utf8, kWholeText), bytes());
     case Set::Gsm:
@@ -192,7 +182,7 @@ std::optional<QString> PhoneCharset::onLine(const QString &text) const
         bytes = latin1(text);
         break;
     case Set::Pc437:
-        bytes = convertedBy(QStringEncoder(kPc437Codec), text);
+        bytes = Pc437Codec::encode(text);
         break;
     case Set::Utf8:
         bytes = text.toUtf8();

@@ -93,6 +93,9 @@ void TestPhoneCharset::onLine_data()
     QTest::newRow("8859-1 lacks €") << "8859-1" << QStringLiteral("5 €") << false << QByteArray();
     QTest::newRow("UTF-8") << "UTF-8" << QStringLiteral("Łukasz") << true << QByteArray("\xC5\x81ukasz");
     QTest::newRow("PC code page") << "PCCP437" << QStringLiteral("Città") << true << QByteArray("Citt\x85");
+    QTest::newRow("PC code page, its last byte") << "PCCP437" << QStringLiteral("Ñ ß\u00A0") << true
+                                                 << QByteArray("\xA5 \xE1\xFF");
+    QTest::newRow("PC code page lacks €") << "PCCP437" << QStringLiteral("5 €") << false << QByteArray();
     QTest::newRow("single bytes, €") << "" << QStringLiteral("Città €") << true << QByteArray("Citt\xE0 \x80");
     // Today's '?' for such a character was a silent change.
     QTest::newRow("single bytes lack Ł") << "" << QStringLiteral("Łukasz") << false << QByteArray();

@@ -99,6 +99,9 @@ void TestVCardWriter::folding()
 
 void TestVCardWriter::independentReader()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the checker is Debian's python3-vobject, not at hand on Windows");
+#endif
     const QString longName = QStringLiteral("Maria Grazia Lo Russo detta la Signora del Terzo Piano ") + QString(20, u'ò');
     const UsimFields awkward{"", "a;b,c", "0612", "161", "uno, due \\ tre", "x@example.org", "", "", ""};
     const PhonebookEntries entries{
