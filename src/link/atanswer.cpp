@@ -94,10 +94,12 @@ bool isUnsolicited(const QString &line)
 
 FinalResult finalResult(const QString &buffer)
 {
-    if (buffer.contains(kOkLine, Qt::CaseInsensitive))
-        return FinalResult::Ok;
+    // An error beside an "OK" in one buffer wins: a failure must never
+    // pass for success.
     if (buffer.contains(kErrorLine, Qt::CaseInsensitive) || !extendedErrorLine(buffer).isEmpty())
         return FinalResult::Error;
+    if (buffer.contains(kOkLine, Qt::CaseInsensitive))
+        return FinalResult::Ok;
     return FinalResult::None;
 }
 

@@ -92,6 +92,8 @@ void TestAtAnswer::reply_data()
                                       << "sim BUSY" << false << true;
     QTest::newRow("plain and extended") << "\r\n+CME ERROR: 22\r\n\r\nERROR\r\n" << Final::Error << none << none
                                         << -1 << "" << false << false;
+    QTest::newRow("an error and an OK in one buffer") << "\r\n+CME ERROR: 3\r\n\r\nOK\r\n" << Final::CmeError << none
+                                                      << none << 3 << "3" << false << false;
     QTest::newRow("message between entries")
         << "\r\n+CPBR: 1\r\n+CMTI: \"SM\",3\r\n+CPBR: 2\r\n\r\nOK\r\n" << Final::Ok
         << QStringList{"+CPBR: 1", "+CPBR: 2"} << QStringList{"+CMTI: \"SM\",3"} << -1 << "" << false << false;
