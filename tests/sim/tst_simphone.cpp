@@ -139,23 +139,25 @@ void TestSimPhone::commandsArriveInPieces()
 
 void TestSimPhone::splitAnswer()
 {
-    m_phone->setChunks(1, 1);
+    // Pauses long enough that a busy machine still reads pieces apart.
+    m_phone->setChunks(1, 20);
     int pieces = 0;
     m_port->send("ATE0\r");
-    const QByteArray answer = m_port->readUntil("OK\r\n", 2000, &pieces);
+    const QByteArray answer = m_port->readUntil("OK\r\n", 5000, &pieces);
     QCOMPARE(answer, QByteArray("ATE0\r\r\nOK\r\n"));
-    QVERIFY2(pieces >= 6, qPrintable(QString::number(pieces)));
+    QVERIFY2(pieces >= 3, qPrintable(QString::number(pieces)));
 }
 
 void TestSimPhone::latencyHoldsTheAnswerNotTheEcho()
 {
-    m_phone->setLatency(200);
+    // A latency far above what a busy machine adds to the echo.
+    m_phone->setLatency(1000);
     const Clock::time_point start = Clock::now();
     m_port->send("AT\r");
     QCOMPARE(m_port->readUntil("AT\r", 1000), QByteArray("AT\r"));
-    QVERIFY(msSince(start) < 150);
-    QCOMPARE(m_port->readUntil("OK\r\n", 2000), QByteArray("\r\nOK\r\n"));
-    QVERIFY(msSince(start) >= 190);
+    QVERIFY(msSince(start) < 900);
+    QCOMPARE(m_port->readUntil("OK\r\n", 3000), QByteArray("\r\nOK\r\n"));
+    QVERIFY(msSince(start) >= 990);
 }
 
 void TestSimPhone::stopDuringLatencyIsPrompt()
@@ -165,7 +167,7 @@ void TestSimPhone::stopDuringLatencyIsPrompt()
     QVERIFY(m_phone->waitForCommandCount(1, 1000));
     const Clock::time_point start = Clock::now();
     m_phone->stop();
-    QVERIFY(msSince(start) < 500);
+    QVERIFY(msSince(start) < 2000);
     QVERIFY(!m_phone->isRunning());
 }
 
