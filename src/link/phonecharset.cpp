@@ -1,6 +1,7 @@
 #include "phonecharset.h"
 
 #include "gsmalphabet.h"
+#include "hexdigit.h"
 #include "pc437codec.h"
 #include "singlebytecodec.h"
 
@@ -32,18 +33,6 @@ constexpr auto kWholeText = QStringDecoder::Flag::Stateless | QStringDecoder::Fl
 constexpr int kUcs2Digits = 4;
 constexpr int kHexDigits = 2;
 
-int hexValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
-}
-
 // Hex digits in groups of width, each group one value.
 std::optional<QList<uint>> hexGroups(const QString &digits, int width)
 {
@@ -54,7 +43,7 @@ std::optional<QList<uint>> hexGroups(const QString &digits, int width)
     for (qsizetype i = 0; i < digits.size(); i += width) {
         uint value = 0;
         for (qsizetype d = i; d < i + width; ++d) {
-            const int digit = hexValue(digits.at(d));
+            const int digit = hexDigitValue(digits.at(d).unicode());
             if (digit < 0)
                 return std::nullopt;
             value = value * 16 + uint(digit);

@@ -1,5 +1,6 @@
 #include "vcardproperties.h"
 
+#include "hexdigit.h"
 #include "singlebytecodec.h"
 
 #include <QStringDecoder>
@@ -86,24 +87,13 @@ QList<QByteArray> contentLines(const QList<QByteArray> &lines)
 
 // --- Properties ----------------------------------------------------------
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 QByteArray fromQuotedPrintable(const QByteArray &value)
 {
     QByteArray out;
     out.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
-        const int high = i + 2 < value.size() ? hexValue(value.at(i + 1)) : -1;
-        const int low = high < 0 ? -1 : hexValue(value.at(i + 2));
+        const int high = i + 2 < value.size() ? hexDigitValue(uchar(value.at(i + 1))) : -1;
+        const int low = high < 0 ? -1 : hexDigitValue(uchar(value.at(i + 2)));
         if (value.at(i) == '=' && low >= 0) {
             out += char(high * 16 + low);
             i += 2;

@@ -2,6 +2,7 @@
 
 #include "atanswer.h"
 #include "atcommands.h"
+#include "hexdigit.h"
 #include "singlebytecodec.h"
 
 #include <algorithm>
@@ -14,11 +15,6 @@ const QString kItalianPrefix = QStringLiteral("+39");
 const QChar kQuote = QLatin1Char('"');
 const QChar kComma = QLatin1Char(',');
 
-bool isHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
 // A control byte is edited or ignored by the phone's command line (V.250),
 // a double quote would end the quoted text early, so that the rest of it
 // ran as commands of their own, and a backslash before two hex digits is
@@ -29,7 +25,8 @@ bool travels(const QByteArray &bytes)
         const uchar u = uchar(bytes.at(i));
         if (u < 0x20 || u == 0x7F || u == '"')
             return false;
-        if (u == '\\' && i + 2 < bytes.size() && isHexDigit(bytes.at(i + 1)) && isHexDigit(bytes.at(i + 2)))
+        if (u == '\\' && i + 2 < bytes.size() && hexDigitValue(uchar(bytes.at(i + 1))) >= 0
+            && hexDigitValue(uchar(bytes.at(i + 2))) >= 0)
             return false;
     }
     return true;

@@ -3,13 +3,11 @@
 // against the entries it held at the start: every one of them must be on
 // the phone or in the sorted list the user still has, unless the user
 // deleted it.
-#include "phonebookbackup.h"
 #include "phonebooklistmodel.h"
 #include "temporaryuserfolders.h"
 #include "twelvepositionsim.h"
 #include "windowsession.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -114,9 +112,9 @@ void FaultSuite::connectAndRead()
 // now. Read as bytes, not with the program's own list file parser.
 void FaultSuite::checkBackupHoldsTheRead()
 {
-    const QStringList files = QDir(backupFolder()).entryList({QStringLiteral("*.RDS")}, QDir::Files);
+    const QStringList files = backups();
     QCOMPARE(files.size(), 1);
-    QFile file(QDir(backupFolder()).filePath(files.first()));
+    QFile file(files.first());
     QVERIFY(file.open(QIODevice::ReadOnly));
     // The twelve-position SIM's names all fit in Windows-1252, whose
     // letters there are Latin-1's.

@@ -3,9 +3,6 @@
 #include "temporaryuserfolders.h"
 #include "windowsession.h"
 
-#include "phonebookbackup.h"
-
-#include <QDir>
 #include <QListView>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -144,7 +141,7 @@ void Form1HabitsTest::nameOnlyUcs2CarriesRefused()
     const QMap<int, SimEntry> held = s.phone.phonebook(SimStorage::Sim);
     for (int k = 3; k <= 12; ++k)
         QCOMPARE(held.value(k).text, book.entries.value(k).text);
-    QCOMPARE(QDir(backupFolder()).entryList({QStringLiteral("*.RDS")}, QDir::Files).size(), 1);
+    QCOMPARE(backups().size(), 1);
     removeBackups();
 }
 

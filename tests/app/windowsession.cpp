@@ -129,6 +129,15 @@ std::unique_ptr<WindowSession> startedOnTwelvePositionSim(const QString &model)
     return s;
 }
 
+QStringList backups()
+{
+    const QDir folder(backupFolder());
+    QStringList paths;
+    for (const QString &name : folder.entryList({QStringLiteral("*.RDS")}, QDir::Files, QDir::Name))
+        paths.append(folder.filePath(name));
+    return paths;
+}
+
 void removeBackups()
 {
     QFile::remove(backupFolder());

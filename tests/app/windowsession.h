@@ -67,5 +67,8 @@ QStringList entriesOf(const QMap<int, SimEntry> &entries);
 // null, with the test failed, when it could not start.
 std::unique_ptr<WindowSession> startedOnTwelvePositionSim(const QString &model);
 
+// The list files of the backups the program kept, in the order of their
+// names, each with its whole path.
+QStringList backups();
 // Removes the backups the program kept, so that each test finds none.
 void removeBackups();
