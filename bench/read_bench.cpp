@@ -7,12 +7,11 @@
 #include "benchresult.h"
 #include "italiannames.h"
 #include "rawterminal.h"
-#include "throttledreport.h"
+#include "noprogress.h"
 
 #include "atcommands.h"
 #include "phonebookcommands.h"
 #include "phonebookread.h"
-#include "phonebooklistmodel.h"
 #include "phonelink.h"
 #include "simphone.h"
 #include "startedphone.h"
@@ -81,10 +80,7 @@ Read readWithProgram(SimPhone &phone, PhoneLink &link, int positions, QList<QByt
     Read run;
     if (!connectPhone(link, phone.devicePath()))
         return run;
-    FormVariables vars;
-    PhonebookListModel List1;
-    PhonebookListModel List2;
-    ThrottledReport report;
+    NoProgress progress;
     QElapsedTimer timer;
     std::vector<qint64> sendTimes;
     const auto recording = QObject::connect(&link, &PhoneLink::frameSent, [&](const QByteArray &frame) {
@@ -93,12 +89,12 @@ Read readWithProgram(SimPhone &phone, PhoneLink &link, int positions, QList<QByt
             frames->append(frame);
     });
     timer.start();
-    LegRub(kSelectorSim, link, vars, List1, List2, report, {});
+    const PhonebookRead read = LegRub(kSelectorSim, link, FormVariables(), progress);
     run.ns = timer.nsecsElapsed();
     QObject::disconnect(recording);
     link.close();
     run.transactions = durations(sendTimes, run.ns);
-    run.complete = vars.RUBSEL() == Rubrica::kSim && List1.rowCount() == positions;
+    run.complete = read.vars.RUBSEL() == Rubrica::kSim && read.entries.size() == positions;
     return run;
 }
 

@@ -5,7 +5,7 @@
 #include "benchresult.h"
 
 #include "form1.h"
-#include "phonelink.h"
+#include "phoneworker.h"
 #include "portdirectory.h"
 #include "programlook.h"
 
@@ -71,8 +71,8 @@ int main(int argc, char *argv[])
     const qint64 applicationReady = sinceMain.nsecsElapsed();
 
     const PortDirectory ports{QStringList(), QString()};
-    PhoneLink link;
-    Form1 form(link, ports);
+    PhoneWorker worker;
+    Form1 form(worker, ports);
     const qint64 windowMade = sinceMain.nsecsElapsed();
 
     FirstPaint firstPaint(sinceMain);

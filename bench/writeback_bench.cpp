@@ -10,12 +10,11 @@
 #include "benchresult.h"
 #include "italiannames.h"
 #include "rawterminal.h"
-#include "throttledreport.h"
+#include "noprogress.h"
 
 #include "phonebookcommands.h"
 #include "phonebookline.h"
 #include "phonebookread.h"
-#include "phonebooklistmodel.h"
 #include "phonebooksort.h"
 #include "phonebookwriteback.h"
 #include "phonelink.h"
@@ -158,17 +157,16 @@ Measured measure(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, c
 // The program's write-back of List2; complete when the check found every
 // position as written, the only case in which List1 mirrors List2.
 Measured writeBack(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, const FormVariables &vars,
-                   const PhonebookListModel &List2, int positions = kPositions)
+                   const PhonebookEntries &List2, int positions = kPositions)
 {
-    PhonebookListModel List1;
-    ThrottledReport report;
-    Outcome outcome;
+    NoProgress progress;
+    WriteBack result;
     Measured measured = measure(link, phone, before, [&] {
-        outcome = writeSortedPhonebook(link, vars, List1, List2, report);
+        result = writeSortedPhonebook(link, vars, List2, progress);
         return true;
     });
-    measured.program.complete = measured.program.complete && outcome.done
-        && List1.rowCount() == positions && List1.lines().mid(0, List2.rowCount()) == List2.lines()
+    measured.program.complete = measured.program.complete && result.end == WriteBack::End::Done
+        && result.phone->size() == positions && result.phone->mid(0, List2.size()) == List2
         // A write per position, and the moves between sets around them.
         && measured.checkFrame >= std::size_t(positions);
     return measured;
@@ -176,13 +174,13 @@ Measured writeBack(PhoneLink &link, SimPhone &phone, const SimPhonebook &before,
 
 // What a peer sends to restore a full backup: an entry to every position.
 // The first entries are the sorted list's, the rest more of the kind.
-bool restoreCommands(const FormVariables &vars, const PhonebookListModel &List2, const PhoneCharset &charset,
+bool restoreCommands(const FormVariables &vars, const PhonebookEntries &List2, const PhoneCharset &charset,
                      QRandomGenerator &random, QStringList *commands)
 {
     for (int k = 1; k <= kPositions; ++k) {
         PhonebookEntry entry;
-        if (k <= List2.rowCount()) {
-            entry = *List2.entry(k - 1);
+        if (k <= List2.size()) {
+            entry = List2.at(k - 1);
             entry.fields = {};
         } else {
             entry.name = ItalianNames::name(random, vars.MAXCARNOM);
@@ -324,19 +322,17 @@ int main(int argc, char *argv[])
 
     // The limits and the sorted list as the window has them after a read
     // and the sort; neither is timed, so the line takes no time yet.
-    FormVariables vars;
-    PhonebookListModel List1;
-    PhonebookListModel List2;
-    ThrottledReport report;
+    NoProgress progress;
     if (!connectPhone(link, phone.devicePath()))
         return 1;
-    LegRub(kSelectorSim, link, vars, List1, List2, report, {});
+    const PhonebookRead read = LegRub(kSelectorSim, link, FormVariables(), progress);
+    const FormVariables &vars = read.vars;
     // Every connection to this phone ends in the same set.
     const PhoneCharset charset = link.charset();
     link.close();
-    sortPhonebook(vars, List1, List2, report);
+    const PhonebookEntries List2 = sortedEntries(read.entries, vars.lineLimits(), progress).value_or(PhonebookEntries());
     QStringList restore;
-    if (vars.RUBSEL() != Rubrica::kSim || List1.rowCount() != kPositions || List2.rowCount() != kEntries
+    if (vars.RUBSEL() != Rubrica::kSim || read.entries.size() != kPositions || List2.size() != kEntries
         || !restoreCommands(vars, List2, charset, random, &restore)) {
         std::fprintf(stderr, "the read before the write-back did not complete\n");
         return 1;
@@ -345,14 +341,14 @@ int main(int argc, char *argv[])
     // The capped SIM's sorted list, made the same way.
     const SimPhonebook cappedBefore = scattered(random, kCappedPositions);
     phone.setPhonebook(SimStorage::Sim, cappedBefore);
-    FormVariables cappedVars;
-    PhonebookListModel cappedList2;
     if (!connectPhone(link, phone.devicePath()))
         return 1;
-    LegRub(kSelectorSim, link, cappedVars, List1, cappedList2, report, {});
+    const PhonebookRead cappedRead = LegRub(kSelectorSim, link, FormVariables(), progress);
+    const FormVariables &cappedVars = cappedRead.vars;
     link.close();
-    sortPhonebook(cappedVars, List1, cappedList2, report);
-    if (cappedVars.RUBSEL() != Rubrica::kSim || cappedList2.rowCount() != kEntries) {
+    const PhonebookEntries cappedList2 =
+        sortedEntries(cappedRead.entries, cappedVars.lineLimits(), progress).value_or(PhonebookEntries());
+    if (cappedVars.RUBSEL() != Rubrica::kSim || cappedList2.size() != kEntries) {
         std::fprintf(stderr, "the read of the capped SIM did not complete\n");
         return 1;
     }

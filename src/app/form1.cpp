@@ -1,19 +1,16 @@
 #include "form1.h"
 
-#include "entryedit.h"
 #include "filedialogchooser.h"
 #include "fractionprogressbar.h"
 #include "phonebookbackup.h"
 #include "phonebookline.h"
 #include "phonebooklistmodel.h"
 #include "phonebookread.h"
-#include "phonelink.h"
 #include "portdirectory.h"
 #include "serialbyid.h"
 #include "statusbar.h"
 #include "windowtexts.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -22,10 +19,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <utility>
+
 namespace {
 
-// How long an operation may keep the window from its events.
-constexpr qint64 kEventIntervalMs = 15;
 // A text box limit of 0 means no limit, as it did before a phonebook is read.
 constexpr int kUnlimited = 32767;
 
@@ -36,9 +33,9 @@ int boxLimit(int limit)
 
 }
 
-Form1::Form1(PhoneLink &link, const PortDirectory &ports, FileNameChooser *chooser, QWidget *parent)
+Form1::Form1(PhoneWorker &worker, const PortDirectory &ports, FileNameChooser *chooser, QWidget *parent)
     : QWidget(parent)
-    , MSComm1(link)
+    , MSComm1(worker)
     , m_ports(ports)
     , CommonDialog1(chooser)
 {
@@ -47,7 +44,7 @@ Form1::Form1(PhoneLink &link, const PortDirectory &ports, FileNameChooser *choos
         CommonDialog1 = m_dialogs.get();
     }
     createControls();
-    m_session = std::make_unique<PhonebookSession>(MSComm1, m_ports, *CommonDialog1, *this, *m_list1, *m_list2);
+    m_session = std::make_unique<PhonebookSession>(MSComm1, m_ports, *CommonDialog1, *m_list1, *m_list2);
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
@@ -63,15 +60,21 @@ Form1::Form1(PhoneLink &link, const PortDirectory &ports, FileNameChooser *choos
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(StatusBar1, &StatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
-    // A running operation reports the loss in its own words; an idle
-    // window says the connection is gone.
-    connect(&MSComm1, &PhoneLink::lost, this, [this] {
-        showDisconnected(m_busy ? StatusBar1->panelText(2) : WindowText::kConnectionError);
+
+    PhonebookSession *session = m_session.get();
+    connect(session, &PhonebookSession::message, this, &Form1::setMessage);
+    connect(session, &PhonebookSession::progressMaximum, ProgressBar1, &FractionProgressBar::setMaximumF);
+    connect(session, &PhonebookSession::progressValue, ProgressBar1, &FractionProgressBar::setValueF);
+    connect(session, &PhonebookSession::connectionChanged, this, &Form1::showConnection);
+    connect(session, &PhonebookSession::limitsChanged, this, [this] {
+        Label7->setText(WindowText::counterText(Text1->text(), vars().MAXCARNOM));
+        Label8->setText(WindowText::counterText(Text2->text(), vars().MAXCARNUM));
     });
+    connect(session, &PhonebookSession::ended, this, &Form1::operationEnded);
+    connect(session, &PhonebookSession::finished, this, &Form1::finished);
 
     Form_Load();
     VScroll1_Change(VScroll1->value());
-    m_sinceEvents.start();
 }
 
 Form1::~Form1() = default;
@@ -95,73 +98,46 @@ void Form1::setMessage(const QString &text)
     StatusBar1->setPanelText(2, text);
 }
 
-void Form1::setProgressMaximum(double maximum)
+void Form1::setOperationButtonsEnabled(bool enabled)
 {
-    ProgressBar1->setMaximumF(maximum);
+    for (QPushButton *button : {Command1, Command2, Command3, Command4, Command5, Command6, Command7, Command8,
+                                Command9})
+        button->setEnabled(enabled);
+    VScroll1->setEnabled(enabled && !m_session->isPortOpen());
 }
 
-void Form1::setProgressValue(double value)
+void Form1::runOperation(const std::function<void()> &operation, const std::function<void(const Outcome &)> &then)
 {
-    ProgressBar1->setValueF(value);
-}
-
-bool Form1::keepGoing()
-{
-    if (m_sinceEvents.elapsed() >= kEventIntervalMs) {
-        QCoreApplication::processEvents();
-        m_sinceEvents.restart();
-    }
-    return !m_session->endRequested();
-}
-
-void Form1::runOperation(const std::function<void()> &operation)
-{
-    if (m_busy)
+    if (m_session->isBusy())
         return;
-    m_busy = true;
-    const QList<QPushButton *> buttons = {Command1, Command2, Command3, Command4, Command5,
-                                          Command6, Command7, Command8, Command9};
-    for (auto *b : buttons)
-        b->setEnabled(false);
-    VScroll1->setEnabled(false);
-
+    setOperationButtonsEnabled(false);
+    m_then = then;
     operation();
-
-    for (auto *b : buttons)
-        b->setEnabled(true);
-    VScroll1->setEnabled(!MSComm1.isOpen());
-    m_busy = false;
-    if (m_session->endRequested())
-        endProgram(m_session->endWithReset());
 }
 
-void Form1::showDisconnected(const QString &message)
-{
-    StatusBar1->setPanelText(1, WindowText::kDisconnected);
-    setMessage(message);
-    VScroll1->setEnabled(!m_busy);
-}
-
-void Form1::showOutcome(const Outcome &outcome)
+void Form1::operationEnded(const Outcome &outcome)
 {
     if (!outcome.message.isEmpty())
         setMessage(outcome.message);
-    if (outcome.selectList1 >= 0)
-        List1->setCurrentIndex(m_list1->index(outcome.selectList1));
-    if (outcome.selectList2 >= 0)
-        List2->setCurrentIndex(m_list2->index(outcome.selectList2));
+    if (outcome.selectList1)
+        List1->setCurrentIndex(m_list1->index(*outcome.selectList1));
+    if (outcome.selectList2)
+        List2->setCurrentIndex(m_list2->index(*outcome.selectList2));
+    setOperationButtonsEnabled(true);
+    if (const std::function<void(const Outcome &)> then = std::exchange(m_then, {}))
+        then(outcome);
+}
+
+void Form1::showConnection(bool connected)
+{
+    StatusBar1->setPanelText(1, connected ? WindowText::kConnected : WindowText::kDisconnected);
+    if (!connected)
+        VScroll1->setEnabled(!m_session->isBusy());
 }
 
 void Form1::Command1_Click()
 {
-    runOperation([this] {
-        const Outcome outcome = m_session->openOrClose(
-            VScroll1->value(), [this] { StatusBar1->setPanelText(1, WindowText::kConnected); });
-        if (outcome.done)
-            showOutcome(outcome);
-        else
-            showDisconnected(outcome.message);
-    });
+    runOperation([this] { m_session->openOrClose(VScroll1->value()); });
 }
 
 void Form1::VScroll1_Change(int value)
@@ -189,10 +165,7 @@ void Form1::readPhonebook(int selector)
 {
     runOperation([this, selector] {
         clearEditBoxes();
-        showOutcome(m_session->read(selector, [this] {
-            Label7->setText(counterText(QString(), vars().MAXCARNOM));
-            Label8->setText(counterText(QString(), vars().MAXCARNUM));
-        }));
+        m_session->read(selector);
     });
 }
 
@@ -215,76 +188,60 @@ void Form1::List1_Click()
 
 void Form1::Command6_Click()
 {
-    runOperation([this] { showOutcome(m_session->sort()); });
+    runOperation([this] { m_session->sort(); });
 }
 
 void Form1::Command3_Click()
 {
-    runOperation([this] { showOutcome(m_session->writeBack()); });
+    runOperation([this] { m_session->writeBack(); });
 }
 
 void Form1::Text1_Change()
 {
-    Label7->setText(counterText(Text1->text(), vars().MAXCARNOM));
+    Label7->setText(WindowText::counterText(Text1->text(), vars().MAXCARNOM));
 }
 
 void Form1::Text2_Change()
 {
-    Label8->setText(counterText(Text2->text(), vars().MAXCARNUM));
+    Label8->setText(WindowText::counterText(Text2->text(), vars().MAXCARNUM));
 }
 
 void Form1::Command7_Click()
 {
-    runOperation([this] { showOutcome(m_session->saveSelected(Text1->text(), Text2->text())); });
+    runOperation([this] { m_session->saveSelected(Text1->text(), Text2->text()); });
 }
 
 void Form1::Command8_Click()
 {
-    runOperation([this] {
-        const Outcome outcome = m_session->deleteSelected();
-        showOutcome(outcome);
-        if (outcome.done) {
-            Text1->clear();
-            Text2->clear();
-        }
-    });
+    runOperation([this] { m_session->deleteSelected(); },
+                 [this](const Outcome &outcome) {
+                     if (outcome.done) {
+                         Text1->clear();
+                         Text2->clear();
+                     }
+                 });
 }
 
 void Form1::Command4_Click()
 {
-    runOperation([this] { showOutcome(m_session->loadList()); });
+    runOperation([this] { m_session->loadList(); });
 }
 
 void Form1::Command5_Click()
 {
-    runOperation([this] { showOutcome(m_session->saveList()); });
+    runOperation([this] { m_session->saveList(); });
 }
 
 void Form1::StatusBar1_PanelClick(int panel)
 {
     constexpr int kExitPanel = 3;
-    if (panel != kExitPanel)
-        return;
-    if (m_busy) {
+    if (panel == kExitPanel)
         m_session->askToEnd(true);
-        return;
-    }
-    endProgram(true);
 }
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (m_busy) {
-        m_session->askToEnd(false);
-        event->ignore();
-        return;
-    }
-    event->accept();
-    endProgram(false);
-}
-
-void Form1::endProgram(bool resetPhone)
-{
-    m_session->end(resetPhone);
-    emit finished();
+    // The window goes once the session has ended what runs.
+    event->ignore();
+    m_session->askToEnd(false);
 }

@@ -1,16 +1,14 @@
 #pragma once
 
-#include "operationreport.h"
 #include "phonebooksession.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 
 class FractionProgressBar;
-class PhoneLink;
+class PhoneWorker;
 class PortDirectory;
 class QLabel;
 class QLineEdit;
@@ -21,20 +19,14 @@ class PhonebookListModel;
 class StatusBar;
 class FileNameChooser;
 
-// The program's one window. It owns every control, the two lists and the
-// phone's limits; each handler hands its work to the subsystem's operation.
-class Form1 : public QWidget, public OperationReport {
+// The program's one window. It owns every control and the two lists; each
+// handler starts the session's operation and shows how it ends.
+class Form1 : public QWidget {
     Q_OBJECT
 public:
-    Form1(PhoneLink &link, const PortDirectory &ports, FileNameChooser *chooser = nullptr,
+    Form1(PhoneWorker &worker, const PortDirectory &ports, FileNameChooser *chooser = nullptr,
           QWidget *parent = nullptr);
     ~Form1() override;
-
-    // OperationReport
-    void setMessage(const QString &text) override;
-    void setProgressMaximum(double maximum) override;
-    void setProgressValue(double value) override;
-    bool keepGoing() override;
 
     const FormVariables &vars() const { return m_session->vars(); }
 
@@ -49,7 +41,7 @@ public:
 
     PhonebookListModel &list1Rows() { return *m_list1; }
     PhonebookListModel &list2Rows() { return *m_list2; }
-    bool isBusy() const { return m_busy; }
+    bool isBusy() const { return m_session->isBusy(); }
 
 signals:
     // The program is to end now (exit panel or window closed).
@@ -78,16 +70,18 @@ private:
     void StatusBar1_PanelClick(int panel);
 
     void readPhonebook(int selector);
-    void showDisconnected(const QString &message);
-    void showOutcome(const Outcome &outcome);
-    // Runs one operation with the other operation buttons disabled, so no
-    // second one can start inside its waits; ends the program afterwards
-    // when the user asked for it meanwhile.
-    void runOperation(const std::function<void()> &operation);
-    void endProgram(bool resetPhone);
+    void setMessage(const QString &text);
+    void showConnection(bool connected);
+    // Starts one operation with the operation buttons and the port
+    // selector disabled until it ends, so that no second one starts
+    // meanwhile; then() runs with its outcome once it is shown.
+    void runOperation(const std::function<void()> &operation,
+                      const std::function<void(const Outcome &)> &then = {});
+    void operationEnded(const Outcome &outcome);
+    void setOperationButtonsEnabled(bool enabled);
     void clearEditBoxes();
 
-    PhoneLink &MSComm1;
+    PhoneWorker &MSComm1;
     const PortDirectory &m_ports;
     // The real file dialogs, made when the caller gives no chooser.
     std::unique_ptr<FileNameChooser> m_dialogs;
@@ -95,6 +89,5 @@ private:
     PhonebookListModel *m_list1;
     PhonebookListModel *m_list2;
     std::unique_ptr<PhonebookSession> m_session;
-    QElapsedTimer m_sinceEvents;
-    bool m_busy = false;
+    std::function<void(const Outcome &)> m_then;
 };

@@ -1,5 +1,5 @@
 #include "form1.h"
-#include "phonelink.h"
+#include "phoneworker.h"
 #include "portdirectory.h"
 #include "programlook.h"
 #ifdef VELDRANO_DEMO
@@ -51,8 +51,8 @@ int main(int argc, char *argv[])
 #endif
 
     const PortDirectory ports(options.values(port), phoneDevice);
-    PhoneLink link;
-    Form1 form(link, ports);
+    PhoneWorker worker;
+    Form1 form(worker, ports);
     QObject::connect(&form, &Form1::finished, &app, [] { QCoreApplication::exit(0); });
 
     if (const QScreen *screen = form.screen())

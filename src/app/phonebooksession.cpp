@@ -1,75 +1,201 @@
 #include "phonebooksession.h"
 
 #include "entryedit.h"
+#include "filenamechooser.h"
 #include "handshake.h"
 #include "listfileoperations.h"
 #include "phonebookbackup.h"
 #include "phonebooklistmodel.h"
-#include "phonebookread.h"
 #include "phonebooksort.h"
 #include "phonebookwriteback.h"
-#include "phonelink.h"
+#include "phoneworker.h"
 #include "portdirectory.h"
 #include "windowtexts.h"
 
 #include <QDateTime>
 
-PhonebookSession::PhonebookSession(PhoneLink &link, const PortDirectory &ports, FileNameChooser &chooser,
-                                   OperationReport &report, PhonebookListModel &List1,
-                                   PhonebookListModel &List2)
-    : m_link(link)
+PhonebookSession::PhonebookSession(PhoneWorker &worker, const PortDirectory &ports, FileNameChooser &chooser,
+                                   PhonebookListModel &List1, PhonebookListModel &List2, QObject *parent)
+    : QObject(parent)
+    , m_worker(worker)
     , m_ports(ports)
     , m_chooser(chooser)
-    , m_report(report)
     , m_list1(List1)
     , m_list2(List2)
+    , m_progress([&worker] { return !worker.isCancelled(); })
 {
+    connect(&m_progress, &SessionProgress::staged, this,
+            [this](Stage stage) { emit message(WindowText::stageText(stage)); });
+    connect(&m_progress, &SessionProgress::maximumSet, this, &PhonebookSession::progressMaximum);
+    connect(&m_progress, &SessionProgress::valueSet, this, &PhonebookSession::progressValue);
+    connect(&m_progress, &SessionProgress::limitsTold, this, [this](const FormVariables &vars) {
+        m_vars = vars;
+        m_list1.setEntries({}, PhonebookLine::Layout::Read, m_vars.lineLimits());
+        emit limitsChanged();
+    });
+    connect(&m_progress, &SessionProgress::entryRead, this,
+            [this](const PhonebookEntry &entry) { m_list1.appendEntry(entry); });
+    connect(&m_worker, &PhoneWorker::lost, this, &PhonebookSession::portLost);
 }
 
-Outcome PhonebookSession::openOrClose(int comNumber, const std::function<void()> &echoConfirmed)
+template <typename Result>
+void PhonebookSession::onPhone(std::function<Result(PhoneLink &)> job,
+                               std::function<Outcome(const Result &)> done)
 {
-    if (m_link.isOpen()) {
-        m_link.close();
-        return {WindowText::kVisit};
+    m_worker.run<Result>(this, std::move(job), [this, done](const Result &result) { end(done(result)); });
+}
+
+void PhonebookSession::begin()
+{
+    m_busy = true;
+}
+
+void PhonebookSession::end(const Outcome &outcome)
+{
+    m_busy = false;
+    if (m_ending != Ending::None) {
+        finishEnding();
+        return;
     }
-    const HandshakeResult result = runHandshake(
-        m_link, m_ports.deviceFor(comNumber),
-        [this] {
-            m_list1.clear();
-            m_list2.clear();
-            // The phone now on the port may be another one, never read nor
-            // backed up: no write-back before it has been read.
-            m_vars.phonebook.reset();
+    emit ended(outcome);
+}
+
+void PhonebookSession::openOrClose(int comNumber)
+{
+    begin();
+    if (m_portOpen) {
+        onPhone<bool>(
+            [](PhoneLink &link) {
+                link.close();
+                return true;
+            },
+            [this](bool) {
+                m_portOpen = false;
+                emit connectionChanged(false);
+                return Outcome{WindowText::kVisit};
+            });
+        return;
+    }
+    const QString device = m_ports.deviceFor(comNumber);
+    onPhone<HandshakeResult>(
+        [this, device](PhoneLink &link) {
+            return runHandshake(
+                link, device,
+                [this] {
+                    QMetaObject::invokeMethod(this, [this] {
+                        m_list1.clear();
+                        m_list2.clear();
+                        // The phone now on the port may be another one, never
+                        // read nor backed up: no write-back before it has been read.
+                        m_vars.phonebook.reset();
+                    }, Qt::QueuedConnection);
+                },
+                [this] { QMetaObject::invokeMethod(this, [this] { emit connectionChanged(true); }, Qt::QueuedConnection); });
         },
-        echoConfirmed);
-    m_model = result.model;
-    if (!result.connected)
-        return {WindowText::connectionError(result.opening)};
-    return {WindowText::kConnectedTo + result.model, -1, -1, true};
+        [this](const HandshakeResult &result) {
+            m_model = result.model;
+            m_portOpen = result.connected;
+            if (!result.connected) {
+                emit connectionChanged(false);
+                return Outcome{WindowText::connectionError(result.opening)};
+            }
+            return Outcome{WindowText::kConnectedTo + result.model, std::nullopt, std::nullopt, true};
+        });
 }
 
-Outcome PhonebookSession::read(int selector, const std::function<void()> &limitsChanged)
+void PhonebookSession::read(int selector)
 {
+    begin();
     m_selectedPosition = 0;
-    const Outcome outcome = LegRub(selector, m_link, m_vars, m_list1, m_list2, m_report, limitsChanged);
-    m_readBackedUp = backUpRead(backupFolder(), m_vars, m_list1.entries(), m_model, QDateTime::currentDateTime());
-    if (!m_readBackedUp)
-        return {WindowText::kBackupFailed};
-    return outcome;
+    m_vars.phonebook.reset();
+    m_list2.clear();
+    m_list1.setEntries({}, PhonebookLine::Layout::Read, m_vars.lineLimits());
+    const FormVariables before = m_vars;
+    onPhone<PhonebookRead>(
+        [this, selector, before](PhoneLink &link) { return LegRub(selector, link, before, m_progress); },
+        [this](const PhonebookRead &read) {
+            m_vars = read.vars;
+            m_list1.setEntries(read.entries, PhonebookLine::Layout::Read, m_vars.lineLimits());
+            m_readBackedUp = backUpRead(backupFolder(), m_vars, read.entries, m_model, QDateTime::currentDateTime());
+            if (!m_readBackedUp)
+                return Outcome{WindowText::kBackupFailed};
+            switch (read.end) {
+            case PhonebookRead::End::Done:
+                return Outcome{WindowText::kReadDone, std::nullopt, std::nullopt, true};
+            case PhonebookRead::End::PortClosed:
+                return Outcome{WindowText::kPortClosed};
+            case PhonebookRead::End::Failed:
+                return Outcome{WindowText::kReadFailed};
+            case PhonebookRead::End::Stopped:
+                break;
+            }
+            return Outcome{};
+        });
 }
 
-Outcome PhonebookSession::sort()
+void PhonebookSession::sort()
 {
-    return sortPhonebook(m_vars, m_list1, m_list2, m_report);
+    begin();
+    const PhonebookLine::Limits limits = m_vars.lineLimits();
+    m_list2.setEntries({}, PhonebookLine::Layout::Sorted, limits);
+    if (m_list1.entries().isEmpty()) {
+        end({WindowText::kNotLoaded});
+        return;
+    }
+    const std::optional<PhonebookEntries> sorted = sortedEntries(m_list1.entries(), limits, m_progress);
+    if (!sorted) {
+        end({});
+        return;
+    }
+    m_list2.setEntries(*sorted, PhonebookLine::Layout::Sorted, limits);
+    end({WindowText::kSortDone, std::nullopt, std::nullopt, true});
 }
 
-Outcome PhonebookSession::writeBack()
+void PhonebookSession::writeBack()
 {
+    begin();
     // The phone's entries as read are overwritten one by one; a write cut
     // short can be undone only from the backup of that read.
-    if (!m_readBackedUp)
-        return {WindowText::kBackupFailed};
-    return writeSortedPhonebook(m_link, m_vars, m_list1, m_list2, m_report);
+    if (!m_readBackedUp) {
+        end({WindowText::kBackupFailed});
+        return;
+    }
+    const FormVariables vars = m_vars;
+    const PhonebookEntries list = m_list2.entries();
+    onPhone<WriteBack>(
+        [this, vars, list](PhoneLink &link) { return writeSortedPhonebook(link, vars, list, m_progress); },
+        [this, vars](const WriteBack &result) {
+            switch (result.end) {
+            case WriteBack::End::Done:
+                m_list1.setEntries(*result.phone, PhonebookLine::Layout::Sorted, vars.lineLimits());
+                return Outcome{WindowText::kWriteBackDone, std::nullopt, std::nullopt, true};
+            case WriteBack::End::NoPhonebook:
+                return Outcome{WindowText::kError};
+            case WriteBack::End::InvalidList:
+                return Outcome{WindowText::kInvalidList, std::nullopt, result.listRow};
+            case WriteBack::End::Refused:
+                return Outcome{WindowText::writeRefused(list2Line(*result.listRow)), std::nullopt, result.listRow};
+            case WriteBack::End::Failed:
+                return Outcome{WindowText::kWriteFailed};
+            case WriteBack::End::Differs:
+                // List1 shows what the phone holds, and List2 stays for a
+                // save or another write.
+                m_list1.setEntries(*result.phone, PhonebookLine::Layout::Read, vars.lineLimits());
+                return Outcome{WindowText::kDiffers, result.phoneRow};
+            case WriteBack::End::Stopped:
+                break;
+            }
+            return Outcome{};
+        });
+}
+
+QString PhonebookSession::list2Line(int row) const
+{
+    const std::optional<PhonebookEntry> entry = m_list2.entry(row);
+    if (!entry)
+        return {};
+    return PhonebookLine::positionTag(row + 1, m_list2.limits().maxNumRub) + QLatin1Char(' ')
+        + PhonebookLine::asWritten(*entry).name;
 }
 
 std::optional<PhonebookEntry> PhonebookSession::select(int row)
@@ -82,36 +208,127 @@ std::optional<PhonebookEntry> PhonebookSession::select(int row)
     return shown;
 }
 
-Outcome PhonebookSession::saveSelected(const QString &name, const QString &number)
+namespace {
+
+// The outcome of an edit, once List1's row shows what the position holds.
+Outcome editOutcome(const EntryEdit &edit, PhonebookListModel &List1, int position)
 {
-    return saveEntry(m_link, m_vars, m_selectedPosition, name, number, m_list1, m_report);
+    // Left alone when the list no longer has the position's entry.
+    if (edit.held)
+        List1.replaceEntry(position - 1, *edit.held);
+    switch (edit.end) {
+    case EntryEdit::End::Done:
+        return {WindowText::kEntryWritten, std::nullopt, std::nullopt, true};
+    case EntryEdit::End::Refused:
+        return {WindowText::kError};
+    case EntryEdit::End::Failed:
+        return {WindowText::kWriteFailed};
+    case EntryEdit::End::Differs:
+        return {WindowText::kDiffers};
+    case EntryEdit::End::Stopped:
+        break;
+    }
+    return {};
 }
 
-Outcome PhonebookSession::deleteSelected()
-{
-    return deleteEntry(m_link, m_selectedPosition, m_list1, m_report);
 }
 
-Outcome PhonebookSession::loadList()
+void PhonebookSession::saveSelected(const QString &name, const QString &number)
 {
-    return loadSortedList(m_chooser, m_vars.lineLimits(), m_list1, m_list2, m_report);
+    begin();
+    const FormVariables vars = m_vars;
+    const PhonebookEntries List1 = m_list1.entries();
+    const int position = m_selectedPosition;
+    onPhone<EntryEdit>(
+        [this, vars, List1, position, name, number](PhoneLink &link) {
+            return saveEntry(link, vars, List1, position, name, number, m_progress);
+        },
+        [this, position](const EntryEdit &edit) { return editOutcome(edit, m_list1, position); });
 }
 
-Outcome PhonebookSession::saveList()
+void PhonebookSession::deleteSelected()
 {
-    return saveSortedList(m_chooser, m_list2, m_report);
+    begin();
+    const PhonebookEntries List1 = m_list1.entries();
+    const int position = m_selectedPosition;
+    onPhone<EntryEdit>(
+        [this, List1, position](PhoneLink &link) { return deleteEntry(link, List1, position, m_progress); },
+        [this, position](const EntryEdit &edit) { return editOutcome(edit, m_list1, position); });
+}
+
+void PhonebookSession::loadList()
+{
+    begin();
+    const ListLoad load = loadSortedList(m_chooser, m_vars.lineLimits(), m_progress);
+    switch (load.end) {
+    case ListLoad::End::Loaded:
+    case ListLoad::End::LoadedCards:
+        m_list2.setEntries(load.list.entries, PhonebookLine::Layout::Sorted, load.list.limits);
+        m_list1.clear();
+        end({load.end == ListLoad::End::Loaded
+                 ? WindowText::kLoaded
+                 : WindowText::loadedCards(int(load.list.entries.size()), load.skipped),
+             std::nullopt, std::nullopt, true});
+        return;
+    case ListLoad::End::Impossible:
+        end({WindowText::kLoadImpossible});
+        return;
+    case ListLoad::End::NotLoaded:
+        end({WindowText::kNotLoaded});
+        return;
+    case ListLoad::End::Stopped:
+        break;
+    }
+    end({});
+}
+
+void PhonebookSession::saveList()
+{
+    begin();
+    const ListSave saved = saveSortedList(m_chooser, {m_list2.entries(), m_list2.limits()}, m_progress);
+    if (saved == ListSave::Saved)
+        end({WindowText::kSaved, std::nullopt, std::nullopt, true});
+    else
+        end({WindowText::kSaveImpossible});
 }
 
 void PhonebookSession::askToEnd(bool resetPhone)
 {
     if (m_ending == Ending::None || resetPhone)
         m_ending = resetPhone ? Ending::WithReset : Ending::WithoutReset;
-    m_link.cancel();
+    if (m_busy) {
+        m_worker.cancel();
+        return;
+    }
+    finishEnding();
 }
 
-void PhonebookSession::end(bool withReset)
+void PhonebookSession::finishEnding()
 {
     // The program ends whatever the reset comes to.
-    if (withReset)
-        resetPhone(m_link);
+    if (m_ending != Ending::WithReset || !m_portOpen) {
+        emit finished();
+        return;
+    }
+    m_ending = Ending::WithoutReset;
+    m_busy = true;
+    m_worker.run<bool>(
+        this,
+        [](PhoneLink &link) {
+            resetPhone(link);
+            return true;
+        },
+        [this](bool) {
+            m_busy = false;
+            emit finished();
+        });
+}
+
+void PhonebookSession::portLost()
+{
+    m_portOpen = false;
+    emit connectionChanged(false);
+    // A running operation reports the loss in its own words.
+    if (!m_busy)
+        emit message(WindowText::kConnectionError);
 }

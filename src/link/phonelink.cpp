@@ -4,10 +4,9 @@
 #include "atcommands.h"
 #include "singlebytecodec.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -15,6 +14,8 @@ const QByteArray kFramePrefix = AtCommands::kAttention.toLatin1();
 constexpr char kFrameEnd = '\r';
 // The first send and a hundred resends.
 constexpr int kMaxSends = 101;
+// A cancel is seen this soon while the phone is silent.
+constexpr qint64 kWaitSliceMs = 50;
 
 AtReply replyOf(AtReply::Final final)
 {
@@ -34,21 +35,27 @@ bool isLinkFailure(SerialPort::SerialPortError error)
 PhoneLink::PhoneLink(std::chrono::milliseconds deadline, QObject *parent)
     : QObject(parent), m_port(new SerialPort(this)), m_deadline(deadline)
 {
+    // Between transactions the phone's thread runs its event loop, and the
+    // port reports there an adapter pulled out; within one the wait sees
+    // it itself.
     connect(m_port, &SerialPort::errorOccurred, this, [this](SerialPort::SerialPortError error) {
-        if (!m_opening && isLinkFailure(error))
-            onPortFailure(m_port->errorString());
+        if (m_opening || m_transacting || !isLinkFailure(error))
+            return;
+        // Not closed inside the port's own notification.
+        const QString why = m_port->errorString();
+        QMetaObject::invokeMethod(
+            this, [this, why] { if (m_port->isOpen()) fail(why); }, Qt::QueuedConnection);
     });
 }
 
 PhoneLink::~PhoneLink()
 {
-    closePort();
+    m_port->close();
 }
 
 PortOpening PhoneLink::open(const QString &device, QString *why)
 {
-    closePort();
-    m_cancelled = false;
+    m_port->close();
     m_charset = PhoneCharset();
     m_homeCharset.reset();
     if (device.isEmpty()) {
@@ -89,26 +96,17 @@ PortOpening PhoneLink::open(const QString &device, QString *why)
     m_port->setRequestToSend(true);
     m_port->clearError();
     m_opening = false;
-    ++m_session;
     return PortOpening::Opened;
 }
 
 void PhoneLink::close()
 {
-    closePort();
+    m_port->close();
 }
 
 bool PhoneLink::isOpen() const
 {
     return m_port->isOpen();
-}
-
-void PhoneLink::cancel()
-{
-    if (m_waits.empty())
-        return;
-    m_cancelled = true;
-    wakeWaits();
 }
 
 AtReply PhoneLink::transact(const QString &cmdat)
@@ -117,27 +115,27 @@ AtReply PhoneLink::transact(const QString &cmdat)
     clock.start();
     if (!isOpen())
         return replyOf(AtReply::Final::PortClosed);
-    const quint64 session = m_session;
+    if (m_cancelled)
+        return replyOf(AtReply::Final::Cancelled);
+    m_transacting = true;
     const QByteArray frame =
         kFramePrefix + SingleByteCodec::encode(AtAnswer::trimSpaces(cmdat)) + kFrameEnd;
+    AtReply reply = replyOf(AtReply::Final::NoAnswer);
     for (int sends = 1; sends <= kMaxSends; ++sends) {
-        if (!send(frame))
-            return replyOf(AtReply::Final::PortFailed);
-        QByteArray buffer;
-        switch (awaitFinalResult(buffer, clock, session)) {
-        case Wait::Answered:
-            return AtAnswer::reply(SingleByteCodec::decode(buffer));
-        case Wait::TimedOut:
+        if (!send(frame)) {
+            reply = replyOf(AtReply::Final::PortFailed);
             break;
-        case Wait::Closed:
-            return replyOf(AtReply::Final::PortClosed);
-        case Wait::Failed:
-            return replyOf(AtReply::Final::PortFailed);
-        case Wait::Cancelled:
-            return replyOf(AtReply::Final::Cancelled);
         }
+        QByteArray buffer;
+        const Wait wait = awaitFinalResult(buffer, clock);
+        if (wait == Wait::TimedOut)
+            continue;
+        reply = wait == Wait::Answered ? AtAnswer::reply(SingleByteCodec::decode(buffer))
+            : replyOf(wait == Wait::Failed ? AtReply::Final::PortFailed : AtReply::Final::Cancelled);
+        break;
     }
-    return replyOf(AtReply::Final::NoAnswer);
+    m_transacting = false;
+    return reply;
 }
 
 QString PhoneLink::IOP(const QString &cmdat)
@@ -153,105 +151,36 @@ bool PhoneLink::send(const QByteArray &frame)
     // answer after it by one command.
     m_port->clear(SerialPort::Input);
     m_port->readAll();
-    if (m_port->write(frame) != frame.size()) {
+    if (m_port->write(frame) != frame.size() || !m_port->waitForBytesWritten(int(m_deadline.count()))) {
         fail(m_port->errorString());
         return false;
     }
-    m_port->flush();
     emit frameSent(frame);
     return true;
 }
 
 // The deadline runs from the start of the call, so once it has passed every
-// attempt polls once and gives up.
-PhoneLink::Wait PhoneLink::awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock,
-                                            quint64 session)
+// attempt looks once at what has arrived and gives up.
+PhoneLink::Wait PhoneLink::awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock)
 {
-    const qint64 deadline = m_deadline.count();
     for (;;) {
-        QCoreApplication::processEvents();
-        if (const std::optional<Wait> ended = poll(buffer, session))
-            return *ended;
+        if (m_cancelled)
+            return Wait::Cancelled;
+        buffer += m_port->readAll();
         if (AtAnswer::finalResult(SingleByteCodec::decode(buffer)) != AtAnswer::FinalResult::None)
             return Wait::Answered;
-        const qint64 remaining = deadline - clock.elapsed();
+        const qint64 remaining = m_deadline.count() - clock.elapsed();
         if (remaining <= 0)
             return Wait::TimedOut;
-
-        QEventLoop wait;
-        QTimer timer;
-        timer.setSingleShot(true);
-        timer.setTimerType(Qt::PreciseTimer);
-        connect(&timer, &QTimer::timeout, &wait, &QEventLoop::quit);
-        connect(m_port, &SerialPort::readyRead, &wait, &QEventLoop::quit);
-        connect(m_port, &SerialPort::errorOccurred, &wait, &QEventLoop::quit);
-        timer.start(static_cast<int>(remaining));
-        m_waits.push_back(&wait);
-        wait.exec();
-        m_waits.pop_back();
+        if (!m_port->waitForReadyRead(int(std::min(remaining, kWaitSliceMs))) && isLinkFailure(m_port->error())) {
+            fail(m_port->errorString());
+            return Wait::Failed;
+        }
     }
-}
-
-// How the transaction ends when the port went away or the user gave up
-// while it waited; otherwise nullopt, with what has arrived collected.
-std::optional<PhoneLink::Wait> PhoneLink::poll(QByteArray &buffer, quint64 session)
-{
-    if (m_session != session || !m_port->isOpen()) {
-        // Closed under us: by a failure, or by a handler that ran during the
-        // wait (the user closing the port). The latter is no link failure;
-        // the transaction ends as it would had the port been closed first.
-        return m_failedSession == session ? Wait::Failed : Wait::Closed;
-    }
-    if (m_failedSession == session) {
-        fail(m_failure);
-        return Wait::Failed;
-    }
-    if (m_cancelled) {
-        m_cancelled = false;
-        return Wait::Cancelled;
-    }
-    buffer += m_port->readAll();
-    return std::nullopt;
-}
-
-void PhoneLink::onPortFailure(const QString &why)
-{
-    if (!m_port->isOpen() || m_failedSession == m_session)
-        return;
-    m_failedSession = m_session;
-    m_failure = why;
-    wakeWaits();
-    // Not closed here: the port is still inside its own notification.
-    const quint64 session = m_session;
-    QMetaObject::invokeMethod(this, [this, session] { dropFailedPort(session); }, Qt::QueuedConnection);
-}
-
-void PhoneLink::dropFailedPort(quint64 session)
-{
-    if (m_session != session || !m_port->isOpen())
-        return;
-    closePort();
-    emit lost(m_failure);
 }
 
 void PhoneLink::fail(const QString &why)
 {
-    m_failedSession = m_session;
-    m_failure = why;
-    closePort();
-    emit lost(why);
-}
-
-void PhoneLink::closePort()
-{
-    if (!m_port->isOpen())
-        return;
     m_port->close();
-    wakeWaits();
-}
-
-void PhoneLink::wakeWaits()
-{
-    for (QEventLoop *wait : m_waits)
-        wait->quit();
+    emit lost(why);
 }

@@ -8,15 +8,16 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <optional>
-#include <vector>
 
 class QElapsedTimer;
-class QEventLoop;
 
 // The serial port to the phone and the one AT transaction through which
-// every operation talks to it.
+// every operation talks to it. A link lives on one thread, the phone's, and
+// waits for the phone there with blocking reads; only cancel() may be
+// called from another thread.
 class PhoneLink : public QObject {
     Q_OBJECT
 public:
@@ -55,10 +56,12 @@ public:
     std::optional<PhoneCharset> homeCharset() const { return m_homeCharset; }
     void setHomeCharset(const PhoneCharset &charset) { m_homeCharset = charset; }
 
-    // Makes the transaction that is waiting come back Cancelled; the
-    // next one runs as usual (the program still resets the phone as it
-    // ends). Without a waiting transaction it does nothing.
-    void cancel();
+    // From any thread: the transaction that waits comes back Cancelled
+    // within a few milliseconds, and so does every later one, unsent,
+    // until resume(). The port stays open.
+    void cancel() { m_cancelled = true; }
+    void resume() { m_cancelled = false; }
+    bool isCancelled() const { return m_cancelled; }
 
 signals:
     // The port failed and has been closed.
@@ -68,29 +71,17 @@ signals:
 
 private:
     // How a wait for the final result code ended.
-    enum class Wait { Answered, TimedOut, Closed, Failed, Cancelled };
+    enum class Wait { Answered, TimedOut, Failed, Cancelled };
 
-    void closePort();
-    void onPortFailure(const QString &why);
-    void dropFailedPort(quint64 session);
-    void fail(const QString &why);
     bool send(const QByteArray &frame);
-    Wait awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock, quint64 session);
-    std::optional<Wait> poll(QByteArray &buffer, quint64 session);
-    void wakeWaits();
+    Wait awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock);
+    void fail(const QString &why);
 
     SerialPort *m_port;
     std::chrono::milliseconds m_deadline;
     PhoneCharset m_charset;
     std::optional<PhoneCharset> m_homeCharset;
-    bool m_cancelled = false;
+    std::atomic<bool> m_cancelled{false};
     bool m_opening = false;
-    // Each opening of the port is a session, counted from 1; a transaction
-    // that finds its session gone knows the port was closed while it waited,
-    // and m_failedSession tells whether a failure closed it.
-    quint64 m_session = 0;
-    quint64 m_failedSession = 0;
-    QString m_failure;
-    // The waits of transactions in progress; nested handlers can stack them.
-    std::vector<QEventLoop *> m_waits;
+    bool m_transacting = false;
 };

@@ -2,7 +2,7 @@
 
 #include "atcommands.h"
 #include "phonebookline.h"
-#include "windowtexts.h"
+#include "progress.h"
 
 #include <QString>
 
@@ -18,16 +18,16 @@ inline const QString kNone = QStringLiteral("ERROR");
 struct Phonebook {
     QString storage; // as +CPBS selects it
     QString rubsel; // RUBSEL once it has been read whole
-    QString reading; // the panel's text while it is read
-    QString writing; // and while the sorted list is written to it
+    Stage reading; // the stage while it is read
+    Stage writing; // and while the sorted list is written to it
     QString backupWord; // in the names of its backups
 };
 
 namespace Phonebooks {
-inline const Phonebook kSim{AtCommands::kSimStorage, Rubrica::kSim, WindowText::kReadingSim,
-                            WindowText::kWritingSim, QStringLiteral("SIM")};
-inline const Phonebook kPhone{AtCommands::kPhoneStorage, Rubrica::kCellulare, WindowText::kReadingPhone,
-                              WindowText::kWritingPhone, QStringLiteral("CELLULARE")};
+inline const Phonebook kSim{AtCommands::kSimStorage, Rubrica::kSim, Stage::ReadingSim, Stage::WritingSim,
+                            QStringLiteral("SIM")};
+inline const Phonebook kPhone{AtCommands::kPhoneStorage, Rubrica::kCellulare, Stage::ReadingPhone,
+                              Stage::WritingPhone, QStringLiteral("CELLULARE")};
 }
 
 // The phone's limits and the selected phonebook, set by the last read.

@@ -3,15 +3,13 @@
 #include "phonebookanswers.h"
 #include "phonebookline.h"
 #include "positionanswer.h"
-#include "windowtexts.h"
 
 #include "atcommands.h"
 #include "phonelink.h"
 
 #include <QElapsedTimer>
 #include <QStringList>
-#include <QEventLoop>
-#include <QTimer>
+#include <QThread>
 
 #include <algorithm>
 #include <chrono>
@@ -25,30 +23,26 @@ using namespace std::chrono_literals;
 // read; after that its error stands.
 constexpr auto kSimBusyWait = 10s;
 constexpr auto kSimBusyPause = 500ms;
-// The window handles its events, and may ask the program to end, this often
-// during a pause.
+// The user may end the program this often during a pause.
 constexpr auto kPauseSlice = 50ms;
 
 // How the read talks to the phone: every command goes through ask().
 struct Exchange {
     PhoneLink &link;
-    OperationReport &report;
-    QString message; // the panel's text once the phonebook is selected
+    ReadProgress &progress;
+    std::optional<Stage> stage; // once the phonebook is selected
     QElapsedTimer busySince; // runs from the SIM's first "busy"
 };
 
-// Waits the pause out while the window handles its events; false when the
-// user ends the program meanwhile.
-bool pause(OperationReport &report)
+// Waits the pause out; false when the user ends the program meanwhile.
+bool pause(const Progress &progress)
 {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < kSimBusyPause.count()) {
-        if (!report.keepGoing())
+    while (clock.elapsed() < std::chrono::milliseconds(kSimBusyPause).count()) {
+        if (!progress.keepGoing())
             return false;
-        QEventLoop slice;
-        QTimer::singleShot(kPauseSlice, &slice, &QEventLoop::quit);
-        slice.exec();
+        QThread::msleep(kPauseSlice.count());
     }
     return true;
 }
@@ -66,18 +60,18 @@ AtReply ask(Exchange &exchange, const QString &command)
         if (exchange.busySince.hasExpired(std::chrono::milliseconds(kSimBusyWait).count()))
             break;
         if (!waited) {
-            exchange.report.setMessage(WindowText::kSimBusy);
+            exchange.progress.stage(Stage::SimBusy);
             waited = true;
         }
-        if (!pause(exchange.report)) {
+        if (!pause(exchange.progress)) {
             AtReply cancelled;
             cancelled.final = AtReply::Final::Cancelled;
             return cancelled;
         }
         reply = exchange.link.transact(command);
     }
-    if (waited && !exchange.message.isEmpty())
-        exchange.report.setMessage(exchange.message);
+    if (waited && exchange.stage)
+        exchange.progress.stage(*exchange.stage);
     return reply;
 }
 
@@ -99,108 +93,102 @@ AtReply selectPhonebook(Exchange &exchange, const Phonebook &book)
     return reply;
 }
 
+using End = PhonebookRead::End;
+
 // Where a transaction stopped the read: a failed port fails it, a cancel
 // ends it without a word.
-Outcome stopped(const AtReply &reply)
+End stopped(const AtReply &reply)
 {
-    return {reply.final == AtReply::Final::PortFailed ? WindowText::kReadFailed : QString()};
+    return reply.final == AtReply::Final::PortFailed ? End::Failed : End::Stopped;
 }
 
-enum class Progress { Done, Failed, Stopped };
-
-// Reads positions 1 to MAXNUMRUB into List1, one entry per position; a
-// position the phone did not account for shows empty, marked unread.
-Progress readPositions(Exchange &exchange, const FormVariables &vars, PhonebookListModel &List1)
+// Reads positions 1 to MAXNUMRUB, one entry per position; a position the
+// phone did not account for is empty, marked unread.
+End readPositions(Exchange &exchange, const FormVariables &vars, PhonebookEntries &entries)
 {
     PhoneLink &link = exchange.link;
-    OperationReport &report = exchange.report;
+    ReadProgress &progress = exchange.progress;
     for (int i = 1; i <= vars.MAXNUMRUB; ++i) {
-        report.setProgressValue(i);
-        if (!report.keepGoing())
-            return Progress::Stopped;
+        progress.setValue(i);
+        if (!progress.keepGoing())
+            return End::Stopped;
         const AtReply reply = ask(exchange, PositionAnswer::readCommand(i));
         if (reply.stops())
-            return reply.final == AtReply::Final::PortFailed ? Progress::Failed : Progress::Stopped;
+            return stopped(reply);
         const PositionAnswer::Held held = PositionAnswer::interpret(reply, i, link.charset());
         if (held.kind == PositionAnswer::Kind::Unanswered || held.kind == PositionAnswer::Kind::Unusable)
-            return Progress::Failed;
-        List1.appendEntry(PositionAnswer::entryOf(i, held));
+            return End::Failed;
+        entries.append(PositionAnswer::entryOf(i, held));
+        progress.positionRead(entries.constLast());
     }
-    return Progress::Done;
+    return End::Done;
 }
 
 // The unread positions were empty when the phone's own count of entries
 // matches those read: then they are read. Stopped when the user gave up.
-Progress settleUnread(PhoneLink &link, PhonebookListModel &List1)
+End settleUnread(PhoneLink &link, PhonebookEntries &entries)
 {
-    const PhonebookEntries &entries = List1.entries();
     if (std::none_of(entries.cbegin(), entries.cend(), [](const PhonebookEntry &e) { return e.unread; }))
-        return Progress::Done;
+        return End::Done;
     const auto held = std::count_if(entries.cbegin(), entries.cend(),
                                     [](const PhonebookEntry &e) { return !e.isEmpty(); });
     const std::optional<bool> wereEmpty = PositionAnswer::errorsWereEmpty(link, int(held));
     if (!wereEmpty)
-        return Progress::Stopped;
+        return End::Stopped;
     if (!*wereEmpty)
-        return Progress::Failed;
-    for (int row = 0; row < List1.rowCount(); ++row) {
-        PhonebookEntry entry = *List1.entry(row);
-        if (entry.unread) {
-            entry.unread = false;
-            List1.replaceEntry(row, entry);
-        }
-    }
-    return Progress::Done;
+        return End::Failed;
+    for (PhonebookEntry &entry : entries)
+        entry.unread = false;
+    return End::Done;
 }
 
 }
 
-Outcome LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListModel &List1,
-               PhonebookListModel &List2, OperationReport &report,
-               const std::function<void()> &limitsChanged)
+PhonebookRead LegRub(int selector, PhoneLink &link, const FormVariables &before, ReadProgress &progress)
 {
-    vars.phonebook.reset();
-    List2.clear();
-    List1.setEntries({}, PhonebookLine::Layout::Read, vars.lineLimits());
-
-    if (!link.isOpen())
-        return {WindowText::kPortClosed};
-    if (selector != kSelectorSim && selector != kSelectorPhone)
-        return {};
+    PhonebookRead read;
+    read.vars = before;
+    read.vars.phonebook.reset();
+    if (!link.isOpen()) {
+        read.end = End::PortClosed;
+        return read;
+    }
+    if (selector != kSelectorSim && selector != kSelectorPhone) {
+        read.end = End::Stopped;
+        return read;
+    }
     const Phonebook &book = selector == kSelectorSim ? Phonebooks::kSim : Phonebooks::kPhone;
 
-    Exchange exchange{link, report, QString(), QElapsedTimer()};
+    Exchange exchange{link, progress, std::nullopt, QElapsedTimer()};
     const AtReply selection = selectPhonebook(exchange, book);
-    if (selection.stops())
-        return stopped(selection);
-    report.setMessage(book.reading);
-    exchange.message = book.reading;
+    if (selection.stops()) {
+        read.end = stopped(selection);
+        return read;
+    }
+    progress.stage(book.reading);
+    exchange.stage = book.reading;
     if (!selection.isOk())
-        return {WindowText::kReadFailed};
+        return read;
 
     const AtReply rangeReply = ask(exchange, AtCommands::kRangeQuery);
-    if (rangeReply.stops())
-        return stopped(rangeReply);
+    if (rangeReply.stops()) {
+        read.end = stopped(rangeReply);
+        return read;
+    }
     const auto range = PhonebookAnswers::parseIndexRange(
         rangeReply.answerTo(AtCommands::kEntryPrefix).text());
     if (!range)
-        return {WindowText::kReadFailed};
-    vars.MAXCARNUM = qint16(range->maxCarNum);
-    vars.MAXCARNOM = range->maxCarNom;
-    vars.MAXNUMRUB = range->maxNumRub;
-    if (limitsChanged)
-        limitsChanged();
+        return read;
+    read.vars.MAXCARNUM = qint16(range->maxCarNum);
+    read.vars.MAXCARNOM = range->maxCarNom;
+    read.vars.MAXNUMRUB = range->maxNumRub;
+    progress.limitsKnown(read.vars);
 
-    report.setProgressMaximum(vars.MAXNUMRUB);
-    List1.setEntries({}, PhonebookLine::Layout::Read, vars.lineLimits());
-    Progress progress = readPositions(exchange, vars, List1);
-    if (progress == Progress::Done)
-        progress = settleUnread(link, List1);
-    if (progress == Progress::Failed)
-        return {WindowText::kReadFailed};
-    if (progress == Progress::Stopped)
-        return {};
-
-    vars.phonebook = book;
-    return {WindowText::kReadDone, -1, -1, true};
+    progress.setMaximum(read.vars.MAXNUMRUB);
+    read.end = readPositions(exchange, read.vars, read.entries);
+    if (read.end == End::Done)
+        read.end = settleUnread(link, read.entries);
+    if (read.end == End::Done)
+        read.vars.phonebook = book;
+    return read;
 }

@@ -1,32 +1,50 @@
 #pragma once
 
 #include "formvariables.h"
-#include "operationoutcome.h"
-#include "operationreport.h"
-#include "phonebooklistmodel.h"
-
-#include <QString>
-
-#include <functional>
+#include "phonebookentry.h"
+#include "progress.h"
 
 class PhoneLink;
 
 // Selector 1 reads the SIM phonebook, selector 2 the phone's own; any other
-// value only clears the lists.
+// value reads nothing.
 inline constexpr int kSelectorSim = 1;
 inline constexpr int kSelectorPhone = 2;
 
-// Reads the selected phonebook into List1, one read-layout line per position
-// from 1 to the highest, after emptying List2 and List1. limitsChanged runs
-// as soon as the phone's limits are in vars. The phonebook is in vars (and
-// RUBSEL names it) only when every position has been read, the outcome
-// done; a read that stops early leaves RUBSEL "ERROR", so that a partial
-// List1 is never written back, and keeps the lines read so far. A position
-// the phone answers with an error other than "not found" counts as read
-// only when the phone's count of entries shows it empty. An entry answered
-// for another position than the one asked stops the read. A SIM that
-// answers "busy" while it starts up is asked again after a pause, for a
-// while, with kSimBusy on the panel meanwhile.
-Outcome LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookListModel &List1,
-               PhonebookListModel &List2, OperationReport &report,
-               const std::function<void()> &limitsChanged);
+// What a read tells while it runs, besides its stage and its bar.
+class ReadProgress : public Progress {
+public:
+    // The phone's limits, as soon as it has told them.
+    virtual void limitsKnown(const FormVariables &vars) = 0;
+    // One position, in order from 1, as soon as it has been read.
+    virtual void positionRead(const PhonebookEntry &entry) = 0;
+};
+
+// A phonebook as the read found it.
+struct PhonebookRead {
+    enum class End {
+        Done,
+        PortClosed,
+        Failed,
+        // The user gave up, or there was nothing to read: nothing to say.
+        Stopped,
+    };
+    End end = End::Failed;
+    // The limits in force afterwards: the phone's, once it told them,
+    // otherwise those of the read before. The phonebook only when every
+    // position has been read.
+    FormVariables vars;
+    // One entry per position read, from 1.
+    PhonebookEntries entries;
+};
+
+// Reads the selected phonebook, one position at a time from 1 to the
+// highest. The phonebook is in the result (and RUBSEL names it) only when
+// every position has been read; a read that stops early keeps the entries
+// read so far, and RUBSEL says "ERROR", so that they are never written
+// back. A position the phone answers with an error other than "not found"
+// counts as read only when the phone's count of entries shows it empty. An
+// entry answered for another position than the one asked stops the read.
+// A SIM that answers "busy" while it starts up is asked again after a
+// pause, for a while, with Stage::SimBusy meanwhile.
+PhonebookRead LegRub(int selector, PhoneLink &link, const FormVariables &before, ReadProgress &progress);

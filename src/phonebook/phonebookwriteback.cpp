@@ -4,7 +4,6 @@
 #include "writecharset.h"
 #include "phonelink.h"
 #include "writecheck.h"
-#include "windowtexts.h"
 
 #include <QStringList>
 
@@ -18,7 +17,7 @@ struct Writes {
     PhonebookEntries entries;
     QStringList commands;
     QVector<PhoneCharset> charsets; // the set each command travels in
-    int refusedRow = -1;
+    std::optional<int> refusedRow;
 };
 
 Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const PhoneLink &link)
@@ -40,25 +39,25 @@ Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const 
     return writes;
 }
 
-// The line of the sorted list by its tag and name, as the user finds it.
-QString lineOf(const PhonebookEntry &entry, const PhonebookLine::Limits &limits)
+WriteBack ended(WriteBack::End end, std::optional<int> listRow = std::nullopt)
 {
-    return PhonebookLine::positionTag(entry.position, limits.maxNumRub) + QLatin1Char(' ')
-        + PhonebookLine::asWritten(entry).name;
+    WriteBack result;
+    result.end = end;
+    result.listRow = listRow;
+    return result;
 }
 
-// Writes the entries of list, each in its set, then clears the positions
-// after them up to last. Nothing when all went; otherwise how the write
-// ended: at the row whose write the phone refused (the positions before it
-// hold their entries), on a failed port (the link has closed it and told
-// the window), or without a word when the user gave up.
-std::optional<Outcome> writeAll(PhoneLink &link, const Writes &writes, int last, const PhonebookEntries &list,
-                                const PhonebookLine::Limits &listLimits, OperationReport &report)
+// Writes the entries, each in its set, then clears the positions after
+// them up to last. Nothing when all went; otherwise how the write ended: at
+// the row whose write the phone refused (the positions before it hold their
+// entries), on a failed port (the link has closed it and told the window),
+// or when the user gave up.
+std::optional<WriteBack> writeAll(PhoneLink &link, const Writes &writes, int last, Progress &progress)
 {
     for (int k = 1; k <= last; ++k) {
-        if (!report.keepGoing())
-            return Outcome();
-        report.setProgressValue(k);
+        if (!progress.keepGoing())
+            return ended(WriteBack::End::Stopped);
+        progress.setValue(k);
         const bool clear = k > writes.commands.size();
         AtReply reply = clear ? AtReply() : WriteCharset::moveTo(link, writes.charsets.at(k - 1));
         if (clear || reply.isOk())
@@ -66,69 +65,65 @@ std::optional<Outcome> writeAll(PhoneLink &link, const Writes &writes, int last,
         if (reply.isOk())
             continue;
         if (reply.final == AtReply::Final::Cancelled)
-            return Outcome();
+            return ended(WriteBack::End::Stopped);
         if (!reply.isAnswered() || clear)
-            return Outcome{WindowText::kWriteFailed};
-        return Outcome{WindowText::writeRefused(lineOf(list.at(k - 1), listLimits)), -1, k - 1};
+            return ended(WriteBack::End::Failed);
+        return ended(WriteBack::End::Refused, k - 1);
     }
     return std::nullopt;
 }
 
 }
 
-Outcome writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookListModel &List1,
-                             const PhonebookListModel &List2, OperationReport &report)
+WriteBack writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, const PhonebookEntries &list,
+                               Progress &progress)
 {
-    // Both taken once: other handlers may run while the phone answers, and
-    // List1 must show what was written.
-    const FormVariables limits = vars;
-    const PhonebookEntries list = List2.entries();
-    const PhonebookLine::Limits listLimits = List2.limits();
-
-    report.setProgressIndex(0);
+    progress.setIndex(0);
     // An empty list would only clear every position: the whole phonebook.
-    if (!limits.phonebook || list.isEmpty())
-        return {WindowText::kError};
-    const Writes writes = writesFor(list, limits, link);
-    if (writes.refusedRow >= 0)
-        return {WindowText::kInvalidList, -1, writes.refusedRow};
-    report.setMessage(limits.phonebook->writing);
-    report.setProgressMaximum(limits.MAXNUMRUB);
+    if (!vars.phonebook || list.isEmpty())
+        return ended(WriteBack::End::NoPhonebook);
+    const Writes writes = writesFor(list, vars, link);
+    if (writes.refusedRow)
+        return ended(WriteBack::End::InvalidList, writes.refusedRow);
+    progress.stage(vars.phonebook->writing);
+    progress.setMaximum(vars.MAXNUMRUB);
 
     // What every position must hold afterwards: the entries, then empty.
     PhonebookEntries expected = writes.entries;
-    for (int k = int(expected.size()) + 1; k <= limits.MAXNUMRUB; ++k) {
+    for (int k = int(expected.size()) + 1; k <= vars.MAXNUMRUB; ++k) {
         PhonebookEntry empty;
         empty.position = k;
         expected.append(empty);
     }
     const PhoneCharset charset = link.charset();
-    const std::optional<Outcome> stopped = writeAll(link, writes, limits.MAXNUMRUB, list, listLimits, report);
+    const std::optional<WriteBack> stopped = writeAll(link, writes, vars.MAXNUMRUB, progress);
     // The check, and every read after it, is in the set the handshake chose.
     const bool back = WriteCharset::moveTo(link, charset).isOk();
     if (stopped)
         return *stopped;
     if (!back)
-        return {WindowText::kWriteFailed};
-    const WriteCheck::Result check = WriteCheck::checkPhonebook(link, expected, report);
+        return ended(WriteBack::End::Failed);
+    const WriteCheck::Result check = WriteCheck::checkPhonebook(link, expected, progress);
     if (check.cancelled)
-        return {};
-    // List1 shows what the phone holds, and List2 stays for a save or
-    // another write.
+        return ended(WriteBack::End::Stopped);
+    WriteBack result;
     if (!check.equal) {
-        List1.setEntries(check.held, PhonebookLine::Layout::Read, limits.lineLimits());
-        return {WindowText::kDiffers, check.firstDifferent - 1};
+        result.end = WriteBack::End::Differs;
+        result.phone = check.held;
+        result.phoneRow = check.firstDifferent - 1;
+        return result;
     }
 
     // The bar goes over the positions once more, as List1 is made again
     // from what was sent, so that a list made under other limits still
     // lines up with the phone's positions.
-    report.setProgressMaximum(limits.MAXNUMRUB);
-    for (int k = 1; k <= limits.MAXNUMRUB; ++k) {
-        if (!report.keepGoing())
-            return {};
-        report.setProgressIndex(k <= writes.entries.size() ? k - 1 : k);
+    progress.setMaximum(vars.MAXNUMRUB);
+    for (int k = 1; k <= vars.MAXNUMRUB; ++k) {
+        if (!progress.keepGoing())
+            return ended(WriteBack::End::Stopped);
+        progress.setIndex(k <= writes.entries.size() ? k - 1 : k);
     }
-    List1.setEntries(expected, PhonebookLine::Layout::Sorted, limits.lineLimits());
-    return {WindowText::kWriteBackDone, -1, -1, true};
+    result.end = WriteBack::End::Done;
+    result.phone = expected;
+    return result;
 }

@@ -1,21 +1,45 @@
 #pragma once
 
 #include "formvariables.h"
-#include "operationoutcome.h"
-#include "operationreport.h"
-#include "phonebooklistmodel.h"
+#include "phonebookentry.h"
+#include "progress.h"
+
+#include <optional>
 
 class PhoneLink;
 
+// How a write-back ended, and what the phone holds afterwards.
+struct WriteBack {
+    enum class End {
+        Done,
+        // No phonebook read whole, or an empty list: nothing is sent.
+        NoPhonebook,
+        // The list's line at listRow cannot be written as it stands;
+        // nothing is sent.
+        InvalidList,
+        // The phone refused the write of the list's line at listRow.
+        Refused,
+        // A clear refused, the port failed.
+        Failed,
+        // The phone does not hold what was written; phoneRow is the first
+        // position that differs.
+        Differs,
+        // The user gave up.
+        Stopped,
+    };
+    End end = End::NoPhonebook;
+    std::optional<int> listRow;
+    // What the phone holds, one entry per position, once the write has
+    // been checked: the entries written, or where it differs, what it
+    // holds instead, as the read shows it.
+    std::optional<PhonebookEntries> phone;
+    std::optional<int> phoneRow;
+};
+
 // Writes the sorted list to the phonebook the phone has selected: entry k of
-// List2 to position k, every later position up to MAXNUMRUB cleared, and
-// reads it all back. Then List1 shows the phone's new content in the sorted
-// layout, one entry per position, each with the fields written.
-// Nothing is sent unless the last read was whole and every entry of List2
-// can be written as it stands (otherwise its row is selected); the first
-// refused command ends the write with List1 as it was, the row of List2
-// selected and its line named. When the phone does not hold what was
-// written, List1 shows what it holds instead, as the read shows it, with the
-// first position that differs selected, and List2 stays as it is.
-Outcome writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, PhonebookListModel &List1,
-                             const PhonebookListModel &List2, OperationReport &report);
+// list to position k, every later position up to MAXNUMRUB cleared, and
+// reads it all back. Nothing is sent unless vars holds a phonebook read
+// whole and every entry of the list can be written as it stands; the first
+// refused command ends the write.
+WriteBack writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, const PhonebookEntries &list,
+                               Progress &progress);

@@ -6,7 +6,6 @@
 #include "phonebookcommands.h"
 #include "phonelink.h"
 #include "positionanswer.h"
-#include "windowtexts.h"
 
 #include <algorithm>
 
@@ -177,12 +176,12 @@ int entriesIn(const PhonebookEntries &expected)
 
 } // namespace
 
-Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, OperationReport &report)
+Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, Progress &progress)
 {
     const int last = int(expected.size());
-    report.setMessage(WindowText::kChecking);
-    report.setProgressMaximum(last);
-    report.setProgressIndex(0);
+    progress.stage(Stage::Checking);
+    progress.setMaximum(last);
+    progress.setIndex(0);
 
     QVector<Held> held;
     const RangeEnd ranges = readRanges(link, expected, held);
@@ -194,9 +193,9 @@ Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, Operati
         return compare(held, expected, 1);
     }
     for (int p = 1; p <= last; ++p) {
-        if (!report.keepGoing())
+        if (!progress.keepGoing())
             return cancelled();
-        report.setProgressValue(p);
+        progress.setValue(p);
         if (holds(held.at(p - 1), expected.at(p - 1)))
             continue;
         const std::optional<Held> back = readBack(link, p);

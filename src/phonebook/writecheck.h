@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formvariables.h"
-#include "operationreport.h"
+#include "progress.h"
 #include "phonebookentry.h"
 
 #include <QString>
@@ -32,10 +32,10 @@ struct Result {
 // ranges is asked one position at a time, and a position the range answers
 // show different or missing is asked again on its own before it counts.
 // Errors are taken as the read takes them: "not found" is empty; another
-// error leaves the position to the phone's count of entries. The panel says
-// the check runs, and the bar goes over the positions. Cancelled when the
+// error leaves the position to the phone's count of entries. The progress
+// names the check, and the bar goes over the positions. Cancelled when the
 // program is ending.
-Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, OperationReport &report);
+Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, Progress &progress);
 
 // Reads one position back after an edit. entriesOnPhone is how many
 // entries the phone must hold in all, for a phone that answers an empty

@@ -5,7 +5,7 @@
 //   comportrun DEVICE [PICTURE.png]
 // PICTURE gets the screen around the window once the list is sorted.
 #include "form1.h"
-#include "phonelink.h"
+#include "phoneworker.h"
 #include "portdirectory.h"
 #include "programlook.h"
 #include "statusbar.h"
@@ -24,6 +24,7 @@ constexpr int kFrameMargin = 40;
 bool step(Form1 &form, QPushButton *button, const QString &expected)
 {
     QTest::mouseClick(button, Qt::LeftButton);
+    QTest::qWaitFor([&form] { return !form.isBusy(); }, 600000);
     const QString shown = form.StatusBar1->panelText(button == form.Command1 ? 1 : 2);
     QTextStream(stdout) << button->text() << ": " << shown << Qt::endl;
     return shown == expected;
@@ -41,9 +42,9 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    PhoneLink link;
+    PhoneWorker worker;
     const PortDirectory ports({args.at(1)}, QString(), QStringList());
-    Form1 form(link, ports);
+    Form1 form(worker, ports);
     form.show();
     bool passed = QTest::qWaitForWindowExposed(&form)
                && step(form, form.Command1, QStringLiteral("CONNESSO"))
@@ -59,6 +60,5 @@ int main(int argc, char *argv[])
         }
     }
     passed = passed && step(form, form.Command3, QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
-    link.close();
     return passed ? 0 : 1;
 }

@@ -3,7 +3,7 @@
 #include "fractionprogressbar.h"
 #include "phonebookbackup.h"
 #include "phonebooklistmodel.h"
-#include "phonelink.h"
+#include "phoneworker.h"
 #include "portdirectory.h"
 #include "programlook.h"
 #include "statusbar.h"
@@ -37,15 +37,15 @@ private slots:
 
     void init()
     {
-        m_link = std::make_unique<PhoneLink>(std::chrono::milliseconds(200));
+        m_worker = std::make_unique<PhoneWorker>(std::chrono::milliseconds(200));
         m_ports = std::make_unique<PortDirectory>(QStringList(), QString(), QStringList());
-        m_form = std::make_unique<Form1>(*m_link, *m_ports);
+        m_form = std::make_unique<Form1>(*m_worker, *m_ports);
     }
     void cleanup()
     {
         m_form.reset();
         m_ports.reset();
-        m_link.reset();
+        m_worker.reset();
     }
 
     void startUpState()
@@ -174,6 +174,7 @@ private slots:
         m_form->list2Rows().setEntries({kept}, PhonebookLine::Layout::Sorted, {1, 4, 1});
         m_form->VScroll1->setValue(4);
         QTest::mouseClick(m_form->Command1, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([this] { return !m_form->isBusy(); }));
         QCOMPARE(m_form->StatusBar1->panelText(1), QStringLiteral("DISCONNESSO"));
         QCOMPARE(m_form->StatusBar1->panelText(2), QStringLiteral("ERRORE DI CONNESSIONE.. PORTA ASSENTE"));
         QVERIFY(m_form->VScroll1->isEnabled());
@@ -257,7 +258,7 @@ private:
         return room;
     }
 
-    std::unique_ptr<PhoneLink> m_link;
+    std::unique_ptr<PhoneWorker> m_worker;
     std::unique_ptr<PortDirectory> m_ports;
     std::unique_ptr<Form1> m_form;
 };

@@ -17,14 +17,14 @@
 
 WindowSession::WindowSession(std::chrono::milliseconds deadline, const QString &charset)
     : phone(charset)
-    , link(std::make_unique<PhoneLink>(deadline))
+    , worker(std::make_unique<PhoneWorker>(deadline))
 {
 }
 
 WindowSession::~WindowSession()
 {
     form.reset();
-    link.reset();
+    worker.reset();
     phone.stop();
 }
 
@@ -34,7 +34,7 @@ bool WindowSession::start(QString *why)
         return false;
     ports = std::make_unique<PortDirectory>(QStringList{phone.devicePath()} + otherPorts, QString(),
                                             QStringList());
-    form = std::make_unique<Form1>(*link, *ports, &chooser);
+    form = std::make_unique<Form1>(*worker, *ports, &chooser);
     QObject::connect(form.get(), &Form1::finished, form.get(), [this] { ++finishedCount; });
     form->show();
     return true;
@@ -42,7 +42,20 @@ bool WindowSession::start(QString *why)
 
 void WindowSession::click(QPushButton *button)
 {
+    clickAndGoOn(button);
+    waitUntilIdle();
+}
+
+void WindowSession::clickAndGoOn(QPushButton *button)
+{
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void WindowSession::waitUntilIdle()
+{
+    // Long enough for a silent phone's every deadline on a busy machine.
+    constexpr int kLongestOperationMs = 120000;
+    QVERIFY(QTest::qWaitFor([this] { return !form->isBusy(); }, kLongestOperationMs));
 }
 
 void WindowSession::clickExitPanel()
@@ -50,6 +63,7 @@ void WindowSession::clickExitPanel()
     // The panels are the status bar's labels, left to right.
     const QList<QLabel *> panels = form->StatusBar1->findChildren<QLabel *>();
     QTest::mouseClick(panels.at(2), Qt::LeftButton);
+    waitUntilIdle();
 }
 
 void WindowSession::selectLine(int row)

@@ -2,7 +2,7 @@
 
 #include "form1.h"
 #include "givennamechooser.h"
-#include "phonelink.h"
+#include "phoneworker.h"
 #include "portdirectory.h"
 #include "simphone.h"
 
@@ -30,8 +30,13 @@ public:
     // Starts the phone and opens the window; false with the reason in why.
     bool start(QString *why);
 
+    // Clicks the button and waits until the operation it started has ended.
     void click(QPushButton *button);
+    // Clicks it and goes on at once, while the operation runs.
+    void clickAndGoOn(QPushButton *button);
     void clickExitPanel();
+    // Waits until no operation runs.
+    void waitUntilIdle();
     // Selects row of List1 with a click, as the user does.
     void selectLine(int row);
     // Replaces a box's text by typing.
@@ -51,7 +56,7 @@ public:
     // Devices for COM 2 onwards, given before start().
     QStringList otherPorts;
     GivenNameChooser chooser;
-    std::unique_ptr<PhoneLink> link;
+    std::unique_ptr<PhoneWorker> worker;
     std::unique_ptr<PortDirectory> ports;
     std::unique_ptr<Form1> form;
     int finishedCount = 0;

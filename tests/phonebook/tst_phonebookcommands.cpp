@@ -1,4 +1,3 @@
-#include "entryedit.h"
 #include "phonebookcommands.h"
 #include "singlebytecodec.h"
 
@@ -12,8 +11,6 @@ private slots:
     void writeCommand_data();
     void writeCommand();
     void clearCommand();
-    void counterText_data();
-    void counterText();
 };
 
 void TestPhonebookCommands::numberType_data()
@@ -153,26 +150,6 @@ void TestPhonebookCommands::clearCommand()
 {
     QCOMPARE(PhonebookCommands::clearCommand(1), QStringLiteral("+CPBW=1"));
     QCOMPARE(PhonebookCommands::clearCommand(250), QStringLiteral("+CPBW=250"));
-}
-
-void TestPhonebookCommands::counterText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<QString>("counter");
-
-    QTest::newRow("name") << "MARIO ROSSI" << 14 << "11/14";
-    QTest::newRow("spaces count") << " MARIO " << 14 << "7/14";
-    QTest::newRow("empty box") << "" << 20 << "0/20";
-    QTest::newRow("nothing read yet") << "123" << 0 << "3/0";
-}
-
-void TestPhonebookCommands::counterText()
-{
-    QFETCH(QString, text);
-    QFETCH(int, limit);
-    QFETCH(QString, counter);
-    QCOMPARE(::counterText(text, limit), counter);
 }
 
 QTEST_GUILESS_MAIN(TestPhonebookCommands)

@@ -1,19 +1,17 @@
 // The read of a phonebook from the simulated phone: what it shows, what it
 // asks the phone, and where it stops when the phone refuses, the port is
 // closed or the user ends the program.
-#include "pairentries.h"
 #include "phonebookread.h"
 #include "recordingreport.h"
 #include "simlink.h"
-#include "windowtexts.h"
 
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
 Q_DECLARE_METATYPE(SimOptions)
 Q_DECLARE_METATYPE(SimPhonebook)
+Q_DECLARE_METATYPE(PhonebookRead::End)
 
 namespace {
 
@@ -40,19 +38,21 @@ SimPhonebook phonebook(int positions, int numberLength, int textLength)
 
 const SimPhonebook kNine = phonebook(9, 20, 14);
 
-// The read-layout lines of what the phonebook holds, position 1 onwards.
-QStringList linesOf(const SimPhonebook &book)
+// What the phonebook holds, one entry per position from 1, as "name|number".
+QStringList namesAndNumbers(const SimPhonebook &book)
 {
-    const PhonebookLine::Limits limits{book.last, book.textLength, book.numberLength};
-    QStringList lines;
-    for (int i = 1; i <= book.last; ++i) {
-        PhonebookEntry entry;
-        entry.position = i;
-        entry.number = book.entries.value(i).number;
-        entry.name = book.entries.value(i).text;
-        lines.append(PhonebookLine::draw(entry, PhonebookLine::Layout::Read, limits));
-    }
-    return lines;
+    QStringList held;
+    for (int i = 1; i <= book.last; ++i)
+        held.append(book.entries.value(i).text + QLatin1Char('|') + book.entries.value(i).number);
+    return held;
+}
+
+QStringList namesAndNumbers(const PhonebookEntries &entries)
+{
+    QStringList held;
+    for (const PhonebookEntry &entry : entries)
+        held.append(entry.name + QLatin1Char('|') + entry.number);
+    return held;
 }
 
 QStringList positionReads(int last)
@@ -94,11 +94,7 @@ private:
     std::unique_ptr<SimLink> m_sim;
     RecordingReport m_report;
     // What the last read() came to.
-    Outcome m_outcome;
-    PhonebookListModel m_list1;
-    PhonebookListModel m_list2;
-    FormVariables m_vars;
-    QList<FormVariables> m_limitsSeen;
+    PhonebookRead m_read;
 };
 
 void TestPhonebookRead::init()
@@ -108,17 +104,11 @@ void TestPhonebookRead::init()
     QString why;
     QVERIFY2(m_sim->start(&why), qPrintable(why));
     m_report = RecordingReport();
-    m_vars = earlierRead();
-    m_list1.setEntries(pairEntries({"LEFT FROM|1", "AN EARLIER READ|2"}), PhonebookLine::Layout::Read,
-                       m_vars.lineLimits());
-    m_list2.setEntries(pairEntries({"A SORTED LIST|3"}), PhonebookLine::Layout::Sorted, m_vars.lineLimits());
-    m_limitsSeen.clear();
 }
 
 void TestPhonebookRead::read(int selector)
 {
-    m_outcome = LegRub(selector, m_sim->link, m_vars, m_list1, m_list2, m_report,
-                       [this] { m_limitsSeen.append(m_vars); });
+    m_read = LegRub(selector, m_sim->link, earlierRead(), m_report);
 }
 
 void TestPhonebookRead::wholeRead_data()
@@ -126,15 +116,15 @@ void TestPhonebookRead::wholeRead_data()
     QTest::addColumn<int>("selector");
     QTest::addColumn<SimPhonebook>("book");
     QTest::addColumn<SimOptions>("options");
-    // The commands before "+CPBR=?", and the progress texts.
+    // The commands before "+CPBR=?", and the stages.
     QTest::addColumn<QStringList>("selection");
-    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QList<Stage>>("stages");
 
-    const QStringList sim{WindowText::kReadingSim};
+    const QList<Stage> sim{Stage::ReadingSim};
     QTest::newRow("SIM") << kSelectorSim << kNine << SimOptions() << QStringList{"+CPBS=SM"} << sim;
     QTest::newRow("phone memory of one empty position")
         << kSelectorPhone << phonebook(1, 40, 20) << SimOptions() << QStringList{"+CPBS=ME"}
-        << QStringList{WindowText::kReadingPhone};
+        << QList<Stage>{Stage::ReadingPhone};
     QTest::newRow("250 positions") << kSelectorSim << phonebook(250, 40, 18) << SimOptions()
                                    << QStringList{"+CPBS=SM"} << sim;
     SimOptions quoted;
@@ -148,7 +138,7 @@ void TestPhonebookRead::wholeRead_data()
     busy.simBusyAnswers = 2;
     QTest::newRow("SIM busy twice at first") << kSelectorSim << kNine << busy
                                              << QStringList{"+CPBS=SM", "+CPBS=SM", "+CPBS=SM"}
-                                             << QStringList{WindowText::kSimBusy} + sim;
+                                             << QList<Stage>{Stage::SimBusy} + sim;
 }
 
 void TestPhonebookRead::wholeRead()
@@ -157,23 +147,21 @@ void TestPhonebookRead::wholeRead()
     QFETCH(SimPhonebook, book);
     QFETCH(SimOptions, options);
     QFETCH(QStringList, selection);
-    QFETCH(QStringList, messages);
+    QFETCH(QList<Stage>, stages);
 
     m_sim->phone.setOptions(options);
     m_sim->phone.setPhonebooks({{SimStorage::Sim, book}, {SimStorage::PhoneMemory, book}});
     read(selector);
 
-    QCOMPARE(m_outcome.message, WindowText::kReadDone);
-    QVERIFY(m_outcome.done);
-    QCOMPARE(m_report.messages, messages);
+    QCOMPARE(m_read.end, PhonebookRead::End::Done);
+    QCOMPARE(m_report.stages, stages);
     QCOMPARE(m_sim->commands(), selection + QStringList{"+CPBR=?"} + positionReads(book.last));
-    QCOMPARE(m_vars.RUBSEL(), selector == kSelectorSim ? Rubrica::kSim : Rubrica::kCellulare);
-    QCOMPARE(m_list1.lines(), linesOf(book));
-    QVERIFY(m_list2.lines().isEmpty());
-
-    // The window writes its counters from the new limits, once.
-    QCOMPARE(m_limitsSeen.size(), 1);
-    for (const FormVariables &vars : {m_vars, m_limitsSeen.first()}) {
+    QCOMPARE(m_read.vars.RUBSEL(), selector == kSelectorSim ? Rubrica::kSim : Rubrica::kCellulare);
+    QCOMPARE(namesAndNumbers(m_read.entries), namesAndNumbers(book));
+    // Each position is told as it is read, the limits once before them.
+    QCOMPARE(m_report.positions, m_read.entries);
+    QCOMPARE(m_report.limits.size(), 1);
+    for (const FormVariables &vars : {m_read.vars, m_report.limits.first()}) {
         QCOMPARE(vars.MAXNUMRUB, book.last);
         QCOMPARE(int(vars.MAXCARNUM), book.numberLength);
         QCOMPARE(vars.MAXCARNOM, book.textLength);
@@ -192,30 +180,32 @@ void TestPhonebookRead::stopsBeforeAnyPosition_data()
     // The commands the phone refuses, by their start.
     QTest::addColumn<QString>("refused");
     QTest::addColumn<QStringList>("commands");
-    // The progress texts, then the outcome's message.
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QString>("message");
+    // The stages, then how the read ends.
+    QTest::addColumn<QList<Stage>>("stages");
+    QTest::addColumn<PhonebookRead::End>("end");
 
-    const QStringList reading{WindowText::kReadingSim};
-    QTest::newRow("port closed") << kSelectorSim << true << QString() << QStringList() << QStringList()
-                                 << WindowText::kPortClosed;
-    QTest::newRow("no such phonebook") << 3 << false << QString() << QStringList() << QStringList() << QString();
+    const QList<Stage> reading{Stage::ReadingSim};
+    QTest::newRow("port closed") << kSelectorSim << true << QString() << QStringList() << QList<Stage>()
+                                 << PhonebookRead::End::PortClosed;
+    QTest::newRow("no such phonebook") << 3 << false << QString() << QStringList() << QList<Stage>()
+                                       << PhonebookRead::End::Stopped;
     QTest::newRow("selection refused in both forms")
         << kSelectorSim << false << "+CPBS" << QStringList{"+CPBS=SM", "+CPBS=\"SM\""} << reading
-        << WindowText::kReadFailed;
+        << PhonebookRead::End::Failed;
     QTest::newRow("index range refused") << kSelectorSim << false << "+CPBR=?"
-                                         << QStringList{"+CPBS=SM", "+CPBR=?"} << reading << WindowText::kReadFailed;
+                                         << QStringList{"+CPBS=SM", "+CPBR=?"} << reading
+                                         << PhonebookRead::End::Failed;
 }
 
-// The lists are emptied and the limits stay those of the earlier read.
+// Nothing is read and the limits stay those of the earlier read.
 void TestPhonebookRead::stopsBeforeAnyPosition()
 {
     QFETCH(int, selector);
     QFETCH(bool, portClosed);
     QFETCH(QString, refused);
     QFETCH(QStringList, commands);
-    QFETCH(QStringList, messages);
-    QFETCH(QString, message);
+    QFETCH(QList<Stage>, stages);
+    QFETCH(PhonebookRead::End, end);
 
     if (portClosed)
         m_sim->link.close();
@@ -223,16 +213,13 @@ void TestPhonebookRead::stopsBeforeAnyPosition()
         m_sim->phone.setRefusal(QStringList{refused});
     read(selector);
 
-    QCOMPARE(m_outcome.message, message);
-    QVERIFY(!m_outcome.done);
-    QCOMPARE(m_report.messages, messages);
+    QCOMPARE(m_read.end, end);
+    QCOMPARE(m_report.stages, stages);
     QCOMPARE(m_sim->commands(), commands);
-    QCOMPARE(m_vars.RUBSEL(), Rubrica::kNone);
-    QVERIFY(m_list1.lines().isEmpty());
-    QVERIFY(m_list2.lines().isEmpty());
-    QVERIFY(m_limitsSeen.isEmpty());
-    QCOMPARE(m_vars.MAXNUMRUB, earlierRead().MAXNUMRUB);
-    QCOMPARE(m_vars.MAXCARNOM, earlierRead().MAXCARNOM);
+    QCOMPARE(m_read.vars.RUBSEL(), Rubrica::kNone);
+    QVERIFY(m_read.entries.isEmpty());
+    QVERIFY(m_report.limits.isEmpty());
+    QCOMPARE(m_read.vars.lineLimits(), earlierRead().lineLimits());
 }
 
 void TestPhonebookRead::userEndsTheProgram_data()
@@ -242,7 +229,7 @@ void TestPhonebookRead::userEndsTheProgram_data()
     QTest::newRow("while the phone is asked") << true;
 }
 
-// The read stops at once, without a word, keeping the lines read so far
+// The read stops at once, without a word, keeping the entries read so far
 // and the port open for the reset the program sends as it ends.
 void TestPhonebookRead::userEndsTheProgram()
 {
@@ -251,18 +238,17 @@ void TestPhonebookRead::userEndsTheProgram()
         m_sim->phone.setSilence(QStringList{"+CPBR=4"});
         connect(&m_sim->link, &PhoneLink::frameSent, this, [this](const QByteArray &frame) {
             if (frame == "AT+CPBR=4\r")
-                QTimer::singleShot(20, &m_sim->link, &PhoneLink::cancel);
+                m_sim->link.cancel();
         });
     } else {
         m_report.stopAfterSteps = 3;
     }
     read(kSelectorSim);
 
-    QCOMPARE(m_outcome.message, QString());
-    QVERIFY(!m_outcome.done);
-    QCOMPARE(m_vars.RUBSEL(), Rubrica::kNone);
-    QCOMPARE(m_list1.lines(), linesOf(kNine).mid(0, 3));
-    QCOMPARE(m_sim->commands().last(), duringTransaction ? QStringLiteral("+CPBR=4") : QStringLiteral("+CPBR=3"));
+    QCOMPARE(m_read.end, PhonebookRead::End::Stopped);
+    QCOMPARE(m_read.vars.RUBSEL(), Rubrica::kNone);
+    QCOMPARE(namesAndNumbers(m_read.entries), namesAndNumbers(kNine).mid(0, 3));
+    QTRY_COMPARE(m_sim->commands().last(), duringTransaction ? QStringLiteral("+CPBR=4") : QStringLiteral("+CPBR=3"));
     QVERIFY(m_sim->link.isOpen());
 }
 

@@ -1,6 +1,5 @@
 #include "bubblesortreference.h"
 #include "pairentries.h"
-#include "phonebooklistmodel.h"
 #include "phonebooksort.h"
 #include "recordingreport.h"
 
@@ -8,8 +7,6 @@
 #include <QTest>
 
 namespace {
-const QString kNotLoaded = QStringLiteral("ERRORE: RUBRICA NON CARICATA");
-const QString kDone = QStringLiteral("ORDINAMENTO TERMINATO");
 const QString kSortedSeparator = QStringLiteral(" \u00C3  ");
 
 FormVariables limits(int maxNumRub, int maxCarNom = 14, int maxCarNum = 20)
@@ -22,21 +19,20 @@ FormVariables limits(int maxNumRub, int maxCarNom = 14, int maxCarNum = 20)
     return vars;
 }
 
-// Sorts a List1 that holds entries, as read under vars' limits, into List2.
-Outcome sort(const FormVariables &vars, const PhonebookEntries &entries, PhonebookListModel &List2,
-             RecordingReport &report)
+// The entries of List1, read under vars' limits, sorted.
+PhonebookEntries sort(const FormVariables &vars, const PhonebookEntries &entries)
 {
-    PhonebookListModel List1;
-    List1.setEntries(entries, PhonebookLine::Layout::Read, vars.lineLimits());
-    return sortPhonebook(vars, List1, List2, report);
+    RecordingReport report;
+    return *sortedEntries(entries, vars.lineLimits(), report);
 }
 
+// The lines List2 shows of them.
 QStringList sorted(const FormVariables &vars, const PhonebookEntries &entries)
 {
-    PhonebookListModel List2;
-    RecordingReport report;
-    sort(vars, entries, List2, report);
-    return List2.lines();
+    QStringList lines;
+    for (const PhonebookEntry &entry : sort(vars, entries))
+        lines.append(PhonebookLine::draw(entry, PhonebookLine::Layout::Sorted, vars.lineLimits()));
+    return lines;
 }
 }
 
@@ -47,10 +43,8 @@ private slots:
     void order();
     void layout_data();
     void layout();
-    void emptyOrBlank_data();
-    void emptyOrBlank();
+    void onlyEmptySlots();
     void phasesAndProgress();
-    void sortingTwiceGivesTheSameList();
     void stopsQuietlyWhenTheProgramEnds();
     void matchesTheBubbleSortOnRandomLists();
     void tenThousandEntries();
@@ -102,12 +96,9 @@ void TestPhonebookSort::order()
     QFETCH(QStringList, entries);
     QFETCH(QStringList, expected);
     const FormVariables vars = limits(250);
-    PhonebookListModel List2;
-    RecordingReport report;
-    sort(vars, pairEntries(entries), List2, report);
-    QCOMPARE(pairsOf(List2.entries()), expected);
+    QCOMPARE(pairsOf(sort(vars, pairEntries(entries))), expected);
     // The sorted line keeps the name field as it was, leading spaces and all.
-    QCOMPARE(List2.lines(), bubbleSortReference(pairEntries(entries), vars.lineLimits()));
+    QCOMPARE(sorted(vars, pairEntries(entries)), bubbleSortReference(pairEntries(entries), vars.lineLimits()));
 }
 
 void TestPhonebookSort::layout_data()
@@ -152,66 +143,28 @@ void TestPhonebookSort::layout()
                                                  vars.lineLimits()));
 }
 
-void TestPhonebookSort::emptyOrBlank_data()
+void TestPhonebookSort::onlyEmptySlots()
 {
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("nothing read") << QStringList() << kNotLoaded;
-    QTest::newRow("only empty slots") << QStringList{"", "", ""} << kDone;
-}
-
-void TestPhonebookSort::emptyOrBlank()
-{
-    QFETCH(QStringList, entries);
-    QFETCH(QString, message);
-    const FormVariables vars = limits(250);
-    // Whatever List2 held (a loaded list) goes in every case.
-    PhonebookListModel List2;
-    List2.setEntries(pairEntries({"OLD|1"}), PhonebookLine::Layout::Sorted, vars.lineLimits());
-    RecordingReport report;
-    QCOMPARE(sort(vars, pairEntries(entries), List2, report).message, message);
-    QCOMPARE(List2.rowCount(), 0);
+    QVERIFY(sort(limits(250), pairEntries({"", "", ""})).isEmpty());
 }
 
 void TestPhonebookSort::phasesAndProgress()
 {
     const FormVariables vars = limits(250);
     RecordingReport report;
-    PhonebookListModel List2;
-    QCOMPARE(sort(vars, pairEntries({"B|1", "", "A|2", "", "C|3"}), List2, report).message, kDone);
-    QCOMPARE(List2.rowCount(), 3);
-    QCOMPARE(report.messages,
-             (QStringList{"COPIA DATI IN CORSO", "ORDINAMENTO RUBRICA IN CORSO", "SCRITTURA INDICI IN CORSO"}));
+    QCOMPARE(sortedEntries(pairEntries({"B|1", "", "A|2", "", "C|3"}), vars.lineLimits(), report)->size(), 3);
+    QCOMPARE(report.stages, (QList<Stage>{Stage::Copying, Stage::Sorting, Stage::Numbering}));
     // The copy runs over every line of List1, the rest over the entries.
     QCOMPARE(report.maximums, (QList<double>{5, 3}));
     QVERIFY(report.values.contains(4.1));
     QCOMPARE(report.values.last(), 2.1);
 }
 
-void TestPhonebookSort::sortingTwiceGivesTheSameList()
-{
-    const FormVariables vars = limits(250);
-    PhonebookListModel List1;
-    List1.setEntries(pairEntries({"b|2", "B|1", "", "a|1", "A|1"}), PhonebookLine::Layout::Read, vars.lineLimits());
-    PhonebookListModel List2;
-    RecordingReport report;
-    sortPhonebook(vars, List1, List2, report);
-    const QStringList first = List2.lines();
-    const QStringList list1Before = List1.lines();
-    sortPhonebook(vars, List1, List2, report);
-    QCOMPARE(List2.lines(), first);
-    QCOMPARE(List1.lines(), list1Before);
-}
-
 void TestPhonebookSort::stopsQuietlyWhenTheProgramEnds()
 {
-    const FormVariables vars = limits(250);
-    PhonebookListModel List2;
     RecordingReport report;
     report.stopAfterSteps = 3;
-    QCOMPARE(sort(vars, pairEntries({"B|1", "A|2", "C|3"}), List2, report).message, QString());
-    QCOMPARE(List2.rowCount(), 0);
+    QVERIFY(!sortedEntries(pairEntries({"B|1", "A|2", "C|3"}), limits(250).lineLimits(), report));
 }
 
 void TestPhonebookSort::matchesTheBubbleSortOnRandomLists()

@@ -1,37 +1,37 @@
 #pragma once
 
-#include "operationreport.h"
+#include "phonebookread.h"
 
-#include <QCoreApplication>
 #include <QList>
-#include <QStringList>
 
 #include <functional>
 
-// Stands in for the window: keeps every progress text and step, lets
-// the event loop run (a phone may answer from it), and can play a user who
-// ends the program after a given number of steps. onStep runs at every
-// keepGoing() with the number of steps so far, standing for a handler that
-// runs meanwhile.
-class RecordingReport : public OperationReport {
+// Stands in for the session: keeps every stage, bar step, limit and
+// position an operation tells, and can play a user who ends the program
+// after a given number of steps. onStep runs at every keepGoing() with the
+// number of steps so far, standing for what the user does meanwhile.
+class RecordingReport : public ReadProgress {
 public:
-    void setMessage(const QString &text) override { messages.append(text); }
-    void setProgressMaximum(double maximum) override { maximums.append(maximum); }
-    void setProgressValue(double value) override { values.append(value); }
+    void stage(Stage stage) override { stages.append(stage); }
+    void setMaximum(double maximum) override { maximums.append(maximum); }
+    void setValue(double value) override { values.append(value); }
+    void limitsKnown(const FormVariables &vars) override { limits.append(vars); }
+    void positionRead(const PhonebookEntry &entry) override { positions.append(entry); }
 
-    bool keepGoing() override
+    bool keepGoing() const override
     {
-        QCoreApplication::processEvents();
         ++steps;
         if (onStep)
             onStep(steps);
         return stopAfterSteps < 0 || steps <= stopAfterSteps;
     }
 
-    QStringList messages;
+    QList<Stage> stages;
     QList<double> maximums;
     QList<double> values;
-    int steps = 0;
+    QList<FormVariables> limits;
+    PhonebookEntries positions;
+    mutable int steps = 0;
     // keepGoing() answers false from step stopAfterSteps + 1 on; -1: never.
     int stopAfterSteps = -1;
     std::function<void(int)> onStep;

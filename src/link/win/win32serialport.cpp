@@ -1,5 +1,8 @@
 #include "win32serialport.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <windows.h>
 
 namespace {
@@ -123,6 +126,7 @@ bool Win32SerialPort::modemLine(unsigned function)
 
 void Win32SerialPort::clearError()
 {
+    m_error = NoError;
     m_errorString.clear();
 }
 
@@ -156,6 +160,26 @@ qint64 Win32SerialPort::write(const QByteArray &data)
     return qint64(written);
 }
 
+bool Win32SerialPort::waitForReadyRead(int msecs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        if (!isOpen())
+            return false;
+        if (!readAvailable(m_received)) {
+            m_poll.stop();
+            setError(ResourceError);
+            return false;
+        }
+        if (!m_received.isEmpty())
+            return true;
+        if (clock.elapsed() >= msecs)
+            return false;
+        QThread::msleep(kPollMs);
+    }
+}
+
 bool Win32SerialPort::readAvailable(QByteArray &into)
 {
     char chunk[512];
@@ -171,19 +195,16 @@ bool Win32SerialPort::readAvailable(QByteArray &into)
 
 void Win32SerialPort::pollDriver()
 {
-    const qsizetype before = m_received.size();
+    // A vanished adapter fails every read from now on.
     if (!readAvailable(m_received)) {
-        // A vanished adapter fails every read from now on.
         m_poll.stop();
         setError(ResourceError);
-        return;
     }
-    if (m_received.size() > before)
-        emit readyRead();
 }
 
 void Win32SerialPort::setError(SerialPortError error)
 {
+    m_error = error;
     m_errorString = systemMessage(GetLastError());
     emit errorOccurred(error);
 }

@@ -8,7 +8,8 @@
 
 // A COM port through synchronous Win32 I/O, with the part of QSerialPort's
 // interface the link uses: the phone's line settings and no other, reads
-// that never block, and readyRead() from a short poll of the driver.
+// that never block, waits that poll the driver, and between them a short
+// poll of the driver that reports a port gone.
 class Win32SerialPort : public QObject {
     Q_OBJECT
 public:
@@ -42,6 +43,7 @@ public:
     bool setDataTerminalReady(bool set);
     bool setRequestToSend(bool set);
     void clearError();
+    SerialPortError error() const { return m_error; }
     QString errorString() const { return m_errorString; }
 
     // Drops what the driver and this object hold of the incoming data.
@@ -49,11 +51,13 @@ public:
     QByteArray readAll();
     // Blocks until the driver has taken the data; -1 on failure.
     qint64 write(const QByteArray &data);
-    // Writes are never held back here, so there is nothing to push out.
-    bool flush() { return isOpen(); }
+    // Writes are never held back here, so there is nothing to wait for.
+    bool waitForBytesWritten(int) { return isOpen(); }
+    // Waits up to msecs for data the driver has; false when none came or
+    // the port failed.
+    bool waitForReadyRead(int msecs);
 
 signals:
-    void readyRead();
     void errorOccurred(Win32SerialPort::SerialPortError error);
 
 private:
@@ -66,6 +70,7 @@ private:
     QString m_portName;
     void *m_handle = nullptr;
     QByteArray m_received;
+    SerialPortError m_error = NoError;
     QString m_errorString;
     QTimer m_poll;
 };

@@ -2,13 +2,15 @@
 
 #include <QString>
 
+#include <optional>
+
 // What an operation leaves for the window to show once it has ended: the
 // message panel's new text (none after a cancel: the program is ending and
 // the panel keeps what it had), the rows to select, and whether the
 // operation did what it was asked.
 struct Outcome {
     QString message;
-    int selectList1 = -1;
-    int selectList2 = -1;
+    std::optional<int> selectList1 = std::nullopt;
+    std::optional<int> selectList2 = std::nullopt;
     bool done = false;
 };

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "portopening.h"
+#include "progress.h"
 
 #include <QString>
 
-// Every text the window shows: its captions, and the messages that the
-// operations put in the message panel.
+// Every text the window shows: its captions, and the messages of the
+// operations in the message panel.
 namespace WindowText {
 
 inline const QString kCaption = QStringLiteral("VELDRANO v 1.5 - by TEVRAN52");
@@ -41,6 +42,12 @@ inline const QString kNumberCount = QStringLiteral("NUM:");
 inline const QString kCounterDesign = QStringLiteral("0/0");
 
 inline QString portLabel(int number) { return QStringLiteral("COM %1:").arg(number); }
+
+// "11/14": the characters the box holds, spaces included, over the limit.
+inline QString counterText(const QString &boxText, int limit)
+{
+    return QString::number(boxText.size()) + QLatin1Char('/') + QString::number(limit);
+}
 
 // The failed connection's text, with the reason where the user can act on it.
 inline QString connectionError(PortOpening opening)
@@ -101,6 +108,38 @@ inline const QString kLoaded = QStringLiteral("CARICAMENTO ULTIMATO");
 inline QString loadedCards(int entries, int skipped)
 {
     return QStringLiteral("CARICATE %1 VOCI, %2 SCARTATE").arg(entries).arg(skipped);
+}
+
+// What the panel says while an operation is at each stage.
+inline QString stageText(Stage stage)
+{
+    switch (stage) {
+    case Stage::ReadingSim:
+        return kReadingSim;
+    case Stage::ReadingPhone:
+        return kReadingPhone;
+    case Stage::SimBusy:
+        return kSimBusy;
+    case Stage::Copying:
+        return kCopying;
+    case Stage::Sorting:
+        return kSorting;
+    case Stage::Numbering:
+        return kNumbering;
+    case Stage::WritingSim:
+        return kWritingSim;
+    case Stage::WritingPhone:
+        return kWritingPhone;
+    case Stage::Checking:
+        return kChecking;
+    case Stage::WritingEntry:
+        return kWritingEntry;
+    case Stage::Saving:
+        return kSaving;
+    case Stage::Loading:
+        return kLoading;
+    }
+    return {};
 }
 
 }

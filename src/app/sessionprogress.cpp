@@ -1,0 +1,9 @@
+#include "sessionprogress.h"
+
+SessionProgress::SessionProgress(std::function<bool()> goOn, QObject *parent)
+    : QObject(parent), m_goOn(std::move(goOn))
+{
+    qRegisterMetaType<Stage>();
+    qRegisterMetaType<FormVariables>();
+    qRegisterMetaType<PhonebookEntry>();
+}
