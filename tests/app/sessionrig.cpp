@@ -1,0 +1,62 @@
+#include "sessionrig.h"
+
+#include <QTest>
+
+namespace {
+// Long enough for a silent phone's every deadline on a busy machine.
+constexpr int kLongestOperationMs = 120000;
+}
+
+SessionRig::SessionRig(std::chrono::milliseconds deadline, const QString &charset)
+    : phone(charset)
+    , worker(std::make_unique<PhoneWorker>(deadline))
+{
+}
+
+SessionRig::~SessionRig()
+{
+    session.reset();
+    worker.reset();
+    phone.stop();
+}
+
+bool SessionRig::start(QString *why)
+{
+    if (!phone.start(why))
+        return false;
+    ports = std::make_unique<PortDirectory>(QStringList{phone.devicePath()}, QString(), QStringList());
+    session = std::make_unique<PhonebookSession>(*worker, *ports, chooser, List1, List2);
+    QObject::connect(session.get(), &PhonebookSession::message, [this](const QString &text) { messages.append(text); });
+    QObject::connect(session.get(), &PhonebookSession::connectionChanged,
+                     [this](bool connected) { connections.append(connected); });
+    QObject::connect(session.get(), &PhonebookSession::finished, [this] { ++finishedCount; });
+    return true;
+}
+
+Outcome SessionRig::run(const std::function<void(PhonebookSession &)> &operation)
+{
+    std::optional<Outcome> outcome;
+    const QMetaObject::Connection ended =
+        QObject::connect(session.get(), &PhonebookSession::ended, [&outcome](const Outcome &o) { outcome = o; });
+    operation(*session);
+    [&] { QVERIFY(QTest::qWaitFor([&] { return outcome.has_value(); }, kLongestOperationMs)); }();
+    QObject::disconnect(ended);
+    return outcome.value_or(Outcome{QStringLiteral("(no end)")});
+}
+
+void SessionRig::connectAndReadSim()
+{
+    QVERIFY(run([](PhonebookSession &s) { s.openOrClose(1); }).done);
+    QVERIFY(run([](PhonebookSession &s) { s.read(kSelectorSim); }).done);
+    newCommands();
+}
+
+QStringList SessionRig::newCommands()
+{
+    const QStringList all = phone.commands();
+    QStringList fresh;
+    for (int i = m_commandsSeen; i < all.size(); ++i)
+        fresh.append(all.at(i).mid(2));
+    m_commandsSeen = int(all.size());
+    return fresh;
+}
