@@ -2,18 +2,12 @@
 
 #include "fieldsfile.h"
 #include "listfilecodec.h"
+#include "wholefile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
-
-// The bytes go to a side file that replaces the file only at commit().
-bool writeOut(QSaveFile &file, const QByteArray &bytes)
-{
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // The whole file, or nothing when it cannot be opened or read to its end
 // (missing, a folder, unreadable).
@@ -39,10 +33,10 @@ bool write(const QString &name, const StoredList &stored)
     QStringList lines;
     for (const PhonebookEntry &entry : stored.entries)
         lines.append(PhonebookLine::draw(entry, PhonebookLine::Layout::Sorted, stored.limits));
-    QSaveFile list(name);
-    QSaveFile fields(fieldsName);
-    if (!writeOut(list, ListFileCodec::encode(lines))
-        || (withFields && !writeOut(fields, FieldsFile::encode(stored.entries))))
+    WholeFile list(name);
+    WholeFile fields(fieldsName);
+    if (!list.prepare(ListFileCodec::encode(lines))
+        || (withFields && !fields.prepare(FieldsFile::encode(stored.entries))))
         return false;
     const bool fieldsInPlace = withFields ? fields.commit()
                                           : !QFileInfo::exists(fieldsName) || QFile::remove(fieldsName);

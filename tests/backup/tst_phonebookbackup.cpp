@@ -1,8 +1,10 @@
 #include "backupname.h"
+#include "crampedfolder.h"
 #include "listfilestore.h"
 #include "phonebookbackup.h"
 #include "phonebookline.h"
 #include "readlimits.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -41,6 +43,8 @@ private slots:
     void fileName_data();
     void fileName();
     void keepsEveryEntryInThePhonesOrder();
+    void fullDiskKeepsNothing_data();
+    void fullDiskKeepsNothing();
 };
 
 void TestPhonebookBackup::fileName_data()
@@ -91,6 +95,39 @@ void TestPhonebookBackup::keepsEveryEntryInThePhonesOrder()
     QCOMPARE(kept->limits, kVars.lineLimits());
     QCOMPARE(kept->entries, (PhonebookEntries{{1, "0612", 0, "ROSSI", {}, false, std::nullopt},
                                               {2, "+39347", 0, "ANNA", family(), false, std::nullopt}}));
+}
+
+void TestPhonebookBackup::fullDiskKeepsNothing_data()
+{
+    QTest::addColumn<int>("room"); // a CrampedFolder::Kind
+    QTest::newRow("full disk") << int(CrampedFolder::Kind::SmallDisk);
+    QTest::newRow("file size limit") << int(CrampedFolder::Kind::FileSizeLimit);
+}
+
+// A read of 250 entries with 8 KiB to spare: the backup fails, and leaves
+// no part of itself behind.
+void TestPhonebookBackup::fullDiskKeepsNothing()
+{
+    QFETCH(int, room);
+    QTemporaryDir dir;
+    const FormVariables vars = afterSimRead(250, 14, 20);
+    PhonebookEntries read;
+    for (int i = 1; i <= 250; ++i)
+        read.append({i, "+39061234567", 145, QStringLiteral("Nome %1").arg(i), family(), false, std::nullopt});
+
+    TestFiles::Files left;
+    {
+        const CrampedFolder folder(CrampedFolder::Kind(room), dir.path(), {}, 8192);
+        if (!folder.ready())
+            QSKIP(qPrintable(folder.why()));
+        // A small one still fits.
+        QVERIFY(backUpRead(dir.path(), kVars, readEntries(), "BARS-PHONE", kWhen));
+        QVERIFY(!backUpRead(dir.path(), vars, read, "BARS-PHONE", kWhen));
+        left = TestFiles::held(dir.path());
+    }
+
+    const QString name = QStringLiteral("2026-12-09_10-15-02 SIM BARS-PHONE");
+    QCOMPARE(left.keys(), (QStringList{name + ".RDS", name + ".RDS.fields"}));
 }
 
 QTEST_GUILESS_MAIN(TestPhonebookBackup)
