@@ -30,12 +30,9 @@ bool write(const QString &name, const StoredList &stored)
 {
     const QString fieldsName = FieldsFile::nameFor(name);
     const bool withFields = FieldsFile::anyFields(stored.entries);
-    QStringList lines;
-    for (const PhonebookEntry &entry : stored.entries)
-        lines.append(PhonebookLine::draw(entry, PhonebookLine::Layout::Sorted, stored.limits));
     WholeFile list(name);
     WholeFile fields(fieldsName);
-    if (!list.prepare(ListFileCodec::encode(lines))
+    if (!list.prepare(ListFileCodec::encode(ListFileLayout::draw(stored)))
         || (withFields && !fields.prepare(FieldsFile::encode(stored.entries))))
         return false;
     const bool fieldsInPlace = withFields ? fields.commit()
@@ -49,24 +46,7 @@ std::optional<StoredList> read(const QString &name)
     const std::optional<QStringList> lines = bytes ? ListFileCodec::decode(*bytes) : std::nullopt;
     if (!lines)
         return std::nullopt;
-    StoredList list;
-    bool limitsFound = false;
-    for (const QString &line : *lines) {
-        const std::optional<PhonebookLine::Parsed> parsed = PhonebookLine::parse(line);
-        PhonebookEntry entry;
-        entry.unread = !parsed;
-        if (parsed) {
-            entry = parsed->entry;
-            if (!limitsFound)
-                list.limits = parsed->limits;
-            limitsFound = true;
-        }
-        list.entries.append(entry);
-    }
-    for (qsizetype i = 0; i < list.entries.size(); ++i) {
-        if (PhonebookLine::draw(list.entries.at(i), PhonebookLine::Layout::Sorted, list.limits) != lines->at(i))
-            list.entries[i].loadedLine = lines->at(i);
-    }
+    StoredList list = ListFileLayout::read(*lines);
 
     const QString fieldsName = FieldsFile::nameFor(name);
     if (!QFileInfo::exists(fieldsName))

@@ -13,7 +13,7 @@
 namespace {
 
 const QDateTime kWhen(QDate(2026, 12, 9), QTime(10, 15, 2));
-const FormVariables kVars = afterSimRead(4, 10, 12);
+const FormVariables kVars = afterSimRead(4, 14, 12);
 
 UsimFields family()
 {
@@ -27,7 +27,7 @@ UsimFields family()
 PhonebookEntries readEntries()
 {
     return {
-        {1, "0612", 129, "ROSSI", {}, false, std::nullopt},
+        {1, "0612", 129, "STUDIO M³ SRL", {}, false, std::nullopt},
         {2, "", 0, "", {}, false, std::nullopt},
         {3, "+39347", 145, "ANNA", family(), false, std::nullopt},
         {4, "", 0, "", {}, false, std::nullopt},
@@ -93,7 +93,7 @@ void TestPhonebookBackup::keepsEveryEntryInThePhonesOrder()
     const std::optional<ListFileStore::StoredList> kept = ListFileStore::read(folder + "/" + name + ".RDS");
     QVERIFY(kept);
     QCOMPARE(kept->limits, kVars.lineLimits());
-    QCOMPARE(kept->entries, (PhonebookEntries{{1, "0612", 0, "ROSSI", {}, false, std::nullopt},
+    QCOMPARE(kept->entries, (PhonebookEntries{{1, "0612", 0, "STUDIO M³ SRL", {}, false, std::nullopt},
                                               {2, "+39347", 0, "ANNA", family(), false, std::nullopt}}));
 }
 
