@@ -109,6 +109,16 @@ void TestVCardReader::read_data()
                 "X-VELDRANO-HIDDEN:1\r\nX-VELDRANO-UNKNOWN-FIELDS:\\,3\\,\"0612\"\r\n")
         << QStringList{"A|0612 hidden=1 adNumber=+39347 adType=145 telUri=tel:+39;x unknownForm=,3,\"0612\""}
         << 0;
+    // Files joined with cat: each with its byte-order mark, one without its
+    // final line end.
+    QTest::newRow("joined files")
+        << card("FN:Anna\r\nTEL:1\r\n").chopped(2) + "\xEF\xBB\xBF" + card("FN:Bruno\r\nTEL:2\r\n")
+               + card("FN:Carla\r\nTEL:3\r\n").chopped(2) + card("FN:Dario\r\nTEL:4\r\n")
+        << QStringList{"Anna|1", "Bruno|2", "Carla|3", "Dario|4"} << 0;
+    QTest::newRow("a soft line break before END")
+        << card("VERSION:2.1\r\nTEL:1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Ross=C3=AC=\r\n")
+               + card("FN:Bruno\r\nTEL:2\r\n")
+        << QStringList{"Rossì|1", "Bruno|2"} << 0;
     QTest::newRow("a card in a card (2.1 AGENT) is passed over")
         << card("VERSION:2.1\r\nFN:Capo\r\nAGENT:\r\nBEGIN:VCARD\r\nFN:Segretaria\r\nTEL:9\r\nEND:VCARD\r\n"
                 "TEL:1\r\n")
