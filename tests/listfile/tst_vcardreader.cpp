@@ -119,6 +119,16 @@ void TestVCardReader::read_data()
         << card("VERSION:2.1\r\nTEL:1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Ross=C3=AC=\r\n")
                + card("FN:Bruno\r\nTEL:2\r\n")
         << QStringList{"Rossì|1", "Bruno|2"} << 0;
+    QTest::newRow("abook's export")
+        << QByteArray("BEGIN:VCARD\r\nFN:Nicol\xC3\xB2 Fabbr\xC3\xAC\r\nN:Fabbr\xC3\xAC;Nicol\xC3\xB2\r\n"
+                      "NICKNAME:Nico\r\nADR:;;Via Roma 1;Citt\xC3\xA0;;;\r\nTEL;HOME:061234567\r\n"
+                      "TEL;WORK:065551234\r\nTEL;CELL:+39 333 1234567\r\n"
+                      "EMAIL;PREF;INTERNET:nicolo@example.org\r\nEMAIL;1;INTERNET:n2@example.org\r\n"
+                      "END:VCARD\r\n\r\nBEGIN:VCARD\r\nFN:Zo\xC3\xAB\r\nN:Zo\xC3\xAB;Zo\xC3\xAB\r\n"
+                      "TEL;CELL:3331112222\r\nEND:VCARD\r\n\r\n")
+        << QStringList{"Nicolò Fabbrì/h|061234567 secondText=Nico email=nicolo@example.org",
+                       "Nicolò Fabbrì/w|065551234", "Nicolò Fabbrì/m|+393331234567", "Zoë|3331112222"}
+        << 0;
     QTest::newRow("a card in a card (2.1 AGENT) is passed over")
         << card("VERSION:2.1\r\nFN:Capo\r\nAGENT:\r\nBEGIN:VCARD\r\nFN:Segretaria\r\nTEL:9\r\nEND:VCARD\r\n"
                 "TEL:1\r\n")
