@@ -115,9 +115,12 @@ void TestPhonebookBackup::fullDiskKeepsNothing()
     for (int i = 1; i <= 250; ++i)
         read.append({i, "+39061234567", 145, QStringLiteral("Nome %1").arg(i), family(), false, std::nullopt});
 
+    // On a tmpfs the small backup below takes two pages of its own.
+    const CrampedFolder::Kind kind = CrampedFolder::Kind(room);
+    const qint64 bytes = 8192 + (kind == CrampedFolder::Kind::SmallDisk ? 2 * 4096 : 0);
     TestFiles::Files left;
     {
-        const CrampedFolder folder(CrampedFolder::Kind(room), dir.path(), {}, 8192);
+        const CrampedFolder folder(kind, dir.path(), {}, bytes);
         if (!folder.ready())
             QSKIP(qPrintable(folder.why()));
         // A small one still fits.
