@@ -56,24 +56,27 @@ Boundary boundaryOf(const QByteArray &line)
     return upper == kBegin ? Boundary::Begin : upper == kEnd ? Boundary::End : Boundary::None;
 }
 
+QByteArray withoutMarks(QByteArray line)
+{
+    while (line.startsWith(kUtf8Mark))
+        line.remove(0, kUtf8Mark.size());
+    return line;
+}
+
 // Appends a line as files joined with cat leave it: a byte-order mark at
 // its start, each file's own, is set aside; a card that a file without its
 // final line end closes shares its line with the next file's BEGIN, which
 // then stands on a line of its own.
-void appendPhysicalLine(QList<QByteArray> &out, QByteArray line)
+void appendPhysicalLine(QList<QByteArray> &out, const QByteArray &line)
 {
-    while (line.startsWith(kUtf8Mark))
-        line.remove(0, kUtf8Mark.size());
-    if (startsWithNoCase(line, kEnd)) {
-        QByteArray rest = line.mid(kEnd.size());
-        while (rest.startsWith(kUtf8Mark))
-            rest.remove(0, kUtf8Mark.size());
-        if (startsWithNoCase(rest, kBegin)) {
-            out.append(line.left(kEnd.size()));
-            line = rest;
-        }
+    const QByteArray text = withoutMarks(line);
+    const QByteArray after = startsWithNoCase(text, kEnd) ? withoutMarks(text.mid(kEnd.size())) : QByteArray();
+    if (startsWithNoCase(after, kBegin)) {
+        out.append(text.left(kEnd.size()));
+        out.append(after);
+    } else {
+        out.append(text);
     }
-    out.append(line);
 }
 
 QList<QByteArray> physicalLines(const QByteArray &text)
