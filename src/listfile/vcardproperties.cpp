@@ -173,7 +173,10 @@ QString textOf(const QByteArray &bytes, const QByteArray &charset)
         if (decoder.isValid())
             return QString::fromUtf8(QString(decoder(bytes)).toUtf8());
     }
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // A byte-order mark that opens a value is a character of it, as it is
+    // anywhere else, so that a name holding one saves and loads the same.
+    QStringDecoder utf8(QStringConverter::Utf8,
+                        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     const QString text = utf8(bytes);
     return utf8.hasError() ? SingleByteCodec::decode(bytes) : text;
 }

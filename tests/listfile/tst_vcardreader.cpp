@@ -225,6 +225,7 @@ void TestVCardReader::roundTrip_data()
     row("text to escape", {entry("Rossi, Anna; capo\\ufficio", "0612", 129, awkward)});
     row("long names folded inside UTF-8", {entry(longName, "0612", 129), entry(longName + u'x', "0613", 129)});
     row("what a phone dials", {entry("Servizio", "*31#0612p12w3", 129)});
+    row("a name that opens with a byte-order mark", {entry(QStringLiteral("\uFEFFAnna"), "0612", 129)});
     row("suffixed entries share a card",
         {entry("Chuck Woodbury/w", "0611", 129, every), entry("Chuck Woodbury/h", "0612", 129),
          entry("Chuck Woodbury/m", "+39333", 145, awkward), entry("Chuck Woodbury/o", "0614", 161),
