@@ -1,8 +1,10 @@
 // The bytes of a list file as "LOAD LISTA ORDINATA" reads them: whatever file
-// the user picks, it is refused or taken line by line, and saving the lines
-// again gives the file back with only its line ends made CR LF.
+// the user picks, it is refused or taken line by line, read as a list that
+// draws the same lines again, and saving the lines again gives the file back
+// with only its line ends made CR LF.
 #include "fuzzcheck.h"
 #include "listfilecodec.h"
+#include "listfilelayout.h"
 
 namespace {
 
@@ -26,6 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = Fuzz::bytesFrom(data, size);
     const std::optional<QStringList> lines = ListFileCodec::decode(bytes);
+    if (lines)
+        Fuzz::check(ListFileLayout::draw(ListFileLayout::read(*lines)) == *lines,
+                    "a list draws the lines it was read from");
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         // A UTF-8 list may be saved back in Windows-1252, but its text stays.
         if (lines)

@@ -2,18 +2,12 @@
 
 #include "fieldsfile.h"
 #include "listfilecodec.h"
+#include "wholefile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
-
-// The bytes go to a side file that replaces the file only at commit().
-bool writeOut(QSaveFile &file, const QByteArray &bytes)
-{
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // The whole file, or nothing when it cannot be opened or read to its end
 // (missing, a folder, unreadable).
@@ -36,13 +30,10 @@ bool write(const QString &name, const StoredList &stored)
 {
     const QString fieldsName = FieldsFile::nameFor(name);
     const bool withFields = FieldsFile::anyFields(stored.entries);
-    QStringList lines;
-    for (const PhonebookEntry &entry : stored.entries)
-        lines.append(PhonebookLine::draw(entry, PhonebookLine::Layout::Sorted, stored.limits));
-    QSaveFile list(name);
-    QSaveFile fields(fieldsName);
-    if (!writeOut(list, ListFileCodec::encode(lines))
-        || (withFields && !writeOut(fields, FieldsFile::encode(stored.entries))))
+    WholeFile list(name);
+    WholeFile fields(fieldsName);
+    if (!list.prepare(ListFileCodec::encode(ListFileLayout::draw(stored)))
+        || (withFields && !fields.prepare(FieldsFile::encode(stored.entries))))
         return false;
     const bool fieldsInPlace = withFields ? fields.commit()
                                           : !QFileInfo::exists(fieldsName) || QFile::remove(fieldsName);
@@ -55,24 +46,7 @@ std::optional<StoredList> read(const QString &name)
     const std::optional<QStringList> lines = bytes ? ListFileCodec::decode(*bytes) : std::nullopt;
     if (!lines)
         return std::nullopt;
-    StoredList list;
-    bool limitsFound = false;
-    for (const QString &line : *lines) {
-        const std::optional<PhonebookLine::Parsed> parsed = PhonebookLine::parse(line);
-        PhonebookEntry entry;
-        entry.unread = !parsed;
-        if (parsed) {
-            entry = parsed->entry;
-            if (!limitsFound)
-                list.limits = parsed->limits;
-            limitsFound = true;
-        }
-        list.entries.append(entry);
-    }
-    for (qsizetype i = 0; i < list.entries.size(); ++i) {
-        if (PhonebookLine::draw(list.entries.at(i), PhonebookLine::Layout::Sorted, list.limits) != lines->at(i))
-            list.entries[i].loadedLine = lines->at(i);
-    }
+    StoredList list = ListFileLayout::read(*lines);
 
     const QString fieldsName = FieldsFile::nameFor(name);
     if (!QFileInfo::exists(fieldsName))

@@ -2,9 +2,9 @@
 
 #include "vcardreader.h"
 #include "vcardwriter.h"
+#include "wholefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace VCardList {
 
@@ -15,9 +15,7 @@ bool save(const QString &name, const PhonebookEntries &entries)
         if (!entry.unread)
             written.append(PhonebookLine::asWritten(entry));
     }
-    const QByteArray bytes = VCardWriter::write(written);
-    QSaveFile file(name);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return WholeFile::write(name, VCardWriter::write(written));
 }
 
 std::optional<Loaded> load(const QString &name, const PhonebookLine::Limits &limits)

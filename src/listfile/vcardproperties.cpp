@@ -15,11 +15,15 @@ namespace {
 
 // --- Lines -------------------------------------------------------------
 
+const QByteArray kUtf8Mark = QByteArrayLiteral("\xEF\xBB\xBF");
+const QByteArray kBegin = QByteArrayLiteral("BEGIN:VCARD");
+const QByteArray kEnd = QByteArrayLiteral("END:VCARD");
+
 // The file as UTF-8 or single bytes, whatever byte-order mark it begins with.
 QByteArray withoutByteOrderMark(const QByteArray &bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return bytes.mid(3);
+    if (bytes.startsWith(kUtf8Mark))
+        return bytes.mid(kUtf8Mark.size());
     for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
         const QByteArray mark = encoding == QStringConverter::Utf16LE ? "\xFF\xFE" : "\xFE\xFF";
         if (bytes.startsWith(mark)) {
@@ -30,6 +34,51 @@ QByteArray withoutByteOrderMark(const QByteArray &bytes)
     return bytes;
 }
 
+bool startsWithNoCase(const QByteArray &line, const QByteArray &start)
+{
+    return line.size() >= start.size() && line.left(start.size()).toUpper() == start;
+}
+
+enum class Boundary { None, Begin, End };
+
+bool isContinuation(const QByteArray &line)
+{
+    return line.startsWith(' ') || line.startsWith('\t');
+}
+
+// Whether the line opens or closes a card, whatever its case and the white
+// space after it.
+Boundary boundaryOf(const QByteArray &line)
+{
+    if (isContinuation(line))
+        return Boundary::None;
+    const QByteArray upper = line.trimmed().toUpper();
+    return upper == kBegin ? Boundary::Begin : upper == kEnd ? Boundary::End : Boundary::None;
+}
+
+QByteArray withoutMarks(QByteArray line)
+{
+    while (line.startsWith(kUtf8Mark))
+        line.remove(0, kUtf8Mark.size());
+    return line;
+}
+
+// Appends a line as files joined with cat leave it: a byte-order mark at
+// its start, each file's own, is set aside; a card that a file without its
+// final line end closes shares its line with the next file's BEGIN, which
+// then stands on a line of its own.
+void appendPhysicalLine(QList<QByteArray> &out, const QByteArray &line)
+{
+    const QByteArray text = withoutMarks(line);
+    const QByteArray after = startsWithNoCase(text, kEnd) ? withoutMarks(text.mid(kEnd.size())) : QByteArray();
+    if (startsWithNoCase(after, kBegin)) {
+        out.append(text.left(kEnd.size()));
+        out.append(after);
+    } else {
+        out.append(text);
+    }
+}
+
 QList<QByteArray> physicalLines(const QByteArray &text)
 {
     QList<QByteArray> out;
@@ -38,13 +87,13 @@ QList<QByteArray> physicalLines(const QByteArray &text)
         const char c = text.at(i);
         if (c != '\n' && c != '\r')
             continue;
-        out.append(text.mid(start, i - start));
+        appendPhysicalLine(out, text.mid(start, i - start));
         if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n')
             ++i;
         start = i + 1;
     }
     if (start < text.size())
-        out.append(text.mid(start));
+        appendPhysicalLine(out, text.mid(start));
     return out;
 }
 
@@ -68,15 +117,19 @@ bool isQuotedPrintable(const QByteArray &line)
 }
 
 // Content lines: folded lines joined (the continuation's first space or tab
-// dropped), and a quoted-printable value's soft line breaks removed.
+// dropped), and a quoted-printable value's soft line breaks removed. A card's
+// BEGIN or END is never the continuation of a soft line break: the value
+// ends before it.
 QList<QByteArray> contentLines(const QList<QByteArray> &lines)
 {
     QList<QByteArray> out;
     for (const QByteArray &line : lines) {
-        if (!out.isEmpty() && out.back().endsWith('=') && isQuotedPrintable(out.back())) {
+        const bool softBreak = !out.isEmpty() && out.back().endsWith('=') && isQuotedPrintable(out.back());
+        if (softBreak)
             out.back().chop(1);
+        if (softBreak && boundaryOf(line) == Boundary::None) {
             out.back() += line;
-        } else if (!out.isEmpty() && (line.startsWith(' ') || line.startsWith('\t'))) {
+        } else if (!out.isEmpty() && isContinuation(line)) {
             out.back() += line.mid(1);
         } else if (!line.isEmpty()) {
             out.append(line);
@@ -120,7 +173,10 @@ QString textOf(const QByteArray &bytes, const QByteArray &charset)
         if (decoder.isValid())
             return QString::fromUtf8(QString(decoder(bytes)).toUtf8());
     }
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // A byte-order mark that opens a value is a character of it, as it is
+    // anywhere else, so that a name holding one saves and loads the same.
+    QStringDecoder utf8(QStringConverter::Utf8,
+                        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     const QString text = utf8(bytes);
     return utf8.hasError() ? SingleByteCodec::decode(bytes) : text;
 }
@@ -191,26 +247,36 @@ std::optional<Property> propertyOf(const QByteArray &line)
 QList<Card> cardsOf(const QByteArray &bytes, int *unfinished)
 {
     QList<Card> cards;
-    int depth = 0;
+    std::optional<Card> open;
+    // 2.1's AGENT with an empty value has its card on the lines that follow;
+    // agents counts those cards open inside the card.
+    bool agentFollows = false;
+    int agents = 0;
     for (const QByteArray &line : contentLines(physicalLines(withoutByteOrderMark(bytes)))) {
-        std::optional<Property> p = propertyOf(line);
-        if (!p)
-            continue;
-        const bool card = (p->name == "BEGIN" || p->name == "END")
-            && p->value.trimmed().compare(QLatin1String("VCARD"), Qt::CaseInsensitive) == 0;
-        if (p->name == "BEGIN" && card) {
-            if (++depth == 1)
-                cards.append(Card());
-        } else if (p->name == "END" && card && depth > 0) {
-            --depth;
-        } else if (depth == 1) {
-            cards.back().append(std::move(*p));
+        const Boundary boundary = boundaryOf(line);
+        if (boundary == Boundary::Begin && open && agentFollows) {
+            ++agents;
+        } else if (boundary == Boundary::Begin) {
+            if (open)
+                ++*unfinished;
+            open = Card();
+            agents = 0;
+        } else if (boundary == Boundary::End && agents > 0) {
+            --agents;
+        } else if (boundary == Boundary::End && open) {
+            cards.append(std::move(*open));
+            open.reset();
         }
+        agentFollows = false;
+        std::optional<Property> p = boundary == Boundary::None ? propertyOf(line) : std::nullopt;
+        if (!p || !open)
+            continue;
+        agentFollows = p->name == "AGENT" && p->value.trimmed().isEmpty();
+        if (agents == 0)
+            open->append(std::move(*p));
     }
-    if (depth > 0) {
-        cards.removeLast();
+    if (open)
         ++*unfinished;
-    }
     return cards;
 }
 

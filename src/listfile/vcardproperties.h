@@ -43,8 +43,11 @@ struct Property {
 using Card = QList<Property>;
 
 // The cards of the file, each its properties; cards inside a card (2.1's
-// AGENT) are passed over. A card the file ends in before closing it is
-// counted in unfinished, not given.
+// AGENT) are passed over. A card ends at its END:VCARD; one that the next
+// BEGIN:VCARD or the end of the file finds still open is left unfinished,
+// its last value perhaps cut short: it is counted in unfinished, not given.
+// Files joined with cat read as one: the byte-order mark that each begins
+// with is set aside, and so is the missing line end of one that lacks it.
 QList<Card> cardsOf(const QByteArray &bytes, int *unfinished);
 
 }

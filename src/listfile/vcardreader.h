@@ -10,8 +10,9 @@
 // groups) and 4.0 (RFC 6350: quoted parameters, TEL;VALUE=uri:tel:...).
 // Folded lines are unfolded; a file may end its lines with CR LF, LF or CR,
 // begin with a byte-order mark (UTF-8 or UTF-16) and hold cards of several
-// versions. A text without CHARSET is read as UTF-8, or as Windows-1252
-// when it is not valid UTF-8.
+// versions, or be several files joined with cat, each behind its own
+// byte-order mark. A text without CHARSET is read as UTF-8, or as
+// Windows-1252 when it is not valid UTF-8.
 //
 // One entry per number to dial, in the file's order, positions counted from
 // 1. The name is FN, else N put together (given names before the family
@@ -20,9 +21,11 @@
 // type suffix ("/m" for CELL ...; see VCardForm). A number keeps what a
 // phone dials (digits, "+", "*", "#", "p", "w"); spaces, dashes, dots and
 // parentheses are dropped. A number holding anything else is skipped and
-// counted, and so is a card with no number at all, or one that the file
-// ends before closing. The length of the name is left as it is, for the
-// caller to cut to the phone's field.
+// counted, and so is a card with no number at all, or one left unfinished
+// (the next BEGIN:VCARD or the end of the file finds it without its
+// END:VCARD), so that the entries and the skipped add up to the cards of
+// single numbers. The length of the name is left as it is, for the caller
+// to cut to the phone's field.
 //
 // The USIM fields come from the properties VCardWriter writes; each goes to
 // the entry whose TEL shares its vCard group, else to the card's first

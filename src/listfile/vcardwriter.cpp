@@ -154,8 +154,12 @@ void appendCard(QByteArray &out, const PhonebookEntries &entries, const QString 
     append(out, {QString(), QStringLiteral("FN"), QString(), escaped(name)});
     append(out, {QString(), QStringLiteral("N"), QString(), escaped(name) + QLatin1String(";;;;")});
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QString group = entries.size() > 1 ? QStringLiteral("entry%1").arg(i + 1) : QString();
-        appendEntry(out, entries.at(i), group);
+        // Properties without a group belong to the card's first number; a
+        // later entry's fields need a group to find theirs. Address books
+        // that ignore groups (abook) pass a grouped TEL over, so no TEL is
+        // grouped without need.
+        const bool grouped = i > 0 && !entries.at(i).fields.isEmpty();
+        appendEntry(out, entries.at(i), grouped ? QStringLiteral("entry%1").arg(i + 1) : QString());
     }
     out += "END:VCARD\r\n";
 }

@@ -20,9 +20,12 @@
 // Entries named with the SIM's type suffixes ("Chuck Woodbury/w", "/h",
 // "/m", "/o", "/f"), two or more of them sharing the name before it, make
 // one card named without it, where the first of them stood, each entry's
-// TEL typed by its suffix (WORK, HOME, CELL, VOICE, FAX) and its properties
-// in a vCard group of their own ("entry2.EMAIL"). A suffixed entry alone
-// keeps its name. Empty entries make no card.
+// TEL typed by its suffix (WORK, HOME, CELL, VOICE, FAX). The first entry's
+// USIM fields stand without a group, as a reader gives those to the card's
+// first number; a later entry that has fields has its TEL and its fields in
+// a vCard group of their own ("entry2.TEL", "entry2.EMAIL"), and one without
+// fields a plain TEL. A suffixed entry alone keeps its name. Empty entries
+// make no card.
 namespace VCardWriter {
 
 QByteArray write(const PhonebookEntries &entries);

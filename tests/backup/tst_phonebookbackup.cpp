@@ -1,8 +1,10 @@
 #include "backupname.h"
+#include "crampedfolder.h"
 #include "listfilestore.h"
 #include "phonebookbackup.h"
 #include "phonebookline.h"
 #include "readlimits.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -11,7 +13,7 @@
 namespace {
 
 const QDateTime kWhen(QDate(2026, 12, 9), QTime(10, 15, 2));
-const FormVariables kVars = afterSimRead(4, 10, 12);
+const FormVariables kVars = afterSimRead(4, 14, 12);
 
 UsimFields family()
 {
@@ -25,7 +27,7 @@ UsimFields family()
 PhonebookEntries readEntries()
 {
     return {
-        {1, "0612", 129, "ROSSI", {}, false, std::nullopt},
+        {1, "0612", 129, "STUDIO M³ SRL", {}, false, std::nullopt},
         {2, "", 0, "", {}, false, std::nullopt},
         {3, "+39347", 145, "ANNA", family(), false, std::nullopt},
         {4, "", 0, "", {}, false, std::nullopt},
@@ -41,6 +43,8 @@ private slots:
     void fileName_data();
     void fileName();
     void keepsEveryEntryInThePhonesOrder();
+    void fullDiskKeepsNothing_data();
+    void fullDiskKeepsNothing();
 };
 
 void TestPhonebookBackup::fileName_data()
@@ -89,8 +93,44 @@ void TestPhonebookBackup::keepsEveryEntryInThePhonesOrder()
     const std::optional<ListFileStore::StoredList> kept = ListFileStore::read(folder + "/" + name + ".RDS");
     QVERIFY(kept);
     QCOMPARE(kept->limits, kVars.lineLimits());
-    QCOMPARE(kept->entries, (PhonebookEntries{{1, "0612", 0, "ROSSI", {}, false, std::nullopt},
+    QCOMPARE(kept->entries, (PhonebookEntries{{1, "0612", 0, "STUDIO M³ SRL", {}, false, std::nullopt},
                                               {2, "+39347", 0, "ANNA", family(), false, std::nullopt}}));
+}
+
+void TestPhonebookBackup::fullDiskKeepsNothing_data()
+{
+    QTest::addColumn<int>("room"); // a CrampedFolder::Kind
+    QTest::newRow("full disk") << int(CrampedFolder::Kind::SmallDisk);
+    QTest::newRow("file size limit") << int(CrampedFolder::Kind::FileSizeLimit);
+}
+
+// A read of 250 entries with 8 KiB to spare: the backup fails, and leaves
+// no part of itself behind.
+void TestPhonebookBackup::fullDiskKeepsNothing()
+{
+    QFETCH(int, room);
+    QTemporaryDir dir;
+    const FormVariables vars = afterSimRead(250, 14, 20);
+    PhonebookEntries read;
+    for (int i = 1; i <= 250; ++i)
+        read.append({i, "+39061234567", 145, QStringLiteral("Nome %1").arg(i), family(), false, std::nullopt});
+
+    // On a tmpfs the small backup below takes two pages of its own.
+    const CrampedFolder::Kind kind = CrampedFolder::Kind(room);
+    const qint64 bytes = 8192 + (kind == CrampedFolder::Kind::SmallDisk ? 2 * 4096 : 0);
+    TestFiles::Files left;
+    {
+        const CrampedFolder folder(kind, dir.path(), {}, bytes);
+        if (!folder.ready())
+            QSKIP(qPrintable(folder.why()));
+        // A small one still fits.
+        QVERIFY(backUpRead(dir.path(), kVars, readEntries(), "BARS-PHONE", kWhen));
+        QVERIFY(!backUpRead(dir.path(), vars, read, "BARS-PHONE", kWhen));
+        left = TestFiles::held(dir.path());
+    }
+
+    const QString name = QStringLiteral("2026-12-09_10-15-02 SIM BARS-PHONE");
+    QCOMPARE(left.keys(), (QStringList{name + ".RDS", name + ".RDS.fields"}));
 }
 
 QTEST_GUILESS_MAIN(TestPhonebookBackup)

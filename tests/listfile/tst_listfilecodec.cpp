@@ -1,10 +1,33 @@
 #include "listfilecodec.h"
+#include "listfilelayout.h"
 #include "phonebookline.h"
 
 #include <QtTest>
 
 using PhonebookLine::Layout;
 using PhonebookLine::Limits;
+
+namespace {
+
+// The limits of a phone that declares "(1-10),20,14".
+const Limits kLimits{10, 14, 20};
+
+// Entries written as "name|number", numbered 1, 2, 3 ...
+PhonebookEntries numbered(const QStringList &pairs)
+{
+    PhonebookEntries entries;
+    for (const QString &pair : pairs)
+        entries.append({int(entries.size()) + 1, pair.section(u'|', 1), 0, pair.section(u'|', 0, 0), {}, false});
+    return entries;
+}
+
+// The lines a list file holds, as the load finds them.
+QStringList throughFile(const QStringList &lines)
+{
+    return ListFileCodec::decode(ListFileCodec::encode(lines)).value_or(QStringList{"not a list file"});
+}
+
+}
 
 class TestListFileCodec : public QObject {
     Q_OBJECT
@@ -19,6 +42,10 @@ private slots:
     void everyTextByteSurvivesRoundTrip();
     void sortedLinesHaveFixedColumns_data();
     void sortedLinesHaveFixedColumns();
+    void layoutReadsBackWhatItDrew_data();
+    void layoutReadsBackWhatItDrew();
+    void layoutKeepsLinesEditedByHand_data();
+    void layoutKeepsLinesEditedByHand();
     void saveName_data();
     void saveName();
     void isLoadableName_data();
@@ -151,6 +178,85 @@ void TestListFileCodec::sortedLinesHaveFixedColumns()
         QCOMPARE(line.mid(2 * L + 5 + maxCarNom, 3), QByteArray(" \xB3 "));
         QVERIFY(line.endsWith("\r\n"));
     }
+}
+
+// A list is drawn in its file under one layout wide enough for every entry,
+// and read back by the columns of that layout.
+void TestListFileCodec::layoutReadsBackWhatItDrew_data()
+{
+    QTest::addColumn<QStringList>("pairs");
+    QTest::addColumn<bool>("wider"); // an entry is longer than the phone's fields
+
+    QTest::newRow("within the limits") << QStringList{"Anna Rossi|+393331234567", "Bar Sport|0612"} << false;
+    QTest::newRow("³ in a name") << QStringList{"STUDIO M³ SRL|0612345", "Zeno|1"} << false;
+    QTest::newRow("³ between spaces in names")
+        << QStringList{"A ³ B|0612", "C ³|2", "Dario|3"} << false;
+    QTest::newRow("one line, ³ between spaces in its name") << QStringList{"A ³ B|0612"} << false;
+    QTest::newRow("empty name, empty number") << QStringList{"|0612", "Solo nome|"} << false;
+    QTest::newRow("name and number longer than the phone declares")
+        << QStringList{"Anna|1", "Zanardi Giovanni Battista|0039061234567890123456"} << true;
+    QTest::newRow("a long name holding ³ ") << QStringList{"STUDIO ASSOCIATO M³ ROSSI|0612"} << true;
+}
+
+void TestListFileCodec::layoutReadsBackWhatItDrew()
+{
+    QFETCH(QStringList, pairs);
+    QFETCH(bool, wider);
+    const ListFileLayout::StoredList list{numbered(pairs), kLimits};
+
+    const QStringList lines = ListFileLayout::draw(list);
+    const ListFileLayout::StoredList back = ListFileLayout::read(throughFile(lines));
+
+    QStringList window;
+    for (const PhonebookEntry &entry : list.entries)
+        window.append(PhonebookLine::draw(entry, Layout::Sorted, kLimits));
+    QCOMPARE(lines == window, !wider);
+    for (const QString &line : lines)
+        QCOMPARE(line.size(), lines.first().size());
+    QCOMPARE(back.entries, list.entries);
+    QCOMPARE(back.limits == kLimits, !wider);
+    QCOMPARE(ListFileLayout::draw(back), lines);
+}
+
+// Lines that no layout draws are split at their first separators and kept
+// as they stand, as they always were.
+void TestListFileCodec::layoutKeepsLinesEditedByHand_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    // "name|number", or "-" for a line read as no entry; "*" before one
+    // kept as it stood.
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<int>("nameWidth");
+
+    QTest::newRow("edited among the program's")
+        << QStringList{"1/3 Ã  Anna  ³ 1", "2/3 Ã Bruno ³ 2", "3/3 Ã  Carla ³ 3"}
+        << QStringList{"Anna|1", "*Bruno|2", "Carla|3"} << 5;
+    QTest::newRow("edited, ³ in the name")
+        << QStringList{"1/2 Ã  Anna  ³ 1", "2/2 Ã M³ X ³ 2"} << QStringList{"Anna|1", "*|X ³ 2"}
+        << 5;
+    QTest::newRow("without separators") << QStringList{"appunti", "1/1 Ã  Anna ³ 1"}
+                                        << QStringList{"*-", "Anna|1"} << 4;
+    QTest::newRow("every line edited: the first line's limits")
+        << QStringList{"1/2 Ã Anna ³ 1", "2/2 Ã Bruno ³ 2"} << QStringList{"*Anna|1", "*Bruno|2"}
+        << 3;
+}
+
+void TestListFileCodec::layoutKeepsLinesEditedByHand()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, entries);
+    QFETCH(int, nameWidth);
+
+    const ListFileLayout::StoredList list = ListFileLayout::read(lines);
+
+    QStringList read;
+    for (const PhonebookEntry &e : list.entries) {
+        const QString kept = e.loadedLine ? QStringLiteral("*") : QString();
+        read.append(kept + (e.unread ? QStringLiteral("-") : e.name + u'|' + e.number));
+    }
+    QCOMPARE(read, entries);
+    QCOMPARE(list.limits.maxCarNom, nameWidth);
+    QCOMPARE(ListFileLayout::draw(list), lines);
 }
 
 void TestListFileCodec::saveName_data()

@@ -1,3 +1,4 @@
+#include "crampedfolder.h"
 #include "givennamechooser.h"
 #include "listfileoperations.h"
 #include "phonebookline.h"
@@ -11,7 +12,6 @@
 #include <QtTest>
 
 using PhonebookLine::Layout;
-using PhonebookLine::Limits;
 
 namespace {
 
@@ -23,6 +23,8 @@ const QString kLoading = QStringLiteral("CARICAMENTO IN CORSO");
 const QString kLoaded = QStringLiteral("CARICAMENTO ULTIMATO");
 
 using TestFiles::contents;
+using TestFiles::Files;
+using TestFiles::held;
 using TestFiles::runningAsRoot;
 const auto writeFile = TestFiles::write;
 
@@ -178,37 +180,52 @@ void TestListFileOperations::saveReplacesWholeFile()
 
 void TestListFileOperations::failedSaveKeepsOldFile_data()
 {
+    using Kind = CrampedFolder::Kind;
     QTest::addColumn<QString>("target");
     QTest::addColumn<bool>("needsNonRoot");
+    QTest::addColumn<int>("room"); // how the folder "cramped" is short of room, a CrampedFolder::Kind
+
     // A regular file cannot hold a folder, whoever runs the test.
-    QTest::newRow("under a regular file") << "old.rds/list.rds" << false;
-    QTest::newRow("onto a folder") << "sub.rds" << false;
-    QTest::newRow("folder not writable") << "locked/old.rds" << true;
+    QTest::newRow("under a regular file") << "old.rds/list.rds" << false << int(Kind::Roomy);
+    QTest::newRow("onto a folder") << "sub.rds" << false << int(Kind::Roomy);
+    QTest::newRow("folder not writable") << "locked/old.rds" << true << int(Kind::Roomy);
+    // 250 lines over 200, with 8 KiB to spare.
+    QTest::newRow("full disk") << "cramped/old.rds" << false << int(Kind::SmallDisk);
+    QTest::newRow("full disk, vCard") << "cramped/old.vcf" << false << int(Kind::SmallDisk);
+    QTest::newRow("file size limit") << "cramped/old.rds" << false << int(Kind::FileSizeLimit);
 }
 
 void TestListFileOperations::failedSaveKeepsOldFile()
 {
     QFETCH(QString, target);
     QFETCH(bool, needsNonRoot);
+    QFETCH(int, room);
     if (needsNonRoot && runningAsRoot())
         QSKIP("root writes into any folder");
     QDir dir(m_dir->path());
-    QVERIFY(dir.mkdir("sub.rds") && dir.mkdir("locked"));
-    const QByteArray old("old list\r\n");
+    QVERIFY(dir.mkdir("sub.rds") && dir.mkdir("locked") && dir.mkdir("cramped"));
+    const QByteArray old = QByteArray("1/1 \xC3  B \xB3 2\r\n").repeated(200);
     writeFile(path("old.rds"), old);
     writeFile(path("locked/old.rds"), old);
     QVERIFY(QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner));
+    const Files cramped{{"old.rds", old}, {"old.vcf", old}};
+    m_list2.setEntries(sortedEntries(250), Layout::Sorted, {250, 14, 20});
     m_chooser.saveName = path(target);
 
-    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
-
+    Outcome saved;
+    Files crampedAfter; // while the folder is short of room
+    {
+        const CrampedFolder folder(CrampedFolder::Kind(room), path("cramped"), cramped, 8192);
+        if (!folder.ready())
+            QSKIP(qPrintable(folder.why()));
+        saved = saveSortedList(m_chooser, m_list2, m_report);
+        crampedAfter = held(path("cramped"));
+    }
     QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(saved.message, kSaveImpossible);
-    QCOMPARE(contents(path("old.rds")), old);
-    QCOMPARE(contents(path("locked/old.rds")), old);
-    QVERIFY(QFileInfo(path("sub.rds")).isDir());
-    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 3);
-    QCOMPARE(QDir(path("locked")).entryList(QDir::Files).size(), 1);
+    QCOMPARE(held(m_dir->path()), (Files{{"cramped", {}}, {"locked", {}}, {"old.rds", old}, {"sub.rds", {}}}));
+    QCOMPARE(held(path("locked")), (Files{{"old.rds", old}}));
+    QCOMPARE(crampedAfter, cramped);
 }
 
 void TestListFileOperations::saveKeepsItsSnapshot()

@@ -26,6 +26,16 @@ const QByteArray kExport = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Zoe Neri\r\nTEL;TYP
                            "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ada\r\nTEL:+390612345678901\r\nEND:VCARD\r\n"
                            "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Nessuno\r\nEMAIL:n@example.org\r\nEND:VCARD\r\n";
 
+// count cards, each a person with one number, "Persona <from>" on.
+QByteArray people(int from, int count)
+{
+    QByteArray out;
+    for (int i = from; i < from + count; ++i)
+        out += "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Persona " + QByteArray::number(i) + "\r\nTEL:06"
+            + QByteArray::number(i) + "\r\nEND:VCARD\r\n";
+    return out;
+}
+
 }
 
 class TestVCardOperations : public QObject {
@@ -35,6 +45,8 @@ private slots:
     void init();
     void loadSortsIntoList2();
     void loadBeforeAReadIsRefused();
+    void countsAddUpToTheCards_data();
+    void countsAddUpToTheCards();
     void saveAndLoadKeepEveryField();
 
 private:
@@ -88,6 +100,37 @@ void TestVCardOperations::loadBeforeAReadIsRefused()
     QCOMPARE(loaded.message, WindowText::kNotLoaded);
     QCOMPARE(pairsOf(m_list2.entries()), QStringList{"KEPT|1"});
     QCOMPARE(m_list1.rowCount(), 1);
+}
+
+// A card ends at its END or at the next BEGIN, so that no card swallows
+// the ones after it; one left open is counted among the ones left out.
+void TestVCardOperations::countsAddUpToTheCards_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray mark = "\xEF\xBB\xBF";
+    QTest::newRow("a card without END")
+        << people(1, 1) + "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Senza Fine\r\nTEL:0699\r\n" + people(2, 50)
+        << "CARICATE 51 VOCI, 1 SCARTATE";
+    QTest::newRow("a soft line break before END")
+        << people(1, 1) + "BEGIN:VCARD\r\nVERSION:2.1\r\nTEL:0699\r\nFN;ENCODING=QUOTED-PRINTABLE:Ross=C3=AC=\r\n"
+               "END:VCARD\r\n" + people(2, 50)
+        << "CARICATE 52 VOCI, 0 SCARTATE";
+    QTest::newRow("three exports joined, each behind its byte-order mark")
+        << mark + people(1, 3) + mark + people(4, 3) + mark + people(7, 3) << "CARICATE 9 VOCI, 0 SCARTATE";
+}
+
+void TestVCardOperations::countsAddUpToTheCards()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, message);
+    TestFiles::write(path("rubrica.vcf"), file);
+    m_chooser.openName = path("rubrica.vcf");
+
+    const Outcome loaded = loadSortedList(m_chooser, kLimits, m_list1, m_list2, m_report);
+
+    QCOMPARE(loaded.message, message);
 }
 
 // Saved under a ".vcf" name the list is a vCard file of that name, and

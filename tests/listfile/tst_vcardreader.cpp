@@ -109,6 +109,26 @@ void TestVCardReader::read_data()
                 "X-VELDRANO-HIDDEN:1\r\nX-VELDRANO-UNKNOWN-FIELDS:\\,3\\,\"0612\"\r\n")
         << QStringList{"A|0612 hidden=1 adNumber=+39347 adType=145 telUri=tel:+39;x unknownForm=,3,\"0612\""}
         << 0;
+    // Files joined with cat: each with its byte-order mark, one without its
+    // final line end.
+    QTest::newRow("joined files")
+        << card("FN:Anna\r\nTEL:1\r\n").chopped(2) + "\xEF\xBB\xBF" + card("FN:Bruno\r\nTEL:2\r\n")
+               + card("FN:Carla\r\nTEL:3\r\n").chopped(2) + card("FN:Dario\r\nTEL:4\r\n")
+        << QStringList{"Anna|1", "Bruno|2", "Carla|3", "Dario|4"} << 0;
+    QTest::newRow("a soft line break before END")
+        << card("VERSION:2.1\r\nTEL:1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Ross=C3=AC=\r\n")
+               + card("FN:Bruno\r\nTEL:2\r\n")
+        << QStringList{"Rossì|1", "Bruno|2"} << 0;
+    QTest::newRow("abook's export")
+        << QByteArray("BEGIN:VCARD\r\nFN:Nicol\xC3\xB2 Fabbr\xC3\xAC\r\nN:Fabbr\xC3\xAC;Nicol\xC3\xB2\r\n"
+                      "NICKNAME:Nico\r\nADR:;;Via Roma 1;Citt\xC3\xA0;;;\r\nTEL;HOME:061234567\r\n"
+                      "TEL;WORK:065551234\r\nTEL;CELL:+39 333 1234567\r\n"
+                      "EMAIL;PREF;INTERNET:nicolo@example.org\r\nEMAIL;1;INTERNET:n2@example.org\r\n"
+                      "END:VCARD\r\n\r\nBEGIN:VCARD\r\nFN:Zo\xC3\xAB\r\nN:Zo\xC3\xAB;Zo\xC3\xAB\r\n"
+                      "TEL;CELL:3331112222\r\nEND:VCARD\r\n\r\n")
+        << QStringList{"Nicolò Fabbrì/h|061234567 secondText=Nico email=nicolo@example.org",
+                       "Nicolò Fabbrì/w|065551234", "Nicolò Fabbrì/m|+393331234567", "Zoë|3331112222"}
+        << 0;
     QTest::newRow("a card in a card (2.1 AGENT) is passed over")
         << card("VERSION:2.1\r\nFN:Capo\r\nAGENT:\r\nBEGIN:VCARD\r\nFN:Segretaria\r\nTEL:9\r\nEND:VCARD\r\n"
                 "TEL:1\r\n")
@@ -205,6 +225,7 @@ void TestVCardReader::roundTrip_data()
     row("text to escape", {entry("Rossi, Anna; capo\\ufficio", "0612", 129, awkward)});
     row("long names folded inside UTF-8", {entry(longName, "0612", 129), entry(longName + u'x', "0613", 129)});
     row("what a phone dials", {entry("Servizio", "*31#0612p12w3", 129)});
+    row("a name that opens with a byte-order mark", {entry(QStringLiteral("\uFEFFAnna"), "0612", 129)});
     row("suffixed entries share a card",
         {entry("Chuck Woodbury/w", "0611", 129, every), entry("Chuck Woodbury/h", "0612", 129),
          entry("Chuck Woodbury/m", "+39333", 145, awkward), entry("Chuck Woodbury/o", "0614", 161),

@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -39,13 +40,17 @@ private slots:
     void folding_data();
     void folding();
     void independentReader();
+    void abookSeesEveryNumber();
 };
 
 void TestVCardWriter::format()
 {
+    UsimFields mail;
+    mail.email = QStringLiteral("c@example.org");
     const QByteArray bytes = VCardWriter::write(
-        {entry("Zia Lù", "+393331234567", 145, kEvery), entry("Chuck/w", "0611", 161), PhonebookEntry(),
-         entry("Rossi, Anna; A\\B\nC", "0612", 129), entry("Chuck/m", "+39333", 145)});
+        {entry("Zia Lù", "+393331234567", 145, kEvery), entry("Chuck/w", "0611", 161, mail), PhonebookEntry(),
+         entry("Rossi, Anna; A\\B\nC", "0612", 129), entry("Chuck/m", "+39333", 145),
+         entry("Chuck/h", "0612", 129, mail)});
 
     QCOMPARE(QString::fromUtf8(bytes),
              QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Zia Lù\r\nN:Zia Lù;;;;\r\nTEL:+393331234567\r\n"
@@ -54,7 +59,8 @@ void TestVCardWriter::format()
                             "TEL;VALUE=uri;X-VELDRANO-FIELD=TEL-URI:tel:+393471112233\r\nX-VELDRANO-HIDDEN:1\r\n"
                             "END:VCARD\r\n"
                             "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Chuck\r\nN:Chuck;;;;\r\n"
-                            "entry1.TEL;TYPE=WORK;X-VELDRANO-TYPE=161:0611\r\nentry2.TEL;TYPE=CELL:+39333\r\n"
+                            "TEL;TYPE=WORK;X-VELDRANO-TYPE=161:0611\r\nEMAIL:c@example.org\r\n"
+                            "TEL;TYPE=CELL:+39333\r\nentry3.TEL;TYPE=HOME:0612\r\nentry3.EMAIL:c@example.org\r\n"
                             "END:VCARD\r\n"
                             "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Rossi\\, Anna\\; A\\\\B\\nC\r\n"
                             "N:Rossi\\, Anna\\; A\\\\B\\nC;;;;\r\nTEL:0612\r\nEND:VCARD\r\n"));
@@ -108,7 +114,7 @@ void TestVCardWriter::independentReader()
         entry("Zia Lù", "+393331234567", 145, kEvery),
         entry(longName, "0612", 129, awkward),
         entry("Chuck Woodbury/w", "0611", 129, kEvery),
-        entry("Chuck Woodbury/m", "+39333", 145),
+        entry("Chuck Woodbury/m", "+39333", 145, awkward),
         entry("Chuck Woodbury/f", "0615", 129),
         entry("Nicolò; capo\\reparto", "*31#0612p1", 129),
     };
@@ -127,7 +133,7 @@ void TestVCardWriter::independentReader()
     QCOMPARE(cards.size(), 4); // the three Chuck Woodbury entries share one
 
     // Each entry's properties: those of its card without a group, or those
-    // of its group when the card is shared.
+    // of its group.
     QHash<QString, QList<Seen>> byEntry; // by "FN" or "FN/group"
     for (const QJsonValue &card : cards) {
         QString fn;
@@ -163,11 +169,50 @@ void TestVCardWriter::independentReader()
     QVERIFY(has("Zia Lù", "X-VELDRANO-HIDDEN", kEvery.hidden));
     QVERIFY(has(longName, "TEL", "0612"));
     fields(longName, awkward);
-    QVERIFY(has("Chuck Woodbury/entry1", "TEL", "0611", "WORK"));
-    fields("Chuck Woodbury/entry1", kEvery);
+    // The first entry's fields and the numbers of entries without fields
+    // stand without a group.
+    QVERIFY(has("Chuck Woodbury", "TEL", "0611", "WORK"));
+    fields("Chuck Woodbury", kEvery);
     QVERIFY(has("Chuck Woodbury/entry2", "TEL", "+39333", "CELL"));
-    QVERIFY(has("Chuck Woodbury/entry3", "TEL", "0615", "FAX"));
+    fields("Chuck Woodbury/entry2", awkward);
+    QVERIFY(has("Chuck Woodbury", "TEL", "0615", "FAX"));
     QVERIFY(has("Nicolò; capo\\reparto", "TEL", "*31#0612p1"));
+}
+
+// abook, Debian's terminal address book, a reader that knows no vCard
+// groups: the numbers of a person with several stand without one, so that
+// it finds each of them.
+void TestVCardWriter::abookSeesEveryNumber()
+{
+    const QString abook = QStandardPaths::findExecutable(QStringLiteral("abook"));
+    if (abook.isEmpty())
+        QSKIP("abook is not installed here");
+    const PhonebookEntries entries{
+        entry("Chuck Woodbury/h", "0612", 129, kEvery), entry("Chuck Woodbury/w", "0611", 161),
+        entry("Chuck Woodbury/m", "+39333", 145),       entry("Chuck Woodbury/f", "0615", 129),
+        entry("Zia Lù", "+393331234567", 145, kEvery),  entry("Bar Sport", "0698", 129),
+    };
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile file(dir.filePath(QStringLiteral("rubrica.vcf")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(VCardWriter::write(entries));
+    file.close();
+
+    // abook wants a home; the run's own keeps it from the user's.
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), dir.path());
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
+    process.start(abook, {"--convert", "--informat", "vcard", "--infile", file.fileName(), "--outformat", "custom",
+                          "--outformatstr", "{name}\t{phone}\t{workphone}\t{mobile}\t{fax}\t{email}"});
+    QVERIFY(process.waitForFinished(60000));
+    QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+             (QStringList{"Chuck Woodbury\t0612\t0611\t+39333\t0615\tlu@example.org",
+                          "Zia Lù\t+393331234567\t\t\t\tlu@example.org", "Bar Sport\t0698\t\t\t\t"}));
 }
 
 QTEST_APPLESS_MAIN(TestVCardWriter)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QTest>
 
 #include <unistd.h>
@@ -19,6 +21,16 @@ inline void write(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A folder's files and folders by name, each file with its bytes.
+using Files = QMap<QString, QByteArray>;
+inline Files held(const QString &folder)
+{
+    Files files;
+    for (const QString &name : QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+        files.insert(name, contents(folder + u'/' + name));
+    return files;
 }
 
 // Root reads and writes past file permissions.

@@ -95,9 +95,14 @@ int leadingNumber(const QString &text)
 
 std::optional<Parsed> parse(const QString &line)
 {
+    return parseAt(line, line.indexOf(kFieldSeparator));
+}
+
+std::optional<Parsed> parseAt(const QString &line, qsizetype fieldSeparator)
+{
     const qsizetype a = line.indexOf(kPositionSeparator);
-    const qsizetype b = line.indexOf(kFieldSeparator);
-    if (a < 0 || b < a)
+    const qsizetype b = fieldSeparator;
+    if (a < 0 || b < a || b >= line.size() || line.at(b) != kFieldSeparator)
         return std::nullopt;
     Parsed parsed;
     const QString tag = line.left(a);

@@ -71,6 +71,13 @@ struct Parsed {
     PhonebookEntry entry;
     Limits limits;
 };
+// The line split at its first position separator and at its first field
+// separator.
 std::optional<Parsed> parse(const QString &line);
+// The line split at its first position separator and at the field separator
+// that stands at index fieldSeparator, where a name holding the separator's
+// character leaves more than one to choose from; nullopt too when none
+// stands there.
+std::optional<Parsed> parseAt(const QString &line, qsizetype fieldSeparator);
 
 }
