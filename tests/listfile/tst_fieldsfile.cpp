@@ -1,10 +1,8 @@
 #include "fieldsfile.h"
 #include "givennamechooser.h"
 #include "listfileoperations.h"
-#include "phonebooklistmodel.h"
 #include "recordingreport.h"
 #include "testfiles.h"
-#include "windowtexts.h"
 
 #include <QTemporaryDir>
 
@@ -109,30 +107,20 @@ void TestFieldsFile::goesWithItsList()
     const auto path = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
     GivenNameChooser chooser;
     RecordingReport report;
-    PhonebookListModel List1;
-    PhonebookListModel List2;
-    List2.setEntries(withFields, PhonebookLine::Layout::Sorted, limits);
     chooser.saveName = path("rubrica");
     chooser.openName = path("rubrica.rds");
 
-    Outcome saved = saveSortedList(chooser, List2, report);
-    QCOMPARE(saved.message, WindowText::kSaved);
+    QCOMPARE(saveSortedList(chooser, {withFields, limits}, report), ListSave::Saved);
     QCOMPARE(TestFiles::contents(path("rubrica.rds")), QByteArray("1/2 \xC3  A \xB3 1\r\n2/2 \xC3  B \xB3 2\r\n"));
     QVERIFY(QFileInfo::exists(path("rubrica.rds.fields")));
-    List2.clear();
-    Outcome loaded = loadSortedList(chooser, {}, List1, List2, report);
-    QCOMPARE(loaded.message, WindowText::kLoaded);
-    QCOMPARE(List2.entries(), withFields);
+    QCOMPARE(loadSortedList(chooser, {}, report).list.entries, withFields);
 
     // A list without fields saved under the same name takes none from the old file.
     PhonebookEntries without = withFields;
     without[1].fields = {};
-    List2.setEntries(without, PhonebookLine::Layout::Sorted, limits);
-    saved = saveSortedList(chooser, List2, report);
-    QCOMPARE(saved.message, WindowText::kSaved);
+    QCOMPARE(saveSortedList(chooser, {without, limits}, report), ListSave::Saved);
     QVERIFY(!QFileInfo::exists(path("rubrica.rds.fields")));
-    loadSortedList(chooser, {}, List1, List2, report);
-    QCOMPARE(List2.entries(), without);
+    QCOMPARE(loadSortedList(chooser, {}, report).list.entries, without);
 }
 
 QTEST_GUILESS_MAIN(TestFieldsFile)

@@ -2,7 +2,6 @@
 #include "givennamechooser.h"
 #include "listfileoperations.h"
 #include "phonebookline.h"
-#include "phonebooklistmodel.h"
 #include "recordingreport.h"
 #include "testfiles.h"
 
@@ -15,12 +14,6 @@ using PhonebookLine::Layout;
 
 namespace {
 
-const QString kSaveImpossible = QStringLiteral("IMPOSSIBILE SALVARE");
-const QString kSaving = QStringLiteral("SALVATAGGIO IN CORSO");
-const QString kSaved = QStringLiteral("SALVATAGGIO ULTIMATO");
-const QString kLoadImpossible = QStringLiteral("IMPOSSIBILE CARICARE");
-const QString kLoading = QStringLiteral("CARICAMENTO IN CORSO");
-const QString kLoaded = QStringLiteral("CARICAMENTO ULTIMATO");
 
 using TestFiles::contents;
 using TestFiles::Files;
@@ -37,15 +30,24 @@ PhonebookEntries sortedEntries(int count)
 }
 
 // A list as a list file left it, line for line.
-void setLoaded(PhonebookListModel &list, const QStringList &lines)
+ListFileStore::StoredList loaded(const QStringList &lines)
 {
-    PhonebookEntries entries;
+    ListFileStore::StoredList list;
     for (const QString &line : lines) {
         PhonebookEntry entry;
         entry.loadedLine = line;
-        entries.append(entry);
+        list.entries.append(entry);
     }
-    list.setEntries(entries, Layout::Sorted, {});
+    return list;
+}
+
+// The lines List2 shows of a list.
+QStringList linesOf(const ListFileStore::StoredList &list)
+{
+    QStringList lines;
+    for (const PhonebookEntry &entry : list.entries)
+        lines.append(PhonebookLine::draw(entry, Layout::Sorted, list.limits));
+    return lines;
 }
 
 }
@@ -63,29 +65,23 @@ private slots:
     void saveReplacesWholeFile();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
-    void saveKeepsItsSnapshot();
-    void saveStopsWhenProgramEnds();
-    void loadReplacesLists();
-    void loadRefusedKeepsLists_data();
-    void loadRefusedKeepsLists();
+    void loadGivesTheLines();
+    void loadRefused_data();
+    void loadRefused();
     void loadEmptyFile();
     void loadThenSaveGivesSameBytes_data();
     void loadThenSaveGivesSameBytes();
-    void loadStopsWhenProgramEnds();
     void loadOddFiles_data();
     void loadOddFiles();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
-    void fillLists();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     GivenNameChooser m_chooser;
     RecordingReport m_report;
-    PhonebookListModel m_list1;
-    PhonebookListModel m_list2;
-    const QStringList m_before1{"001/3 \u00c3 A ³ 1", "002/3 \u00c3 B ³ 2"};
-    const QStringList m_before2{"1/1 \u00c3  B ³ 2"};
+    // The list a save finds in List2.
+    ListFileStore::StoredList m_list2;
 };
 
 void TestListFileOperations::init()
@@ -94,28 +90,20 @@ void TestListFileOperations::init()
     QVERIFY(m_dir->isValid());
     m_chooser = GivenNameChooser();
     m_report = RecordingReport();
-    fillLists();
-}
-
-void TestListFileOperations::fillLists()
-{
-    setLoaded(m_list1, m_before1);
-    setLoaded(m_list2, m_before2);
+    m_list2 = loaded({"1/1 \u00c3  B ³ 2"});
 }
 
 void TestListFileOperations::savesEveryLineWithProgress()
 {
-    m_list2.setEntries(sortedEntries(3), Layout::Sorted, {250, 14, 20});
+    m_list2 = {sortedEntries(3), {250, 14, 20}};
     m_chooser.saveName = path("rubrica");
 
-    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
+    QCOMPARE(saveSortedList(m_chooser, m_list2, m_report), ListSave::Saved);
 
     QCOMPARE(m_chooser.saveFilters, QStringList{"*.RDS;;*.vcf"});
-    QCOMPARE(m_report.messages, QStringList{kSaving});
-    QCOMPARE(saved.message, kSaved);
+    QCOMPARE(m_report.stages, QList<Stage>{Stage::Saving});
     QCOMPARE(m_report.values, (QList<double>{0.1, 1.1, 2.1}));
     QVERIFY(m_report.maximums.isEmpty());
-    QCOMPARE(m_report.steps, 3);
     const QByteArray bytes = contents(path("rubrica.rds"));
     QCOMPARE(bytes.size(), 3 * (2 * 3 + 10 + 14 + 20));
     QCOMPARE(bytes.count("\r\n"), 3);
@@ -138,9 +126,7 @@ void TestListFileOperations::savePicksTheName()
     QVERIFY(QDir(m_dir->path()).mkdir("x.rds"));
     m_chooser.saveName = path(chosen);
 
-    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
-
-    QCOMPARE(saved.message, kSaved);
+    QCOMPARE(saveSortedList(m_chooser, m_list2, m_report), ListSave::Saved);
     QCOMPARE(contents(path(written)), QByteArray("1/1 \xC3  B \xB3 2\r\n"));
 }
 
@@ -158,13 +144,11 @@ void TestListFileOperations::saveRefused()
     QFETCH(bool, listEmpty);
     m_chooser.saveName = cancelled ? QString() : path("list.rds");
     if (listEmpty)
-        m_list2.clear();
+        m_list2 = {};
 
-    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
-
+    QCOMPARE(saveSortedList(m_chooser, m_list2, m_report), ListSave::Impossible);
     QCOMPARE(m_chooser.saveFilters.size(), 1);
-    QVERIFY(m_report.messages.isEmpty());
-    QCOMPARE(saved.message, kSaveImpossible);
+    QVERIFY(m_report.stages.isEmpty());
     QVERIFY(QDir(m_dir->path()).isEmpty());
 }
 
@@ -209,10 +193,10 @@ void TestListFileOperations::failedSaveKeepsOldFile()
     writeFile(path("locked/old.rds"), old);
     QVERIFY(QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner));
     const Files cramped{{"old.rds", old}, {"old.vcf", old}};
-    m_list2.setEntries(sortedEntries(250), Layout::Sorted, {250, 14, 20});
+    m_list2 = {sortedEntries(250), {250, 14, 20}};
     m_chooser.saveName = path(target);
 
-    Outcome saved;
+    ListSave saved = ListSave::Saved;
     Files crampedAfter; // while the folder is short of room
     {
         const CrampedFolder folder(CrampedFolder::Kind(room), path("cramped"), cramped, 8192);
@@ -222,60 +206,28 @@ void TestListFileOperations::failedSaveKeepsOldFile()
         crampedAfter = held(path("cramped"));
     }
     QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(saved.message, kSaveImpossible);
+    QCOMPARE(saved, ListSave::Impossible);
     QCOMPARE(held(m_dir->path()), (Files{{"cramped", {}}, {"locked", {}}, {"old.rds", old}, {"sub.rds", {}}}));
     QCOMPARE(held(path("locked")), (Files{{"old.rds", old}}));
     QCOMPARE(crampedAfter, cramped);
 }
 
-void TestListFileOperations::saveKeepsItsSnapshot()
-{
-    setLoaded(m_list2, {"a", "b", "c"});
-    // A sort clicked during the save empties the list and fills it again.
-    m_report.onStep = [this](int step) {
-        if (step == 2)
-            setLoaded(m_list2, {"z"});
-    };
-    m_chooser.saveName = path("list.rds");
-
-    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
-
-    QCOMPARE(saved.message, kSaved);
-    QCOMPARE(contents(path("list.rds")), QByteArray("a\r\nb\r\nc\r\n"));
-}
-
-void TestListFileOperations::saveStopsWhenProgramEnds()
-{
-    writeFile(path("list.rds"), "old\r\n");
-    setLoaded(m_list2, {"a", "b", "c"});
-    m_report.stopAfterSteps = 1;
-    m_chooser.saveName = path("list.rds");
-
-    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
-
-    QVERIFY(saved.message.isEmpty());
-    QCOMPARE(contents(path("list.rds")), QByteArray("old\r\n"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 1);
-}
-
-void TestListFileOperations::loadReplacesLists()
+void TestListFileOperations::loadGivesTheLines()
 {
     writeFile(path("list.rds"), "1/2 \xC3  \xC9lise \xB3 1\r\n2/2 \xC3  Bruno \xB3 2\r\n");
     m_chooser.openName = path("list.rds");
 
-    const Outcome loaded = loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
+    const ListLoad load = loadSortedList(m_chooser, {}, m_report);
 
     QCOMPARE(m_chooser.openFilters, QStringList{"*.RDS;;*.vcf"});
-    QCOMPARE(m_report.messages, QStringList{kLoading});
-    QCOMPARE(loaded.message, kLoaded);
+    QCOMPARE(m_report.stages, QList<Stage>{Stage::Loading});
+    QCOMPARE(load.end, ListLoad::End::Loaded);
     QVERIFY(m_report.values.isEmpty() && m_report.maximums.isEmpty());
-    QCOMPARE(m_report.steps, 2);
-    QCOMPARE(m_list2.lines(),
+    QCOMPARE(linesOf(load.list),
              (QStringList{QString::fromUtf8("1/2 Ã  Élise ³ 1"), QString::fromUtf8("2/2 Ã  Bruno ³ 2")}));
-    QVERIFY(m_list1.lines().isEmpty());
 }
 
-void TestListFileOperations::loadRefusedKeepsLists_data()
+void TestListFileOperations::loadRefused_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<bool>("needsNonRoot");
@@ -289,7 +241,7 @@ void TestListFileOperations::loadRefusedKeepsLists_data()
     QTest::newRow("broken fields file") << "broken.rds" << false;
 }
 
-void TestListFileOperations::loadRefusedKeepsLists()
+void TestListFileOperations::loadRefused()
 {
     QFETCH(QString, chosen);
     QFETCH(bool, needsNonRoot);
@@ -304,11 +256,7 @@ void TestListFileOperations::loadRefusedKeepsLists()
     writeFile(path("broken.rds.fields"), "{\"2\": {\"group\":\"A\"}}");
     m_chooser.openName = chosen.isEmpty() ? QString() : path(chosen);
 
-    const Outcome loaded = loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
-
-    QCOMPARE(loaded.message, kLoadImpossible);
-    QCOMPARE(m_list1.lines(), m_before1);
-    QCOMPARE(m_list2.lines(), m_before2);
+    QCOMPARE(loadSortedList(m_chooser, {}, m_report).end, ListLoad::End::Impossible);
 }
 
 void TestListFileOperations::loadEmptyFile()
@@ -316,11 +264,9 @@ void TestListFileOperations::loadEmptyFile()
     writeFile(path("empty.rds"), QByteArray());
     m_chooser.openName = path("empty.rds");
 
-    const Outcome loaded = loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
-
-    QCOMPARE(loaded.message, kLoaded);
-    QVERIFY(m_list1.lines().isEmpty());
-    QVERIFY(m_list2.lines().isEmpty());
+    const ListLoad load = loadSortedList(m_chooser, {}, m_report);
+    QCOMPARE(load.end, ListLoad::End::Loaded);
+    QVERIFY(load.list.entries.isEmpty());
 }
 
 void TestListFileOperations::loadThenSaveGivesSameBytes_data()
@@ -342,25 +288,10 @@ void TestListFileOperations::loadThenSaveGivesSameBytes()
     m_chooser.openName = path("in.rds");
     m_chooser.saveName = path("out.rds");
 
-    loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
-    QCOMPARE(m_list2.rowCount(), file.count("\r\n"));
-    const Outcome saved = saveSortedList(m_chooser, m_list2, m_report);
-
-    QCOMPARE(saved.message, kSaved);
+    const ListLoad load = loadSortedList(m_chooser, {}, m_report);
+    QCOMPARE(load.list.entries.size(), file.count("\r\n"));
+    QCOMPARE(saveSortedList(m_chooser, load.list, m_report), ListSave::Saved);
     QCOMPARE(contents(path("out.rds")), file);
-}
-
-void TestListFileOperations::loadStopsWhenProgramEnds()
-{
-    writeFile(path("list.rds"), "a\r\nb\r\n");
-    m_chooser.openName = path("list.rds");
-    m_report.stopAfterSteps = 0;
-
-    const Outcome loaded = loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
-
-    QVERIFY(loaded.message.isEmpty());
-    QCOMPARE(m_list1.lines(), m_before1);
-    QCOMPARE(m_list2.lines(), m_before2);
 }
 
 void TestListFileOperations::loadOddFiles_data()
@@ -385,14 +316,12 @@ void TestListFileOperations::loadOddFiles()
     writeFile(path("odd.rds"), file);
     m_chooser.openName = path("odd.rds");
 
-    const Outcome loaded = loadSortedList(m_chooser, {}, m_list1, m_list2, m_report);
+    const ListLoad load = loadSortedList(m_chooser, {}, m_report);
 
-    QCOMPARE(m_report.messages, QStringList{kLoading});
-    QCOMPARE(loaded.message, kLoaded);
-    QCOMPARE(m_list2.rowCount(), rows);
-    QCOMPARE(m_list2.lines().first(), first);
-    QCOMPARE(m_list2.lines().last(), last);
-    QVERIFY(m_list1.lines().isEmpty());
+    QCOMPARE(load.end, ListLoad::End::Loaded);
+    QCOMPARE(load.list.entries.size(), rows);
+    QCOMPARE(linesOf(load.list).first(), first);
+    QCOMPARE(linesOf(load.list).last(), last);
 }
 
 QTEST_GUILESS_MAIN(TestListFileOperations)
