@@ -1,7 +1,6 @@
 #include "writecheck.h"
 
 #include "atanswer.h"
-#include "atcommands.h"
 #include "phonebookanswers.h"
 #include "phonebookcommands.h"
 #include "phonelink.h"
@@ -41,10 +40,9 @@ constexpr int kSmallestPiece = 32;
 
 // The entries of the answer to the range first ... end, by position from
 // first; nullopt when the phone refused it or a line of it cannot be used.
-std::optional<QVector<Held>> rangeAnswer(const AtReply &received, int first, int end,
+std::optional<QVector<Held>> rangeAnswer(const AtReply &reply, int first, int end,
                                          const PhoneCharset &charset)
 {
-    const AtReply reply = received.answerTo(AtCommands::kEntryPrefix);
     QVector<Held> held(end - first + 1, Held{Kind::Empty, {}});
     if (reply.isOk() || reply.isNotFound())
         return held;
