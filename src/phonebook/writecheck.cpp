@@ -69,29 +69,19 @@ int lastListed(const QVector<Held> &held, int first)
     return first - 1;
 }
 
-// Whether an entry must stand after position from up to end, so that an
-// answer listing none there was cut short.
-bool entryExpectedAfter(const PhonebookEntries &expected, int from, int end)
-{
-    for (int p = from + 1; p <= end; ++p) {
-        if (!expected.at(p - 1).isEmpty())
-            return true;
-    }
-    return false;
-}
-
 enum class RangeEnd { Read, Cancelled, Unanswered };
 
-// Reads positions 1 ... expected.size() as ranges into held, where the
+// Reads positions 1 ... last as ranges into held, where the
 // phone takes them: the whole at once first, as most phones take it; a
 // range refused is halved until one is taken (some phones cap the upper
-// bound), and that size goes on; an answer cut short is read on from past
-// its last entry. Positions no range accounted for stay Unusable, to be
-// asked on their own: those above a cap on the upper bound can be read no
-// other way.
-RangeEnd readRanges(PhoneLink &link, const PhonebookEntries &expected, QVector<Held> &held)
+// bound), and that size goes on. An answer that stops before the end of its
+// range may have been cut short (some phones list a few entries at most), so
+// the rest of the range is read on from past its last entry until an answer
+// lists none: stale entries after the cut must not pass for cleared ones.
+// Positions no range accounted for stay Unusable, to be asked on their own:
+// those above a cap on the upper bound can be read no other way.
+RangeEnd readRanges(PhoneLink &link, int last, QVector<Held> &held)
 {
-    const int last = int(expected.size());
     held.fill(Held{Kind::Unusable, {}}, last);
     int piece = last;
     bool taken = false;
@@ -117,8 +107,7 @@ RangeEnd readRanges(PhoneLink &link, const PhonebookEntries &expected, QVector<H
         taken = true;
         std::copy(answer->cbegin(), answer->cend(), held.begin() + (first - 1));
         const int listed = lastListed(*answer, first);
-        const bool cut = listed >= first && entryExpectedAfter(expected, listed, end);
-        first = cut ? listed + 1 : end + 1;
+        first = listed >= first && listed < end ? listed + 1 : end + 1;
     }
     return RangeEnd::Read;
 }
@@ -183,7 +172,7 @@ Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, Operati
     report.setProgressIndex(0);
 
     QVector<Held> held;
-    const RangeEnd ranges = readRanges(link, expected, held);
+    const RangeEnd ranges = readRanges(link, last, held);
     if (ranges == RangeEnd::Cancelled)
         return cancelled();
     // A failed port leaves what was not read back unknown.

@@ -61,32 +61,33 @@ void Form1HabitsTest::habitsReadSortAndWriteBack_data()
     QTest::addColumn<QString>("powerOn");
     QTest::addColumn<int>("positions");
     // The reads the check of the write-back costs: ranges in pieces the
-    // phone takes, not one read per position. Above a cap on the upper
-    // bound (255 of 300) only single reads are left: 45 of the 60.
+    // phone takes, not one read per position, each answer that stops before
+    // the end of its range read on. Above a cap on the upper bound (255 of
+    // 300) only single reads are left: 45 of the 60.
     QTest::addColumn<int>("checkReads");
 
     SimModem::Options unsolicited;
     unsolicited.unsolicitedLines = {"^RSSI:14", "^MODE: 2\r", "+PBREADY", "PB DONE",
                                     "+QIND: \"csq\",20", "^BOOT:1234,0,0,0,72"};
-    QTest::newRow("unsolicited lines inside answers") << unsolicited << kGsm << 12 << 1;
+    QTest::newRow("unsolicited lines inside answers") << unsolicited << kGsm << 12 << 2;
     SimModem::Options storage;
     storage.storageNameInCharset = true;
-    QTest::newRow("storage name in UCS2") << storage << kGsm << 12 << 1;
+    QTest::newRow("storage name in UCS2") << storage << kGsm << 12 << 2;
     SimModem::Options digits;
     digits.numbersAsDigits = true;
-    QTest::newRow("numbers kept as digits") << digits << kLatin1 << 12 << 1;
+    QTest::newRow("numbers kept as digits") << digits << kLatin1 << 12 << 2;
     SimModem::Options capped;
     capped.rangeReadHighest = 255;
     QTest::newRow("300 positions, range read capped at 255") << capped << kLatin1 << 300 << 60;
     SimModem::Options cut;
     cut.rangeReadCut = 3;
-    QTest::newRow("range answer cut short") << cut << kLatin1 << 300 << 2;
+    QTest::newRow("range answer cut short") << cut << kLatin1 << 300 << 3;
     SimModem::Options hex;
     hex.ucs2WriteKeepsHex = true;
-    QTest::newRow("UCS2 write keeps the hex digits") << hex << kGsm << 12 << 1;
+    QTest::newRow("UCS2 write keeps the hex digits") << hex << kGsm << 12 << 2;
     SimModem::Options quarter;
     quarter.ucs2NameInQuarterField = true;
-    QTest::newRow("UCS2 name in a quarter of its field") << quarter << kGsm << 12 << 1;
+    QTest::newRow("UCS2 name in a quarter of its field") << quarter << kGsm << 12 << 2;
 }
 
 void Form1HabitsTest::habitsReadSortAndWriteBack()
