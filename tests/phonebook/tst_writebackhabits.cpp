@@ -108,6 +108,14 @@ void TestWriteBackHabits::habitsMet_data()
         << latin1 << cutAndIgnored << book << kFour << WindowText::kDiffers << 6 << -1 << QStringList{aldo}
         << QStringList{"+CPBR=1,12", "+CPBR=5,12", "+CPBR=7", "+CPBR=12"} << 16 << holding(book, stale);
 
+    // Without +CMEE the phone's "not found" for the empty rest is a plain
+    // error: its count of entries shows nothing left.
+    SimOptions emptyRangeRefused;
+    emptyRangeRefused.emptyPosition = SimOptions::EmptyPosition::NotFound;
+    QTest::newRow("read on refused where nothing is left: settled by the count")
+        << latin1 << emptyRangeRefused << book << kFour << done << -1 << -1 << QStringList{aldo}
+        << QStringList{"+CPBR=1,12", "+CPBR=5,12", "+CPBS?"} << 15 << holding(book, kFourWritten);
+
     // The bytes of an ASCII or Latin name are the same in both sets.
     SimOptions iraAndLatin1;
     iraAndLatin1.charsets = {"IRA", "8859-1"};
