@@ -3,6 +3,7 @@
 // through the final-result test, the lines set aside, the cleaning, the
 // measure of the answer heard and the reply the transaction hands on.
 #include "answerframing.h"
+#include "answerprogress.h"
 #include "atanswer.h"
 #include "atcommands.h"
 #include "fuzzcheck.h"
@@ -51,7 +52,16 @@ void checkClean(const QString &buffer, const AnswerFraming &framing)
     Fuzz::check(cleaned.size() <= buffer.size(), "clean only takes text out");
     if (AtAnswer::finalResult(AtAnswer::framed(buffer, framing)) == FinalResult::Error)
         Fuzz::check(cleaned == AtCommands::kError, "an error answer cleans to ERROR");
-    Fuzz::check(AtAnswer::ownedSize(buffer, framing) <= buffer.size(), "the answer heard is part of the buffer");
+}
+
+void checkProgress(const QString &buffer, qsizetype cut, const AnswerFraming &framing)
+{
+    AnswerProgress whole(framing);
+    const qsizetype measured = whole.measure(buffer);
+    Fuzz::check(measured <= buffer.size(), "the answer heard is part of the buffer");
+    AnswerProgress growing(framing);
+    growing.measure(buffer.left(cut));
+    Fuzz::check(growing.measure(buffer) == measured, "an answer measured as it grows measures as a whole");
 }
 
 void checkReply(const QString &buffer, const AnswerFraming &framing)
@@ -94,6 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkFinalResult(buffer, cut);
     checkClean(buffer, framing);
     checkReply(buffer, framing);
+    checkProgress(buffer, cut, framing);
     checkTrimSpaces(buffer);
     return 0;
 }

@@ -69,13 +69,6 @@ QString finalResultCode(const QString &buffer)
     return extendedErrorLine(buffer);
 }
 
-// A final result code on a line of its own.
-bool isFinalResultLine(const QString &line)
-{
-    return line.compare(kOk, Qt::CaseInsensitive) == 0 || line.compare(kError, Qt::CaseInsensitive) == 0
-        || line.startsWith(kCmeError, Qt::CaseInsensitive);
-}
-
 // Whether a whole line of the answer is set aside: it is neither blank (the
 // framing), nor the final result code, nor the command's own.
 bool setAside(const QString &line, const AnswerFraming &framing)
@@ -96,6 +89,12 @@ QStringList linesSetAside(const QString &buffer, const AnswerFraming &framing)
 }
 
 } // namespace
+
+bool isFinalResultLine(const QString &line)
+{
+    return line.compare(kOk, Qt::CaseInsensitive) == 0 || line.compare(kError, Qt::CaseInsensitive) == 0
+        || line.startsWith(kCmeError, Qt::CaseInsensitive);
+}
 
 bool isUnsolicited(const QString &line)
 {
@@ -146,18 +145,6 @@ QString framed(const QString &buffer, const AnswerFraming &framing)
         }
     }
     return lines.join(kCrLf);
-}
-
-qsizetype ownedSize(const QString &buffer, const AnswerFraming &framing)
-{
-    // The text before the first CR LF is the echo.
-    const QStringList lines = buffer.split(kCrLf);
-    qsizetype size = 0;
-    for (int i = 1; i < lines.size(); ++i) {
-        if (!isFinalResultLine(lines.at(i)) && framing.owns(lines.at(i)))
-            size += lines.at(i).size();
-    }
-    return size;
 }
 
 AtReply reply(const QString &buffer, const AnswerFraming &framing)

@@ -23,6 +23,10 @@ FinalResult finalResult(const QString &buffer);
 // incomplete.
 AtReply reply(const QString &buffer, const AnswerFraming &framing);
 
+// Whether a line is a final result code: "OK", "ERROR" or the extended
+// error, in any case.
+bool isFinalResultLine(const QString &line);
+
 // Whether a whole line is an unsolicited result code (a ring, a new
 // message, a network registration, a vendor's "^" code ...) that the phone
 // may slip between or into answers. The information text of a command the
@@ -33,13 +37,6 @@ bool isUnsolicited(const QString &line);
 // its echo, its own lines, the blank lines of the framing and the final
 // result code stay.
 QString framed(const QString &buffer, const AnswerFraming &framing);
-
-// How much of the command's own answer the buffer holds: the characters of
-// its own lines, the one still arriving included once its opening shows it
-// the command's. The echo, the framing, the final result code and the
-// lines set aside count nothing, so that only the answer keeps a wait
-// alive.
-qsizetype ownedSize(const QString &buffer, const AnswerFraming &framing);
 
 // The complete answer framed, with its framing and final "OK" removed:
 // "OK", "ERROR" or the information text.

@@ -2,6 +2,7 @@
 
 #include "answerdeadline.h"
 #include "answerframing.h"
+#include "answerprogress.h"
 #include "atanswer.h"
 #include "atcommands.h"
 #include "singlebytecodec.h"
@@ -123,6 +124,7 @@ AtReply PhoneLink::transact(const QString &cmdat)
         return replyOf(AtReply::Final::PortFailed);
     AnswerDeadline deadline(m_deadline, Clock::now());
     QByteArray buffer;
+    AnswerProgress progress(framing);
     qsizetype heard = 0;
     for (;;) {
         QCoreApplication::processEvents();
@@ -132,7 +134,7 @@ AtReply PhoneLink::transact(const QString &cmdat)
         if (AtAnswer::finalResult(answer) != AtAnswer::FinalResult::None)
             return AtAnswer::reply(answer, framing);
         const Clock::time_point now = Clock::now();
-        const qsizetype owned = AtAnswer::ownedSize(answer, framing);
+        const qsizetype owned = progress.measure(answer);
         if (owned > heard) {
             heard = owned;
             deadline.heard(now);
@@ -146,6 +148,7 @@ AtReply PhoneLink::transact(const QString &cmdat)
                 return replyOf(AtReply::Final::PortFailed);
             deadline.resent(now);
             buffer.clear();
+            progress = AnswerProgress(framing);
             break;
         case AnswerDeadline::Step::Wait:
             waitUntil(next.until);

@@ -1,3 +1,4 @@
+#include "answerprogress.h"
 #include "atanswer.h"
 
 #include <QTest>
@@ -21,8 +22,8 @@ private slots:
     void clean();
     void framed_data();
     void framed();
-    void ownedSize_data();
-    void ownedSize();
+    void progress_data();
+    void progress();
 };
 
 void TestAtAnswer::finalResult_data()
@@ -267,29 +268,39 @@ void TestAtAnswer::framed()
     QCOMPARE(AtAnswer::framed(buffer, AnswerFraming(command)), expected);
 }
 
-void TestAtAnswer::ownedSize_data()
+void TestAtAnswer::progress_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("buffer");
+    // The buffer as it grows, one read after the other.
+    QTest::addColumn<QStringList>("pieces");
     QTest::addColumn<int>("expected");
 
     const QString read = QStringLiteral("+CPBR=1,250");
-    QTest::newRow("echo") << read << "AT+CPBR=1,250\r" << 0;
-    QTest::newRow("own line arriving") << read << "\r\n+CPBR: 1,\"0612\"" << 15;
-    QTest::newRow("opening not yet the command's") << read << "\r\n+CP" << 0;
-    QTest::newRow("vendor code arriving") << read << "\r\n^RSS" << 0;
+    QTest::newRow("echo") << read << QStringList{"AT+CPBR=1,250\r"} << 0;
+    QTest::newRow("own line arriving") << read << QStringList{"\r\n+CPBR: 1,\"0612\""} << 15;
+    QTest::newRow("opening not yet the command's") << read << QStringList{"\r\n+CP"} << 0;
+    QTest::newRow("vendor code arriving") << read << QStringList{"\r\n^RSS"} << 0;
     QTest::newRow("own lines with a code between")
-        << read << "\r\n+CPBR: 1\r\n\r\n+CREG: 1\r\n+CPBR: 3\r\n\r\nPB DONE\r\n" << 16;
-    QTest::newRow("a reset's answer") << "Z" << "ATZ\r\r\nPB DONE\r\n" << 0;
-    QTest::newRow("the final result counts nothing") << "+CGMM" << "\r\nX1\r\n\r\nOK\r\n" << 2;
+        << read << QStringList{"\r\n+CPBR: 1\r\n\r\n+CREG: 1\r\n+CPBR: 3\r\n\r\nPB DONE\r\n"} << 16;
+    QTest::newRow("in pieces, a line break split")
+        << read << QStringList{"\r\n+CPBR: 1\r", "\n\r\n^RSSI:1", "4\r\n+CPBR: 3", "\r\n"} << 16;
+    QTest::newRow("a reset's answer") << "Z" << QStringList{"ATZ\r\r\nPB DONE\r\n"} << 0;
+    QTest::newRow("the final result counts nothing") << "+CGMM" << QStringList{"\r\nX1\r\n\r\nOK\r\n"} << 2;
 }
 
-void TestAtAnswer::ownedSize()
+void TestAtAnswer::progress()
 {
     QFETCH(QString, command);
-    QFETCH(QString, buffer);
+    QFETCH(QStringList, pieces);
     QFETCH(int, expected);
-    QCOMPARE(AtAnswer::ownedSize(buffer, AnswerFraming(command)), qsizetype(expected));
+    AnswerProgress progress{AnswerFraming(command)};
+    QString buffer;
+    qsizetype measured = 0;
+    for (const QString &piece : pieces) {
+        buffer += piece;
+        measured = progress.measure(buffer);
+    }
+    QCOMPARE(measured, qsizetype(expected));
 }
 
 QTEST_APPLESS_MAIN(TestAtAnswer)
