@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace {
@@ -105,7 +106,7 @@ bool PhoneLink::isOpen() const
 
 void PhoneLink::cancel()
 {
-    if (m_waits.empty())
+    if (m_transactions == 0)
         return;
     m_cancelled = true;
     wakeWaits();
@@ -116,6 +117,8 @@ AtReply PhoneLink::transact(const QString &cmdat)
     using Clock = AnswerDeadline::Clock;
     if (!isOpen())
         return replyOf(AtReply::Final::PortClosed);
+    ++m_transactions;
+    const auto done = qScopeGuard([this] { --m_transactions; });
     const quint64 session = m_session;
     const QString command = AtAnswer::trimSpaces(cmdat);
     const QByteArray frame = kFramePrefix + SingleByteCodec::encode(command) + kFrameEnd;

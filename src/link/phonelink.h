@@ -55,9 +55,10 @@ public:
     std::optional<PhoneCharset> homeCharset() const { return m_homeCharset; }
     void setHomeCharset(const PhoneCharset &charset) { m_homeCharset = charset; }
 
-    // Makes the transaction that is waiting come back Cancelled; the
-    // next one runs as usual (the program still resets the phone as it
-    // ends). Without a waiting transaction it does nothing.
+    // Makes the transaction in progress come back Cancelled, whether it is
+    // waiting or handling the window's events between its waits; the next
+    // one runs as usual (the program still resets the phone as it ends).
+    // Without a transaction in progress it does nothing.
     void cancel();
 
 signals:
@@ -81,6 +82,8 @@ private:
     PhoneCharset m_charset;
     std::optional<PhoneCharset> m_homeCharset;
     bool m_cancelled = false;
+    // Transactions in progress; nested handlers can stack them.
+    int m_transactions = 0;
     bool m_opening = false;
     // Each opening of the port is a session, counted from 1; a transaction
     // that finds its session gone knows the port was closed while it waited,

@@ -36,6 +36,7 @@ private slots:
     void hangUpWhileWaiting();
     void hangUpWhileIdle();
     void cancelEndsOnlyTheWaitingTransaction();
+    void cancelBetweenWaitsIsNotLost();
     void closeDuringWaitEndsClosed();
     void openFailures_data();
     void openFailures();
@@ -237,6 +238,20 @@ void TestPhoneLink::cancelEndsOnlyTheWaitingTransaction()
     m_phone->answerEachWith("\r\nOK\r\n");
     QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::Ok);
     QCOMPARE(m_phone->frames().size(), 2);
+}
+
+// The user asks to end while the transaction lets the window handle its
+// events between two waits: the call still comes back at once.
+void TestPhoneLink::cancelBetweenWaitsIsNotLost()
+{
+    openLink(kAnsweredDeadline);
+    QTimer::singleShot(0, m_link.get(), &PhoneLink::cancel);
+
+    QElapsedTimer wall;
+    wall.start();
+    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::Cancelled);
+    QVERIFY(wall.elapsed() < kAnsweredDeadline.count());
+    QVERIFY(m_link->isOpen());
 }
 
 // A handler run during the wait closes the port: the transaction ends as if
