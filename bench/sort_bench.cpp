@@ -57,7 +57,7 @@ qint64 timeSort(const FormVariables &vars, const PhonebookEntries &entries, QStr
         NoProgress progress;
         QElapsedTimer timer;
         timer.start();
-        const PhonebookEntries result = *sortedEntries(entries, vars.lineLimits(), progress);
+        const PhonebookEntries result = *sortedPhonebook(entries, vars.lineLimits(), progress);
         const qint64 ns = timer.nsecsElapsed();
         if (best < 0 || ns < best)
             best = ns;
@@ -70,7 +70,7 @@ qint64 timeSort(const FormVariables &vars, const PhonebookEntries &entries, QStr
 
 QString entriesName(int entries)
 {
-    return QStringLiteral("sortedEntries, %L1 entries").arg(entries);
+    return QStringLiteral("sortedPhonebook, %L1 entries").arg(entries);
 }
 
 }
@@ -100,7 +100,7 @@ int main(int argc, char *argv[])
     const double bubbleMs = timer.nsecsElapsed() / 1.0e6;
     BenchResult::print(QStringLiteral("bubble sort, %L1 entries").arg(kSmallBook),
                        BenchResult::milliseconds(bubbleMs), QStringLiteral("—"), BenchResult::Verdict::Info);
-    BenchResult::print(QStringLiteral("bubble sort / sortedEntries, %L1 entries").arg(kSmallBook),
+    BenchResult::print(QStringLiteral("bubble sort / sortedPhonebook, %L1 entries").arg(kSmallBook),
                        QStringLiteral("%1 ×").arg(bubbleMs / smallMs, 0, 'f', 1), QStringLiteral("—"),
                        BenchResult::Verdict::Info);
 

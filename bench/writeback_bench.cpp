@@ -162,7 +162,7 @@ Measured writeBack(PhoneLink &link, SimPhone &phone, const SimPhonebook &before,
     NoProgress progress;
     WriteBack result;
     Measured measured = measure(link, phone, before, [&] {
-        result = writeSortedPhonebook(link, vars, List2, progress);
+        result = writeSortedPhonebook(link, vars, List2, {}, progress);
         return true;
     });
     measured.program.complete = measured.program.complete && result.end == WriteBack::End::Done
@@ -330,7 +330,7 @@ int main(int argc, char *argv[])
     // Every connection to this phone ends in the same set.
     const PhoneCharset charset = link.charset();
     link.close();
-    const PhonebookEntries List2 = sortedEntries(read.entries, vars.lineLimits(), progress).value_or(PhonebookEntries());
+    const PhonebookEntries List2 = sortedPhonebook(read.entries, vars.lineLimits(), progress).value_or(PhonebookEntries());
     QStringList restore;
     if (vars.RUBSEL() != Rubrica::kSim || read.entries.size() != kPositions || List2.size() != kEntries
         || !restoreCommands(vars, List2, charset, random, &restore)) {
@@ -347,7 +347,7 @@ int main(int argc, char *argv[])
     const FormVariables &cappedVars = cappedRead.vars;
     link.close();
     const PhonebookEntries cappedList2 =
-        sortedEntries(cappedRead.entries, cappedVars.lineLimits(), progress).value_or(PhonebookEntries());
+        sortedPhonebook(cappedRead.entries, cappedVars.lineLimits(), progress).value_or(PhonebookEntries());
     if (cappedVars.RUBSEL() != Rubrica::kSim || cappedList2.size() != kEntries) {
         std::fprintf(stderr, "the read of the capped SIM did not complete\n");
         return 1;

@@ -142,7 +142,7 @@ void PhonebookSession::sort()
         end({WindowText::kNotLoaded});
         return;
     }
-    const std::optional<PhonebookEntries> sorted = sortedEntries(m_list1.entries(), limits, m_progress);
+    const std::optional<PhonebookEntries> sorted = sortedPhonebook(m_list1.entries(), limits, m_progress);
     if (!sorted) {
         end({});
         return;
@@ -162,8 +162,11 @@ void PhonebookSession::writeBack()
     }
     const FormVariables vars = m_vars;
     const PhonebookEntries list = m_list2.entries();
+    const PhonebookEntries read = m_list1.entries();
     onPhone<WriteBack>(
-        [this, vars, list](PhoneLink &link) { return writeSortedPhonebook(link, vars, list, m_progress); },
+        [this, vars, list, read](PhoneLink &link) {
+            return writeSortedPhonebook(link, vars, list, read, m_progress);
+        },
         [this, vars](const WriteBack &result) {
             switch (result.end) {
             case WriteBack::End::Done:

@@ -1,10 +1,13 @@
 #include "phonelink.h"
 
+#include "answerdeadline.h"
+#include "answerframing.h"
+#include "answerprogress.h"
 #include "atanswer.h"
 #include "atcommands.h"
 #include "singlebytecodec.h"
 
-#include <QElapsedTimer>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -12,10 +15,8 @@ namespace {
 
 const QByteArray kFramePrefix = AtCommands::kAttention.toLatin1();
 constexpr char kFrameEnd = '\r';
-// The first send and a hundred resends.
-constexpr int kMaxSends = 101;
 // A cancel is seen this soon while the phone is silent.
-constexpr qint64 kWaitSliceMs = 50;
+constexpr std::chrono::milliseconds kWaitSlice{50};
 
 AtReply replyOf(AtReply::Final final)
 {
@@ -111,31 +112,54 @@ bool PhoneLink::isOpen() const
 
 AtReply PhoneLink::transact(const QString &cmdat)
 {
-    QElapsedTimer clock;
-    clock.start();
+    using Clock = AnswerDeadline::Clock;
     if (!isOpen())
         return replyOf(AtReply::Final::PortClosed);
     if (m_cancelled)
         return replyOf(AtReply::Final::Cancelled);
     m_transacting = true;
-    const QByteArray frame =
-        kFramePrefix + SingleByteCodec::encode(AtAnswer::trimSpaces(cmdat)) + kFrameEnd;
-    AtReply reply = replyOf(AtReply::Final::NoAnswer);
-    for (int sends = 1; sends <= kMaxSends; ++sends) {
-        if (!send(frame)) {
-            reply = replyOf(AtReply::Final::PortFailed);
+    const auto done = qScopeGuard([this] { m_transacting = false; });
+    const QString command = AtAnswer::trimSpaces(cmdat);
+    const QByteArray frame = kFramePrefix + SingleByteCodec::encode(command) + kFrameEnd;
+    const AnswerFraming framing(command);
+    if (!send(frame))
+        return replyOf(AtReply::Final::PortFailed);
+    AnswerDeadline deadline(m_deadline, Clock::now());
+    QByteArray buffer;
+    AnswerProgress progress(framing);
+    qsizetype heard = 0;
+    for (;;) {
+        if (m_cancelled)
+            return replyOf(AtReply::Final::Cancelled);
+        const QByteArray arrived = m_port->readAll();
+        buffer += arrived;
+        const QString answer = SingleByteCodec::decode(buffer);
+        // A final result code ends with its line.
+        if (arrived.contains('\n') && AtAnswer::finalResult(answer) != AtAnswer::FinalResult::None)
+            return AtAnswer::reply(answer, framing);
+        const Clock::time_point now = Clock::now();
+        const qsizetype owned = progress.measure(answer);
+        if (owned > heard) {
+            heard = owned;
+            deadline.heard(now);
+        }
+        const AnswerDeadline::Next next = deadline.next(now);
+        switch (next.step) {
+        case AnswerDeadline::Step::GiveUp:
+            return replyOf(AtReply::Final::NoAnswer);
+        case AnswerDeadline::Step::Resend:
+            if (!send(frame))
+                return replyOf(AtReply::Final::PortFailed);
+            deadline.resent(now);
+            buffer.clear();
+            progress = AnswerProgress(framing);
+            break;
+        case AnswerDeadline::Step::Wait:
+            if (!waitUntil(next.until))
+                return replyOf(AtReply::Final::PortFailed);
             break;
         }
-        QByteArray buffer;
-        const Wait wait = awaitFinalResult(buffer, clock);
-        if (wait == Wait::TimedOut)
-            continue;
-        reply = wait == Wait::Answered ? AtAnswer::reply(SingleByteCodec::decode(buffer))
-            : replyOf(wait == Wait::Failed ? AtReply::Final::PortFailed : AtReply::Final::Cancelled);
-        break;
     }
-    m_transacting = false;
-    return reply;
 }
 
 QString PhoneLink::IOP(const QString &cmdat)
@@ -159,24 +183,17 @@ bool PhoneLink::send(const QByteArray &frame)
     return true;
 }
 
-// The deadline runs from the start of the call, so once it has passed every
-// attempt looks once at what has arrived and gives up.
-PhoneLink::Wait PhoneLink::awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock)
+bool PhoneLink::waitUntil(std::chrono::steady_clock::time_point until)
 {
-    for (;;) {
-        if (m_cancelled)
-            return Wait::Cancelled;
-        buffer += m_port->readAll();
-        if (AtAnswer::finalResult(SingleByteCodec::decode(buffer)) != AtAnswer::FinalResult::None)
-            return Wait::Answered;
-        const qint64 remaining = m_deadline.count() - clock.elapsed();
-        if (remaining <= 0)
-            return Wait::TimedOut;
-        if (!m_port->waitForReadyRead(int(std::min(remaining, kWaitSliceMs))) && isLinkFailure(m_port->error())) {
-            fail(m_port->errorString());
-            return Wait::Failed;
-        }
-    }
+    const auto remaining =
+        std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+    if (remaining.count() <= 0)
+        return true;
+    if (m_port->waitForReadyRead(int(std::min(remaining, kWaitSlice).count()))
+        || !isLinkFailure(m_port->error()))
+        return true;
+    fail(m_port->errorString());
+    return false;
 }
 
 void PhoneLink::fail(const QString &why)

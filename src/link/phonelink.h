@@ -12,8 +12,6 @@
 #include <chrono>
 #include <optional>
 
-class QElapsedTimer;
-
 // The serial port to the phone and the one AT transaction through which
 // every operation talks to it. A link lives on one thread, the phone's, and
 // waits for the phone there with blocking reads; only cancel() may be
@@ -35,12 +33,13 @@ public:
     void close();
     bool isOpen() const;
 
-    // Sends "AT" + cmdat (trimmed) + CR and returns the phone's reply. On a
-    // closed port it returns PortClosed at once. The first send waits out the
-    // whole deadline; a phone still silent then is sent the frame again up to
-    // a hundred times at once, each resend looking only at what has already
-    // arrived, before the reply is NoAnswer. When the port fails the link
-    // closes it and emits lost() before the reply, PortFailed, comes back.
+    // Sends "AT" + cmdat (trimmed) + CR and returns the phone's reply, framed
+    // for the command (AnswerFraming): its own lines, and every other line
+    // set aside. On a closed port it returns PortClosed at once. The deadline
+    // is one of silence, and a phone silent half of it is sent the frame
+    // once more (AnswerDeadline); NoAnswer when it has run out. When the port
+    // fails the link closes it and emits lost() before the reply,
+    // PortFailed, comes back.
     AtReply transact(const QString &cmdat);
     // transact(cmdat).text(): "OK", "ERROR" or the information text, for a
     // caller that needs the answer only as text.
@@ -70,11 +69,10 @@ signals:
     void frameSent(const QByteArray &frame);
 
 private:
-    // How a wait for the final result code ended.
-    enum class Wait { Answered, TimedOut, Failed, Cancelled };
-
     bool send(const QByteArray &frame);
-    Wait awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock);
+    // Waits until the time given or until bytes arrive; false when the port
+    // failed.
+    bool waitUntil(std::chrono::steady_clock::time_point until);
     void fail(const QString &why);
 
     SerialPort *m_port;

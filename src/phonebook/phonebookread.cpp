@@ -175,8 +175,7 @@ PhonebookRead LegRub(int selector, PhoneLink &link, const FormVariables &before,
         read.end = stopped(rangeReply);
         return read;
     }
-    const auto range = PhonebookAnswers::parseIndexRange(
-        rangeReply.answerTo(AtCommands::kEntryPrefix).text());
+    const auto range = PhonebookAnswers::parseIndexRange(rangeReply.text());
     if (!range)
         return read;
     read.vars.MAXCARNUM = qint16(range->maxCarNum);

@@ -9,8 +9,20 @@
 #include <algorithm>
 #include <numeric>
 
-std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, const PhonebookLine::Limits &limits,
-                                              Progress &progress)
+namespace {
+
+// How the sorted list keeps the entries it orders.
+enum class Kept {
+    // As read: only the drawn line is cut.
+    Whole,
+    // As their lines show them.
+    AsShown,
+};
+
+// The entries whose lines show anything, ordered by their sort items (a
+// stable sort), numbered 1, 2, 3 ...
+std::optional<PhonebookEntries> sorted(const PhonebookEntries &source, const PhonebookLine::Limits &limits,
+                                       Kept kept, Progress &progress)
 {
     progress.stage(Stage::Copying);
     progress.setMaximum(source.size());
@@ -23,7 +35,7 @@ std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, co
         progress.setIndex(i);
         const PhonebookEntry shown = PhonebookLine::shown(source.at(i), limits);
         if (!shown.isEmpty()) {
-            held.append(shown);
+            held.append(kept == Kept::Whole ? source.at(i) : shown);
             items.append(PhonebookLine::sortItem(source.at(i), limits));
         }
     }
@@ -43,13 +55,27 @@ std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, co
                      [&keys](int x, int y) { return keys.at(x).compare(keys.at(y)) < 0; });
 
     progress.stage(Stage::Numbering);
-    PhonebookEntries sorted;
-    sorted.reserve(items.size());
+    PhonebookEntries ordered;
+    ordered.reserve(items.size());
     for (int i = 0; i < order.size(); ++i) {
         if (!progress.keepGoing())
             return std::nullopt;
         progress.setIndex(i);
-        sorted.append(held.at(order.at(i)));
+        ordered.append(held.at(order.at(i)));
     }
-    return SortedLayout::numbered(sorted);
+    return SortedLayout::numbered(ordered);
+}
+
+} // namespace
+
+std::optional<PhonebookEntries> sortedPhonebook(const PhonebookEntries &List1, const PhonebookLine::Limits &limits,
+                                                Progress &progress)
+{
+    return sorted(List1, limits, Kept::Whole, progress);
+}
+
+std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, const PhonebookLine::Limits &limits,
+                                              Progress &progress)
+{
+    return sorted(source, limits, Kept::AsShown, progress);
 }

@@ -1,11 +1,12 @@
 #include "phonebookwriteback.h"
 
 #include "phonebookcommands.h"
-#include "writecharset.h"
 #include "phonelink.h"
+#include "ucs2trial.h"
+#include "writecharset.h"
 #include "writecheck.h"
 
-#include <QStringList>
+#include <QVector>
 
 #include <optional>
 
@@ -15,8 +16,7 @@ namespace {
 // or the row of the first one that cannot be written as it stands.
 struct Writes {
     PhonebookEntries entries;
-    QStringList commands;
-    QVector<PhoneCharset> charsets; // the set each command travels in
+    QVector<WriteCharset::Write> writes;
     std::optional<int> refusedRow;
 };
 
@@ -33,8 +33,7 @@ Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const 
             return writes;
         }
         writes.entries.append(entry);
-        writes.commands.append(write.command.command);
-        writes.charsets.append(write.charset);
+        writes.writes.append(write);
     }
     return writes;
 }
@@ -58,10 +57,10 @@ std::optional<WriteBack> writeAll(PhoneLink &link, const Writes &writes, int las
         if (!progress.keepGoing())
             return ended(WriteBack::End::Stopped);
         progress.setValue(k);
-        const bool clear = k > writes.commands.size();
-        AtReply reply = clear ? AtReply() : WriteCharset::moveTo(link, writes.charsets.at(k - 1));
+        const bool clear = k > writes.writes.size();
+        AtReply reply = clear ? AtReply() : WriteCharset::moveTo(link, writes.writes.at(k - 1).charset);
         if (clear || reply.isOk())
-            reply = link.transact(clear ? PhonebookCommands::clearCommand(k) : writes.commands.at(k - 1));
+            reply = link.transact(clear ? PhonebookCommands::clearCommand(k) : writes.writes.at(k - 1).command.command);
         if (reply.isOk())
             continue;
         if (reply.final == AtReply::Final::Cancelled)
@@ -76,7 +75,7 @@ std::optional<WriteBack> writeAll(PhoneLink &link, const Writes &writes, int las
 }
 
 WriteBack writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, const PhonebookEntries &list,
-                               Progress &progress)
+                               const PhonebookEntries &List1, Progress &progress)
 {
     progress.setIndex(0);
     // An empty list would only clear every position: the whole phonebook.
@@ -87,6 +86,8 @@ WriteBack writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, const
         return ended(WriteBack::End::InvalidList, writes.refusedRow);
     progress.stage(vars.phonebook->writing);
     progress.setMaximum(vars.MAXNUMRUB);
+    if (const std::optional<WriteBack> tried = Ucs2Trial::run(link, writes.entries, writes.writes, List1, vars))
+        return *tried;
 
     // What every position must hold afterwards: the entries, then empty.
     PhonebookEntries expected = writes.entries;

@@ -39,7 +39,9 @@ struct WriteBack {
 // Writes the sorted list to the phonebook the phone has selected: entry k of
 // list to position k, every later position up to MAXNUMRUB cleared, and
 // reads it all back. Nothing is sent unless vars holds a phonebook read
-// whole and every entry of the list can be written as it stands; the first
-// refused command ends the write.
+// whole and every entry of the list can be written as it stands. Where a
+// name travels in UCS2 it is tried first at a position List1, the
+// phonebook as read, shows empty (Ucs2Trial), and a phone that does not
+// keep it refuses the list. The first refused command ends the write.
 WriteBack writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, const PhonebookEntries &list,
-                               Progress &progress);
+                               const PhonebookEntries &List1, Progress &progress);

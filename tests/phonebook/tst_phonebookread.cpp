@@ -136,6 +136,11 @@ void TestPhonebookRead::wholeRead_data()
     SimOptions busy;
     busy.cmee = SimOptions::NumberedErrors;
     busy.simBusyAnswers = 2;
+    // Huawei sticks' codes in every answer, the selection's included.
+    SimOptions chatty;
+    chatty.unsolicitedLines = {"^RSSI:14", "^BOOT:1234,0,0,0,72", "^MODE: 2\r", "PB DONE"};
+    QTest::newRow("vendor codes inside every answer") << kSelectorSim << kNine << chatty << QStringList{"+CPBS=SM"}
+                                                      << sim;
     QTest::newRow("SIM busy twice at first") << kSelectorSim << kNine << busy
                                              << QStringList{"+CPBS=SM", "+CPBS=SM", "+CPBS=SM"}
                                              << QList<Stage>{Stage::SimBusy} + sim;
