@@ -1,5 +1,6 @@
 #include "vcardlist.h"
 
+#include "sortedlistedit.h"
 #include "vcardreader.h"
 #include "vcardwriter.h"
 #include "wholefile.h"
@@ -27,16 +28,8 @@ std::optional<Loaded> load(const QString &name, const PhonebookLine::Limits &lim
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     const VCardReader::Result read = VCardReader::read(bytes);
-    Loaded loaded;
-    loaded.skipped = read.skipped;
-    // A number cut to its field would dial someone else.
-    for (const PhonebookEntry &entry : read.entries) {
-        if (entry.number.size() > limits.maxCarNum)
-            ++loaded.skipped;
-        else
-            loaded.entries.append(entry);
-    }
-    return loaded;
+    const SortedListEdit::Fitted fitted = SortedListEdit::fitted(read.entries, limits);
+    return Loaded{fitted.entries, read.skipped + fitted.skipped};
 }
 
 }

@@ -1,5 +1,6 @@
 #include "vcardreader.h"
 
+#include "dialnumber.h"
 #include "vcardform.h"
 #include "vcardproperties.h"
 
@@ -99,11 +100,9 @@ std::optional<QString> dialled(const QString &value)
     }
     QString out;
     for (const QChar c : number) {
-        const bool separates = c.isSpace() || c.category() == QChar::Punctuation_Dash || c == u'.' || c == u'('
-            || c == u')';
         if (isDialled(c))
             out += c;
-        else if (!separates)
+        else if (!DialNumber::isSeparator(c))
             return std::nullopt;
     }
     return out;

@@ -1,0 +1,79 @@
+#include "sortedlistedit.h"
+
+#include "phonebookcompare.h"
+#include "sortedlayout.h"
+
+#include <QCollatorSortKey>
+#include <QSet>
+
+#include <algorithm>
+
+namespace SortedListEdit {
+
+namespace {
+
+QList<QCollatorSortKey> sortKeys(const PhonebookEntries &entries, const PhonebookCompare &compare,
+                                 const PhonebookLine::Limits &limits)
+{
+    QList<QCollatorSortKey> keys;
+    keys.reserve(entries.size());
+    for (const PhonebookEntry &entry : entries)
+        keys.append(compare.sortKey(PhonebookLine::sortItem(entry, limits)));
+    return keys;
+}
+
+}
+
+PhonebookEntries withoutRows(const PhonebookEntries &entries, const QList<int> &rows)
+{
+    const QSet<int> leaving(rows.cbegin(), rows.cend());
+    PhonebookEntries out;
+    out.reserve(entries.size());
+    for (int row = 0; row < entries.size(); ++row) {
+        if (!leaving.contains(row))
+            out.append(entries.at(row));
+    }
+    return SortedLayout::numbered(out);
+}
+
+Fitted fitted(const PhonebookEntries &loaded, const PhonebookLine::Limits &limits)
+{
+    Fitted out;
+    for (PhonebookEntry entry : loaded) {
+        if (entry.unread || entry.isEmpty() || entry.number.size() > limits.maxCarNum) {
+            ++out.skipped;
+            continue;
+        }
+        entry.loadedLine.reset();
+        out.entries.append(entry);
+    }
+    return out;
+}
+
+PhonebookEntries mergedIn(const PhonebookEntries &current, const PhonebookEntries &additions,
+                          const PhonebookLine::Limits &limits)
+{
+    const PhonebookCompare compare;
+    const QList<QCollatorSortKey> currentKeys = sortKeys(current, compare, limits);
+    const QList<QCollatorSortKey> addedKeys = sortKeys(additions, compare, limits);
+    PhonebookEntries out;
+    out.reserve(current.size() + additions.size());
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < current.size() || j < additions.size()) {
+        const bool addedFirst = i == current.size()
+            || (j < additions.size() && addedKeys.at(j).compare(currentKeys.at(i)) < 0);
+        out.append(addedFirst ? additions.at(j++) : current.at(i++));
+    }
+    return SortedLayout::numbered(out);
+}
+
+std::optional<int> firstRowBeyond(const PhonebookEntries &entries, int maxNumRub)
+{
+    const int fitting = std::max(maxNumRub, 0);
+    if (entries.size() <= fitting)
+        return std::nullopt;
+    return fitting;
+}
+
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "phonebookentry.h"
+#include "phonebookline.h"
+
+#include <QList>
+
+#include <optional>
+
+// What the user makes of a sorted list before it is written back: rows
+// taken out, another list merged in, and whether the phonebook holds it.
+// Every list given back is numbered 1, 2, 3 ... as after a sort.
+namespace SortedListEdit {
+
+// The list without the given rows; rows that are not in it are passed over.
+PhonebookEntries withoutRows(const PhonebookEntries &entries, const QList<int> &rows);
+
+struct Fitted {
+    PhonebookEntries entries;
+    int skipped = 0;
+};
+
+// What a phonebook of these limits takes of a loaded list: lines that hold
+// no entry and numbers longer than the number field (cut, they would dial
+// someone else) are skipped; lines kept as they stood in their file are
+// drawn anew under these limits. Names are left for the sort to cut.
+Fitted fitted(const PhonebookEntries &loaded, const PhonebookLine::Limits &limits);
+
+// The current list with the additions sorted in, the additions being in
+// the sort's order already (as sortedEntries gives them). The current
+// entries keep their order among themselves and come before the additions
+// they compare equal with.
+PhonebookEntries mergedIn(const PhonebookEntries &current, const PhonebookEntries &additions,
+                          const PhonebookLine::Limits &limits);
+
+// The row of the first entry past the phonebook's highest position;
+// nullopt when every entry has a position.
+std::optional<int> firstRowBeyond(const PhonebookEntries &entries, int maxNumRub);
+
+}
