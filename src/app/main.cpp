@@ -2,6 +2,9 @@
 #include "phonelink.h"
 #include "portdirectory.h"
 #include "programlook.h"
+#ifdef Q_OS_UNIX
+#include "endsignals.h"
+#endif
 #ifdef VELDRANO_DEMO
 #include "simphone.h"
 #endif
@@ -54,6 +57,9 @@ int main(int argc, char *argv[])
     PhoneLink link;
     Form1 form(link, ports);
     QObject::connect(&form, &Form1::finished, &app, [] { QCoreApplication::exit(0); });
+#ifdef Q_OS_UNIX
+    const EndSignals ending(form);
+#endif
 
     if (const QScreen *screen = form.screen())
         form.move(screen->availableGeometry().center() - form.rect().center());
