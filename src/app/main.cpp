@@ -20,7 +20,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veldrano"));
-    QApplication::setApplicationVersion(QStringLiteral(VELDRANO_VERSION));
+    // --version gives the licence on a line of its own under the version,
+    // and so does the message box that stands for it on Windows.
+    QApplication::setApplicationVersion(
+        QStringLiteral(VELDRANO_VERSION "\nLicenza: GNU GPL versione 3 o successiva (GPL-3.0-or-later)"));
     applyProgramLook();
 
     QCommandLineParser options;
