@@ -9,9 +9,11 @@
 #include <QString>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <vector>
 
+class DeviceAlias;
 class QEventLoop;
 
 // The serial port to the phone and the one AT transaction through which
@@ -78,6 +80,9 @@ private:
     void wakeWaits();
 
     SerialPort *m_port;
+    // The path the port opened by when a lock file it may not remove names
+    // a finished process; null otherwise.
+    std::unique_ptr<DeviceAlias> m_alias;
     std::chrono::milliseconds m_deadline;
     PhoneCharset m_charset;
     std::optional<PhoneCharset> m_homeCharset;
