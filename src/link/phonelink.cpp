@@ -5,6 +5,7 @@
 #include "answerprogress.h"
 #include "atanswer.h"
 #include "atcommands.h"
+#include "devicealias.h"
 #include "singlebytecodec.h"
 
 #include <QScopeGuard>
@@ -51,12 +52,12 @@ PhoneLink::PhoneLink(std::chrono::milliseconds deadline, QObject *parent)
 
 PhoneLink::~PhoneLink()
 {
-    m_port->close();
+    closePort();
 }
 
 PortOpening PhoneLink::open(const QString &device, QString *why)
 {
-    m_port->close();
+    closePort();
     m_charset = PhoneCharset();
     m_homeCharset.reset();
     if (device.isEmpty()) {
@@ -71,11 +72,20 @@ PortOpening PhoneLink::open(const QString &device, QString *why)
     m_port->setStopBits(SerialPort::OneStop);
     m_port->setFlowControl(SerialPort::NoFlowControl);
     // Another program's lock file, which the open below would take for
-    // stale: that program is driving the phone.
-    if (lockedByAnotherProgram(device)) {
+    // stale: that program is driving the phone. A finished program's lock
+    // keeps nobody out; where it stays, the port opens by a path of its own.
+    switch (clearStaleLocks(device)) {
+    case PortLock::Held:
         if (why)
             *why = QStringLiteral("the port's lock file names a running process");
         return PortOpening::Busy;
+    case PortLock::StaleKept:
+        m_alias = DeviceAlias::to(device);
+        if (m_alias)
+            m_port->setPortName(m_alias->path());
+        break;
+    case PortLock::Free:
+        break;
     }
     m_opening = true;
     // The port is this program's alone while it is open, so that a second
@@ -87,6 +97,7 @@ PortOpening PhoneLink::open(const QString &device, QString *why)
     // handle only.
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_opening = false;
+        m_alias.reset();
         if (why)
             *why = m_port->errorString();
         return whyNotOpened(device);
@@ -102,7 +113,7 @@ PortOpening PhoneLink::open(const QString &device, QString *why)
 
 void PhoneLink::close()
 {
-    m_port->close();
+    closePort();
 }
 
 bool PhoneLink::isOpen() const
@@ -198,6 +209,12 @@ bool PhoneLink::waitUntil(std::chrono::steady_clock::time_point until)
 
 void PhoneLink::fail(const QString &why)
 {
-    m_port->close();
+    closePort();
     emit lost(why);
+}
+
+void PhoneLink::closePort()
+{
+    m_port->close();
+    m_alias.reset();
 }

@@ -10,7 +10,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <optional>
+
+class DeviceAlias;
 
 // The serial port to the phone and the one AT transaction through which
 // every operation talks to it. A link lives on one thread, the phone's, and
@@ -74,8 +77,12 @@ private:
     // failed.
     bool waitUntil(std::chrono::steady_clock::time_point until);
     void fail(const QString &why);
+    void closePort();
 
     SerialPort *m_port;
+    // The path the port opened by when a lock file it may not remove names
+    // a finished process; null otherwise.
+    std::unique_ptr<DeviceAlias> m_alias;
     std::chrono::milliseconds m_deadline;
     PhoneCharset m_charset;
     std::optional<PhoneCharset> m_homeCharset;
