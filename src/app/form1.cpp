@@ -11,6 +11,7 @@
 #include "statusbar.h"
 #include "windowtexts.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -59,6 +60,9 @@ Form1::Form1(PhoneWorker &worker, const PortDirectory &ports, FileNameChooser *c
     connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(mnuDoppioni, &QAction::triggered, this, &Form1::mnuDoppioni_Click);
+    connect(mnuTogli, &QAction::triggered, this, &Form1::mnuTogli_Click);
+    connect(mnuAggiungi, &QAction::triggered, this, &Form1::mnuAggiungi_Click);
     connect(StatusBar1, &StatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
 
     PhonebookSession *session = m_session.get();
@@ -103,6 +107,8 @@ void Form1::setOperationButtonsEnabled(bool enabled)
     for (QPushButton *button : {Command1, Command2, Command3, Command4, Command5, Command6, Command7, Command8,
                                 Command9})
         button->setEnabled(enabled);
+    for (QAction *item : {mnuDoppioni, mnuTogli, mnuAggiungi})
+        item->setEnabled(enabled);
     VScroll1->setEnabled(enabled && !m_session->isPortOpen());
 }
 
@@ -230,6 +236,26 @@ void Form1::Command4_Click()
 void Form1::Command5_Click()
 {
     runOperation([this] { m_session->saveList(); });
+}
+
+void Form1::mnuDoppioni_Click()
+{
+    runOperation([this] { m_session->dropDuplicates(); });
+}
+
+void Form1::mnuTogli_Click()
+{
+    QList<int> rows;
+    for (const QModelIndex &index : List2->selectionModel()->selectedRows())
+        rows.append(index.row());
+    if (rows.isEmpty())
+        return;
+    runOperation([this, rows] { m_session->removeFromList(rows); });
+}
+
+void Form1::mnuAggiungi_Click()
+{
+    runOperation([this] { m_session->addList(); });
 }
 
 void Form1::StatusBar1_PanelClick(int panel)

@@ -10,6 +10,7 @@
 class FractionProgressBar;
 class PhoneWorker;
 class PortDirectory;
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -33,6 +34,8 @@ public:
     QPushButton *Command1, *Command2, *Command3, *Command4, *Command5;
     QPushButton *Command6, *Command7, *Command8, *Command9;
     QListView *List1, *List2;
+    // List2's context menu: the sorted list's own edits.
+    QAction *mnuDoppioni, *mnuTogli, *mnuAggiungi;
     QLineEdit *Text1, *Text2;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9;
     QScrollBar *VScroll1;
@@ -67,6 +70,9 @@ private:
     void Command8_Click();
     void Command4_Click();
     void Command5_Click();
+    void mnuDoppioni_Click();
+    void mnuTogli_Click();
+    void mnuAggiungi_Click();
     void StatusBar1_PanelClick(int panel);
 
     void readPhonebook(int selector);

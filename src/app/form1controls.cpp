@@ -11,6 +11,7 @@
 #include "statusbar.h"
 #include "windowtexts.h"
 
+#include <QAction>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,6 +80,17 @@ QListView *list(QWidget *parent, const char *name, PhonebookListModel *model, co
     return view;
 }
 
+// An item of a list's context menu; its shortcut works while the list
+// has the focus.
+QAction *menuItem(QListView *list, const char *name, const QString &text)
+{
+    auto *action = new QAction(text, list);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcutContext(Qt::WidgetShortcut);
+    list->addAction(action);
+    return action;
+}
+
 }
 
 void Form1::createControls()
@@ -86,8 +98,8 @@ void Form1::createControls()
     setWindowTitle(WindowText::kCaption);
     setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
 
-    m_list1 = new PhonebookListModel(this);
-    m_list2 = new PhonebookListModel(this);
+    m_list1 = new PhonebookListModel(PhonebookListModel::Duplicates::Unmarked, this);
+    m_list2 = new PhonebookListModel(PhonebookListModel::Duplicates::Marked, this);
 
     Command1 = button(this, "Command1", WindowText::kOpenClose, twips(60, 60, 6375, 495));
     Command2 = button(this, "Command2", WindowText::kReadSim, twips(90, 630, 3855, 390));
@@ -95,6 +107,12 @@ void Form1::createControls()
     Command3 = button(this, "Command3", WindowText::kWriteSorted, twips(3960, 6060, 3855, 375));
     ProgressBar1 = place<FractionProgressBar>(this, "ProgressBar1", twips(60, 6480, 7755, 315));
     List2 = list(this, "List2", m_list2, twips(60, 3240, 7755, 1650));
+    List2->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    List2->setContextMenuPolicy(Qt::ActionsContextMenu);
+    mnuDoppioni = menuItem(List2, "mnuDoppioni", WindowText::kDropDuplicates);
+    mnuTogli = menuItem(List2, "mnuTogli", WindowText::kRemoveFromList);
+    mnuTogli->setShortcut(QKeySequence::Delete);
+    mnuAggiungi = menuItem(List2, "mnuAggiungi", WindowText::kAddList);
     StatusBar1 = new StatusBar({1440 / kTwipsPerPixel, 4905 / kTwipsPerPixel, 1440 / kTwipsPerPixel}, this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setGeometry(twips(0, 6855, 7845, 435));

@@ -10,11 +10,15 @@
 
 // The entries of a list box, counted from 0, for its view: the view shows
 // each entry as its line, drawn in the list's layout under the limits the
-// entries were read or made with, and cannot edit it.
+// entries were read or made with, and cannot edit it. A sorted list marks
+// its duplicates: a line whose number dials the same phone as another
+// line's has a background of its own and a tooltip naming that line.
 class PhonebookListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit PhonebookListModel(QObject *parent = nullptr);
+    enum class Duplicates { Unmarked, Marked };
+
+    explicit PhonebookListModel(Duplicates duplicates = Duplicates::Unmarked, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -35,8 +39,16 @@ public:
                     const PhonebookLine::Limits &limits);
     void clear();
 
+    // The row of another entry on the same number; nullopt for none, and
+    // in a list that does not mark its duplicates.
+    std::optional<int> twin(int row) const;
+
 private:
+    void markDuplicates();
+
+    Duplicates m_duplicates;
     PhonebookLine::Layout m_layout = PhonebookLine::Layout::Read;
     PhonebookLine::Limits m_limits;
     PhonebookEntries m_entries;
+    QList<std::optional<int>> m_twins;
 };

@@ -1,12 +1,9 @@
 #include "phonebooksession.h"
 
 #include "entryedit.h"
-#include "filenamechooser.h"
 #include "handshake.h"
-#include "listfileoperations.h"
 #include "phonebookbackup.h"
 #include "phonebooklistmodel.h"
-#include "phonebooksort.h"
 #include "phonebookwriteback.h"
 #include "phoneworker.h"
 #include "portdirectory.h"
@@ -133,24 +130,6 @@ void PhonebookSession::read(int selector)
         });
 }
 
-void PhonebookSession::sort()
-{
-    begin();
-    const PhonebookLine::Limits limits = m_vars.lineLimits();
-    m_list2.setEntries({}, PhonebookLine::Layout::Sorted, limits);
-    if (m_list1.entries().isEmpty()) {
-        end({WindowText::kNotLoaded});
-        return;
-    }
-    const std::optional<PhonebookEntries> sorted = sortedPhonebook(m_list1.entries(), limits, m_progress);
-    if (!sorted) {
-        end({});
-        return;
-    }
-    m_list2.setEntries(*sorted, PhonebookLine::Layout::Sorted, limits);
-    end({WindowText::kSortDone, std::nullopt, std::nullopt, true});
-}
-
 void PhonebookSession::writeBack()
 {
     begin();
@@ -257,42 +236,6 @@ void PhonebookSession::deleteSelected()
     onPhone<EntryEdit>(
         [this, List1, position](PhoneLink &link) { return deleteEntry(link, List1, position, m_progress); },
         [this, position](const EntryEdit &edit) { return editOutcome(edit, m_list1, position); });
-}
-
-void PhonebookSession::loadList()
-{
-    begin();
-    const ListLoad load = loadSortedList(m_chooser, m_vars.lineLimits(), m_progress);
-    switch (load.end) {
-    case ListLoad::End::Loaded:
-    case ListLoad::End::LoadedCards:
-        m_list2.setEntries(load.list.entries, PhonebookLine::Layout::Sorted, load.list.limits);
-        m_list1.clear();
-        end({load.end == ListLoad::End::Loaded
-                 ? WindowText::kLoaded
-                 : WindowText::loadedCards(int(load.list.entries.size()), load.skipped),
-             std::nullopt, std::nullopt, true});
-        return;
-    case ListLoad::End::Impossible:
-        end({WindowText::kLoadImpossible});
-        return;
-    case ListLoad::End::NotLoaded:
-        end({WindowText::kNotLoaded});
-        return;
-    case ListLoad::End::Stopped:
-        break;
-    }
-    end({});
-}
-
-void PhonebookSession::saveList()
-{
-    begin();
-    const ListSave saved = saveSortedList(m_chooser, {m_list2.entries(), m_list2.limits()}, m_progress);
-    if (saved == ListSave::Saved)
-        end({WindowText::kSaved, std::nullopt, std::nullopt, true});
-    else
-        end({WindowText::kSaveImpossible});
 }
 
 void PhonebookSession::askToEnd(bool resetPhone)

@@ -53,6 +53,14 @@ public:
     void loadList();
     void saveList();
 
+    // The sorted list's own edits, before it is written back: the lines
+    // whose name and number an earlier line has go, the rows given go, and
+    // a list file's or an address book's entries are sorted in. Each
+    // leaves List2 numbered 1, 2, 3 ...
+    void dropDuplicates();
+    void removeFromList(const QList<int> &rows);
+    void addList();
+
     // The user asks the program to end (resetPhone: with the phone's reset
     // first). An operation that runs stops at its next step or wait, and
     // the program ends after it; finished() says when.

@@ -96,6 +96,18 @@ inline const QString kEntryWritten = QStringLiteral("SCRITTURA COMPLETATA");
 inline const QString kChecking = QStringLiteral("VERIFICA SCRITTURA IN CORSO");
 inline const QString kDiffers = QStringLiteral("ERRORE: VERIFICA SCRITTURA");
 
+// The sorted list's own edits.
+inline const QString kDropDuplicates = QStringLiteral("TOGLI DOPPIONI");
+inline const QString kRemoveFromList = QStringLiteral("TOGLI DALLA LISTA");
+inline const QString kAddList = QStringLiteral("AGGIUNGI LISTA...");
+inline QString duplicatesDropped(int count) { return QStringLiteral("TOLTI %1 DOPPIONI").arg(count); }
+inline QString linesRemoved(int count) { return QStringLiteral("TOLTE %1 VOCI DALLA LISTA").arg(count); }
+// The tooltip of a line whose number another line has: that line's tag and name.
+inline QString sameNumberAs(const QString &tag, const QString &name)
+{
+    return QStringLiteral("STESSO NUMERO DI %1 %2").arg(tag, name);
+}
+
 // The list file.
 inline const QString kSaveImpossible = QStringLiteral("IMPOSSIBILE SALVARE");
 inline const QString kSaving = QStringLiteral("SALVATAGGIO IN CORSO");

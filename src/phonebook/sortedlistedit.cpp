@@ -68,12 +68,4 @@ PhonebookEntries mergedIn(const PhonebookEntries &current, const PhonebookEntrie
     return SortedLayout::numbered(out);
 }
 
-std::optional<int> firstRowBeyond(const PhonebookEntries &entries, int maxNumRub)
-{
-    const int fitting = std::max(maxNumRub, 0);
-    if (entries.size() <= fitting)
-        return std::nullopt;
-    return fitting;
-}
-
 }

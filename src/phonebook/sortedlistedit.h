@@ -5,10 +5,9 @@
 
 #include <QList>
 
-#include <optional>
-
 // What the user makes of a sorted list before it is written back: rows
-// taken out, another list merged in, and whether the phonebook holds it.
+// taken out, another list merged in. (Whether the phonebook holds it is
+// the write command's rule: a position past the last is refused.)
 // Every list given back is numbered 1, 2, 3 ... as after a sort.
 namespace SortedListEdit {
 
@@ -32,9 +31,5 @@ Fitted fitted(const PhonebookEntries &loaded, const PhonebookLine::Limits &limit
 // they compare equal with.
 PhonebookEntries mergedIn(const PhonebookEntries &current, const PhonebookEntries &additions,
                           const PhonebookLine::Limits &limits);
-
-// The row of the first entry past the phonebook's highest position;
-// nullopt when every entry has a position.
-std::optional<int> firstRowBeyond(const PhonebookEntries &entries, int maxNumRub);
 
 }

@@ -24,7 +24,8 @@ constexpr int kFrameMargin = 40;
 bool step(Form1 &form, QPushButton *button, const QString &expected)
 {
     QTest::mouseClick(button, Qt::LeftButton);
-    QTest::qWaitFor([&form] { return !form.isBusy(); }, 600000);
+    if (!QTest::qWaitFor([&form] { return !form.isBusy(); }, 600000))
+        return false;
     const QString shown = form.StatusBar1->panelText(button == form.Command1 ? 1 : 2);
     QTextStream(stdout) << button->text() << ": " << shown << Qt::endl;
     return shown == expected;

@@ -6,7 +6,7 @@
 //   windowonport DEVICE [--read]
 #include "endsignals.h"
 #include "form1.h"
-#include "phonelink.h"
+#include "phoneworker.h"
 #include "portdirectory.h"
 #include "programlook.h"
 #include "statusbar.h"
@@ -33,18 +33,27 @@ int main(int argc, char *argv[])
     }
     const bool read = args.size() == 3;
 
-    PhoneLink link;
+    PhoneWorker worker;
     const PortDirectory ports({args.at(1)}, QString(), QStringList());
-    Form1 form(link, ports);
+    Form1 form(worker, ports);
     QObject::connect(&form, &Form1::finished, &app, [] { QCoreApplication::exit(0); });
     const EndSignals ending(form);
     form.show();
-    QTimer::singleShot(0, &form, [&form, read] {
-        form.Command1->click();
+    // The panels are printed once the port's opening has ended.
+    QTimer opened;
+    opened.setInterval(10);
+    QObject::connect(&opened, &QTimer::timeout, &form, [&form, &opened, read] {
+        if (form.isBusy())
+            return;
+        opened.stop();
         QTextStream(stdout) << form.StatusBar1->panelText(1) << '|' << form.StatusBar1->panelText(2)
                             << Qt::endl;
         if (read)
             form.Command2->click();
+    });
+    QTimer::singleShot(0, &form, [&form, &opened] {
+        form.Command1->click();
+        opened.start();
     });
     return app.exec();
 }

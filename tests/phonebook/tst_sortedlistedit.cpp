@@ -50,8 +50,6 @@ private slots:
     void withoutRows();
     void mergedIn_data();
     void mergedIn();
-    void firstRowBeyond_data();
-    void firstRowBeyond();
 };
 
 void TestSortedListEdit::withoutRows_data()
@@ -136,27 +134,6 @@ void TestSortedListEdit::mergedIn()
     QCOMPARE(fitted.skipped, skipped);
     QVERIFY(numberedFromOne(result));
     QVERIFY(std::none_of(result.cbegin(), result.cend(), [](const PhonebookEntry &e) { return e.loadedLine; }));
-}
-
-void TestSortedListEdit::firstRowBeyond_data()
-{
-    QTest::addColumn<int>("entries");
-    QTest::addColumn<int>("maxNumRub");
-    QTest::addColumn<std::optional<int>>("firstRow");
-
-    QTest::newRow("fewer than the positions") << 120 << 250 << std::optional<int>();
-    QTest::newRow("as many as the positions") << 250 << 250 << std::optional<int>();
-    QTest::newRow("one more") << 251 << 250 << std::optional<int>(250);
-    QTest::newRow("empty list") << 0 << 250 << std::optional<int>();
-    QTest::newRow("nothing read yet") << 1 << 0 << std::optional<int>(0);
-}
-
-void TestSortedListEdit::firstRowBeyond()
-{
-    QFETCH(int, entries);
-    QFETCH(int, maxNumRub);
-    QFETCH(std::optional<int>, firstRow);
-    QVERIFY(SortedListEdit::firstRowBeyond(PhonebookEntries(entries), maxNumRub) == firstRow);
 }
 
 QTEST_GUILESS_MAIN(TestSortedListEdit)
