@@ -30,7 +30,7 @@ PhonebookEntry entryOf(QRandomGenerator &random, const QString &name)
 {
     PhonebookEntry e;
     e.number = ItalianNames::number(random, kNumberWidth);
-    e.type = VCardForm::impliedType(e.number);
+    e.type = PhonebookCommands::numberType(e.number);
     e.name = name;
     return e;
 }

@@ -1,9 +1,10 @@
 #include "backupname.h"
 
+#include "listfilecodec.h"
+
 namespace {
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
-const QString kExtension = QStringLiteral(".RDS");
 const QString kForbidden = QStringLiteral("<>:\"/\\|?*");
 constexpr QChar kReplacement = u'_';
 // Enough for any model name; a phone that reports a page of text does not
@@ -32,7 +33,7 @@ QString fileName(const QDateTime &when, const QString &phonebook, const QString 
         name += QLatin1Char(' ') + modelPart;
     if (copy > 1)
         name += QStringLiteral(" (%1)").arg(copy);
-    return name + kExtension;
+    return name + ListFileCodec::kExtension;
 }
 
 }

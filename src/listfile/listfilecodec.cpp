@@ -13,14 +13,9 @@ constexpr char kLineFeed = '\n';
 constexpr char kLineEnd[] = "\r\n";
 const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
-// The extension looked for in a name turned to upper case, and the one
-// appended when it is missing.
-const QString kExtensionUpper = QStringLiteral(".RDS");
-const QString kExtensionAppended = QStringLiteral(".rds");
-
 bool holdsExtension(const QString &name)
 {
-    return name.toUpper().contains(kExtensionUpper);
+    return name.toUpper().contains(ListFileCodec::kExtension);
 }
 
 enum class Encoding { Windows1252, Utf8 };
@@ -96,7 +91,7 @@ std::optional<QStringList> decode(const QByteArray &bytes)
 
 QString saveName(const QString &chosen)
 {
-    return holdsExtension(chosen) ? chosen : chosen + kExtensionAppended;
+    return holdsExtension(chosen) ? chosen : chosen + ListFileCodec::kExtension.toLower();
 }
 
 bool isLoadableName(const QString &name)

@@ -14,8 +14,11 @@
 // that no character is lost.
 namespace ListFileCodec {
 
+// The list file's extension, in upper case as the names are tested; a
+// save appends it in lower case.
+inline const QString kExtension = QStringLiteral(".RDS");
 // The file dialogs' filter.
-inline constexpr char kFilter[] = "*.RDS";
+inline const QString kFilter = QLatin1Char('*') + kExtension;
 
 QByteArray encode(const QStringList &lines);
 

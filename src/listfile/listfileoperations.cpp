@@ -11,7 +11,7 @@
 namespace {
 
 // The list file first, as it always was; a vCard file beside it.
-const QString kFilters = QString::fromLatin1(ListFileCodec::kFilter) + QStringLiteral(";;")
+const QString kFilters = ListFileCodec::kFilter + QStringLiteral(";;")
     + QString::fromLatin1(VCardForm::kFilter);
 
 ListLoad ended(ListLoad::End end)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "phonebookcommands.h"
+
 #include <QChar>
 #include <QLatin1String>
 #include <QString>
@@ -7,8 +9,9 @@
 #include <array>
 
 // What the vCard writer and reader must agree on: the properties and
-// parameters of this program's own, the SIM's name suffixes and the TEL
-// types they stand for, and when a number's type goes without saying.
+// parameters of this program's own, and the SIM's name suffixes and the TEL
+// types they stand for. A number's type goes without saying where it is
+// the one the phonebook write gives it (PhonebookCommands::numberType).
 namespace VCardForm {
 
 // The file dialogs' filter, beside the list file's.
@@ -34,16 +37,6 @@ inline constexpr QLatin1String kUnknownFieldsProperty("X-VELDRANO-UNKNOWN-FIELDS
 inline constexpr QLatin1String kSipScheme("sip:");
 inline constexpr QLatin1String kTelScheme("tel:");
 
-inline constexpr int kInternationalType = 145;
-inline constexpr int kNationalType = 129;
-
-// The type a number of this form gets from the phone when nothing else is
-// said: international when it carries its "+".
-inline int impliedType(const QString &number)
-{
-    return number.startsWith(QLatin1Char('+')) ? kInternationalType : kNationalType;
-}
-
 // A type worth carrying: one octet of the phone's, not the empty 0.
 inline bool isKeptType(int type)
 {
@@ -54,7 +47,7 @@ inline bool isKeptType(int type)
 // (a phone may send the second number's digits without one).
 inline QString withPlus(const QString &number, int type)
 {
-    if (type == kInternationalType && !number.isEmpty() && !number.startsWith(QLatin1Char('+')))
+    if (type == PhonebookCommands::kInternationalType && !number.isEmpty() && !number.startsWith(QLatin1Char('+')))
         return QLatin1Char('+') + number;
     return number;
 }

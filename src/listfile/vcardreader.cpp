@@ -113,7 +113,7 @@ int typeOf(const Property &tel, const QString &number)
 {
     bool ok = false;
     const int type = tel.parameter(VCardForm::kTypeParameter.data()).toInt(&ok);
-    return ok && VCardForm::isKeptType(type) ? type : VCardForm::impliedType(number);
+    return ok && VCardForm::isKeptType(type) ? type : PhonebookCommands::numberType(number);
 }
 
 char suffixOf(const Property &tel)

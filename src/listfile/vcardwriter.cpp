@@ -91,7 +91,7 @@ QString parameter(QLatin1String name, const QString &value)
 // The type parameter where the number does not imply the type.
 QString typeParameter(const QString &number, int type)
 {
-    if (!VCardForm::isKeptType(type) || type == VCardForm::impliedType(number))
+    if (!VCardForm::isKeptType(type) || type == PhonebookCommands::numberType(number))
         return QString();
     return parameter(VCardForm::kTypeParameter, QString::number(type));
 }

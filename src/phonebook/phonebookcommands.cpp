@@ -1,6 +1,7 @@
 #include "phonebookcommands.h"
 
 #include "atanswer.h"
+#include "dialnumber.h"
 #include "atcommands.h"
 #include "hexdigit.h"
 #include "singlebytecodec.h"
@@ -11,7 +12,6 @@
 namespace PhonebookCommands {
 
 namespace {
-const QString kItalianPrefix = QStringLiteral("+39");
 const QChar kQuote = QLatin1Char('"');
 const QChar kComma = QLatin1Char(',');
 
@@ -108,7 +108,7 @@ int numberType(const QString &number)
     // type loses it. "+39" further in (after a service prefix such as
     // "*31#") stays international too.
     const bool international = number.startsWith(QLatin1Char('+'))
-        || number.contains(kItalianPrefix, Qt::CaseInsensitive);
+        || number.contains(DialNumber::kHomeCountryCode, Qt::CaseInsensitive);
     return international ? kInternationalType : kNationalType;
 }
 
