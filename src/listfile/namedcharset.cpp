@@ -12,7 +12,8 @@ namespace {
 
 // The code pages by the names Microsoft gives them ("Code Page
 // Identifiers"), and by the other names vCard writers use for the same sets.
-// EUC-KR is the part of code page 949 that its double bytes all lie in.
+// EUC-KR goes to 949, which holds every EUC-KR double byte unchanged: Wine
+// has no code page 51949.
 constexpr std::pair<const char *, UINT> kCodePages[] = {
     {"WINDOWS-874", 874},
     {"SHIFT_JIS", 932}, {"SJIS", 932}, {"X-SJIS", 932}, {"MS_KANJI", 932}, {"CP932", 932}, {"WINDOWS-31J", 932},
