@@ -1,11 +1,16 @@
 // The phone's answer as the transaction sees it: any bytes the serial line
-// may bring, through the final-result test, the removal of unsolicited codes
-// the cleaning, and the reply the transaction hands on.
+// may bring, framed for one of the kinds of command the program sends,
+// through the final-result test, the lines set aside, the cleaning, the
+// measure of the answer heard and the reply the transaction hands on.
+#include "answerframing.h"
+#include "answerprogress.h"
 #include "atanswer.h"
 #include "atcommands.h"
 #include "fuzzcheck.h"
 
 #include <QStringList>
+
+#include <array>
 
 using AtAnswer::FinalResult;
 
@@ -13,10 +18,15 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-void checkWithoutUnsolicited(const QString &buffer)
+// A basic command, the model query, a read and a write.
+const std::array<QString, 4> kCommands = {QStringLiteral("Z"), QStringLiteral("+CGMM"),
+                                          QStringLiteral("+CPBR=1,250"),
+                                          QStringLiteral("+CPBW=3,\"0612\",129,\"CARLA\"")};
+
+void checkFramed(const QString &buffer, const AnswerFraming &framing)
 {
-    const QString kept = AtAnswer::withoutUnsolicited(buffer);
-    Fuzz::check(kept.size() <= buffer.size(), "withoutUnsolicited only takes text out");
+    const QString kept = AtAnswer::framed(buffer, framing);
+    Fuzz::check(kept.size() <= buffer.size(), "framed only takes text out");
     if (!buffer.contains(kCrLf))
         Fuzz::check(kept == buffer, "a buffer without a whole line is left alone");
     // The piece after the last CR LF is not a whole line and may still be a
@@ -36,22 +46,35 @@ void checkFinalResult(const QString &buffer, qsizetype cut)
                     "a final result stays when more text arrives");
 }
 
-void checkClean(const QString &buffer)
+void checkClean(const QString &buffer, const AnswerFraming &framing)
 {
-    const QString cleaned = AtAnswer::clean(buffer);
+    const QString cleaned = AtAnswer::clean(buffer, framing);
     Fuzz::check(cleaned.size() <= buffer.size(), "clean only takes text out");
-    if (AtAnswer::finalResult(AtAnswer::withoutUnsolicited(buffer)) == FinalResult::Error)
+    if (AtAnswer::finalResult(AtAnswer::framed(buffer, framing)) == FinalResult::Error)
         Fuzz::check(cleaned == AtCommands::kError, "an error answer cleans to ERROR");
 }
 
-void checkReply(const QString &buffer)
+void checkProgress(const QString &buffer, qsizetype cut, const AnswerFraming &framing)
 {
-    const AtReply reply = AtAnswer::reply(buffer);
+    AnswerProgress whole(framing);
+    const qsizetype measured = whole.measure(buffer);
+    Fuzz::check(measured <= buffer.size(), "the answer heard is part of the buffer");
+    AnswerProgress growing(framing);
+    growing.measure(buffer.left(cut));
+    Fuzz::check(growing.measure(buffer) == measured, "an answer measured as it grows measures as a whole");
+}
+
+void checkReply(const QString &buffer, const AnswerFraming &framing)
+{
+    const AtReply reply = AtAnswer::reply(buffer, framing);
     Fuzz::check(reply.isAnswered() == (AtAnswer::finalResult(buffer) != FinalResult::None),
                 "a reply is answered exactly when the answer is complete");
-    if (reply.final == AtReply::Final::Ok)
-        Fuzz::check(reply.text() == AtAnswer::clean(buffer), "an OK reply's text is the cleaned answer");
-    else
+    if (reply.final == AtReply::Final::Ok) {
+        const QStringList cleaned = AtAnswer::clean(buffer, framing).split(kCrLf);
+        for (const QString &line : reply.lines)
+            Fuzz::check(!line.trimmed().isEmpty() && cleaned.contains(line),
+                        "an OK reply's lines are the cleaned answer's, without blank ones");
+    } else
         Fuzz::check(reply.lines.isEmpty() && reply.text() == AtCommands::kError,
                     "a reply other than OK has no lines and reads ERROR");
     Fuzz::check(!(reply.isNotFound() && reply.isSimBusy()),
@@ -76,10 +99,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Fuzz::check(SingleByteCodec::encode(buffer) == bytes, "every byte of the line survives decoding");
 
     const qsizetype cut = size == 0 ? 0 : qsizetype(data[0]) * buffer.size() / 256;
-    checkWithoutUnsolicited(buffer);
+    const AnswerFraming framing(kCommands.at(size == 0 ? 0 : data[size - 1] % kCommands.size()));
+    checkFramed(buffer, framing);
     checkFinalResult(buffer, cut);
-    checkClean(buffer);
-    checkReply(buffer);
+    checkClean(buffer, framing);
+    checkReply(buffer, framing);
+    checkProgress(buffer, cut, framing);
     checkTrimSpaces(buffer);
     return 0;
 }

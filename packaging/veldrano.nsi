@@ -1,7 +1,8 @@
-; The Windows installer: the program under Program Files, a Start-menu entry
-; with its icon, and an uninstaller that takes it all away again.
+; The Windows installer, 64-bit: the licence shown first, then the program
+; under Program Files with its licence texts and Qt's, a Start-menu entry with
+; its icon, and an uninstaller that takes it all away again.
 ; makensis -DVERSION=… -DSTAGE=folder -DICON=file.ico -DOUTFILE=setup.exe veldrano.nsi
-Unicode true
+Target amd64-unicode
 Name "VELDRANO ${VERSION}"
 OutFile "${OUTFILE}"
 Icon "${ICON}"
@@ -12,6 +13,9 @@ SetCompressor /SOLID lzma
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\VELDRANO"
 
+LicenseData "${STAGE}\LICENSE.txt"
+
+Page license
 Page directory
 Page instfiles
 UninstPage uninstConfirm
@@ -23,6 +27,8 @@ Section
   File "${STAGE}\veldrano.exe"
   File "${STAGE}\README.md"
   File "${STAGE}\COPYRIGHT.txt"
+  File "${STAGE}\LICENSE.txt"
+  File /r "${STAGE}\qt-licences"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateDirectory "$SMPROGRAMS\VELDRANO"
   CreateShortcut "$SMPROGRAMS\VELDRANO\VELDRANO.lnk" "$INSTDIR\veldrano.exe" "" "$INSTDIR\veldrano.exe" 0
@@ -43,6 +49,8 @@ Section "Uninstall"
   Delete "$INSTDIR\veldrano.exe"
   Delete "$INSTDIR\README.md"
   Delete "$INSTDIR\COPYRIGHT.txt"
+  Delete "$INSTDIR\LICENSE.txt"
+  RMDir /r "$INSTDIR\qt-licences"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -2,6 +2,9 @@
 #include "phonelink.h"
 #include "portdirectory.h"
 #include "programlook.h"
+#ifdef Q_OS_UNIX
+#include "endsignals.h"
+#endif
 #ifdef VELDRANO_DEMO
 #include "simphone.h"
 #endif
@@ -17,7 +20,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veldrano"));
-    QApplication::setApplicationVersion(QStringLiteral(VELDRANO_VERSION));
+    // --version gives the licence on a line of its own under the version,
+    // and so does the message box that stands for it on Windows.
+    QApplication::setApplicationVersion(
+        QStringLiteral(VELDRANO_VERSION "\nLicenza: GNU GPL versione 3 o successiva (GPL-3.0-or-later)"));
     applyProgramLook();
 
     QCommandLineParser options;
@@ -54,6 +60,9 @@ int main(int argc, char *argv[])
     PhoneLink link;
     Form1 form(link, ports);
     QObject::connect(&form, &Form1::finished, &app, [] { QCoreApplication::exit(0); });
+#ifdef Q_OS_UNIX
+    const EndSignals ending(form);
+#endif
 
     if (const QScreen *screen = form.screen())
         form.move(screen->availableGeometry().center() - form.rect().center());

@@ -24,6 +24,8 @@ const QString kExtendedError = kCrLf + kCmeError;
 constexpr int kOkTrailerLength = 6;
 
 const QString kRing = QStringLiteral("RING");
+// Vendors' own codes: Huawei's "^RSSI:", "^BOOT:", "^MODE:" ...
+constexpr QChar kVendorCode(u'^');
 // Named one by one: a rule such as "any line with a + in front" would take
 // the information text of the phonebook commands for one.
 const std::array<QString, 12> kUnsolicitedPrefixes = {
@@ -67,23 +69,36 @@ QString finalResultCode(const QString &buffer)
     return extendedErrorLine(buffer);
 }
 
-// The whole lines of the buffer that are unsolicited result codes.
-QStringList unsolicitedLines(const QString &buffer)
+// Whether a whole line of the answer is set aside: it is neither blank (the
+// framing), nor the final result code, nor the command's own.
+bool setAside(const QString &line, const AnswerFraming &framing)
+{
+    return !line.trimmed().isEmpty() && !isFinalResultLine(line) && !framing.owns(line);
+}
+
+// The whole lines of the buffer that are set aside.
+QStringList linesSetAside(const QString &buffer, const AnswerFraming &framing)
 {
     const QStringList lines = buffer.split(kCrLf);
-    QStringList codes;
+    QStringList aside;
     for (int i = 1; i + 1 < lines.size(); ++i) {
-        if (isUnsolicited(lines.at(i)))
-            codes.append(lines.at(i));
+        if (setAside(lines.at(i), framing))
+            aside.append(lines.at(i));
     }
-    return codes;
+    return aside;
 }
 
 } // namespace
 
+bool isFinalResultLine(const QString &line)
+{
+    return line.compare(kOk, Qt::CaseInsensitive) == 0 || line.compare(kError, Qt::CaseInsensitive) == 0
+        || line.startsWith(kCmeError, Qt::CaseInsensitive);
+}
+
 bool isUnsolicited(const QString &line)
 {
-    if (line == kRing)
+    if (line == kRing || line.startsWith(kVendorCode))
         return true;
     for (const QString &prefix : kUnsolicitedPrefixes) {
         if (line.startsWith(prefix))
@@ -103,13 +118,13 @@ FinalResult finalResult(const QString &buffer)
     return FinalResult::None;
 }
 
-QString withoutUnsolicited(const QString &buffer)
+QString framed(const QString &buffer, const AnswerFraming &framing)
 {
     // The text before the first CR LF (an echo) and after the last one (a
     // line still arriving) is not a whole line and is never taken out.
     QStringList lines = buffer.split(kCrLf);
     for (int i = 1; i + 1 < lines.size();) {
-        if (!isUnsolicited(lines.at(i))) {
+        if (!setAside(lines.at(i), framing)) {
             ++i;
             continue;
         }
@@ -123,7 +138,7 @@ QString withoutUnsolicited(const QString &buffer)
             // A code sent right behind this one, without a CR LF of its
             // own in front, has just moved up past the point the loop has
             // examined; it goes with its CR LF, as every one after it.
-            while (nextMovesUp && i < lines.size() && isUnsolicited(lines.at(i - 1)))
+            while (nextMovesUp && i < lines.size() && setAside(lines.at(i - 1), framing))
                 lines.remove(i - 1);
         } else {
             lines.remove(i);
@@ -132,16 +147,22 @@ QString withoutUnsolicited(const QString &buffer)
     return lines.join(kCrLf);
 }
 
-AtReply reply(const QString &buffer)
+AtReply reply(const QString &buffer, const AnswerFraming &framing)
 {
     AtReply reply;
-    reply.unsolicited = unsolicitedLines(buffer);
+    reply.unsolicited = linesSetAside(buffer, framing);
     const QString code = finalResultCode(buffer);
     if (code == kOk) {
         reply.final = AtReply::Final::Ok;
-        const QString cleaned = clean(buffer);
-        if (cleaned != kOk)
-            reply.lines = cleaned.split(kCrLf);
+        const QString cleaned = clean(buffer, framing);
+        if (cleaned != kOk) {
+            // A blank line is framing: one a phone doubled, or the blank
+            // half of a code's frame that ended CR CR LF.
+            for (const QString &line : cleaned.split(kCrLf)) {
+                if (!line.trimmed().isEmpty())
+                    reply.lines.append(line);
+            }
+        }
     } else if (code == kError) {
         reply.final = AtReply::Final::Error;
     } else if (!code.isEmpty()) {
@@ -186,9 +207,9 @@ std::optional<QString> lineWithPrefix(const QString &answer, const QString &pref
     return std::nullopt;
 }
 
-QString clean(const QString &buffer)
+QString clean(const QString &buffer, const AnswerFraming &framing)
 {
-    QString text = withoutUnsolicited(buffer);
+    QString text = framed(buffer, framing);
     // Information text in front of an error is no answer: cut by the rule
     // for "OK" it would leave a fragment that looks like data.
     if (finalResult(text) == FinalResult::Error)

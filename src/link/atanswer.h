@@ -1,5 +1,6 @@
 #pragma once
 
+#include "answerframing.h"
 #include "atreply.h"
 
 #include <QString>
@@ -15,25 +16,31 @@ enum class FinalResult { None, Ok, Error };
 // The final result code found so far in a growing answer buffer.
 FinalResult finalResult(const QString &buffer);
 
-// The reply a complete answer makes: its final result code ("OK", "ERROR"
-// in whatever case the phone used, or the extended error), its information
-// lines as clean() leaves them and its unsolicited codes. NoAnswer while the
-// answer is incomplete.
-AtReply reply(const QString &buffer);
+// The reply a complete answer to the command framed makes: its final
+// result code ("OK", "ERROR" in whatever case the phone used, or the
+// extended error), its information lines as clean() leaves them, without
+// blank ones, and the whole lines set aside. NoAnswer while the answer is
+// incomplete.
+AtReply reply(const QString &buffer, const AnswerFraming &framing);
+
+// Whether a line is a final result code: "OK", "ERROR" or the extended
+// error, in any case.
+bool isFinalResultLine(const QString &line);
 
 // Whether a whole line is an unsolicited result code (a ring, a new
-// message, a network registration ...) that the phone may slip between or
-// into answers. The information text of a command the program sends
-// ("+CPBR:", "+CPBS:", "+CSCS:") is never one.
+// message, a network registration, a vendor's "^" code ...) that the phone
+// may slip between or into answers. The information text of a command the
+// program sends ("+CPBR:", "+CPBS:", "+CSCS:") is never one.
 bool isUnsolicited(const QString &line);
 
-// The buffer without the unsolicited lines that the phone may slip between
-// or into answers.
-QString withoutUnsolicited(const QString &buffer);
+// The buffer without the whole lines that are not the command's own: only
+// its echo, its own lines, the blank lines of the framing and the final
+// result code stay.
+QString framed(const QString &buffer, const AnswerFraming &framing);
 
-// The complete answer with its framing and final "OK" removed: "OK",
-// "ERROR" or the information text.
-QString clean(const QString &buffer);
+// The complete answer framed, with its framing and final "OK" removed:
+// "OK", "ERROR" or the information text.
+QString clean(const QString &buffer, const AnswerFraming &framing);
 
 // The text without leading and trailing spaces; CR, LF and tabs stay.
 QString trimSpaces(const QString &text);

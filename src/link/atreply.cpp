@@ -31,23 +31,6 @@ bool AtReply::isAnswered() const
     return final == Final::Ok || final == Final::Error || final == Final::CmeError;
 }
 
-AtReply AtReply::answerTo(const QString &prefix) const
-{
-    AtReply answer = *this;
-    answer.lines.clear();
-    for (const QString &line : lines) {
-        const QString text = line.trimmed();
-        if (text.isEmpty())
-            continue;
-        // A phone that sends no prefix opens its text with the index or the
-        // range; no unsolicited code opens so.
-        const bool ours = text.startsWith(prefix, Qt::CaseInsensitive) || text.front().isDigit()
-            || text.front() == QLatin1Char('(');
-        (ours ? answer.lines : answer.unsolicited).append(line);
-    }
-    return answer;
-}
-
 QString AtReply::text() const
 {
     if (final != Final::Ok)

@@ -23,11 +23,13 @@ struct AtReply {
     };
 
     Final final = Final::NoAnswer;
-    // The information text line by line, as the cleaning leaves it: framing,
-    // unsolicited codes and the final "OK" taken out. Only an Ok reply has
-    // any: information text in front of an error is no answer.
+    // The command's own information text line by line, as the cleaning
+    // leaves it: framing, the lines set aside and the final "OK" taken out.
+    // Only an Ok reply has any: information text in front of an error is
+    // no answer.
     QStringList lines;
-    // The unsolicited result codes the phone slipped into the answer.
+    // The lines of the answer that are not the command's own: the codes the
+    // phone slipped in.
     QStringList unsolicited;
     // For CmeError: what follows "+CME ERROR:" as sent, and its number when
     // it is one (+CMEE=1) rather than a text (+CMEE=2).
@@ -46,13 +48,6 @@ struct AtReply {
     bool isAnswered() const;
     // The port failed or the user gave up: the operation stops where it is.
     bool stops() const { return final == Final::PortFailed || final == Final::Cancelled; }
-
-    // The reply to a command whose information lines open with prefix
-    // ("+CPBR:"): every other line, before, between or after them (a code
-    // the phone slipped in, or the blank left of one framed by CR CR LF),
-    // moves to unsolicited, so that an answer holding nothing else is the
-    // final result alone.
-    AtReply answerTo(const QString &prefix) const;
 
     // "OK", "ERROR" (for every final result but Ok) or the information text
     // with its lines joined by CR LF.

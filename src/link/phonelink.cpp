@@ -1,20 +1,22 @@
 #include "phonelink.h"
 
+#include "answerdeadline.h"
+#include "answerframing.h"
+#include "answerprogress.h"
 #include "atanswer.h"
 #include "atcommands.h"
+#include "devicealias.h"
 #include "singlebytecodec.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace {
 
 const QByteArray kFramePrefix = AtCommands::kAttention.toLatin1();
 constexpr char kFrameEnd = '\r';
-// The first send and a hundred resends.
-constexpr int kMaxSends = 101;
 
 AtReply replyOf(AtReply::Final final)
 {
@@ -63,11 +65,20 @@ PortOpening PhoneLink::open(const QString &device, QString *why)
     m_port->setStopBits(SerialPort::OneStop);
     m_port->setFlowControl(SerialPort::NoFlowControl);
     // Another program's lock file, which the open below would take for
-    // stale: that program is driving the phone.
-    if (lockedByAnotherProgram(device)) {
+    // stale: that program is driving the phone. A finished program's lock
+    // keeps nobody out; where it stays, the port opens by a path of its own.
+    switch (clearStaleLocks(device)) {
+    case PortLock::Held:
         if (why)
             *why = QStringLiteral("the port's lock file names a running process");
         return PortOpening::Busy;
+    case PortLock::StaleKept:
+        m_alias = DeviceAlias::to(device);
+        if (m_alias)
+            m_port->setPortName(m_alias->path());
+        break;
+    case PortLock::Free:
+        break;
     }
     m_opening = true;
     // The port is this program's alone while it is open, so that a second
@@ -79,6 +90,7 @@ PortOpening PhoneLink::open(const QString &device, QString *why)
     // handle only.
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_opening = false;
+        m_alias.reset();
         if (why)
             *why = m_port->errorString();
         return whyNotOpened(device);
@@ -105,7 +117,7 @@ bool PhoneLink::isOpen() const
 
 void PhoneLink::cancel()
 {
-    if (m_waits.empty())
+    if (m_transactions == 0)
         return;
     m_cancelled = true;
     wakeWaits();
@@ -113,31 +125,50 @@ void PhoneLink::cancel()
 
 AtReply PhoneLink::transact(const QString &cmdat)
 {
-    QElapsedTimer clock;
-    clock.start();
+    using Clock = AnswerDeadline::Clock;
     if (!isOpen())
         return replyOf(AtReply::Final::PortClosed);
+    ++m_transactions;
+    const auto done = qScopeGuard([this] { --m_transactions; });
     const quint64 session = m_session;
-    const QByteArray frame =
-        kFramePrefix + SingleByteCodec::encode(AtAnswer::trimSpaces(cmdat)) + kFrameEnd;
-    for (int sends = 1; sends <= kMaxSends; ++sends) {
-        if (!send(frame))
-            return replyOf(AtReply::Final::PortFailed);
-        QByteArray buffer;
-        switch (awaitFinalResult(buffer, clock, session)) {
-        case Wait::Answered:
-            return AtAnswer::reply(SingleByteCodec::decode(buffer));
-        case Wait::TimedOut:
+    const QString command = AtAnswer::trimSpaces(cmdat);
+    const QByteArray frame = kFramePrefix + SingleByteCodec::encode(command) + kFrameEnd;
+    const AnswerFraming framing(command);
+    if (!send(frame))
+        return replyOf(AtReply::Final::PortFailed);
+    AnswerDeadline deadline(m_deadline, Clock::now());
+    QByteArray buffer;
+    AnswerProgress progress(framing);
+    qsizetype heard = 0;
+    for (;;) {
+        QCoreApplication::processEvents();
+        if (const std::optional<AtReply::Final> ended = poll(buffer, session))
+            return replyOf(*ended);
+        const QString answer = SingleByteCodec::decode(buffer);
+        if (AtAnswer::finalResult(answer) != AtAnswer::FinalResult::None)
+            return AtAnswer::reply(answer, framing);
+        const Clock::time_point now = Clock::now();
+        const qsizetype owned = progress.measure(answer);
+        if (owned > heard) {
+            heard = owned;
+            deadline.heard(now);
+        }
+        const AnswerDeadline::Next next = deadline.next(now);
+        switch (next.step) {
+        case AnswerDeadline::Step::GiveUp:
+            return replyOf(AtReply::Final::NoAnswer);
+        case AnswerDeadline::Step::Resend:
+            if (!send(frame))
+                return replyOf(AtReply::Final::PortFailed);
+            deadline.resent(now);
+            buffer.clear();
+            progress = AnswerProgress(framing);
             break;
-        case Wait::Closed:
-            return replyOf(AtReply::Final::PortClosed);
-        case Wait::Failed:
-            return replyOf(AtReply::Final::PortFailed);
-        case Wait::Cancelled:
-            return replyOf(AtReply::Final::Cancelled);
+        case AnswerDeadline::Step::Wait:
+            waitUntil(next.until);
+            break;
         }
     }
-    return replyOf(AtReply::Final::NoAnswer);
 }
 
 QString PhoneLink::IOP(const QString &cmdat)
@@ -162,53 +193,44 @@ bool PhoneLink::send(const QByteArray &frame)
     return true;
 }
 
-// The deadline runs from the start of the call, so once it has passed every
-// attempt polls once and gives up.
-PhoneLink::Wait PhoneLink::awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock,
-                                            quint64 session)
+// Sleeps in the event loop until the time given, or until bytes arrive,
+// the port fails or the user gives up.
+void PhoneLink::waitUntil(std::chrono::steady_clock::time_point until)
 {
-    const qint64 deadline = m_deadline.count();
-    for (;;) {
-        QCoreApplication::processEvents();
-        if (const std::optional<Wait> ended = poll(buffer, session))
-            return *ended;
-        if (AtAnswer::finalResult(SingleByteCodec::decode(buffer)) != AtAnswer::FinalResult::None)
-            return Wait::Answered;
-        const qint64 remaining = deadline - clock.elapsed();
-        if (remaining <= 0)
-            return Wait::TimedOut;
-
-        QEventLoop wait;
-        QTimer timer;
-        timer.setSingleShot(true);
-        timer.setTimerType(Qt::PreciseTimer);
-        connect(&timer, &QTimer::timeout, &wait, &QEventLoop::quit);
-        connect(m_port, &SerialPort::readyRead, &wait, &QEventLoop::quit);
-        connect(m_port, &SerialPort::errorOccurred, &wait, &QEventLoop::quit);
-        timer.start(static_cast<int>(remaining));
-        m_waits.push_back(&wait);
-        wait.exec();
-        m_waits.pop_back();
-    }
+    const auto remaining =
+        std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+    if (remaining.count() <= 0)
+        return;
+    QEventLoop wait;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, &wait, &QEventLoop::quit);
+    connect(m_port, &SerialPort::readyRead, &wait, &QEventLoop::quit);
+    connect(m_port, &SerialPort::errorOccurred, &wait, &QEventLoop::quit);
+    timer.start(remaining);
+    m_waits.push_back(&wait);
+    wait.exec();
+    m_waits.pop_back();
 }
 
 // How the transaction ends when the port went away or the user gave up
 // while it waited; otherwise nullopt, with what has arrived collected.
-std::optional<PhoneLink::Wait> PhoneLink::poll(QByteArray &buffer, quint64 session)
+std::optional<AtReply::Final> PhoneLink::poll(QByteArray &buffer, quint64 session)
 {
     if (m_session != session || !m_port->isOpen()) {
         // Closed under us: by a failure, or by a handler that ran during the
         // wait (the user closing the port). The latter is no link failure;
         // the transaction ends as it would had the port been closed first.
-        return m_failedSession == session ? Wait::Failed : Wait::Closed;
+        return m_failedSession == session ? AtReply::Final::PortFailed : AtReply::Final::PortClosed;
     }
     if (m_failedSession == session) {
         fail(m_failure);
-        return Wait::Failed;
+        return AtReply::Final::PortFailed;
     }
     if (m_cancelled) {
         m_cancelled = false;
-        return Wait::Cancelled;
+        return AtReply::Final::Cancelled;
     }
     buffer += m_port->readAll();
     return std::nullopt;
@@ -247,6 +269,7 @@ void PhoneLink::closePort()
     if (!m_port->isOpen())
         return;
     m_port->close();
+    m_alias.reset();
     wakeWaits();
 }
 

@@ -9,10 +9,11 @@
 #include <QString>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <vector>
 
-class QElapsedTimer;
+class DeviceAlias;
 class QEventLoop;
 
 // The serial port to the phone and the one AT transaction through which
@@ -34,12 +35,13 @@ public:
     void close();
     bool isOpen() const;
 
-    // Sends "AT" + cmdat (trimmed) + CR and returns the phone's reply. On a
-    // closed port it returns PortClosed at once. The first send waits out the
-    // whole deadline; a phone still silent then is sent the frame again up to
-    // a hundred times at once, each resend looking only at what has already
-    // arrived, before the reply is NoAnswer. When the port fails the link
-    // closes it and emits lost() before the reply, PortFailed, comes back.
+    // Sends "AT" + cmdat (trimmed) + CR and returns the phone's reply, framed
+    // for the command (AnswerFraming): its own lines, and every other line
+    // set aside. On a closed port it returns PortClosed at once. The deadline
+    // is one of silence, and a phone silent half of it is sent the frame
+    // once more (AnswerDeadline); NoAnswer when it has run out. When the port
+    // fails the link closes it and emits lost() before the reply,
+    // PortFailed, comes back.
     AtReply transact(const QString &cmdat);
     // transact(cmdat).text(): "OK", "ERROR" or the information text, for a
     // caller that needs the answer only as text.
@@ -55,9 +57,10 @@ public:
     std::optional<PhoneCharset> homeCharset() const { return m_homeCharset; }
     void setHomeCharset(const PhoneCharset &charset) { m_homeCharset = charset; }
 
-    // Makes the transaction that is waiting come back Cancelled; the
-    // next one runs as usual (the program still resets the phone as it
-    // ends). Without a waiting transaction it does nothing.
+    // Makes the transaction in progress come back Cancelled, whether it is
+    // waiting or handling the window's events between its waits; the next
+    // one runs as usual (the program still resets the phone as it ends).
+    // Without a transaction in progress it does nothing.
     void cancel();
 
 signals:
@@ -67,23 +70,25 @@ signals:
     void frameSent(const QByteArray &frame);
 
 private:
-    // How a wait for the final result code ended.
-    enum class Wait { Answered, TimedOut, Closed, Failed, Cancelled };
-
     void closePort();
     void onPortFailure(const QString &why);
     void dropFailedPort(quint64 session);
     void fail(const QString &why);
     bool send(const QByteArray &frame);
-    Wait awaitFinalResult(QByteArray &buffer, const QElapsedTimer &clock, quint64 session);
-    std::optional<Wait> poll(QByteArray &buffer, quint64 session);
+    void waitUntil(std::chrono::steady_clock::time_point until);
+    std::optional<AtReply::Final> poll(QByteArray &buffer, quint64 session);
     void wakeWaits();
 
     SerialPort *m_port;
+    // The path the port opened by when a lock file it may not remove names
+    // a finished process; null otherwise.
+    std::unique_ptr<DeviceAlias> m_alias;
     std::chrono::milliseconds m_deadline;
     PhoneCharset m_charset;
     std::optional<PhoneCharset> m_homeCharset;
     bool m_cancelled = false;
+    // Transactions in progress; nested handlers can stack them.
+    int m_transactions = 0;
     bool m_opening = false;
     // Each opening of the port is a session, counted from 1; a transaction
     // that finds its session gone knows the port was closed while it waited,

@@ -42,9 +42,9 @@ PortOpening whyNotOpened(const QString &device)
     }
 }
 
-bool lockedByAnotherProgram(const QString &, const QStringList &)
+PortLock clearStaleLocks(const QString &, const QStringList &)
 {
-    return false;
+    return PortLock::Free;
 }
 
 #else
@@ -108,22 +108,28 @@ bool isAlive(qint64 pid)
 
 }
 
-bool lockedByAnotherProgram(const QString &device, const QStringList &lockFolders)
+PortLock clearStaleLocks(const QString &device, const QStringList &lockFolders)
 {
     if (device.isEmpty())
-        return false;
+        return PortLock::Free;
     QStringList names = {lockName(device)};
     const QString terminal = QFileInfo(device).canonicalFilePath();
     if (!terminal.isEmpty() && !names.contains(lockName(terminal)))
         names.append(lockName(terminal));
+    PortLock found = PortLock::Free;
     for (const QString &folder : lockFolders) {
         for (const QString &name : names) {
-            const qint64 pid = lockHolder(QDir(folder).filePath(name));
-            if (pid != 0 && isAlive(pid))
-                return true;
+            const QString path = QDir(folder).filePath(name);
+            const qint64 pid = lockHolder(path);
+            if (pid == 0)
+                continue;
+            if (isAlive(pid))
+                return PortLock::Held;
+            if (!QFile::remove(path) && QFile::exists(path))
+                found = PortLock::StaleKept;
         }
     }
-    return false;
+    return found;
 }
 
 #endif

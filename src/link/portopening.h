@@ -26,9 +26,21 @@ PortOpening whyNotOpened(const QString &device);
 // Where programs keep the UUCP lock files of serial ports (LCK..ttyUSB0).
 inline const QStringList kLockFolders = {QStringLiteral("/var/lock"), QStringLiteral("/run/lock")};
 
-// Whether a living process holds a lock file of device in lockFolders,
-// named after the device as given or after the terminal it leads to. The
-// serial port class honours only its own kind of lock file, and takes the
-// older lock files of other programs (minicom and the like) for stale;
-// never on Windows, which has no such files.
-bool lockedByAnotherProgram(const QString &device, const QStringList &lockFolders = kLockFolders);
+// What the UUCP lock files of a serial device leave of the way to it.
+enum class PortLock {
+    // No lock file, or only ones that named a finished process, now removed.
+    Free,
+    // A running process holds the device.
+    Held,
+    // A lock file names a finished process and this user may not remove it
+    // (a run as root that crashed left it): the device is free all the same.
+    StaleKept,
+};
+
+// The lock files of device in lockFolders, named after the device as given
+// or after the terminal it leads to, with those that name a finished
+// process removed where the system lets us. The serial port class honours
+// only its own kind of lock file, and takes the older lock files of other
+// programs (minicom and the like) for stale; nor does it open past a stale
+// one it cannot remove. Always Free on Windows, which has no such files.
+PortLock clearStaleLocks(const QString &device, const QStringList &lockFolders = kLockFolders);

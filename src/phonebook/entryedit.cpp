@@ -32,12 +32,7 @@ Outcome sendAndRewrite(PhoneLink &link, const WriteCharset::Write &write, const 
     // After a failed port (the link has closed it and told the window) the
     // entry was not written. The read-back, as every read, is in the set
     // the handshake chose.
-    const PhoneCharset charset = link.charset();
-    AtReply reply = WriteCharset::moveTo(link, write.charset);
-    if (reply.isOk())
-        reply = link.transact(write.command.command);
-    if (!WriteCharset::moveTo(link, charset).isOk() && reply.isOk())
-        reply = AtReply();
+    const AtReply reply = WriteCharset::send(link, write);
     if (reply.final == AtReply::Final::Cancelled)
         return {};
     if (!reply.isOk())

@@ -181,8 +181,7 @@ Outcome LegRub(int selector, PhoneLink &link, FormVariables &vars, PhonebookList
     const AtReply rangeReply = ask(exchange, AtCommands::kRangeQuery);
     if (rangeReply.stops())
         return stopped(rangeReply);
-    const auto range = PhonebookAnswers::parseIndexRange(
-        rangeReply.answerTo(AtCommands::kEntryPrefix).text());
+    const auto range = PhonebookAnswers::parseIndexRange(rangeReply.text());
     if (!range)
         return {WindowText::kReadFailed};
     vars.MAXCARNUM = qint16(range->maxCarNum);

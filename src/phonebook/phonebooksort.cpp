@@ -10,8 +10,20 @@
 #include <algorithm>
 #include <numeric>
 
-std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, const PhonebookLine::Limits &limits,
-                                              OperationReport &report)
+namespace {
+
+// How the sorted list keeps the entries it orders.
+enum class Kept {
+    // As read: only the drawn line is cut.
+    Whole,
+    // As their lines show them.
+    AsShown,
+};
+
+// The entries whose lines show anything, ordered by their sort items (a
+// stable sort), numbered 1, 2, 3 ...
+std::optional<PhonebookEntries> sorted(const PhonebookEntries &source, const PhonebookLine::Limits &limits,
+                                       Kept kept, OperationReport &report)
 {
     report.setMessage(WindowText::kCopying);
     report.setProgressMaximum(source.size());
@@ -24,7 +36,7 @@ std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, co
         report.setProgressIndex(i);
         const PhonebookEntry shown = PhonebookLine::shown(source.at(i), limits);
         if (!shown.isEmpty()) {
-            held.append(shown);
+            held.append(kept == Kept::Whole ? source.at(i) : shown);
             items.append(PhonebookLine::sortItem(source.at(i), limits));
         }
     }
@@ -44,15 +56,23 @@ std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, co
                      [&keys](int x, int y) { return keys.at(x).compare(keys.at(y)) < 0; });
 
     report.setMessage(WindowText::kNumbering);
-    PhonebookEntries sorted;
-    sorted.reserve(items.size());
+    PhonebookEntries ordered;
+    ordered.reserve(items.size());
     for (int i = 0; i < order.size(); ++i) {
         if (!report.keepGoing())
             return std::nullopt;
         report.setProgressIndex(i);
-        sorted.append(held.at(order.at(i)));
+        ordered.append(held.at(order.at(i)));
     }
-    return SortedLayout::numbered(sorted);
+    return SortedLayout::numbered(ordered);
+}
+
+} // namespace
+
+std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, const PhonebookLine::Limits &limits,
+                                              OperationReport &report)
+{
+    return sorted(source, limits, Kept::AsShown, report);
 }
 
 Outcome sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1, PhonebookListModel &List2,
@@ -64,9 +84,9 @@ Outcome sortPhonebook(const FormVariables &vars, const PhonebookListModel &List1
     const PhonebookEntries source = List1.entries();
     if (source.isEmpty())
         return {WindowText::kNotLoaded};
-    const std::optional<PhonebookEntries> sorted = sortedEntries(source, limits, report);
-    if (!sorted)
+    const std::optional<PhonebookEntries> list = sorted(source, limits, Kept::Whole, report);
+    if (!list)
         return {};
-    List2.setEntries(*sorted, PhonebookLine::Layout::Sorted, limits);
+    List2.setEntries(*list, PhonebookLine::Layout::Sorted, limits);
     return {WindowText::kSortDone, -1, -1, true};
 }

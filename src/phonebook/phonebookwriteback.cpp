@@ -1,12 +1,13 @@
 #include "phonebookwriteback.h"
 
 #include "phonebookcommands.h"
-#include "writecharset.h"
 #include "phonelink.h"
+#include "ucs2trial.h"
+#include "writecharset.h"
 #include "writecheck.h"
 #include "windowtexts.h"
 
-#include <QStringList>
+#include <QVector>
 
 #include <optional>
 
@@ -16,8 +17,7 @@ namespace {
 // or the row of the first one that cannot be written as it stands.
 struct Writes {
     PhonebookEntries entries;
-    QStringList commands;
-    QVector<PhoneCharset> charsets; // the set each command travels in
+    QVector<WriteCharset::Write> writes;
     int refusedRow = -1;
 };
 
@@ -34,8 +34,7 @@ Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const 
             return writes;
         }
         writes.entries.append(entry);
-        writes.commands.append(write.command.command);
-        writes.charsets.append(write.charset);
+        writes.writes.append(write);
     }
     return writes;
 }
@@ -59,10 +58,10 @@ std::optional<Outcome> writeAll(PhoneLink &link, const Writes &writes, int last,
         if (!report.keepGoing())
             return Outcome();
         report.setProgressValue(k);
-        const bool clear = k > writes.commands.size();
-        AtReply reply = clear ? AtReply() : WriteCharset::moveTo(link, writes.charsets.at(k - 1));
+        const bool clear = k > writes.writes.size();
+        AtReply reply = clear ? AtReply() : WriteCharset::moveTo(link, writes.writes.at(k - 1).charset);
         if (clear || reply.isOk())
-            reply = link.transact(clear ? PhonebookCommands::clearCommand(k) : writes.commands.at(k - 1));
+            reply = link.transact(clear ? PhonebookCommands::clearCommand(k) : writes.writes.at(k - 1).command.command);
         if (reply.isOk())
             continue;
         if (reply.final == AtReply::Final::Cancelled)
@@ -94,6 +93,8 @@ Outcome writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, Phonebo
         return {WindowText::kInvalidList, -1, writes.refusedRow};
     report.setMessage(limits.phonebook->writing);
     report.setProgressMaximum(limits.MAXNUMRUB);
+    if (const std::optional<Outcome> tried = Ucs2Trial::run(link, writes.entries, writes.writes, List1, limits))
+        return *tried;
 
     // What every position must hold afterwards: the entries, then empty.
     PhonebookEntries expected = writes.entries;

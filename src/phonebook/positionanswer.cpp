@@ -15,9 +15,8 @@ QString rangeCommand(int first, int last)
     return readCommand(first) + QLatin1Char(',') + QString::number(last);
 }
 
-Held interpret(const AtReply &received, int position, const PhoneCharset &charset)
+Held interpret(const AtReply &reply, int position, const PhoneCharset &charset)
 {
-    const AtReply reply = received.answerTo(AtCommands::kEntryPrefix);
     // Without a final result code asking on would cost the deadline once per
     // position.
     if (!reply.isAnswered())
@@ -50,8 +49,7 @@ std::optional<bool> errorsWereEmpty(PhoneLink &link, int entriesWithoutThem)
     const AtReply count = link.transact(AtCommands::kStorageQuery);
     if (count.final == AtReply::Final::Cancelled)
         return std::nullopt;
-    const QString answer = count.answerTo(AtCommands::kStoragePrefix).text();
-    return count.isAnswered() && PhonebookAnswers::parseUsedCount(answer) == entriesWithoutThem;
+    return count.isAnswered() && PhonebookAnswers::parseUsedCount(count.text()) == entriesWithoutThem;
 }
 
 }

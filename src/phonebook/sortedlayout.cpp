@@ -13,9 +13,8 @@ PhonebookEntries inPhoneOrder(const PhonebookEntries &entries, const PhonebookLi
 {
     PhonebookEntries held;
     for (const PhonebookEntry &entry : entries) {
-        const PhonebookEntry shown = PhonebookLine::shown(entry, limits);
-        if (!shown.isEmpty())
-            held.append(shown);
+        if (!PhonebookLine::shown(entry, limits).isEmpty())
+            held.append(entry);
     }
     return numbered(held);
 }

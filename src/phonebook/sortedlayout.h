@@ -11,7 +11,7 @@ namespace SortedLayout {
 // The entries numbered 1, 2, 3 ... in their order.
 PhonebookEntries numbered(PhonebookEntries entries);
 
-// The entries that List1's lines show, as they show them, in the phone's
+// The entries whose lines in List1 show anything, whole, in the phone's
 // order and numbered: a sorted list that keeps the phone's order.
 PhonebookEntries inPhoneOrder(const PhonebookEntries &entries, const PhonebookLine::Limits &limits);
 

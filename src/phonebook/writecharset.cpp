@@ -7,12 +7,14 @@ namespace WriteCharset {
 
 Write narrowest(const PhonebookEntry &entry, const PhoneLink &link, const PhonebookLine::Limits &limits)
 {
+    const PhonebookCommands::WriteCommand own = PhonebookCommands::writeCommand(entry, link.charset(), limits);
     if (const std::optional<PhoneCharset> home = link.homeCharset()) {
         const PhonebookCommands::WriteCommand write = PhonebookCommands::writeCommand(entry, *home, limits);
-        if (write.sendable())
+        const bool alike = own.sendable() && own.command == write.command;
+        if (write.sendable() && !alike)
             return {write, *home};
     }
-    return {PhonebookCommands::writeCommand(entry, link.charset(), limits), link.charset()};
+    return {own, link.charset()};
 }
 
 AtReply moveTo(PhoneLink &link, const PhoneCharset &charset)
@@ -25,6 +27,18 @@ AtReply moveTo(PhoneLink &link, const PhoneCharset &charset)
     const AtReply reply = link.transact(AtCommands::kCharsetSelect.arg(charset.name()));
     if (reply.isOk())
         link.setCharset(charset);
+    return reply;
+}
+
+AtReply send(PhoneLink &link, const Write &write)
+{
+    const PhoneCharset charset = link.charset();
+    AtReply reply = moveTo(link, write.charset);
+    if (reply.isOk())
+        reply = link.transact(write.command.command);
+    const AtReply back = moveTo(link, charset);
+    if (!back.isOk() && reply.isOk())
+        return back;
     return reply;
 }
 

@@ -20,11 +20,18 @@ struct Write {
 };
 
 // The entry's write in the narrowest set that carries it; refused as in the
-// link's set when none does.
+// link's set when none does. A write that the link's set puts on the line
+// in the very bytes the home set would stays in the link's set: the phone
+// reads the same text in both, and two switches of set would gain nothing.
 Write narrowest(const PhonebookEntry &entry, const PhoneLink &link, const PhonebookLine::Limits &limits);
 
 // Moves the phone to charset (+CSCS) unless it is there already, and the
 // link with it; the reply, OK when nothing had to be sent.
 AtReply moveTo(PhoneLink &link, const PhoneCharset &charset);
+
+// Sends the write in its set and moves the phone back to the set it was in,
+// where every read is made: the reply to the write, or to a move that
+// failed.
+AtReply send(PhoneLink &link, const Write &write);
 
 }

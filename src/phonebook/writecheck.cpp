@@ -1,7 +1,6 @@
 #include "writecheck.h"
 
 #include "atanswer.h"
-#include "atcommands.h"
 #include "phonebookanswers.h"
 #include "phonebookcommands.h"
 #include "phonelink.h"
@@ -41,10 +40,9 @@ constexpr int kSmallestPiece = 32;
 
 // The entries of the answer to the range first ... end, by position from
 // first; nullopt when the phone refused it or a line of it cannot be used.
-std::optional<QVector<Held>> rangeAnswer(const AtReply &received, int first, int end,
+std::optional<QVector<Held>> rangeAnswer(const AtReply &reply, int first, int end,
                                          const PhoneCharset &charset)
 {
-    const AtReply reply = received.answerTo(AtCommands::kEntryPrefix);
     QVector<Held> held(end - first + 1, Held{Kind::Empty, {}});
     if (reply.isOk() || reply.isNotFound())
         return held;
@@ -71,32 +69,30 @@ int lastListed(const QVector<Held> &held, int first)
     return first - 1;
 }
 
-// Whether an entry must stand after position from up to end, so that an
-// answer listing none there was cut short.
-bool entryExpectedAfter(const PhonebookEntries &expected, int from, int end)
+int entriesListed(const QVector<Held> &held)
 {
-    for (int p = from + 1; p <= end; ++p) {
-        if (!expected.at(p - 1).isEmpty())
-            return true;
-    }
-    return false;
+    return int(std::count_if(held.cbegin(), held.cend(), [](const Held &h) { return h.kind == Kind::Entry; }));
 }
 
 enum class RangeEnd { Read, Cancelled, Unanswered };
 
-// Reads positions 1 ... expected.size() as ranges into held, where the
-// phone takes them: the whole at once first, as most phones take it; a
-// range refused is halved until one is taken (some phones cap the upper
-// bound), and that size goes on; an answer cut short is read on from past
-// its last entry. Positions no range accounted for stay Unusable, to be
-// asked on their own: those above a cap on the upper bound can be read no
-// other way.
-RangeEnd readRanges(PhoneLink &link, const PhonebookEntries &expected, QVector<Held> &held)
+// Reads positions 1 ... last as ranges into held, where the phone takes
+// them: the whole at once first, as most phones take it; a range refused is
+// halved until one is taken (some phones cap the upper bound), and that size
+// goes on. An answer that stops before the end of its range may have been
+// cut short (some phones list a few entries at most), so the rest is read on
+// from past its last entry until an answer lists none: stale entries after
+// the cut must not pass for cleared ones. A phone that answers a range
+// holding nothing with an error ("not found" without +CMEE) refuses that
+// read on; its count of entries then tells whether any is left. Positions no
+// range accounted for stay Unusable, to be asked on their own: those above a
+// cap on the upper bound can be read no other way.
+RangeEnd readRanges(PhoneLink &link, int last, QVector<Held> &held)
 {
-    const int last = int(expected.size());
     held.fill(Held{Kind::Unusable, {}}, last);
     int piece = last;
     bool taken = false;
+    bool readingOn = false;
     for (int first = 1; first <= last;) {
         const int end = std::min(last, first + piece - 1);
         const AtReply reply = link.transact(PositionAnswer::rangeCommand(first, end));
@@ -109,6 +105,16 @@ RangeEnd readRanges(PhoneLink &link, const PhonebookEntries &expected, QVector<H
         // Garbage, or a refusal even of the smallest piece, leaves the rest
         // to be asked position by position. A phone that took a range
         // refuses another for its bounds: halving finds those it takes.
+        if (!answer && readingOn) {
+            readingOn = false;
+            const std::optional<bool> noneLeft = PositionAnswer::errorsWereEmpty(link, entriesListed(held));
+            if (!noneLeft)
+                return RangeEnd::Cancelled;
+            if (*noneLeft) {
+                std::fill(held.begin() + (first - 1), held.end(), Held{Kind::Empty, {}});
+                return RangeEnd::Read;
+            }
+        }
         if (!answer) {
             const int smallest = taken ? 1 : kSmallestPiece;
             if (reply.final == AtReplyFinal::Ok || piece / 2 < smallest)
@@ -119,8 +125,8 @@ RangeEnd readRanges(PhoneLink &link, const PhonebookEntries &expected, QVector<H
         taken = true;
         std::copy(answer->cbegin(), answer->cend(), held.begin() + (first - 1));
         const int listed = lastListed(*answer, first);
-        const bool cut = listed >= first && entryExpectedAfter(expected, listed, end);
-        first = cut ? listed + 1 : end + 1;
+        readingOn = listed >= first && listed < end;
+        first = readingOn ? listed + 1 : end + 1;
     }
     return RangeEnd::Read;
 }
@@ -185,7 +191,7 @@ Result checkPhonebook(PhoneLink &link, const PhonebookEntries &expected, Operati
     report.setProgressIndex(0);
 
     QVector<Held> held;
-    const RangeEnd ranges = readRanges(link, expected, held);
+    const RangeEnd ranges = readRanges(link, last, held);
     if (ranges == RangeEnd::Cancelled)
         return cancelled();
     // A failed port leaves what was not read back unknown.

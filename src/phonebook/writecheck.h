@@ -27,8 +27,10 @@ struct Result {
 // Reads positions 1 ... expected.size() back and compares each with the
 // entry it must hold (an empty entry: the position must be empty). The
 // whole range is asked at once first; a range the phone refuses is halved
-// until the phone takes one, and that size reads the rest; an answer cut
-// short is read on from past its last entry. A phone that refuses even small
+// until the phone takes one, and that size reads the rest; an answer that
+// stops before the end of its range is read on from past its last entry,
+// until the whole range is covered (a read on refused is settled by the
+// phone's count of entries where it can be). A phone that refuses even small
 // ranges is asked one position at a time, and a position the range answers
 // show different or missing is asked again on its own before it counts.
 // Errors are taken as the read takes them: "not found" is empty; another

@@ -124,9 +124,8 @@ bool PhoneCommandLine::parse(const QCoreApplication &app, Settings *settings, QS
     const QCommandLineOption simSize(QStringLiteral("sim-size"),
                                      QStringLiteral("Give the SIM N positions."), QStringLiteral("N"));
     const QCommandLineOption unsolicited(QStringLiteral("unsolicited"),
-                                         QStringLiteral("Put LINE inside the answers to +CPBR, +CPBS? and "
-                                         "+CSCS?; given again, the lines take turns. A LINE ending in \\r "
-                                         "is ended CR CR LF."),
+                                         QStringLiteral("Put LINE inside every answer; given again, the "
+                                         "lines take turns. A LINE ending in \\r is ended CR CR LF."),
                                          QStringLiteral("LINE"));
     const QCommandLineOption storageInCharset(QStringLiteral("storage-in-charset"),
                                               QStringLiteral("Read and answer the storage names of +CPBS in the "
@@ -140,9 +139,17 @@ bool PhoneCommandLine::parse(const QCoreApplication &app, Settings *settings, QS
     const QCommandLineOption ucs2QuarterField(QStringLiteral("ucs2-quarter-field"),
                                               QStringLiteral("In UCS2, refuse a written name with more hex "
                                               "digits than its field has characters (error 24)."));
+    const QCommandLineOption ignoredClears(QStringLiteral("ignored-clears"),
+                                           QStringLiteral("Answer the clear of a position with OK and keep "
+                                           "its entry."));
+    const QCommandLineOption declared(QStringLiteral("declared-lengths"),
+                                      QStringLiteral("Declare these number and text lengths in +CPBR=?, shorter "
+                                      "than those the phonebook holds and takes."),
+                                      QStringLiteral("NUMBER,TEXT"));
     parser.addOptions({state, charset, strict, latency, cmee, empty, rangeBare, spaced, simBusy, wrongIndex, nameCut,
                        dropWrite, firstFree, silentAfterWrite, noRangeRead, rangeCut, rangeHighest, simSize,
-                       unsolicited, storageInCharset, numbersAsDigits, ucs2KeepsHex, ucs2QuarterField});
+                       unsolicited, storageInCharset, numbersAsDigits, ucs2KeepsHex, ucs2QuarterField, ignoredClears,
+                       declared});
     parser.process(app);
 
     SimModem::Options &options = settings->options;
@@ -181,6 +188,7 @@ bool PhoneCommandLine::parse(const QCoreApplication &app, Settings *settings, QS
     options.numbersAsDigits = parser.isSet(numbersAsDigits);
     options.ucs2WriteKeepsHex = parser.isSet(ucs2KeepsHex);
     options.ucs2NameInQuarterField = parser.isSet(ucs2QuarterField);
+    options.ignoredClears = parser.isSet(ignoredClears);
     for (const QString &line : parser.values(unsolicited))
         options.unsolicitedLines.append(unsolicitedLine(line));
     settings->simPositions = 0;
@@ -191,6 +199,17 @@ bool PhoneCommandLine::parse(const QCoreApplication &app, Settings *settings, QS
         || !takeNumber(parser, rangeHighest, 1, &options.rangeReadHighest, why)
         || !takeNumber(parser, simSize, 1, &settings->simPositions, why))
         return false;
+    if (parser.isSet(declared)) {
+        const QStringList lengths = parser.value(declared).split(QLatin1Char(','));
+        const std::optional<int> number = numberAtLeast(lengths.value(0), 1);
+        const std::optional<int> text = numberAtLeast(lengths.value(1), 1);
+        if (lengths.size() != 2 || !number || !text) {
+            *why = QStringLiteral("--declared-lengths wants two lengths, NUMBER,TEXT");
+            return false;
+        }
+        options.declaredNumberLength = *number;
+        options.declaredTextLength = *text;
+    }
     if (parser.isSet(wrongIndex)) {
         options.wrongIndex = indexSwap(parser.value(wrongIndex));
         if (!options.wrongIndex) {

@@ -100,7 +100,6 @@ SimModem::Reply SimModem::execute(const QByteArray &line)
 
     QList<QByteArray> lines;
     AtStatus status;
-    bool query = false;
     int at = 2;
     while (status.kind == AtStatus::Ok) {
         while (at < line.size() && line.at(at) == ' ')
@@ -112,8 +111,6 @@ SimModem::Reply SimModem::execute(const QByteArray &line)
             QByteArray name;
             QByteArray form;
             splitExtended(line.mid(at, end - at), &name, &form);
-            query = query || SimPhonebookCommands::isQuery(name, form)
-                || (name == kCharsetCommand && form == kReadForm);
             status = extended(name, form, &lines);
             at = end + 1;
             continue;
@@ -130,9 +127,8 @@ SimModem::Reply SimModem::execute(const QByteArray &line)
 
     if (status.kind == AtStatus::Silent)
         return Reply();
-    std::optional<SimUnsolicited::Slot> unsolicited;
-    if (query)
-        unsolicited = m_unsolicited.next(m_options.unsolicitedLines, int(lines.size()));
+    const std::optional<SimUnsolicited::Slot> unsolicited =
+        m_unsolicited.next(m_options.unsolicitedLines, int(lines.size()));
     reply.information = frameInformation(lines, unsolicited);
     if (!m_quiet)
         reply.result = resultCode(status);

@@ -78,12 +78,13 @@ struct SimOptions {
     // "invalid index", however large the storage; 0 for no such bound.
     int rangeReadHighest = 0;
     // Unsolicited result codes ("^RSSI:14", "+CREG: 1") that the phone puts
-    // inside its answers to +CPBR, any form, to +CPBS? and to +CSCS?, one an
-    // answer and each framed by CR LF. The lines take turns, and once every
-    // line has had its turn the place moves on: before the information text,
-    // after its first line, after its last line. An answer without
-    // information text, as that to an empty position, is then the code
-    // alone. A line that ends with CR goes out ended by CR CR LF.
+    // inside every answer it gives, one an answer and each framed by CR LF,
+    // as Huawei sticks send theirs every few seconds whatever is asked. The
+    // lines take turns, and once every line has had its turn the place
+    // moves on: before the information text, after its first line, after
+    // its last line. An answer without information text, as that to a write
+    // or to an empty position, is then the code alone (after the echo). A
+    // line that ends with CR goes out ended by CR CR LF.
     QByteArrayList unsolicitedLines;
     // The storage names of +CPBS are in the selected character set, as
     // every string parameter is: in UCS2 the SIM is "0053004D", both in the
@@ -101,6 +102,14 @@ struct SimOptions {
     // characters is refused with error 24, "text string too long", while
     // +CSCS=? still offers UCS2.
     bool ucs2NameInQuarterField = false;
+    // A clear of a position, "+CPBW=k" or a write of an empty number and
+    // text, answers OK and leaves the entry where it is.
+    bool ignoredClears = false;
+    // +CPBR=? declares these lengths, shorter than those the storage holds
+    // and takes, as phones that report their SIM's lengths while keeping
+    // longer entries of their own do; 0 declares the storage's own.
+    int declaredNumberLength = 0;
+    int declaredTextLength = 0;
 
     static SimOptions strict();
 };

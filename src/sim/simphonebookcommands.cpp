@@ -74,11 +74,6 @@ bool SimPhonebookCommands::handles(const QByteArray &name)
     return name == kSelectCommand || name == kReadCommand || name == kWriteCommand;
 }
 
-bool SimPhonebookCommands::isQuery(const QByteArray &name, const QByteArray &form)
-{
-    return name == kReadCommand || (name == kSelectCommand && form == kReadForm);
-}
-
 AtStatus SimPhonebookCommands::execute(const QByteArray &name, const QByteArray &form, const SimOptions &options,
                                        const SimCharset &charset, QList<QByteArray> *lines)
 {
@@ -145,8 +140,10 @@ AtStatus SimPhonebookCommands::read(const QByteArray &form, const SimOptions &op
         QByteArray range = QByteArray::number(book.first) + '-' + QByteArray::number(book.last);
         if (!options.rangeWithoutParentheses)
             range = '(' + range + ')';
-        QByteArray line = kReadCommand + ": " + range + ',' + QByteArray::number(book.numberLength) + ','
-            + QByteArray::number(book.textLength);
+        const int numberLength = options.declaredNumberLength > 0 ? options.declaredNumberLength : book.numberLength;
+        const int textLength = options.declaredTextLength > 0 ? options.declaredTextLength : book.textLength;
+        QByteArray line = kReadCommand + ": " + range + ',' + QByteArray::number(numberLength) + ','
+            + QByteArray::number(textLength);
         if (options.extraFields)
             line += book.extraFields.toLatin1();
         lines->append(line);
@@ -223,7 +220,8 @@ AtStatus SimPhonebookCommands::write(const QByteArray &form, const SimOptions &o
 
     m_written = true;
     if (entry.number.isEmpty() && entry.text.isEmpty()) {
-        book.entries.remove(index);
+        if (!options.ignoredClears)
+            book.entries.remove(index);
         return {};
     }
     if (index == options.dropWrite && !m_writeDropped) {

@@ -23,9 +23,6 @@ public:
 
     // Whether a command of this name is one of these.
     static bool handles(const QByteArray &name);
-    // Whether the command asks the phonebook for information: a read of
-    // any form, or which storage is selected.
-    static bool isQuery(const QByteArray &name, const QByteArray &form);
 
     // Carries out the command name (upper case) with what follows its name;
     // texts travel in the character set given.

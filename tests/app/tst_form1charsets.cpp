@@ -141,7 +141,7 @@ void Form1CharsetsTest::phonesInTheirOwnSets()
     s->newCommands();
     s->click(f.Command3);
     QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
-    QCOMPARE(s->newCommands().filter(QStringLiteral("+CPBW=")).first(), firstWrite);
+    QCOMPARE(s->newCommands().filter(QStringLiteral("+CPBW=1,")).first(), firstWrite);
     QCOMPARE(namesOn(s->phone.phonebook(SimStorage::Sim)), expected);
 
     // A name that Windows-1252 lacks keeps the list file whole, in UTF-8.

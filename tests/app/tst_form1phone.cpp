@@ -115,11 +115,12 @@ void Form1PhoneTest::readSortAndWriteBack()
     QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
     QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
     const QStringList sent = s->newCommands();
-    // Twelve writes, then one read of the whole range.
-    QCOMPARE(sent.size(), 13);
+    // Twelve writes, then one read of the whole range and one on from past
+    // its last entry, since an answer may have been cut.
+    QCOMPARE(sent.size(), 14);
     QCOMPARE(sent.first(), QStringLiteral("+CPBW=1,\"3409876543\",129,\"anna\""));
     QCOMPARE(sent.at(11), QStringLiteral("+CPBW=12"));
-    QCOMPARE(sent.last(), QStringLiteral("+CPBR=1,12"));
+    QCOMPARE(sent.mid(12), (QStringList{"+CPBR=1,12", "+CPBR=8,12"}));
 
     // List1 now mirrors the phone: reading it again shows the same entries.
     const QStringList mirror = f.list1Rows().lines();

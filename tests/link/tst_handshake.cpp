@@ -21,6 +21,7 @@ private slots:
     void init();
     void cleanup();
 
+    void echoingPhoneConnects_data();
     void echoingPhoneConnects();
     void charsetChoice_data();
     void charsetChoice();
@@ -59,18 +60,27 @@ HandshakeResult TestHandshake::run(const QString &device)
         [this] { m_steps << QStringLiteral("echo"); });
 }
 
+void TestHandshake::echoingPhoneConnects_data()
+{
+    QTest::addColumn<QByteArray>("code");
+    QTest::newRow("answers alone") << QByteArray();
+    // As Huawei sticks send theirs, after the echo of the resets too.
+    QTest::newRow("a vendor code in every answer") << QByteArray("\r\n^RSSI:14\r\n");
+}
+
 void TestHandshake::echoingPhoneConnects()
 {
+    QFETCH(QByteArray, code);
     // A phone as it comes: echo on after each reset, off after E0.
     bool echo = true;
-    m_phone->setResponder([this, &echo](const QByteArray &frame) {
+    m_phone->setResponder([this, &echo, code](const QByteArray &frame) {
         if (echo)
             m_phone->send(frame);
         if (frame == "ATZ\r")
             echo = true;
         else if (frame == "ATE0\r")
             echo = false;
-        m_phone->send(frame == "AT+CGMM\r" ? kModelAnswer : QByteArray("\r\nOK\r\n"));
+        m_phone->send(code + (frame == "AT+CGMM\r" ? kModelAnswer : QByteArray("\r\nOK\r\n")));
     });
 
     const HandshakeResult result = run(m_phone->device());
@@ -107,6 +117,9 @@ void TestHandshake::charsetChoice_data()
         << Answers{{query, {is("GSM"), is("8859-1")}},
                    {offers, {"\r\n+CSCS: \"GSM\",\"IRA\",\"8859-1\"\r\n\r\nOK\r\n"}}}
         << QList<QByteArray>{query, offers, toLatin1, query} << "8859-1";
+    QTest::newRow("a vendor code in the selection's answer")
+        << Answers{{query, {is("GSM"), is("UCS2")}}, {offers, {all}}, {toUcs2, {"\r\n^RSSI:14\r\n\r\nOK\r\n"}}}
+        << QList<QByteArray>{query, offers, toUcs2, query} << "UCS2";
     QTest::newRow("taken but not read back") << Answers{{query, {is("GSM")}}, {offers, {all}}}
                                              << QList<QByteArray>{query, offers, toUcs2, query} << "GSM";
     QTest::newRow("selection refused") << Answers{{query, {is("GSM")}}, {offers, {all}}, {toUcs2, {error}}}

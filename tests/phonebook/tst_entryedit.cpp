@@ -52,6 +52,8 @@ private slots:
     void refusedWithoutSelectionOrNumber();
     void phoneRefusingLeavesTheLine_data();
     void phoneRefusingLeavesTheLine();
+    void setSwitchedOnlyWhereBytesDiffer_data();
+    void setSwitchedOnlyWhereBytesDiffer();
 
 private:
     std::unique_ptr<SimLink> m_sim;
@@ -161,6 +163,50 @@ void TestEntryEdit::phoneRefusingLeavesTheLine()
     QCOMPARE(outcome.message, fault == QLatin1String("cancel") ? QString() : kFailed);
     QCOMPARE(m_List1.lines(), m_list1Before);
     QCOMPARE(m_sim->phone.phonebook(SimStorage::Sim), (QMap<int, SimEntry>{{3, kMario}}));
+}
+
+void TestEntryEdit::setSwitchedOnlyWhereBytesDiffer_data()
+{
+    QTest::addColumn<QString>("powerOn");
+    QTest::addColumn<QStringList>("offered");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("commands");
+
+    // Moved to 8859-1, its home set IRA: an ASCII name is the same bytes in
+    // both, an accented one only 8859-1 carries.
+    const QStringList iraAndLatin1{"IRA", "8859-1"};
+    QTest::newRow("IRA phone in 8859-1, ASCII name")
+        << "IRA" << iraAndLatin1 << "MARIO BIANCHI"
+        << QStringList{"+CPBW=3,\"0612345678\",129,\"MARIO BIANCHI\"", "+CPBR=3"};
+    QTest::newRow("IRA phone in 8859-1, accented name")
+        << "IRA" << iraAndLatin1 << QStringLiteral("Città")
+        << QStringList{QStringLiteral("+CPBW=3,\"0612345678\",129,\"Città\""), "+CPBR=3"};
+    // Moved to UCS2, its home set GSM: the name goes in GSM, the read-back
+    // in UCS2.
+    QTest::newRow("GSM phone in UCS2, ASCII name")
+        << "GSM" << SimOptions().charsets << "MARIO BIANCHI"
+        << QStringList{"+CSCS=\"GSM\"", "+CPBW=3,\"0612345678\",129,\"MARIO BIANCHI\"", "+CSCS=\"UCS2\"",
+                       "+CPBR=3"};
+}
+
+void TestEntryEdit::setSwitchedOnlyWhereBytesDiffer()
+{
+    QFETCH(QString, powerOn);
+    QFETCH(QStringList, offered);
+    QFETCH(QString, name);
+    QFETCH(QStringList, commands);
+    SimLink sim(powerOn);
+    SimOptions options;
+    options.charsets = offered;
+    sim.phone.setOptions(options);
+    sim.phone.setPhonebooks(m_sim->phone.phonebooks());
+    QString why;
+    QVERIFY2(sim.start(&why), qPrintable(why));
+
+    const Outcome outcome = saveEntry(sim.link, readSim(), 3, name, QStringLiteral("0612345678"), m_List1, m_report);
+    QCOMPARE(outcome.message, kDone);
+    QCOMPARE(sim.commands(), commands);
+    QCOMPARE(sim.phone.phonebook(SimStorage::Sim).value(3).text, name);
 }
 
 QTEST_GUILESS_MAIN(TestEntryEdit)

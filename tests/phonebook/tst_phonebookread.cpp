@@ -146,6 +146,11 @@ void TestPhonebookRead::wholeRead_data()
     SimOptions busy;
     busy.cmee = SimOptions::NumberedErrors;
     busy.simBusyAnswers = 2;
+    // Huawei sticks' codes in every answer, the selection's included.
+    SimOptions chatty;
+    chatty.unsolicitedLines = {"^RSSI:14", "^BOOT:1234,0,0,0,72", "^MODE: 2\r", "PB DONE"};
+    QTest::newRow("vendor codes inside every answer") << kSelectorSim << kNine << chatty << QStringList{"+CPBS=SM"}
+                                                      << sim;
     QTest::newRow("SIM busy twice at first") << kSelectorSim << kNine << busy
                                              << QStringList{"+CPBS=SM", "+CPBS=SM", "+CPBS=SM"}
                                              << QStringList{WindowText::kSimBusy} + sim;
@@ -169,6 +174,11 @@ void TestPhonebookRead::wholeRead()
     QCOMPARE(m_sim->commands(), selection + QStringList{"+CPBR=?"} + positionReads(book.last));
     QCOMPARE(m_vars.RUBSEL(), selector == kSelectorSim ? Rubrica::kSim : Rubrica::kCellulare);
     QCOMPARE(m_list1.lines(), linesOf(book));
+    // Only the line is cut to the fields; the entry stays whole.
+    for (auto it = book.entries.cbegin(); it != book.entries.cend(); ++it) {
+        QCOMPARE(m_list1.entry(it.key() - 1)->name, it->text);
+        QCOMPARE(m_list1.entry(it.key() - 1)->number, it->number);
+    }
     QVERIFY(m_list2.lines().isEmpty());
 
     // The window writes its counters from the new limits, once.

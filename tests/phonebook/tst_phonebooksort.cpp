@@ -85,13 +85,17 @@ void TestPhonebookSort::order_data()
     QTest::newRow("reverse order, empty slots between")
         << QStringList{"CARLA|3", "", "BRUNO|2", "", "", "ALDO|1"}
         << QStringList{"ALDO|1", "BRUNO|2", "CARLA|3"};
-    // What is compared and kept is the entry as its line shows it.
+    // What is compared is the entry as its line shows it.
     QTest::newRow("a leading space sorts first")
         << QStringList{"CARLA|3", "ALDO|1", " BRUNO|2", "", "|555"}
         << QStringList{"|555", " BRUNO|2", "ALDO|1", "CARLA|3"};
-    QTest::newRow("names cut to their field, then equal")
+    // Longer than the phone declares: ordered by the line, kept whole.
+    QTest::newRow("names equal as their fields show them")
         << QStringList{"ABCDEFGHIJKLMNZ|1", "ABCDEFGHIJKLMNA|1", "ABCDEFGHIJKLM|1"}
-        << QStringList{"ABCDEFGHIJKLM|1", "ABCDEFGHIJKLMN|1", "ABCDEFGHIJKLMN|1"};
+        << QStringList{"ABCDEFGHIJKLM|1", "ABCDEFGHIJKLMNZ|1", "ABCDEFGHIJKLMNA|1"};
+    QTest::newRow("a number longer than its field")
+        << QStringList{"ZANARDI|0039061234567890123456", "ZANARDI|0039061234567890123455"}
+        << QStringList{"ZANARDI|0039061234567890123456", "ZANARDI|0039061234567890123455"};
     QTest::newRow("numbers compared as text")
         << QStringList{"PIZZERIA|10", "PIZZERIA|9", "PIZZERIA|+39 10"}
         << QStringList{"PIZZERIA|+39 10", "PIZZERIA|10", "PIZZERIA|9"};

@@ -92,20 +92,38 @@ void TestSimHabits::answers_data()
         o.cmee = SimModem::NumberedErrors;
     }) << echoOff << QByteArray("AT+CPBR=1,3") << QByteArray("\r\n+CME ERROR: 21\r\n");
 
-    // The codes take turns; once each has had one, the place moves on.
+    // The codes take turns in every answer; once each has had one, the
+    // place moves on.
     const auto chatty = [](const QByteArrayList &codes) { return with([codes](auto &o) { o.unsolicitedLines = codes; }); };
+    QTest::newRow("unsolicited code after a setting's echo")
+        << chatty({"^RSSI:14"}) << QByteArrayList() << QByteArray("ATE0") << "ATE0\r\r\n^RSSI:14\r\n" + kOk;
     QTest::newRow("unsolicited code before the information")
-        << chatty({"^RSSI:14"}) << echoOff << QByteArray("AT+CPBS?")
+        << chatty({"^BOOT:1234,0,0,0,72", "^RSSI:14"}) << echoOff << QByteArray("AT+CPBS?")
         << "\r\n^RSSI:14\r\n\r\n+CPBS: \"SM\",2,250\r\n" + kOk;
     QTest::newRow("unsolicited code after the first entry")
-        << chatty({"+CREG: 1"}) << QByteArrayList{"ATE0", "AT+CSCS?"} << QByteArray("AT+CPBR=1,3")
-        << kMario + "\r\n+CREG: 1\r\n" + kCasa + kOk;
+        << chatty({"+CREG: 1"}) << echoOff << QByteArray("AT+CPBR=1,3") << kMario + "\r\n+CREG: 1\r\n" + kCasa + kOk;
     QTest::newRow("unsolicited code after the information, ended CR CR LF")
-        << chatty({"^MODE: 2\r"}) << QByteArrayList{"ATE0", "AT+CPBR=?", "AT+CPBR=?"} << QByteArray("AT+CPBR=1")
+        << chatty({"^MODE: 2\r"}) << QByteArrayList{"ATE0", "AT+CPBR=?"} << QByteArray("AT+CPBR=1")
         << kMario + "\r\n^MODE: 2\r\r\n" + kOk;
     QTest::newRow("unsolicited code as an empty position's answer")
-        << chatty({"+PBREADY", "PB DONE"}) << QByteArrayList{"ATE0", "AT+CPBR=1"} << QByteArray("AT+CPBR=2")
-        << "\r\nPB DONE\r\n" + kOk;
+        << chatty({"+PBREADY", "PB DONE"}) << echoOff << QByteArray("AT+CPBR=2") << "\r\nPB DONE\r\n" + kOk;
+    QTest::newRow("unsolicited code as a write's answer")
+        << chatty({"^RSSI:14"}) << echoOff << QByteArray(writeTo(2)) << "\r\n^RSSI:14\r\n" + kOk;
+
+    const auto ignored = with([](auto &o) { o.ignoredClears = true; });
+    QTest::newRow("clear answered, not carried out") << ignored << QByteArrayList{"ATE0", "AT+CPBW=1"}
+                                                     << QByteArray("AT+CPBR=1") << kMario + kOk;
+    QTest::newRow("clear by empty texts answered, not carried out")
+        << ignored << QByteArrayList{"ATE0", "AT+CPBW=3,\"\",129,\"\""} << QByteArray("AT+CPBR=3") << "\r\n" + kCasa + kOk;
+    const auto declared = with([](auto &o) {
+        o.declaredNumberLength = 20;
+        o.declaredTextLength = 14;
+    });
+    QTest::newRow("shorter lengths declared") << declared << echoOff << QByteArray("AT+CPBR=?")
+                                              << "\r\n+CPBR: (1-250),20,14\r\n" + kOk;
+    QTest::newRow("longer entry than declared kept whole")
+        << declared << QByteArrayList{"ATE0", "AT+CPBW=2,\"0039061234567890123456\",129,\"Zanardi Giovanni\""}
+        << QByteArray("AT+CPBR=2") << "\r\n+CPBR: 2,\"0039061234567890123456\",129,\"Zanardi Giovanni\"\r\n" + kOk;
 
     const auto inCharset = with([](auto &o) { o.storageNameInCharset = true; });
     const QByteArrayList ucs2 = {"ATE0", "AT+CSCS=\"UCS2\""};
