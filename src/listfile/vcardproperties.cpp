@@ -1,6 +1,7 @@
 #include "vcardproperties.h"
 
 #include "hexdigit.h"
+#include "namedcharset.h"
 #include "singlebytecodec.h"
 
 #include <QStringDecoder>
@@ -167,11 +168,10 @@ QString textOf(const QByteArray &bytes, const QByteArray &charset)
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
     if (!charset.isEmpty()) {
-        QStringDecoder decoder(charset.constData(), QStringConverter::Flag::Stateless);
         // Through UTF-8 and back: a UTF-16 charset may leave a lone
         // surrogate, which no file this program saves could hold.
-        if (decoder.isValid())
-            return QString::fromUtf8(QString(decoder(bytes)).toUtf8());
+        if (const std::optional<QString> text = NamedCharset::decode(bytes, charset))
+            return QString::fromUtf8(text->toUtf8());
     }
     // A byte-order mark that opens a value is a character of it, as it is
     // anywhere else, so that a name holding one saves and loads the same.
