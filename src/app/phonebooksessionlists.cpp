@@ -10,6 +10,27 @@
 // The operations on the sorted list that need no phone: they run at once,
 // on the window's thread.
 
+namespace {
+
+// What the panel says when a load brought no list; nullopt when it did.
+std::optional<Outcome> withoutList(ListLoad::End end)
+{
+    switch (end) {
+    case ListLoad::End::Loaded:
+    case ListLoad::End::LoadedCards:
+        return std::nullopt;
+    case ListLoad::End::Impossible:
+        return Outcome{WindowText::kLoadImpossible};
+    case ListLoad::End::NotLoaded:
+        return Outcome{WindowText::kNotLoaded};
+    case ListLoad::End::Stopped:
+        break;
+    }
+    return Outcome{};
+}
+
+}
+
 void PhonebookSession::sort()
 {
     begin();
@@ -32,26 +53,15 @@ void PhonebookSession::loadList()
 {
     begin();
     const ListLoad load = loadSortedList(m_chooser, m_vars.lineLimits(), m_progress);
-    switch (load.end) {
-    case ListLoad::End::Loaded:
-    case ListLoad::End::LoadedCards:
-        m_list2.setEntries(load.list.entries, PhonebookLine::Layout::Sorted, load.list.limits);
-        m_list1.clear();
-        end({load.end == ListLoad::End::Loaded
-                 ? WindowText::kLoaded
-                 : WindowText::loadedCards(int(load.list.entries.size()), load.skipped),
-             std::nullopt, std::nullopt, true});
+    if (const std::optional<Outcome> refused = withoutList(load.end)) {
+        end(*refused);
         return;
-    case ListLoad::End::Impossible:
-        end({WindowText::kLoadImpossible});
-        return;
-    case ListLoad::End::NotLoaded:
-        end({WindowText::kNotLoaded});
-        return;
-    case ListLoad::End::Stopped:
-        break;
     }
-    end({});
+    m_list2.setEntries(load.list.entries, PhonebookLine::Layout::Sorted, load.list.limits);
+    m_list1.clear();
+    end({load.end == ListLoad::End::Loaded ? WindowText::kLoaded
+                                           : WindowText::loadedCards(int(load.list.entries.size()), load.skipped),
+         std::nullopt, std::nullopt, true});
 }
 
 void PhonebookSession::saveList()
@@ -85,26 +95,14 @@ void PhonebookSession::addList()
 {
     begin();
     const PhonebookLine::Limits limits = m_vars.lineLimits();
-    const ListLoad load = loadSortedList(m_chooser, limits, m_progress);
-    switch (load.end) {
-    case ListLoad::End::Loaded:
-    case ListLoad::End::LoadedCards:
-        break;
-    case ListLoad::End::Impossible:
-        end({WindowText::kLoadImpossible});
-        return;
-    case ListLoad::End::NotLoaded:
-        end({WindowText::kNotLoaded});
-        return;
-    case ListLoad::End::Stopped:
-        end({});
-        return;
-    }
     // The file's entries are cut to this phonebook's fields, as the load of
-    // an address book cuts them; a list file made for another phonebook
-    // has lines under other limits.
-    if (limits.maxCarNom <= 0) {
-        end({WindowText::kNotLoaded});
+    // an address book cuts them, so only a read tells what they take; a
+    // list file made for another phonebook has lines under other limits.
+    const ListLoad load = loadSortedList(m_chooser, limits, m_progress);
+    const std::optional<Outcome> refused =
+        limits.maxCarNom <= 0 ? Outcome{WindowText::kNotLoaded} : withoutList(load.end);
+    if (refused) {
+        end(*refused);
         return;
     }
     const SortedListEdit::Fitted fitted = SortedListEdit::fitted(load.list.entries, limits);
