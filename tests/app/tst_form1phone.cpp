@@ -1,5 +1,6 @@
 // The window against the simulated phone over a pseudo-terminal: what the
 // user does, what reaches the phone, and what the phone holds afterwards.
+#include "keptbackups.h"
 #include "phonebookbackup.h"
 #include "phonebooklistmodel.h"
 #include "temporaryuserfolders.h"
