@@ -59,7 +59,6 @@ void WindowSession::clickExitPanel()
     // The panels are the status bar's labels, left to right.
     const QList<QLabel *> panels = form->StatusBar1->findChildren<QLabel *>();
     QTest::mouseClick(panels.at(2), Qt::LeftButton);
-    waitUntilIdle();
 }
 
 void WindowSession::selectLine(int row)

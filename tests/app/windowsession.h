@@ -34,6 +34,7 @@ public:
     void click(QPushButton *button);
     // Clicks it and goes on at once, while the operation runs.
     void clickAndGoOn(QPushButton *button);
+    // Clicks the exit panel and goes on at once.
     void clickExitPanel();
     // Waits until no operation runs.
     void waitUntilIdle();
