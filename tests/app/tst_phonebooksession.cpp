@@ -186,6 +186,7 @@ void TestPhonebookSession::editRefusedWhereThePositionIsUnknown()
         QCOMPARE(r->read().message, WindowText::kReadFailed);
     }
     const std::optional<PhonebookEntry> selected = r->session->select(2);
+    QVERIFY(selected);
     QCOMPARE(selected->name.isEmpty(), !reopened);
     if (reopened) {
         r->openOrClose();
