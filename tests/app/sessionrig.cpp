@@ -24,7 +24,7 @@ bool SessionRig::start(QString *why)
 {
     if (!phone.start(why))
         return false;
-    ports = std::make_unique<PortDirectory>(QStringList{phone.devicePath()}, QString(), QStringList());
+    ports = std::make_unique<PortDirectory>(QStringList{phone.devicePath()} + otherPorts, QString(), QStringList());
     session = std::make_unique<PhonebookSession>(*worker, *ports, chooser, List1, List2);
     QObject::connect(session.get(), &PhonebookSession::message, [this](const QString &text) { messages.append(text); });
     QObject::connect(session.get(), &PhonebookSession::connectionChanged,
@@ -44,10 +44,58 @@ Outcome SessionRig::run(const std::function<void(PhonebookSession &)> &operation
     return outcome.value_or(Outcome{QStringLiteral("(no end)")});
 }
 
+Outcome SessionRig::openOrClose()
+{
+    return run([](PhonebookSession &s) { s.openOrClose(1); });
+}
+
+Outcome SessionRig::read(int selector)
+{
+    return run([selector](PhonebookSession &s) { s.read(selector); });
+}
+
+Outcome SessionRig::sort()
+{
+    return run([](PhonebookSession &s) { s.sort(); });
+}
+
+Outcome SessionRig::writeBack()
+{
+    return run([](PhonebookSession &s) { s.writeBack(); });
+}
+
+Outcome SessionRig::saveEntry(int row, const QString &name, const QString &number)
+{
+    return run([=](PhonebookSession &s) {
+        s.select(row);
+        s.saveSelected(name, number);
+    });
+}
+
+Outcome SessionRig::deleteEntry(int row)
+{
+    return run([row](PhonebookSession &s) {
+        s.select(row);
+        s.deleteSelected();
+    });
+}
+
+Outcome SessionRig::saveList(const QString &name)
+{
+    chooser.saveName = name;
+    return run([](PhonebookSession &s) { s.saveList(); });
+}
+
+Outcome SessionRig::loadList(const QString &name)
+{
+    chooser.openName = name;
+    return run([](PhonebookSession &s) { s.loadList(); });
+}
+
 void SessionRig::connectAndReadSim()
 {
-    QVERIFY(run([](PhonebookSession &s) { s.openOrClose(1); }).done);
-    QVERIFY(run([](PhonebookSession &s) { s.read(kSelectorSim); }).done);
+    QVERIFY(openOrClose().done);
+    QVERIFY(read().done);
     newCommands();
 }
 

@@ -28,6 +28,17 @@ public:
 
     // Runs an operation of the session and gives its outcome.
     Outcome run(const std::function<void(PhonebookSession &)> &operation);
+    // The operations as the buttons start them, the port being COM 1.
+    Outcome openOrClose();
+    Outcome read(int selector = kSelectorSim);
+    Outcome sort();
+    Outcome writeBack();
+    // Selects List1's row and saves the entry as the boxes have it.
+    Outcome saveEntry(int row, const QString &name, const QString &number);
+    Outcome deleteEntry(int row);
+    // Saves List2 to the file named, or loads it from there.
+    Outcome saveList(const QString &name);
+    Outcome loadList(const QString &name);
     // Opens the port and reads the SIM, each checked to have worked, and
     // forgets the commands they sent.
     void connectAndReadSim();
@@ -36,6 +47,8 @@ public:
     QStringList newCommands();
 
     SimPhone phone;
+    // Devices for COM 2 onwards, given before start().
+    QStringList otherPorts;
     GivenNameChooser chooser;
     PhonebookListModel List1;
     PhonebookListModel List2;

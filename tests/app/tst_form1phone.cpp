@@ -1,25 +1,42 @@
-// The window against the simulated phone over a pseudo-terminal: what the
-// user does, what reaches the phone, and what the phone holds afterwards.
-#include "phonebookbackup.h"
+// The window against the simulated phone over a pseudo-terminal, for what
+// the window itself does: the clicks that start the operations, the
+// controls disabled while one runs, the panels, the counters and the edit
+// boxes, the rows selected once it has ended, and the ways the program ends
+// while it runs. What each operation sends and leaves is the session's,
+// tested without the window.
+#include "fractionprogressbar.h"
+#include "keptbackups.h"
 #include "phonebooklistmodel.h"
 #include "temporaryuserfolders.h"
 #include "twelvepositionsim.h"
 #include "windowsession.h"
+#include "windowtexts.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
 const QString kModel = QStringLiteral("NOKIA 6310i");
 
-const QStringList kSortedOnPhone = twelvePositionSimSorted();
+int selectedRow(const QListView &list)
+{
+    const QModelIndexList rows = list.selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+// What the window shows as each position of a read comes in.
+struct WhileReading {
+    QString message;
+    bool buttonEnabled;
+    bool selectorEnabled;
+    double progress;
+};
 
 }
 
@@ -33,16 +50,13 @@ private slots:
     void init();
     void cleanup();
 
-    void connectAndDisconnect();
-    void silentPhoneIsNoConnection();
-    void readSortAndWriteBack();
-    void emptyPositionsAnsweredWithErrors_data();
-    void emptyPositionsAnsweredWithErrors();
-    void editAndDeleteOneEntry();
-    void editRefusedWhereItCouldMislead();
-    void phonesWithOtherHabits_data();
-    void phonesWithOtherHabits();
-    void exitPanelResetsThePhone();
+    void wholeErrand();
+    void controlsDisabledWhileAnOperationRuns();
+    void editBoxesFollowTheSelection();
+    void rowSelectedAfterAnOutcome_data();
+    void rowSelectedAfterAnOutcome();
+    void endingWhileAReadRuns_data();
+    void endingWhileAReadRuns();
 
 private:
     std::unique_ptr<WindowSession> s;
@@ -60,131 +74,91 @@ void Form1PhoneTest::cleanup()
     removeBackups();
 }
 
-void Form1PhoneTest::connectAndDisconnect()
+// Open, read, sort, save, write back, load the saved list and close, each
+// with its button, as the user runs the errand.
+void Form1PhoneTest::wholeErrand()
 {
     Form1 &f = *s->form;
+    QTemporaryDir dir;
     s->click(f.Command1);
-    QCOMPARE(s->connection(), QStringLiteral("CONNESSO"));
-    QCOMPARE(s->message(), QStringLiteral("CONNESSO A ") + kModel);
-    QCOMPARE(s->newCommands(), (QStringList{"Z", "Z", "Z", "E0", "Q0", "V1", "+CGMM", "+CSCS?"}));
+    QCOMPARE(s->connection(), WindowText::kConnected);
+    QCOMPARE(s->message(), WindowText::kConnectedTo + kModel);
     QVERIFY(!f.VScroll1->isEnabled());
 
-    s->click(f.Command1);
-    QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
-    QVERIFY(s->message().startsWith(QStringLiteral("Visita: ")));
-    QVERIFY(f.VScroll1->isEnabled());
-    QTest::qWait(50);
-    QVERIFY(s->newCommands().isEmpty());
-}
-
-void Form1PhoneTest::silentPhoneIsNoConnection()
-{
-    s.reset();
-    s = std::make_unique<WindowSession>(std::chrono::milliseconds(200));
-    s->phone.setSilence([](const QString &) { return true; });
-    QString why;
-    QVERIFY2(s->start(&why), qPrintable(why));
-
-    s->click(s->form->Command1);
-    QCOMPARE(s->connection(), QStringLiteral("DISCONNESSO"));
-    QCOMPARE(s->message(), QStringLiteral("ERRORE DI CONNESSIONE.."));
-    QVERIFY(s->form->VScroll1->isEnabled());
-}
-
-void Form1PhoneTest::readSortAndWriteBack()
-{
-    Form1 &f = *s->form;
-    s->connectPhone();
     s->click(f.Command2);
-    QCOMPARE(s->message(), QStringLiteral("LETTURA TERMINATA"));
-    QStringList expected{"+CPBS=SM", "+CPBR=?"};
-    for (int k = 1; k <= 12; ++k)
-        expected.append(QStringLiteral("+CPBR=%1").arg(k));
-    QCOMPARE(s->newCommands(), expected);
+    QCOMPARE(s->message(), WindowText::kReadDone);
     QCOMPARE(f.list1Rows().rowCount(), 12);
-    QCOMPARE(f.vars().RUBSEL(), QStringLiteral("RUBRICA SIM"));
     QCOMPARE(f.Label7->text(), QStringLiteral("0/14"));
     QCOMPARE(f.Label8->text(), QStringLiteral("0/20"));
 
     s->click(f.Command6);
-    QCOMPARE(s->message(), QStringLiteral("ORDINAMENTO TERMINATO"));
+    QCOMPARE(s->message(), WindowText::kSortDone);
     QCOMPARE(f.list2Rows().rowCount(), 7);
-    QVERIFY(s->newCommands().isEmpty());
+    s->chooser.saveName = dir.filePath(QStringLiteral("rubrica"));
+    s->click(f.Command5);
+    QCOMPARE(s->message(), WindowText::kSaved);
 
     s->click(f.Command3);
-    QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
-    const QStringList sent = s->newCommands();
-    // Twelve writes, then one read of the whole range and one on from past
-    // its last entry, since an answer may have been cut.
-    QCOMPARE(sent.size(), 14);
-    QCOMPARE(sent.first(), QStringLiteral("+CPBW=1,\"3409876543\",129,\"anna\""));
-    QCOMPARE(sent.at(11), QStringLiteral("+CPBW=12"));
-    QCOMPARE(sent.mid(12), (QStringList{"+CPBR=1,12", "+CPBR=8,12"}));
-
-    // List1 now mirrors the phone: reading it again shows the same entries.
-    const QStringList mirror = f.list1Rows().lines();
-    QCOMPARE(mirror.size(), 12);
+    QCOMPARE(s->message(), WindowText::kWriteBackDone);
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), twelvePositionSimSorted());
     s->selectLine(1);
     QCOMPARE(f.Label1->text(), QStringLiteral("02/12 "));
     QCOMPARE(f.Text1->text(), QStringLiteral("ANNALISA"));
     QCOMPARE(f.Text2->text(), QStringLiteral("+393471112233"));
+
+    // The load leaves the edit area as it was.
+    s->chooser.openName = s->chooser.saveName + QStringLiteral(".rds");
+    s->click(f.Command4);
+    QCOMPARE(s->message(), WindowText::kLoaded);
+    QCOMPARE(f.list1Rows().rowCount(), 0);
+    QCOMPARE(f.Label1->text(), QStringLiteral("02/12 "));
+
+    s->click(f.Command1);
+    QCOMPARE(s->connection(), WindowText::kDisconnected);
+    QCOMPARE(s->message(), WindowText::kVisit);
+    QVERIFY(f.VScroll1->isEnabled());
 }
 
-void Form1PhoneTest::emptyPositionsAnsweredWithErrors_data()
+// The window stays live during a read: the panel names it, the bar moves,
+// and no button nor the selector takes a second operation meanwhile. A port
+// lost during an operation frees the selector once it has ended.
+void Form1PhoneTest::controlsDisabledWhileAnOperationRuns()
 {
-    QTest::addColumn<int>("cmee");
-    QTest::addColumn<QString>("refused");
-    QTest::addColumn<bool>("countAsked");
-    QTest::addColumn<bool>("readable");
-
-    QTest::newRow("+CME ERROR: 22") << int(SimModem::NumberedErrors) << QString() << false << true;
-    QTest::newRow("+CME ERROR: not found") << int(SimModem::VerboseErrors) << QString() << false << true;
-    // The used count shows that the refused positions were empty.
-    QTest::newRow("ERROR") << int(SimModem::PlainErrors) << QString() << true << true;
-    // Position 3 holds ANNALISA, so the count does not match.
-    QTest::newRow("ERROR for an entry") << int(SimModem::PlainErrors) << QStringLiteral("+CPBR=3") << true << false;
-}
-
-void Form1PhoneTest::emptyPositionsAnsweredWithErrors()
-{
-    QFETCH(int, cmee);
-    QFETCH(QString, refused);
-    QFETCH(bool, countAsked);
-    QFETCH(bool, readable);
-
     Form1 &f = *s->form;
-    SimModem::Options options;
-    options.cmee = cmee;
-    options.emptyPosition = SimModem::Options::EmptyPosition::NotFound;
-    s->phone.setOptions(options);
-    s->phone.setRefusal([refused](const QString &command) { return command == refused; });
+    const QList<QPushButton *> buttons = {f.Command1, f.Command2, f.Command3, f.Command4, f.Command5,
+                                          f.Command6, f.Command7, f.Command8, f.Command9};
+    s->phone.setPhonebook(SimStorage::PhoneMemory, twelvePositionSim());
     s->connectPhone();
+    QList<WhileReading> seen;
+    connect(&f.list1Rows(), &QAbstractItemModel::rowsInserted, this, [&] {
+        const bool anyEnabled = std::any_of(buttons.cbegin(), buttons.cend(),
+                                            [](const QPushButton *b) { return b->isEnabled(); });
+        seen.append({s->message(), anyEnabled, f.VScroll1->isEnabled(), f.ProgressBar1->valueF()});
+    });
 
-    s->click(f.Command2);
-    QStringList expected{"+CPBS=SM", "+CPBR=?"};
-    for (int k = 1; k <= 12; ++k)
-        expected.append(QStringLiteral("+CPBR=%1").arg(k));
-    if (countAsked)
-        expected.append(QStringLiteral("+CPBS?"));
-    QCOMPARE(s->newCommands(), expected);
-    QCOMPARE(s->message(), readable ? QStringLiteral("LETTURA TERMINATA") : QStringLiteral("ERRORE: LETTURA RUBRICA"));
-    QCOMPARE(f.vars().RUBSEL(), readable ? QStringLiteral("RUBRICA SIM") : QStringLiteral("ERROR"));
-    QCOMPARE(f.list1Rows().rowCount(), 12);
-
-    s->click(f.Command6);
-    s->click(f.Command3);
-    if (readable) {
-        QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
-        QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
-    } else {
-        QCOMPARE(s->message(), QStringLiteral("ERRORE"));
-        QVERIFY(s->newCommands().isEmpty());
-        QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
+    s->click(f.Command9);
+    QCOMPARE(s->newCommands().first(), QStringLiteral("+CPBS=ME"));
+    QCOMPARE(seen.size(), 12);
+    for (const WhileReading &w : std::as_const(seen)) {
+        QCOMPARE(w.message, WindowText::kReadingPhone);
+        QVERIFY(!w.buttonEnabled && !w.selectorEnabled);
     }
+    QVERIFY(seen.last().progress > seen.first().progress);
+    QCOMPARE(s->message(), WindowText::kReadDone);
+    for (const QPushButton *b : buttons)
+        QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+    QVERIFY(!f.VScroll1->isEnabled());
+
+    s->phone.setHangUpAfter(3);
+    s->click(f.Command2);
+    QCOMPARE(s->connection(), WindowText::kDisconnected);
+    QCOMPARE(s->message(), WindowText::kReadFailed);
+    QVERIFY(f.VScroll1->isEnabled());
 }
 
-void Form1PhoneTest::editAndDeleteOneEntry()
+// A selection fills the boxes and the counters against the phone's limits;
+// the boxes' texts go to the phone; a delete and a read empty the boxes.
+void Form1PhoneTest::editBoxesFollowTheSelection()
 {
     Form1 &f = *s->form;
     s->connectPhone();
@@ -193,137 +167,99 @@ void Form1PhoneTest::editAndDeleteOneEntry()
     s->selectLine(5);
     QCOMPARE(f.Label1->text(), QStringLiteral("06/12 "));
     QCOMPARE(f.Text1->text(), QStringLiteral("Zio Franz"));
+    QCOMPARE(f.Text2->text(), QStringLiteral("+41791234567"));
     QCOMPARE(f.Label7->text(), QStringLiteral("9/14"));
-    s->type(f.Text1, QStringLiteral(" Casa al mare "));
+    QCOMPARE(f.Label8->text(), QStringLiteral("12/20"));
+    s->type(f.Text1, QStringLiteral(" Casa al mare, nuova"));
+    QCOMPARE(f.Text1->text(), QStringLiteral(" Casa al mare,"));
     QCOMPARE(f.Label7->text(), QStringLiteral("14/14"));
     s->type(f.Text2, QStringLiteral("+39 0612"));
     QCOMPARE(f.Label8->text(), QStringLiteral("8/20"));
 
     s->click(f.Command7);
-    QCOMPARE(s->message(), QStringLiteral("SCRITTURA COMPLETATA"));
-    QCOMPARE(s->newCommands(), (QStringList{"+CPBW=6,\"+39 0612\",145,\"Casa al mare\"", "+CPBR=6"}));
-    QCOMPARE(s->phone.phonebook(SimStorage::Sim).value(6), (SimEntry{"+39 0612", 145, "Casa al mare"}));
-    QVERIFY(f.list1Rows().lines().at(5).contains(QStringLiteral("Casa al mare")));
+    QCOMPARE(s->message(), WindowText::kEntryWritten);
+    QCOMPARE(s->phone.phonebook(SimStorage::Sim).value(6), (SimEntry{"+39 0612", 145, "Casa al mare,"}));
 
     s->selectLine(0);
     QCOMPARE(f.Text1->text(), QStringLiteral("MARIO ROSSI"));
     s->click(f.Command8);
-    QCOMPARE(s->message(), QStringLiteral("SCRITTURA COMPLETATA"));
-    QCOMPARE(s->newCommands(), (QStringList{"+CPBW=1", "+CPBR=1"}));
+    QCOMPARE(s->message(), WindowText::kEntryWritten);
     QVERIFY(!s->phone.phonebook(SimStorage::Sim).contains(1));
     QVERIFY(f.Text1->text().isEmpty() && f.Text2->text().isEmpty());
     s->selectLine(0);
+    QCOMPARE(f.Label1->text(), QStringLiteral("01/12 "));
     QVERIFY(f.Text1->text().isEmpty());
 
-    // Every other entry is as it was.
-    QMap<int, SimEntry> expected = twelvePositionSim().entries;
-    expected.remove(1);
-    expected[6] = {"+39 0612", 145, "Casa al mare"};
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(expected));
-}
-
-// Each case sends nothing and leaves the phone as it was: a quote that
-// would end the name, a position the failed read could not account for,
-// and a selection left from before the port was opened again.
-void Form1PhoneTest::editRefusedWhereItCouldMislead()
-{
-    Form1 &f = *s->form;
-    const QStringList before = entriesOf(twelvePositionSim().entries);
-    SimModem::Options options;
-    options.emptyPosition = SimModem::Options::EmptyPosition::NotFound;
-    s->phone.setOptions(options);
-    s->connectPhone();
-    s->readSim();
-
-    s->selectLine(5);
-    s->type(f.Text1, QStringLiteral("X\";+CPBW=1;+CPBW=2"));
-    s->type(f.Text2, QStringLiteral("0612"));
-    s->click(f.Command7);
-    QCOMPARE(s->message(), QStringLiteral("ERRORE"));
-    QVERIFY(s->newCommands().isEmpty());
-
-    // Position 3 holds ANNALISA; answered with an error, the count shows it.
-    // Save and delete at the selected line, each refused with nothing sent.
-    const auto bothRefused = [&] {
-        s->type(f.Text2, QStringLiteral("0699"));
-        s->click(f.Command7);
-        QCOMPARE(s->message(), QStringLiteral("ERRORE"));
-        s->click(f.Command8);
-        QCOMPARE(s->message(), QStringLiteral("ERRORE"));
-        QVERIFY(s->newCommands().isEmpty());
-    };
-
-    s->phone.setRefusal([](const QString &command) { return command == QLatin1String("+CPBR=3"); });
+    s->selectLine(2);
     s->click(f.Command2);
-    QCOMPARE(s->message(), QStringLiteral("ERRORE: LETTURA RUBRICA"));
-    s->newCommands();
-    s->selectLine(2);
-    QVERIFY(f.Text1->text().isEmpty());
-    s->type(f.Text1, QStringLiteral("NUOVO"));
-    bothRefused();
-
-    s->phone.setRefusal([](const QString &) { return false; });
-    s->readSim();
-    s->selectLine(2);
-    s->click(f.Command1);
-    s->click(f.Command1);
-    QCOMPARE(s->connection(), QStringLiteral("CONNESSO"));
-    QCOMPARE(f.Label1->text(), QStringLiteral("03/12 "));
-    s->newCommands();
-    bothRefused();
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), before);
+    QVERIFY(f.Label1->text().isEmpty() && f.Text1->text().isEmpty() && f.Text2->text().isEmpty());
+    QCOMPARE(f.Label7->text(), QStringLiteral("0/14"));
 }
 
-void Form1PhoneTest::phonesWithOtherHabits_data()
+void Form1PhoneTest::rowSelectedAfterAnOutcome_data()
 {
     QTest::addColumn<SimModem::Options>("options");
-    QTest::addColumn<bool>("readable");
+    QTest::addColumn<QString>("refused");
+    // The rows selected in List1 and List2; -1 for none.
+    QTest::addColumn<int>("list1Row");
+    QTest::addColumn<int>("list2Row");
 
-    SimModem::Options bare;
-    bare.rangeWithoutParentheses = true;
-    QTest::newRow("index range without parentheses") << bare << true;
-    SimModem::Options spaced;
-    spaced.spaceAfterComma = true;
-    QTest::newRow("a space after every comma") << spaced << true;
-    SimModem::Options wrong;
-    wrong.wrongIndex = SimModem::Options::IndexSwap{5, 3};
-    QTest::newRow("position 5 answered with 3's entry") << wrong << false;
+    QTest::newRow("write refused: its line in List2") << SimModem::Options() << "+CPBW=3," << -1 << 2;
+    SimModem::Options dropped;
+    dropped.dropWrite = 3;
+    QTest::newRow("check differs: the first position that does, in List1") << dropped << QString() << 2 << -1;
 }
 
-// Each habit is read, sorted and written back exact, or the read refused
-// with nothing written.
-void Form1PhoneTest::phonesWithOtherHabits()
+void Form1PhoneTest::rowSelectedAfterAnOutcome()
 {
     QFETCH(SimModem::Options, options);
-    QFETCH(bool, readable);
+    QFETCH(QString, refused);
+    QFETCH(int, list1Row);
+    QFETCH(int, list2Row);
     Form1 &f = *s->form;
     s->phone.setOptions(options);
+    if (!refused.isEmpty())
+        s->phone.setRefusal(QStringList{refused});
     s->connectPhone();
-
-    s->click(f.Command2);
-    const QStringList read = s->newCommands();
+    s->readSim();
     s->click(f.Command6);
     s->click(f.Command3);
-    if (!readable) {
-        QCOMPARE(read.size(), 2 + 5);
-        QCOMPARE(f.vars().RUBSEL(), QStringLiteral("ERROR"));
-        QCOMPARE(s->message(), QStringLiteral("ERRORE"));
-        QVERIFY(s->newCommands().isEmpty());
-        QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
-        return;
-    }
-    QCOMPARE(read.size(), 12 + 2);
-    QCOMPARE(read.last(), QStringLiteral("+CPBR=12"));
-    QCOMPARE(s->message(), QStringLiteral("SCRITTURA RUBRICA TERMINATA"));
-    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::Sim)), kSortedOnPhone);
+    QCOMPARE(selectedRow(*f.List1), list1Row);
+    QCOMPARE(selectedRow(*f.List2), list2Row);
+    // A row selected in List1 is in the edit area, to be put right.
+    QCOMPARE(f.Label1->text(), list1Row < 0 ? QString() : QStringLiteral("03/12 "));
 }
 
-void Form1PhoneTest::exitPanelResetsThePhone()
+void Form1PhoneTest::endingWhileAReadRuns_data()
 {
+    QTest::addColumn<bool>("exitPanel");
+    QTest::newRow("exit panel: the phone reset") << true;
+    QTest::newRow("window closed: nothing more sent") << false;
+}
+
+// The click reaches the session while the read runs, and the program ends
+// once, once the read has stopped.
+void Form1PhoneTest::endingWhileAReadRuns()
+{
+    QFETCH(bool, exitPanel);
+    Form1 &f = *s->form;
+    s->phone.setLatency(50);
     s->connectPhone();
-    s->clickExitPanel();
+    connect(&f.list1Rows(), &QAbstractItemModel::rowsInserted, this, [&] {
+        if (f.list1Rows().rowCount() != 2)
+            return;
+        if (exitPanel)
+            s->clickExitPanel();
+        else
+            f.close();
+    });
+    s->clickAndGoOn(f.Command2);
+    QVERIFY(QTest::qWaitFor([this] { return s->finishedCount > 0; }, 30000));
+    QTest::qWait(100);
+
     QCOMPARE(s->finishedCount, 1);
-    QCOMPARE(s->newCommands(), QStringList{"Z"});
+    const QStringList sent = s->newCommands();
+    QCOMPARE(sent.last() == QLatin1String("Z"), exitPanel);
 }
 
 QTEST_MAIN(Form1PhoneTest)

@@ -1,6 +1,7 @@
 // The sorted list's own edits through the window, on the simulated phone:
 // duplicates marked and dropped, lines taken out with the Delete key, a
 // second list merged in, and a list too long for the phonebook.
+#include "keptbackups.h"
 #include "phonebooklistmodel.h"
 #include "temporaryuserfolders.h"
 #include "windowsession.h"

@@ -166,19 +166,34 @@ private slots:
         QCOMPARE(finished.count(), 1);
     }
 
-    void aPortWithNoDeviceTakesTheFailurePathAndKeepsTheLists()
+    void aPortWithNoDeviceFreesTheSelectorAgain()
     {
-        PhonebookEntry kept;
-        kept.position = 1;
-        kept.name = QStringLiteral("kept");
-        m_form->list2Rows().setEntries({kept}, PhonebookLine::Layout::Sorted, {1, 4, 1});
         m_form->VScroll1->setValue(4);
         QTest::mouseClick(m_form->Command1, Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([this] { return !m_form->isBusy(); }));
-        QCOMPARE(m_form->StatusBar1->panelText(1), QStringLiteral("DISCONNESSO"));
-        QCOMPARE(m_form->StatusBar1->panelText(2), QStringLiteral("ERRORE DI CONNESSIONE.. PORTA ASSENTE"));
+        QCOMPARE(m_form->StatusBar1->panelText(1), WindowText::kDisconnected);
+        QCOMPARE(m_form->StatusBar1->panelText(2), WindowText::kPortAbsent);
         QVERIFY(m_form->VScroll1->isEnabled());
-        QCOMPARE(m_form->list2Rows().entries(), PhonebookEntries{kept});
+    }
+
+    // A message longer than its panel is cut with an ellipsis and shown
+    // whole in the tooltip; one that fits is shown as it is.
+    void longMessageIsShortenedAndWholeInTheTooltip()
+    {
+        StatusBar &bar = *m_form->StatusBar1;
+        const auto *panel = bar.findChild<QLabel *>(QStringLiteral("panel2"));
+        const QString whole = WindowText::kConnectedTo
+            + QStringLiteral("SIEMENS S55 CON UN NOME DI MODELLO PIU LUNGO DEL PANNELLO");
+        bar.setPanelText(2, whole);
+        QCOMPARE(bar.panelText(2), whole);
+        QVERIFY(panel->text().endsWith(QChar(0x2026)));
+        QVERIFY(whole.startsWith(panel->text().chopped(1)));
+        QVERIFY(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width());
+        QCOMPARE(panel->toolTip(), whole);
+
+        bar.setPanelText(2, WindowText::kVisit);
+        QCOMPARE(panel->text(), WindowText::kVisit);
+        QCOMPARE(panel->toolTip(), QString());
     }
 
     // Before any read the limits are 0; typing, pasting and code all count,

@@ -1,6 +1,7 @@
 // The session against the simulated phone, without the window: what each
 // operation sends, what it leaves in the lists and on the phone, and how
 // the program ends while an operation runs.
+#include "keptbackups.h"
 #include "phonebookbackup.h"
 #include "sessionrig.h"
 #include "temporaryuserfolders.h"
@@ -12,14 +13,6 @@
 
 namespace {
 
-QStringList entriesOf(const QMap<int, SimEntry> &entries)
-{
-    QStringList out;
-    for (auto it = entries.cbegin(); it != entries.cend(); ++it)
-        out.append(QStringLiteral("%1|%2|%3|%4").arg(it.key()).arg(it->number).arg(it->type).arg(it->text));
-    return out;
-}
-
 QStringList positionReads(int last)
 {
     QStringList commands;
@@ -27,6 +20,8 @@ QStringList positionReads(int last)
         commands.append(QStringLiteral("+CPBR=%1").arg(k));
     return commands;
 }
+
+const QStringList kAsBefore = entriesOf(twelvePositionSim().entries);
 
 }
 
@@ -44,8 +39,11 @@ private slots:
     void readSortAndWriteBack();
     void readShowsEachPositionAsItComes();
     void editAndDelete();
+    void editRefusedWhereThePositionIsUnknown_data();
+    void editRefusedWhereThePositionIsUnknown();
     void noWriteBackWithoutBackup();
-    void endWhileReading();
+    void endingTheProgram_data();
+    void endingTheProgram();
     void portLostWhileIdle();
 
 private:
@@ -64,7 +62,7 @@ void TestPhonebookSession::init()
 void TestPhonebookSession::cleanup()
 {
     r.reset();
-    QDir(backupFolder()).removeRecursively();
+    removeBackups();
 }
 
 // Opening clears both lists; closing sends nothing.
@@ -76,7 +74,7 @@ void TestPhonebookSession::openAndClose()
     r->List1.setEntries({left}, PhonebookLine::Layout::Read, {1, 4, 4});
     r->List2.setEntries({left}, PhonebookLine::Layout::Sorted, {1, 4, 4});
 
-    const Outcome opened = r->run([](PhonebookSession &s) { s.openOrClose(1); });
+    const Outcome opened = r->openOrClose();
     QVERIFY(opened.done);
     QCOMPARE(opened.message, WindowText::kConnectedTo + QStringLiteral("NOKIA 6310i"));
     QCOMPARE(r->connections, QList<bool>{true});
@@ -84,7 +82,7 @@ void TestPhonebookSession::openAndClose()
     QCOMPARE(r->List1.rowCount() + r->List2.rowCount(), 0);
     QCOMPARE(r->newCommands(), (QStringList{"Z", "Z", "Z", "E0", "Q0", "V1", "+CGMM", "+CSCS?"}));
 
-    const Outcome closed = r->run([](PhonebookSession &s) { s.openOrClose(1); });
+    const Outcome closed = r->openOrClose();
     QCOMPARE(closed.message, WindowText::kVisit);
     QCOMPARE(r->connections, (QList<bool>{true, false}));
     QVERIFY(!r->session->isPortOpen());
@@ -94,23 +92,21 @@ void TestPhonebookSession::openAndClose()
 
 void TestPhonebookSession::readSortAndWriteBack()
 {
-    QVERIFY(r->run([](PhonebookSession &s) { s.openOrClose(1); }).done);
+    QVERIFY(r->openOrClose().done);
     r->newCommands();
 
-    const Outcome read = r->run([](PhonebookSession &s) { s.read(kSelectorSim); });
-    QCOMPARE(read.message, WindowText::kReadDone);
+    QCOMPARE(r->read().message, WindowText::kReadDone);
     QCOMPARE(r->newCommands(), (QStringList{"+CPBS=SM", "+CPBR=?"} + positionReads(12)));
     QCOMPARE(r->session->vars().RUBSEL(), QStringLiteral("RUBRICA SIM"));
     QCOMPARE(r->List1.rowCount(), 12);
     QCOMPARE(r->List1.layout(), PhonebookLine::Layout::Read);
-    QCOMPARE(QDir(backupFolder()).entryList({QStringLiteral("*.RDS")}).size(), 1);
+    QCOMPARE(backups().size(), 1);
 
-    const Outcome sorted = r->run([](PhonebookSession &s) { s.sort(); });
-    QCOMPARE(sorted.message, WindowText::kSortDone);
+    QCOMPARE(r->sort().message, WindowText::kSortDone);
     QCOMPARE(r->List2.rowCount(), 7);
     QVERIFY(r->newCommands().isEmpty());
 
-    const Outcome written = r->run([](PhonebookSession &s) { s.writeBack(); });
+    const Outcome written = r->writeBack();
     QCOMPARE(written.message, WindowText::kWriteBackDone);
     QVERIFY(written.done);
     QCOMPARE(entriesOf(r->phone.phonebook(SimStorage::Sim)), twelvePositionSimSorted());
@@ -125,7 +121,7 @@ void TestPhonebookSession::readSortAndWriteBack()
 // grows before the read has ended.
 void TestPhonebookSession::readShowsEachPositionAsItComes()
 {
-    QVERIFY(r->run([](PhonebookSession &s) { s.openOrClose(1); }).done);
+    QVERIFY(r->openOrClose().done);
     QList<int> rowsAtLimits;
     QList<int> rowsSeen;
     connect(r->session.get(), &PhonebookSession::limitsChanged, this,
@@ -134,72 +130,145 @@ void TestPhonebookSession::readShowsEachPositionAsItComes()
             [this, &rowsSeen] { rowsSeen.append(r->List1.rowCount()); });
     r->messages.clear();
 
-    QVERIFY(r->run([](PhonebookSession &s) { s.read(kSelectorSim); }).done);
+    QVERIFY(r->read().done);
     QCOMPARE(r->messages, QStringList{WindowText::kReadingSim});
     QCOMPARE(rowsAtLimits, QList<int>{0});
     QCOMPARE(rowsSeen, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     QCOMPARE(r->session->vars().MAXCARNOM, 14);
 }
 
+// Each edit touches its own position alone, and List1's line shows what
+// the phone holds there.
 void TestPhonebookSession::editAndDelete()
 {
     r->connectAndReadSim();
     QCOMPARE(r->session->select(5)->name, QStringLiteral("Zio Franz"));
-    const Outcome saved = r->run([](PhonebookSession &s) { s.saveSelected(QStringLiteral(" Casa "), QStringLiteral("0612")); });
+    const Outcome saved = r->saveEntry(5, QStringLiteral(" Casa "), QStringLiteral("0612"));
     QVERIFY(saved.done);
     QCOMPARE(saved.message, WindowText::kEntryWritten);
     QCOMPARE(r->newCommands(), (QStringList{"+CPBW=6,\"0612\",129,\"Casa\"", "+CPBR=6"}));
     QCOMPARE(r->List1.entry(5)->name, QStringLiteral("Casa"));
 
-    r->session->select(0);
-    QVERIFY(r->run([](PhonebookSession &s) { s.deleteSelected(); }).done);
+    const Outcome deleted = r->deleteEntry(0);
+    QVERIFY(deleted.done);
+    QCOMPARE(deleted.message, WindowText::kEntryWritten);
     QCOMPARE(r->newCommands(), (QStringList{"+CPBW=1", "+CPBR=1"}));
     QVERIFY(r->List1.entry(0)->isEmpty());
-    QVERIFY(!r->phone.phonebook(SimStorage::Sim).contains(1));
+    QVERIFY(r->session->select(0)->name.isEmpty());
+
+    QMap<int, SimEntry> expected = twelvePositionSim().entries;
+    expected.remove(1);
+    expected[6] = {"0612", 129, "Casa"};
+    QCOMPARE(entriesOf(r->phone.phonebook(SimStorage::Sim)), entriesOf(expected));
+}
+
+void TestPhonebookSession::editRefusedWhereThePositionIsUnknown_data()
+{
+    QTest::addColumn<bool>("reopened");
+    // Position 3 holds ANNALISA; answered with an error, the count shows it.
+    QTest::newRow("a position the failed read could not account for") << false;
+    // The phone now on the port may be another one.
+    QTest::newRow("a selection from before the port was opened again") << true;
+}
+
+// The save and the delete are each refused with nothing sent.
+void TestPhonebookSession::editRefusedWhereThePositionIsUnknown()
+{
+    QFETCH(bool, reopened);
+    QVERIFY(r->openOrClose().done);
+    if (reopened) {
+        QVERIFY(r->read().done);
+    } else {
+        SimModem::Options options;
+        options.emptyPosition = SimModem::Options::EmptyPosition::NotFound;
+        r->phone.setOptions(options);
+        r->phone.setRefusal(QStringList{"+CPBR=3"});
+        QCOMPARE(r->read().message, WindowText::kReadFailed);
+    }
+    const std::optional<PhonebookEntry> selected = r->session->select(2);
+    QVERIFY(selected);
+    QCOMPARE(selected->name.isEmpty(), !reopened);
+    if (reopened) {
+        r->openOrClose();
+        QVERIFY(r->openOrClose().done);
+    }
+    r->newCommands();
+
+    const auto inTheBoxes = [](PhonebookSession &s) { s.saveSelected(QStringLiteral("NUOVO"), QStringLiteral("0699")); };
+    QCOMPARE(r->run(inTheBoxes).message, WindowText::kError);
+    QCOMPARE(r->run([](PhonebookSession &s) { s.deleteSelected(); }).message, WindowText::kError);
+    QVERIFY(r->newCommands().isEmpty());
+    QCOMPARE(entriesOf(r->phone.phonebook(SimStorage::Sim)), kAsBefore);
 }
 
 // A read whose backup cannot be written leaves the phone as it is: the
-// write-back would overwrite entries kept nowhere else.
+// write-back would overwrite entries kept nowhere else. The next read that
+// is kept lets the list go to the phone.
 void TestPhonebookSession::noWriteBackWithoutBackup()
 {
+    // A regular file where the backups folder should be stops root too.
     QVERIFY(QDir().mkpath(QFileInfo(backupFolder()).path()));
     QFile blocker(backupFolder());
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
-    QVERIFY(r->run([](PhonebookSession &s) { s.openOrClose(1); }).done);
-    QCOMPARE(r->run([](PhonebookSession &s) { s.read(kSelectorSim); }).message, WindowText::kBackupFailed);
-    QVERIFY(r->run([](PhonebookSession &s) { s.sort(); }).done);
+    QVERIFY(r->openOrClose().done);
+    QCOMPARE(r->read().message, WindowText::kBackupFailed);
+    QCOMPARE(r->session->vars().RUBSEL(), QStringLiteral("RUBRICA SIM"));
+    QCOMPARE(r->List1.rowCount(), 12);
+    QVERIFY(r->sort().done);
+    QCOMPARE(r->List2.rowCount(), 7);
     r->newCommands();
-    QCOMPARE(r->run([](PhonebookSession &s) { s.writeBack(); }).message, WindowText::kBackupFailed);
+    QCOMPARE(r->writeBack().message, WindowText::kBackupFailed);
     QVERIFY(r->newCommands().isEmpty());
-    QFile::remove(backupFolder());
+    QCOMPARE(entriesOf(r->phone.phonebook(SimStorage::Sim)), kAsBefore);
+
+    QVERIFY(blocker.remove());
+    QVERIFY(r->read().done);
+    QVERIFY(r->sort().done);
+    QVERIFY(r->writeBack().done);
+    QCOMPARE(entriesOf(r->phone.phonebook(SimStorage::Sim)), twelvePositionSimSorted());
 }
 
-// The read stops at its next step, the phone gets its reset, and the
-// program ends once.
-void TestPhonebookSession::endWhileReading()
+void TestPhonebookSession::endingTheProgram_data()
 {
+    QTest::addColumn<bool>("reading");
+    QTest::addColumn<bool>("resetPhone");
+    QTest::newRow("exit panel, idle") << false << true;
+    QTest::newRow("window closed, idle") << false << false;
+    QTest::newRow("exit panel during a read") << true << true;
+    QTest::newRow("window closed during a read") << true << false;
+}
+
+// A read stops at its next step; the phone gets its reset when the exit
+// panel asked for it, and the program ends once.
+void TestPhonebookSession::endingTheProgram()
+{
+    QFETCH(bool, reading);
+    QFETCH(bool, resetPhone);
     r->phone.setLatency(20);
-    QVERIFY(r->run([](PhonebookSession &s) { s.openOrClose(1); }).done);
+    QVERIFY(r->openOrClose().done);
     r->newCommands();
-    r->session->read(kSelectorSim);
-    QVERIFY(r->phone.waitForCommandCount(int(r->phone.commands().size()) + 4, 5000));
-    r->session->askToEnd(true);
+    if (reading) {
+        r->session->read(kSelectorSim);
+        QVERIFY(r->phone.waitForCommandCount(int(r->phone.commands().size()) + 4, 5000));
+    }
+    r->session->askToEnd(resetPhone);
     QVERIFY(QTest::qWaitFor([this] { return r->finishedCount > 0; }, 10000));
     QTest::qWait(50);
 
     QCOMPARE(r->finishedCount, 1);
     const QStringList sent = r->newCommands();
-    QCOMPARE(sent.last(), QStringLiteral("Z"));
+    QCOMPARE(!sent.isEmpty() && sent.last() == QLatin1String("Z"), resetPhone);
+    QCOMPARE(sent.isEmpty(), !reading && !resetPhone);
     QVERIFY(!sent.contains(QStringLiteral("+CPBR=12")));
     QCOMPARE(r->session->vars().RUBSEL(), QStringLiteral("ERROR"));
-    QCOMPARE(entriesOf(r->phone.phonebook(SimStorage::Sim)), entriesOf(twelvePositionSim().entries));
+    QCOMPARE(entriesOf(r->phone.phonebook(SimStorage::Sim)), kAsBefore);
 }
 
 void TestPhonebookSession::portLostWhileIdle()
 {
-    QVERIFY(r->run([](PhonebookSession &s) { s.openOrClose(1); }).done);
+    QVERIFY(r->openOrClose().done);
     r->messages.clear();
     r->phone.stop();
     QVERIFY(QTest::qWaitFor([this] { return r->connections.size() == 2; }, 5000));

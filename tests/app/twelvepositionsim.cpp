@@ -48,3 +48,11 @@ SimPhonebook twelvePositionSimWithFields()
     zoe.telUri = QStringLiteral("tel:+390500");
     return book;
 }
+
+QStringList entriesOf(const QMap<int, SimEntry> &entries)
+{
+    QStringList out;
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it)
+        out.append(QStringLiteral("%1|%2|%3|%4").arg(it.key()).arg(it->number).arg(it->type).arg(it->text));
+    return out;
+}

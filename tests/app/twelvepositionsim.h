@@ -2,6 +2,7 @@
 
 #include "simphonebook.h"
 
+#include <QMap>
 #include <QStringList>
 
 // A small SIM for the window's tests: seven entries in no order, with gaps,
@@ -15,3 +16,6 @@ SimPhonebook twelvePositionSimWithFields();
 // What the phone holds once that SIM's sorted list is written back, as
 // entriesOf() gives it.
 QStringList twelvePositionSimSorted();
+
+// Every non-empty position of a phonebook, as "position|number|type|text".
+QStringList entriesOf(const QMap<int, SimEntry> &entries);

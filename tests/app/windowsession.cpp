@@ -1,13 +1,10 @@
 #include "windowsession.h"
 
-#include "phonebookbackup.h"
 #include "phonebooklistmodel.h"
 #include "statusbar.h"
 #include "twelvepositionsim.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,8 +29,7 @@ bool WindowSession::start(QString *why)
 {
     if (!phone.start(why))
         return false;
-    ports = std::make_unique<PortDirectory>(QStringList{phone.devicePath()} + otherPorts, QString(),
-                                            QStringList());
+    ports = std::make_unique<PortDirectory>(QStringList{phone.devicePath()}, QString(), QStringList());
     form = std::make_unique<Form1>(*worker, *ports, &chooser);
     QObject::connect(form.get(), &Form1::finished, form.get(), [this] { ++finishedCount; });
     form->show();
@@ -63,7 +59,6 @@ void WindowSession::clickExitPanel()
     // The panels are the status bar's labels, left to right.
     const QList<QLabel *> panels = form->StatusBar1->findChildren<QLabel *>();
     QTest::mouseClick(panels.at(2), Qt::LeftButton);
-    waitUntilIdle();
 }
 
 void WindowSession::selectLine(int row)
@@ -108,14 +103,6 @@ QStringList WindowSession::newCommands()
     return fresh;
 }
 
-QStringList entriesOf(const QMap<int, SimEntry> &entries)
-{
-    QStringList out;
-    for (auto it = entries.cbegin(); it != entries.cend(); ++it)
-        out.append(QStringLiteral("%1|%2|%3|%4").arg(it.key()).arg(it->number).arg(it->type).arg(it->text));
-    return out;
-}
-
 void WindowSession::connectPhone()
 {
     click(form->Command1);
@@ -141,19 +128,4 @@ std::unique_ptr<WindowSession> startedOnTwelvePositionSim(const QString &model)
         return nullptr;
     }
     return s;
-}
-
-QStringList backups()
-{
-    const QDir folder(backupFolder());
-    QStringList paths;
-    for (const QString &name : folder.entryList({QStringLiteral("*.RDS")}, QDir::Files, QDir::Name))
-        paths.append(folder.filePath(name));
-    return paths;
-}
-
-void removeBackups()
-{
-    QFile::remove(backupFolder());
-    QDir(backupFolder()).removeRecursively();
 }

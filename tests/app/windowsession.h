@@ -34,6 +34,7 @@ public:
     void click(QPushButton *button);
     // Clicks it and goes on at once, while the operation runs.
     void clickAndGoOn(QPushButton *button);
+    // Clicks the exit panel and goes on at once.
     void clickExitPanel();
     // Waits until no operation runs.
     void waitUntilIdle();
@@ -53,8 +54,6 @@ public:
     QStringList newCommands();
 
     SimPhone phone;
-    // Devices for COM 2 onwards, given before start().
-    QStringList otherPorts;
     GivenNameChooser chooser;
     std::unique_ptr<PhoneWorker> worker;
     std::unique_ptr<PortDirectory> ports;
@@ -65,15 +64,6 @@ private:
     int m_commandsSeen = 0;
 };
 
-// Every non-empty position of a phonebook, as "position|number|type|text".
-QStringList entriesOf(const QMap<int, SimEntry> &entries);
-
 // A session on the twelve-position SIM of a phone named model, started;
 // null, with the test failed, when it could not start.
 std::unique_ptr<WindowSession> startedOnTwelvePositionSim(const QString &model);
-
-// The list files of the backups the program kept, in the order of their
-// names, each with its whole path.
-QStringList backups();
-// Removes the backups the program kept, so that each test finds none.
-void removeBackups();

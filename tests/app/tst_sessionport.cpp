@@ -1,17 +1,13 @@
-// Ports that will not open, through the window against the simulated phone:
-// the message says why, and the phone hears nothing.
-#include "programlook.h"
-#include "statusbar.h"
+// Ports that will not open and phones that do not answer, at the session
+// against the simulated phone: the message says why, and a port that did
+// not open keeps the lists and sends the phone nothing.
+#include "sessionrig.h"
 #include "temporaryuserfolders.h"
-#include "windowsession.h"
 #include "windowtexts.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
 #include <QScopeGuard>
-#include <QScrollBar>
 #include <QTest>
 
 #include <cerrno>
@@ -29,7 +25,7 @@ const QString kAbsentDevice = QStringLiteral("/dev/veldrano-no-such-port");
 constexpr int kForbiddenCom = 2;
 constexpr int kAbsentCom = 3;
 
-enum class Refusal { SecondCopy, ForeignLock, ExclusiveOpen, NoPermission, NoDevice };
+enum class Refusal { SilentPhone, SecondCopy, ForeignLock, ExclusiveOpen, NoPermission, NoDevice };
 
 int openForUse(const QString &device)
 {
@@ -64,37 +60,22 @@ private:
 
 }
 
-class Form1PortTest : public QObject {
+class TestSessionPort : public QObject {
     Q_OBJECT
 
 public:
     static void initMain() { useTemporaryUserFolders(); }
 
 private slots:
-    void initTestCase() { applyProgramLook(); }
-    void init();
-    void cleanup() { s.reset(); }
-
     void refusedPortSendsNothing_data();
     void refusedPortSendsNothing();
-    void longModelIsShortenedAndWholeInTheTooltip();
-
-private:
-    std::unique_ptr<WindowSession> s;
 };
 
-void Form1PortTest::init()
-{
-    s = std::make_unique<WindowSession>();
-    s->otherPorts = {kForbiddenDevice, kAbsentDevice};
-    QString why;
-    QVERIFY2(s->start(&why), qPrintable(why));
-}
-
-void Form1PortTest::refusedPortSendsNothing_data()
+void TestSessionPort::refusedPortSendsNothing_data()
 {
     QTest::addColumn<Refusal>("refusal");
     QTest::addColumn<QString>("message");
+    QTest::newRow("a phone that never answers") << Refusal::SilentPhone << WindowText::kConnectionError;
     QTest::newRow("held by a second copy") << Refusal::SecondCopy << WindowText::kPortBusy;
     QTest::newRow("held by a terminal's lock file") << Refusal::ForeignLock << WindowText::kPortBusy;
     QTest::newRow("held by an exclusive open") << Refusal::ExclusiveOpen << WindowText::kPortBusy;
@@ -102,12 +83,21 @@ void Form1PortTest::refusedPortSendsNothing_data()
     QTest::newRow("device gone") << Refusal::NoDevice << WindowText::kPortAbsent;
 }
 
-void Form1PortTest::refusedPortSendsNothing()
+void TestSessionPort::refusedPortSendsNothing()
 {
     QFETCH(Refusal, refusal);
     QFETCH(QString, message);
-    Form1 &f = *s->form;
-    const QString phone = s->phone.devicePath();
+    SessionRig r(std::chrono::milliseconds(refusal == Refusal::SilentPhone ? 200 : 3000));
+    r.otherPorts = {kForbiddenDevice, kAbsentDevice};
+    QString why;
+    QVERIFY2(r.start(&why), qPrintable(why));
+    PhonebookEntry kept;
+    kept.position = 1;
+    kept.name = QStringLiteral("kept");
+    r.List2.setEntries({kept}, PhonebookLine::Layout::Sorted, {1, 4, 1});
+
+    const QString phone = r.phone.devicePath();
+    int com = 1;
     PhoneLink secondCopy;
     ExclusiveHolder exclusive(refusal == Refusal::ExclusiveOpen ? phone : QString());
     // A terminal program's lock, in the UUCP form, on the terminal the
@@ -116,6 +106,9 @@ void Form1PortTest::refusedPortSendsNothing()
                + QFileInfo(phone).canonicalFilePath().mid(5).replace(QLatin1Char('/'), QLatin1Char('_')));
     const auto removeLock = qScopeGuard([&lock] { lock.remove(); });
     switch (refusal) {
+    case Refusal::SilentPhone:
+        r.phone.setSilence([](const QString &) { return true; });
+        break;
     case Refusal::SecondCopy:
         QCOMPARE(secondCopy.open(phone), PortOpening::Opened);
         break;
@@ -140,20 +133,24 @@ void Form1PortTest::refusedPortSendsNothing()
                 ::close(other);
             QSKIP("this system lets the kernel attribute be opened for writing");
         }
-        f.VScroll1->setValue(kForbiddenCom);
+        com = kForbiddenCom;
         break;
     }
     case Refusal::NoDevice:
-        f.VScroll1->setValue(kAbsentCom);
+        com = kAbsentCom;
         break;
     }
 
-    s->click(f.Command1);
-    QCOMPARE(s->message(), message);
-    QCOMPARE(s->connection(), WindowText::kDisconnected);
-    QVERIFY(f.VScroll1->isEnabled());
+    const Outcome outcome = r.run([com](PhonebookSession &s) { s.openOrClose(com); });
+    QCOMPARE(outcome.message, message);
+    QVERIFY(!outcome.done);
+    QCOMPARE(r.connections.last(), false);
+    QVERIFY(!r.session->isPortOpen());
+    // A port that opened has cleared the lists, whatever the phone did.
+    QCOMPARE(r.List2.rowCount(), refusal == Refusal::SilentPhone ? 0 : 1);
     QTest::qWait(50);
-    QVERIFY(s->newCommands().isEmpty());
+    if (refusal != Refusal::SilentPhone)
+        QVERIFY(r.newCommands().isEmpty());
 
     // Once the holder lets go, the port opens: the refused attempt left no
     // lock behind.
@@ -162,29 +159,10 @@ void Form1PortTest::refusedPortSendsNothing()
         secondCopy.close();
         lock.remove();
         exclusive.release();
-        s->click(f.Command1);
-        QCOMPARE(s->connection(), WindowText::kConnected);
+        QVERIFY(r.openOrClose().done);
+        QCOMPARE(r.connections.last(), true);
     }
 }
 
-void Form1PortTest::longModelIsShortenedAndWholeInTheTooltip()
-{
-    const QString model = QStringLiteral("SIEMENS S55 CON UN NOME DI MODELLO PIU LUNGO DEL PANNELLO");
-    s->phone.setModel(model);
-    s->click(s->form->Command1);
-    const QString whole = WindowText::kConnectedTo + model;
-    QCOMPARE(s->message(), whole);
-    const auto *panel = s->form->StatusBar1->findChild<QLabel *>(QStringLiteral("panel2"));
-    QVERIFY(panel->text().endsWith(QChar(0x2026)));
-    QVERIFY(whole.startsWith(panel->text().chopped(1)));
-    QVERIFY(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width());
-    QCOMPARE(panel->toolTip(), whole);
-
-    // A text that fits is shown as it is, with no tooltip left over.
-    s->click(s->form->Command1);
-    QCOMPARE(panel->text(), s->message());
-    QCOMPARE(panel->toolTip(), QString());
-}
-
-QTEST_MAIN(Form1PortTest)
-#include "tst_form1port.moc"
+QTEST_GUILESS_MAIN(TestSessionPort)
+#include "tst_sessionport.moc"
