@@ -79,7 +79,8 @@ std::optional<QByteArray> prefixedLine(const QByteArray &answer, const QByteArra
 {
     for (const QByteArray &raw : answer.split('\n')) {
         const QByteArray line = raw.trimmed();
-        if (line.size() >= prefix.size() && QByteArrayView(line).first(prefix.size()).compare(prefix, Qt::CaseInsensitive) == 0)
+        const QByteArrayView opening = QByteArrayView(line).first(std::min(line.size(), prefix.size()));
+        if (opening.compare(prefix, Qt::CaseInsensitive) == 0)
             return line.mid(prefix.size()).trimmed();
     }
     return std::nullopt;
