@@ -242,7 +242,9 @@ bool benchModelQuestion(SimPhone &phone, PhoneLink &link)
     const Read bare = readBare(phone, QList<QByteArray>(kModelTransactions, frame));
     if (!bare.complete)
         return false;
-    printOverhead(QStringLiteral("single IOP(\"%1\"), %2 times").arg(AtCommands::kModelQuery).arg(kModelTransactions),
+    printOverhead(QStringLiteral("single IOP(\"%1\"), %2 times")
+                      .arg(QLatin1String(AtCommands::kModelQuery))
+                      .arg(kModelTransactions),
                   program, bare);
     return true;
 }

@@ -21,8 +21,8 @@ namespace {
 
 constexpr std::chrono::milliseconds kDeadline{3000};
 constexpr double kTargetPercent = 5.0;
-const QString kCommand = AtCommands::kModelQuery;
-const QString kGivenUp = QStringLiteral("ERROR");
+const QByteArray kCommand = AtCommands::kModelQuery;
+const QByteArray kGivenUp = AtCommands::kError;
 
 double cpuSeconds(clockid_t clock)
 {
@@ -59,13 +59,13 @@ int main(int argc, char *argv[])
     const double processBefore = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     QElapsedTimer wall;
     wall.start();
-    const QString answer = link.IOP(kCommand);
+    const QByteArray answer = link.transact(kCommand).text();
     const double wallSeconds = wall.nsecsElapsed() / 1.0e9;
     const double threadCpu = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - threadBefore;
     const double processCpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processBefore;
 
     std::printf("IOP(\"%s\") on a silent phone gave \"%s\" after %.2f s (deadline %lld ms)\n",
-                qPrintable(kCommand), qPrintable(answer), wallSeconds,
+                kCommand.constData(), answer.constData(), wallSeconds,
                 static_cast<long long>(kDeadline.count()));
     const QString name = QStringLiteral("silent phone, %1 s deadline: CPU while IOP waits")
                              .arg(kDeadline.count() / 1000.0, 0, 'f', 0);

@@ -175,7 +175,7 @@ Measured writeBack(PhoneLink &link, SimPhone &phone, const SimPhonebook &before,
 // What a peer sends to restore a full backup: an entry to every position.
 // The first entries are the sorted list's, the rest more of the kind.
 bool restoreCommands(const FormVariables &vars, const PhonebookEntries &List2, const PhoneCharset &charset,
-                     QRandomGenerator &random, QStringList *commands)
+                     QRandomGenerator &random, QByteArrayList *commands)
 {
     for (int k = 1; k <= kPositions; ++k) {
         PhonebookEntry entry;
@@ -197,10 +197,10 @@ bool restoreCommands(const FormVariables &vars, const PhonebookEntries &List2, c
 }
 
 // The peer sends each command and reads nothing back.
-Measured plainRestore(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, const QStringList &commands)
+Measured plainRestore(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, const QByteArrayList &commands)
 {
     Measured measured = measure(link, phone, before, [&] {
-        for (const QString &command : commands) {
+        for (const QByteArray &command : commands) {
             if (!link.transact(command).isOk())
                 return false;
         }
@@ -331,7 +331,7 @@ int main(int argc, char *argv[])
     const PhoneCharset charset = link.charset();
     link.close();
     const PhonebookEntries List2 = sortedPhonebook(read.entries, vars.lineLimits(), progress).value_or(PhonebookEntries());
-    QStringList restore;
+    QByteArrayList restore;
     if (vars.RUBSEL() != Rubrica::kSim || read.entries.size() != kPositions || List2.size() != kEntries
         || !restoreCommands(vars, List2, charset, random, &restore)) {
         std::fprintf(stderr, "the read before the write-back did not complete\n");

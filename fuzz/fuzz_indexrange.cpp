@@ -29,15 +29,14 @@ void checkBounds(const std::optional<IndexRange> &range)
 
 // A well-formed answer with the fuzzer's values and trailing fields must
 // give back exactly those values, or be refused when one is out of bounds.
-void checkWellFormed(FuzzedDataProvider &provider, const QString &trailing)
+void checkWellFormed(FuzzedDataProvider &provider, const QByteArray &trailing)
 {
     const int lower = provider.ConsumeIntegralInRange<int>(0, INT_MAX);
     const int upper = provider.ConsumeIntegral<int>();
     const int numberLength = provider.ConsumeIntegral<int>();
     const int textLength = provider.ConsumeIntegral<int>();
-    const QString answer = QStringLiteral("+CPBR: (%1-%2),%3,%4,")
-                               .arg(lower).arg(upper).arg(numberLength).arg(textLength)
-                           + trailing;
+    const QByteArray answer = "+CPBR: (" + QByteArray::number(lower) + '-' + QByteArray::number(upper) + ')'
+        + ',' + QByteArray::number(numberLength) + ',' + QByteArray::number(textLength) + ',' + trailing;
 
     const std::optional<IndexRange> range = PhonebookAnswers::parseIndexRange(answer);
     const bool valid = inBounds(upper, kMaxPositions) && inBounds(numberLength, kMaxFieldLength)
@@ -54,7 +53,7 @@ void checkWellFormed(FuzzedDataProvider &provider, const QString &trailing)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString answer = Fuzz::textFrom(data, size);
+    const QByteArray answer = Fuzz::bytesFrom(data, size);
     checkBounds(PhonebookAnswers::parseIndexRange(answer));
 
     FuzzedDataProvider provider(data, size);

@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-// What every fuzz target shares: the fuzzer's bytes read as the program reads
-// the serial line and the list file, and a broken promise turned into a
-// crash that libFuzzer keeps as an input.
+// What every fuzz target shares: the fuzzer's bytes as the serial line
+// brings them, or read as the program reads the list file, and a broken
+// promise turned into a crash that libFuzzer keeps as an input.
 namespace Fuzz {
 
 inline QByteArray bytesFrom(const uint8_t *data, size_t size)

@@ -5,24 +5,24 @@
 
 namespace {
 
-constexpr QChar kExtended(u'+');
-constexpr QChar kColon(u':');
+constexpr char kExtended = '+';
+constexpr char kColon = ':';
 
 // Where an extended command's name ends: its set, read or test form.
-bool endsName(QChar c)
+bool endsName(char c)
 {
-    return c == u'=' || c == u'?' || c == u';';
+    return c == '=' || c == '?' || c == ';';
 }
 
-bool opensWithValue(const QString &line)
+bool opensWithValue(const QByteArray &line)
 {
-    const QChar first = line.front();
-    return (first >= u'0' && first <= u'9') || first == u'(' || first == u'"';
+    const char first = line.front();
+    return (first >= '0' && first <= '9') || first == '(' || first == AtCommands::kQuote;
 }
 
 } // namespace
 
-AnswerFraming::AnswerFraming(const QString &command)
+AnswerFraming::AnswerFraming(const QByteArray &command)
 {
     if (!command.startsWith(kExtended))
         return;
@@ -32,15 +32,15 @@ AnswerFraming::AnswerFraming(const QString &command)
     m_prefix = command.left(end) + kColon;
     // The identification commands of 27.007 answer with their bare text; of
     // them the program sends the model query alone.
-    m_text = command.compare(AtCommands::kModelQuery, Qt::CaseInsensitive) == 0 ? Text::Bare : Text::Named;
+    m_text = AtAnswer::sameCaseless(command, AtCommands::kModelQuery) ? Text::Bare : Text::Named;
 }
 
-bool AnswerFraming::owns(const QString &line) const
+bool AnswerFraming::owns(const QByteArray &line) const
 {
-    const QString text = line.trimmed();
+    const QByteArray text = line.trimmed();
     if (text.isEmpty() || m_text == Text::None)
         return false;
-    if (text.startsWith(m_prefix, Qt::CaseInsensitive))
+    if (AtAnswer::startsCaseless(text, m_prefix))
         return true;
     if (m_text == Text::Named)
         return opensWithValue(text);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QByteArray>
 
 // Which lines of an answer belong to the command that was sent. Any phone
 // may slip a code of its own ("^RSSI:14", "RING", "+CREG: 1") into any
@@ -16,18 +16,18 @@
 class AnswerFraming {
 public:
     // command: the text sent after "AT".
-    explicit AnswerFraming(const QString &command);
+    explicit AnswerFraming(const QByteArray &command);
 
     // Whether a line of the answer is the command's own; a line still
     // arriving is the command's as soon as its opening shows it. The echo,
     // the blank lines of the framing and the final result code are not
     // asked about.
-    bool owns(const QString &line) const;
+    bool owns(const QByteArray &line) const;
 
 private:
     enum class Text { None, Named, Bare };
 
     Text m_text = Text::None;
     // "+CPBR:"; empty for a basic command.
-    QString m_prefix;
+    QByteArray m_prefix;
 };

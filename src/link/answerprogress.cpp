@@ -4,11 +4,11 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QByteArray kCrLf = QByteArrayLiteral("\r\n");
 
 } // namespace
 
-qsizetype AnswerProgress::measure(const QString &buffer)
+qsizetype AnswerProgress::measure(const QByteArray &buffer)
 {
     if (m_next < 0) {
         const qsizetype echoEnd = buffer.indexOf(kCrLf);
@@ -23,7 +23,7 @@ qsizetype AnswerProgress::measure(const QString &buffer)
     return m_wholeLines + owned(buffer.mid(m_next));
 }
 
-qsizetype AnswerProgress::owned(const QString &line) const
+qsizetype AnswerProgress::owned(const QByteArray &line) const
 {
     return !AtAnswer::isFinalResultLine(line) && m_framing.owns(line) ? line.size() : 0;
 }

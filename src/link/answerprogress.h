@@ -2,7 +2,7 @@
 
 #include "answerframing.h"
 
-#include <QString>
+#include <QByteArray>
 
 // How much of the command's own answer has arrived, measured as the buffer
 // grows: the characters of its own lines, the one still arriving included
@@ -15,10 +15,10 @@ public:
     explicit AnswerProgress(const AnswerFraming &framing) : m_framing(framing) {}
 
     // The buffer so far, which only grows, from the start of one attempt.
-    qsizetype measure(const QString &buffer);
+    qsizetype measure(const QByteArray &buffer);
 
 private:
-    qsizetype owned(const QString &line) const;
+    qsizetype owned(const QByteArray &line) const;
 
     AnswerFraming m_framing;
     // Where the first line not yet measured whole begins; before the first

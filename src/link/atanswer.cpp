@@ -2,7 +2,7 @@
 
 #include "atcommands.h"
 
-#include <QStringList>
+#include <QByteArrayList>
 
 #include <algorithm>
 #include <array>
@@ -15,32 +15,51 @@ using AtCommands::kOk;
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kOkLine = kCrLf + kOk + kCrLf;
-const QString kErrorLine = kCrLf + kError + kCrLf;
-const QString kExtendedError = kCrLf + kCmeError;
+const QByteArray kCrLf = QByteArrayLiteral("\r\n");
+const QByteArray kOkLine = kCrLf + kOk + kCrLf;
+const QByteArray kErrorLine = kCrLf + kError + kCrLf;
+const QByteArray kExtendedError = kCrLf + kCmeError;
 // What information text ends with: the blank line and the "OK" before the
 // final CR LF that the cleaning has already taken.
 constexpr int kOkTrailerLength = 6;
 
-const QString kRing = QStringLiteral("RING");
+const QByteArray kRing = QByteArrayLiteral("RING");
 // Vendors' own codes: Huawei's "^RSSI:", "^BOOT:", "^MODE:" ...
-constexpr QChar kVendorCode(u'^');
+constexpr char kVendorCode = '^';
 // Named one by one: a rule such as "any line with a + in front" would take
 // the information text of the phonebook commands for one.
-const std::array<QString, 12> kUnsolicitedPrefixes = {
-    QStringLiteral("+CMTI:"),  QStringLiteral("+CLIP:"),  QStringLiteral("+CRING:"),
-    QStringLiteral("+CREG:"),  QStringLiteral("+CGREG:"), QStringLiteral("+CEREG:"),
-    QStringLiteral("+CMT:"),   QStringLiteral("+CDSI:"),  QStringLiteral("+CBM:"),
-    QStringLiteral("+CUSD:"),  QStringLiteral("+CIEV:"),  QStringLiteral("+CCWA:"),
+const std::array<QByteArray, 12> kUnsolicitedPrefixes = {
+    QByteArrayLiteral("+CMTI:"),  QByteArrayLiteral("+CLIP:"),  QByteArrayLiteral("+CRING:"),
+    QByteArrayLiteral("+CREG:"),  QByteArrayLiteral("+CGREG:"), QByteArrayLiteral("+CEREG:"),
+    QByteArrayLiteral("+CMT:"),   QByteArrayLiteral("+CDSI:"),  QByteArrayLiteral("+CBM:"),
+    QByteArrayLiteral("+CUSD:"),  QByteArrayLiteral("+CIEV:"),  QByteArrayLiteral("+CCWA:"),
 };
+
+qsizetype indexCaseless(const QByteArray &text, QByteArrayView what)
+{
+    for (qsizetype at = 0; at + what.size() <= text.size(); ++at) {
+        if (sameCaseless(QByteArrayView(text).sliced(at, what.size()), what))
+            return at;
+    }
+    return -1;
+}
+
+bool containsCaseless(const QByteArray &text, QByteArrayView what)
+{
+    return indexCaseless(text, what) >= 0;
+}
+
+bool isDecimal(const QByteArray &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 // The extended error result line, empty when there is none. It must stand
 // on a finished line of its own; a half-received one could still be part of
 // information text.
-QString extendedErrorLine(const QString &buffer)
+QByteArray extendedErrorLine(const QByteArray &buffer)
 {
-    const qsizetype start = buffer.indexOf(kExtendedError, 0, Qt::CaseInsensitive);
+    const qsizetype start = indexCaseless(buffer, kExtendedError);
     if (start < 0)
         return {};
     const qsizetype end = buffer.indexOf(kCrLf, start + kExtendedError.size());
@@ -52,7 +71,7 @@ QString extendedErrorLine(const QString &buffer)
 // The final result code that ends a complete answer: "OK", "ERROR" or the
 // extended error line as sent ("+CME ERROR: 22"); empty while the answer is
 // incomplete.
-QString finalResultCode(const QString &buffer)
+QByteArray finalResultCode(const QByteArray &buffer)
 {
     switch (finalResult(buffer)) {
     case FinalResult::None:
@@ -64,23 +83,36 @@ QString finalResultCode(const QString &buffer)
     }
     // Should a phone send both, the plain one wins: it tells nothing, so it
     // can never pass a failure off as "not found".
-    if (buffer.contains(kErrorLine, Qt::CaseInsensitive))
+    if (containsCaseless(buffer, kErrorLine))
         return kError;
     return extendedErrorLine(buffer);
 }
 
 // Whether a whole line of the answer is set aside: it is neither blank (the
 // framing), nor the final result code, nor the command's own.
-bool setAside(const QString &line, const AnswerFraming &framing)
+bool setAside(const QByteArray &line, const AnswerFraming &framing)
 {
     return !line.trimmed().isEmpty() && !isFinalResultLine(line) && !framing.owns(line);
 }
 
-// The whole lines of the buffer that are set aside.
-QStringList linesSetAside(const QString &buffer, const AnswerFraming &framing)
+// The text between the CR LF, as many pieces as there are CR LF and one.
+QByteArrayList splitAtCrLf(const QByteArray &text)
 {
-    const QStringList lines = buffer.split(kCrLf);
-    QStringList aside;
+    QByteArrayList pieces;
+    qsizetype from = 0;
+    for (qsizetype end = text.indexOf(kCrLf); end >= 0; end = text.indexOf(kCrLf, from)) {
+        pieces.append(text.mid(from, end - from));
+        from = end + kCrLf.size();
+    }
+    pieces.append(text.mid(from));
+    return pieces;
+}
+
+// The whole lines of the buffer that are set aside.
+QByteArrayList linesSetAside(const QByteArray &buffer, const AnswerFraming &framing)
+{
+    const QByteArrayList lines = splitAtCrLf(buffer);
+    QByteArrayList aside;
     for (int i = 1; i + 1 < lines.size(); ++i) {
         if (setAside(lines.at(i), framing))
             aside.append(lines.at(i));
@@ -90,39 +122,45 @@ QStringList linesSetAside(const QString &buffer, const AnswerFraming &framing)
 
 } // namespace
 
-bool isFinalResultLine(const QString &line)
+bool sameCaseless(QByteArrayView text, QByteArrayView what)
 {
-    return line.compare(kOk, Qt::CaseInsensitive) == 0 || line.compare(kError, Qt::CaseInsensitive) == 0
-        || line.startsWith(kCmeError, Qt::CaseInsensitive);
+    return text.size() == what.size() && text.compare(what, Qt::CaseInsensitive) == 0;
 }
 
-bool isUnsolicited(const QString &line)
+bool startsCaseless(QByteArrayView text, QByteArrayView prefix)
+{
+    return text.size() >= prefix.size() && sameCaseless(text.first(prefix.size()), prefix);
+}
+
+bool isFinalResultLine(const QByteArray &line)
+{
+    return sameCaseless(line, kOk) || sameCaseless(line, kError) || startsCaseless(line, kCmeError);
+}
+
+bool isUnsolicited(const QByteArray &line)
 {
     if (line == kRing || line.startsWith(kVendorCode))
         return true;
-    for (const QString &prefix : kUnsolicitedPrefixes) {
-        if (line.startsWith(prefix))
-            return true;
-    }
-    return false;
+    return std::any_of(kUnsolicitedPrefixes.cbegin(), kUnsolicitedPrefixes.cend(),
+                       [&line](const QByteArray &prefix) { return line.startsWith(prefix); });
 }
 
-FinalResult finalResult(const QString &buffer)
+FinalResult finalResult(const QByteArray &buffer)
 {
     // An error beside an "OK" in one buffer wins: a failure must never
     // pass for success.
-    if (buffer.contains(kErrorLine, Qt::CaseInsensitive) || !extendedErrorLine(buffer).isEmpty())
+    if (containsCaseless(buffer, kErrorLine) || !extendedErrorLine(buffer).isEmpty())
         return FinalResult::Error;
-    if (buffer.contains(kOkLine, Qt::CaseInsensitive))
+    if (containsCaseless(buffer, kOkLine))
         return FinalResult::Ok;
     return FinalResult::None;
 }
 
-QString framed(const QString &buffer, const AnswerFraming &framing)
+QByteArray framed(const QByteArray &buffer, const AnswerFraming &framing)
 {
     // The text before the first CR LF (an echo) and after the last one (a
     // line still arriving) is not a whole line and is never taken out.
-    QStringList lines = buffer.split(kCrLf);
+    QByteArrayList lines = splitAtCrLf(buffer);
     for (int i = 1; i + 1 < lines.size();) {
         if (!setAside(lines.at(i), framing)) {
             ++i;
@@ -147,18 +185,18 @@ QString framed(const QString &buffer, const AnswerFraming &framing)
     return lines.join(kCrLf);
 }
 
-AtReply reply(const QString &buffer, const AnswerFraming &framing)
+AtReply reply(const QByteArray &buffer, const AnswerFraming &framing)
 {
     AtReply reply;
     reply.unsolicited = linesSetAside(buffer, framing);
-    const QString code = finalResultCode(buffer);
+    const QByteArray code = finalResultCode(buffer);
     if (code == kOk) {
         reply.final = AtReply::Final::Ok;
-        const QString cleaned = clean(buffer, framing);
+        const QByteArray cleaned = clean(buffer, framing);
         if (cleaned != kOk) {
             // A blank line is framing: one a phone doubled, or the blank
             // half of a code's frame that ended CR CR LF.
-            for (const QString &line : cleaned.split(kCrLf)) {
+            for (const QByteArray &line : splitAtCrLf(cleaned)) {
                 if (!line.trimmed().isEmpty())
                     reply.lines.append(line);
             }
@@ -176,40 +214,20 @@ AtReply reply(const QString &buffer, const AnswerFraming &framing)
     return reply;
 }
 
-bool isDecimal(const QString &text)
+QByteArray trimSpaces(const QByteArray &text)
 {
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-QString trimSpaces(const QString &text)
-{
-    const qsizetype first = pastSpaces(text, 0);
+    qsizetype first = 0;
     qsizetype end = text.size();
-    while (end > first && text.at(end - 1) == QLatin1Char(' '))
+    while (first < end && text.at(first) == ' ')
+        ++first;
+    while (end > first && text.at(end - 1) == ' ')
         --end;
     return text.mid(first, end - first);
 }
 
-qsizetype pastSpaces(const QString &text, qsizetype from)
+QByteArray clean(const QByteArray &buffer, const AnswerFraming &framing)
 {
-    while (from < text.size() && text.at(from) == QLatin1Char(' '))
-        ++from;
-    return from;
-}
-
-std::optional<QString> lineWithPrefix(const QString &answer, const QString &prefix)
-{
-    for (const QString &raw : answer.split(QLatin1Char('\n'))) {
-        const QString line = raw.trimmed();
-        if (line.startsWith(prefix, Qt::CaseInsensitive))
-            return line.mid(prefix.size()).trimmed();
-    }
-    return std::nullopt;
-}
-
-QString clean(const QString &buffer, const AnswerFraming &framing)
-{
-    QString text = framed(buffer, framing);
+    QByteArray text = framed(buffer, framing);
     // Information text in front of an error is no answer: cut by the rule
     // for "OK" it would leave a fragment that looks like data.
     if (finalResult(text) == FinalResult::Error)
@@ -219,12 +237,12 @@ QString clean(const QString &buffer, const AnswerFraming &framing)
         text.remove(0, kCrLf.size());
     if (text.endsWith(kCrLf))
         text.chop(kCrLf.size());
-    if (text.compare(kOk, Qt::CaseInsensitive) == 0)
+    if (sameCaseless(text, kOk))
         return kOk;
-    if (text.compare(kError, Qt::CaseInsensitive) == 0)
+    if (sameCaseless(text, kError))
         return kError;
     if (text.size() < kOkTrailerLength)
-        return QString();
+        return QByteArray();
     text.chop(kOkTrailerLength);
     return text;
 }

@@ -1,50 +1,58 @@
 #pragma once
 
-#include <QString>
+#include <QByteArray>
 
-// Every AT command the program sends (the text after "AT") and every answer
+// Every AT command the program sends (the bytes after "AT") and every answer
 // text it looks for, so that a phone's habit is met in one place.
 namespace AtCommands {
 
 // What every command line opens with.
-inline const QString kAttention = QStringLiteral("AT");
+inline const QByteArray kAttention = QByteArrayLiteral("AT");
 
 // The set-up of the handshake.
-inline const QString kReset = QStringLiteral("Z");
-inline const QString kEchoOff = QStringLiteral("E0");
-inline const QString kResultCodesOn = QStringLiteral("Q0");
-inline const QString kVerboseResults = QStringLiteral("V1");
-inline const QString kModelQuery = QStringLiteral("+CGMM");
+inline const QByteArray kReset = QByteArrayLiteral("Z");
+inline const QByteArray kEchoOff = QByteArrayLiteral("E0");
+inline const QByteArray kResultCodesOn = QByteArrayLiteral("Q0");
+inline const QByteArray kVerboseResults = QByteArrayLiteral("V1");
+inline const QByteArray kModelQuery = QByteArrayLiteral("+CGMM");
 
-// The character set.
-inline const QString kCharsetQuery = QStringLiteral("+CSCS?");
-inline const QString kCharsetsOffered = QStringLiteral("+CSCS=?");
-// The set's name goes in as %1.
-inline const QString kCharsetSelect = QStringLiteral("+CSCS=\"%1\"");
+// The character set: the query, the sets offered, and the selection,
+// which the set's name follows quoted.
+inline const QByteArray kCharsetQuery = QByteArrayLiteral("+CSCS?");
+inline const QByteArray kCharsetsOffered = QByteArrayLiteral("+CSCS=?");
+inline const QByteArray kCharsetSelect = QByteArrayLiteral("+CSCS=");
 
-// The phonebook's storage, its name as %1; some phones take the name only
-// quoted, some only in the selected character set.
-inline const QString kSimStorage = QStringLiteral("SM");
-inline const QString kPhoneStorage = QStringLiteral("ME");
-inline const QString kSelectStorage = QStringLiteral("+CPBS=%1");
-inline const QString kQuoted = QStringLiteral("\"%1\"");
-inline const QString kStorageQuery = QStringLiteral("+CPBS?");
+// The phonebook's storage, its name following the selection; some phones
+// take the name only quoted, some only in the selected character set.
+inline const QByteArray kSimStorage = QByteArrayLiteral("SM");
+inline const QByteArray kPhoneStorage = QByteArrayLiteral("ME");
+inline const QByteArray kSelectStorage = QByteArrayLiteral("+CPBS=");
+inline const QByteArray kStorageQuery = QByteArrayLiteral("+CPBS?");
 
 // The entries: the range query, a read ("+CPBR=7", "+CPBR=1,250") and a
 // write ("+CPBW=7,...", "+CPBW=7" to clear).
-inline const QString kRangeQuery = QStringLiteral("+CPBR=?");
-inline const QString kRead = QStringLiteral("+CPBR=");
-inline const QString kWrite = QStringLiteral("+CPBW=");
+inline const QByteArray kRangeQuery = QByteArrayLiteral("+CPBR=?");
+inline const QByteArray kRead = QByteArrayLiteral("+CPBR=");
+inline const QByteArray kWrite = QByteArrayLiteral("+CPBW=");
+
+// What parts the values of a command, and what quotes its strings.
+constexpr char kSeparator = ',';
+constexpr char kQuote = '"';
+
+inline QByteArray quoted(const QByteArray &text)
+{
+    return kQuote + text + kQuote;
+}
 
 // The information text of the answers.
-inline const QString kEntryPrefix = QStringLiteral("+CPBR:");
-inline const QString kStoragePrefix = QStringLiteral("+CPBS:");
-inline const QString kCharsetPrefix = QStringLiteral("+CSCS:");
+inline const QByteArray kEntryPrefix = QByteArrayLiteral("+CPBR:");
+inline const QByteArray kStoragePrefix = QByteArrayLiteral("+CPBS:");
+inline const QByteArray kCharsetPrefix = QByteArrayLiteral("+CSCS:");
 
 // The final result codes. The extended error of 27.007 is followed by its
 // number or, with +CMEE=2, its text.
-inline const QString kOk = QStringLiteral("OK");
-inline const QString kError = QStringLiteral("ERROR");
-inline const QString kCmeError = QStringLiteral("+CME ERROR:");
+inline const QByteArray kOk = QByteArrayLiteral("OK");
+inline const QByteArray kError = QByteArrayLiteral("ERROR");
+inline const QByteArray kCmeError = QByteArrayLiteral("+CME ERROR:");
 
 } // namespace AtCommands

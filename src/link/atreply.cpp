@@ -4,13 +4,13 @@
 
 namespace {
 
-const QString kLineBreak = QStringLiteral("\r\n");
+const QByteArray kLineBreak = QByteArrayLiteral("\r\n");
 
-bool isCmeError(const AtReply &reply, int number, const QString &text)
+bool isCmeError(const AtReply &reply, int number, const QByteArray &text)
 {
     if (reply.final != AtReply::Final::CmeError)
         return false;
-    return reply.cmeText == QString::number(number)
+    return reply.cmeText == QByteArray::number(number)
         || reply.cmeText.compare(text, Qt::CaseInsensitive) == 0;
 }
 
@@ -18,12 +18,12 @@ bool isCmeError(const AtReply &reply, int number, const QString &text)
 
 bool AtReply::isNotFound() const
 {
-    return isCmeError(*this, 22, QStringLiteral("not found"));
+    return isCmeError(*this, 22, QByteArrayLiteral("not found"));
 }
 
 bool AtReply::isSimBusy() const
 {
-    return isCmeError(*this, 14, QStringLiteral("SIM busy"));
+    return isCmeError(*this, 14, QByteArrayLiteral("SIM busy"));
 }
 
 bool AtReply::isAnswered() const
@@ -31,7 +31,7 @@ bool AtReply::isAnswered() const
     return final == Final::Ok || final == Final::Error || final == Final::CmeError;
 }
 
-QString AtReply::text() const
+QByteArray AtReply::text() const
 {
     if (final != Final::Ok)
         return AtCommands::kError;

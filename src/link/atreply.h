@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <QByteArray>
+#include <QByteArrayList>
 
 #include <optional>
 
@@ -23,17 +23,17 @@ struct AtReply {
     };
 
     Final final = Final::NoAnswer;
-    // The command's own information text line by line, as the cleaning
-    // leaves it: framing, the lines set aside and the final "OK" taken out.
-    // Only an Ok reply has any: information text in front of an error is
-    // no answer.
-    QStringList lines;
+    // The command's own information text line by line, the bytes as they
+    // came, as the cleaning leaves it: framing, the lines set aside and the
+    // final "OK" taken out. Only an Ok reply has any: information text in
+    // front of an error is no answer.
+    QByteArrayList lines;
     // The lines of the answer that are not the command's own: the codes the
     // phone slipped in.
-    QStringList unsolicited;
+    QByteArrayList unsolicited;
     // For CmeError: what follows "+CME ERROR:" as sent, and its number when
     // it is one (+CMEE=1) rather than a text (+CMEE=2).
-    QString cmeText;
+    QByteArray cmeText;
     std::optional<int> cmeNumber;
 
     // The phone took the command: a plain OK, without information text.
@@ -51,5 +51,5 @@ struct AtReply {
 
     // "OK", "ERROR" (for every final result but Ok) or the information text
     // with its lines joined by CR LF.
-    QString text() const;
+    QByteArray text() const;
 };

@@ -4,6 +4,7 @@
 #include "atcommands.h"
 #include "phonelink.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -15,12 +16,32 @@ using AtCommands::kCharsetPrefix;
 constexpr std::array<PhoneCharset::Set, 2> kTargets = {PhoneCharset::Set::Ucs2,
                                                        PhoneCharset::Set::Latin1};
 
-QString unquoted(QString text)
+using AtCommands::kQuote;
+
+QByteArray unquoted(QByteArray text)
 {
     text = text.trimmed();
-    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
+    if (text.size() >= 2 && text.startsWith(kQuote) && text.endsWith(kQuote))
         text = text.mid(1, text.size() - 2);
     return text;
+}
+
+// The text after the prefix on the first line of the answer that opens
+// with it (in any case), without the blanks and the CR around it.
+std::optional<QByteArray> lineWithPrefix(const QByteArray &answer, const QByteArray &prefix)
+{
+    for (const QByteArray &raw : answer.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (AtAnswer::startsCaseless(line, prefix))
+            return line.mid(prefix.size()).trimmed();
+    }
+    return std::nullopt;
+}
+
+bool isOffered(const QByteArrayList &offered, const QByteArray &name)
+{
+    return std::any_of(offered.cbegin(), offered.cend(),
+                       [&name](const QByteArray &o) { return AtAnswer::sameCaseless(o, name); });
 }
 
 // Sets in which every text travels as it is, so the phone is left alone:
@@ -34,7 +55,7 @@ bool keptAsItIs(PhoneCharset::Set set)
 }
 
 // The reply; nullopt when the link failed or the user gave up.
-std::optional<AtReply> ask(PhoneLink &link, const QString &command)
+std::optional<AtReply> ask(PhoneLink &link, const QByteArray &command)
 {
     AtReply reply = link.transact(command);
     if (reply.stops())
@@ -46,27 +67,27 @@ std::optional<AtReply> ask(PhoneLink &link, const QString &command)
 
 namespace CharsetAnswers {
 
-std::optional<QString> parseCurrent(const QString &answer)
+std::optional<QByteArray> parseCurrent(const QByteArray &answer)
 {
-    const std::optional<QString> value = AtAnswer::lineWithPrefix(answer, kCharsetPrefix);
+    const std::optional<QByteArray> value = lineWithPrefix(answer, kCharsetPrefix);
     if (!value)
         return std::nullopt;
-    const QString name = unquoted(*value);
-    if (name.isEmpty() || name.contains(QLatin1Char(',')) || name.contains(QLatin1Char('"')))
+    const QByteArray name = unquoted(*value);
+    if (name.isEmpty() || name.contains(AtCommands::kSeparator) || name.contains(kQuote))
         return std::nullopt;
     return name;
 }
 
-QStringList parseOffered(const QString &answer)
+QByteArrayList parseOffered(const QByteArray &answer)
 {
-    const std::optional<QString> value = AtAnswer::lineWithPrefix(answer, kCharsetPrefix);
+    const std::optional<QByteArray> value = lineWithPrefix(answer, kCharsetPrefix);
     if (!value)
         return {};
-    QString list = *value;
-    list.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
-    QStringList names;
-    for (const QString &item : list.split(QLatin1Char(','))) {
-        const QString name = unquoted(item);
+    QByteArray list = *value;
+    list.replace('(', QByteArray()).replace(')', QByteArray());
+    QByteArrayList names;
+    for (const QByteArray &item : list.split(AtCommands::kSeparator)) {
+        const QByteArray name = unquoted(item);
         if (!name.isEmpty())
             names.append(name);
     }
@@ -80,7 +101,7 @@ std::optional<PhoneCharset> chooseCharset(PhoneLink &link)
     const std::optional<AtReply> asked = ask(link, AtCommands::kCharsetQuery);
     if (!asked)
         return std::nullopt;
-    const std::optional<QString> current = CharsetAnswers::parseCurrent(asked->text());
+    const std::optional<QByteArray> current = CharsetAnswers::parseCurrent(asked->text());
     if (!current)
         return PhoneCharset();
     const std::optional<PhoneCharset> known = PhoneCharset::named(*current);
@@ -90,15 +111,15 @@ std::optional<PhoneCharset> chooseCharset(PhoneLink &link)
     // Where the phone's own set is not understood, what it stays in is
     // read as the program's single bytes.
     PhoneCharset stay = known.value_or(PhoneCharset());
-    const std::optional<AtReply> offers = ask(link, AtCommands::kCharsetsOffered);
-    if (!offers)
+    const std::optional<AtReply> offerReply = ask(link, AtCommands::kCharsetsOffered);
+    if (!offerReply)
         return std::nullopt;
-    const QStringList offered = CharsetAnswers::parseOffered(offers->text());
+    const QByteArrayList offered = CharsetAnswers::parseOffered(offerReply->text());
     for (const PhoneCharset::Set set : kTargets) {
-        const QString target = PhoneCharset(set).name();
-        if (!offered.contains(target, Qt::CaseInsensitive))
+        const QByteArray target = PhoneCharset(set).name();
+        if (!isOffered(offered, target))
             continue;
-        const std::optional<AtReply> taken = ask(link, AtCommands::kCharsetSelect.arg(target));
+        const std::optional<AtReply> taken = ask(link, AtCommands::kCharsetSelect + AtCommands::quoted(target));
         if (!taken)
             return std::nullopt;
         if (!taken->isOk())
@@ -106,9 +127,9 @@ std::optional<PhoneCharset> chooseCharset(PhoneLink &link)
         const std::optional<AtReply> after = ask(link, AtCommands::kCharsetQuery);
         if (!after)
             return std::nullopt;
-        const std::optional<QString> now = CharsetAnswers::parseCurrent(after->text());
-        if (now && now->compare(target, Qt::CaseInsensitive) == 0) {
-            if (known && offered.contains(known->name(), Qt::CaseInsensitive))
+        const std::optional<QByteArray> now = CharsetAnswers::parseCurrent(after->text());
+        if (now && AtAnswer::sameCaseless(*now, target)) {
+            if (known && isOffered(offered, known->name()))
                 link.setHomeCharset(*known);
             return PhoneCharset(set);
         }

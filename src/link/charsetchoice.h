@@ -2,8 +2,8 @@
 
 #include "phonecharset.h"
 
-#include <QString>
-#include <QStringList>
+#include <QByteArray>
+#include <QByteArrayList>
 
 #include <optional>
 
@@ -13,10 +13,10 @@ class PhoneLink;
 namespace CharsetAnswers {
 
 // The set named by "+CSCS: \"GSM\""; nullopt for any other answer.
-std::optional<QString> parseCurrent(const QString &answer);
+std::optional<QByteArray> parseCurrent(const QByteArray &answer);
 
 // The sets of "+CSCS: (\"IRA\",\"GSM\")", with or without the parentheses.
-QStringList parseOffered(const QString &answer);
+QByteArrayList parseOffered(const QByteArray &answer);
 
 }
 

@@ -3,6 +3,7 @@
 #include "atcommands.h"
 #include "charsetchoice.h"
 #include "phonelink.h"
+#include "singlebytecodec.h"
 
 #include <array>
 
@@ -10,15 +11,15 @@ namespace {
 
 // A phone fresh from a reset echoes the frame; cleaned, the echoed "ATZ"
 // and the final "OK" leave exactly the command line's opening "AT".
-const QString &kEcho = AtCommands::kAttention;
+const QByteArray &kEcho = AtCommands::kAttention;
 
 } // namespace
 
 bool ICC(PhoneLink &link)
 {
-    const std::array<QString, 4> setUp = {AtCommands::kReset, AtCommands::kEchoOff,
+    const std::array<QByteArray, 4> setUp = {AtCommands::kReset, AtCommands::kEchoOff,
                                           AtCommands::kResultCodesOn, AtCommands::kVerboseResults};
-    for (const QString &command : setUp) {
+    for (const QByteArray &command : setUp) {
         if (link.transact(command).stops())
             return false;
     }
@@ -56,7 +57,9 @@ HandshakeResult runHandshake(PhoneLink &link, const QString &device,
         link.close();
         return result;
     }
-    result.model = model.text();
+    // Asked before any set is chosen, the model comes in the phone's own
+    // single bytes.
+    result.model = SingleByteCodec::decode(model.text());
     link.setCharset(*charset);
     result.connected = true;
     return result;

@@ -34,7 +34,7 @@ constexpr int kUcs2Digits = 4;
 constexpr int kHexDigits = 2;
 
 // Hex digits in groups of width, each group one value.
-std::optional<QList<uint>> hexGroups(const QString &digits, int width)
+std::optional<QList<uint>> hexGroups(const QByteArray &digits, int width)
 {
     if (digits.size() % width != 0)
         return std::nullopt;
@@ -43,7 +43,7 @@ std::optional<QList<uint>> hexGroups(const QString &digits, int width)
     for (qsizetype i = 0; i < digits.size(); i += width) {
         uint value = 0;
         for (qsizetype d = i; d < i + width; ++d) {
-            const int digit = hexDigitValue(digits.at(d).unicode());
+            const int digit = hexDigitValue(uchar(digits.at(d)));
             if (digit < 0)
                 return std::nullopt;
             value = value * 16 + uint(digit);
@@ -53,9 +53,9 @@ std::optional<QList<uint>> hexGroups(const QString &digits, int width)
     return values;
 }
 
-QString hexOf(uint value, int width)
+QByteArray hexOf(uint value, int width)
 {
-    return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
+    return QByteArray::number(value, 16).toUpper().rightJustified(width, '0');
 }
 
 std::optional<QString> convertedBy(QStringDecoder decoder, const QByteArray &bytes)
@@ -84,40 +84,38 @@ std::optional<QByteArray> windows1252(const QString &text)
 
 } // namespace
 
-std::optional<PhoneCharset> PhoneCharset::named(const QString &name)
+std::optional<PhoneCharset> PhoneCharset::named(const QByteArray &name)
 {
     for (const Named &n : kNames) {
-        if (name.compare(QLatin1String(n.name), Qt::CaseInsensitive) == 0)
+        if (name.compare(n.name, Qt::CaseInsensitive) == 0)
             return PhoneCharset(n.set);
     }
     return std::nullopt;
 }
 
-QString PhoneCharset::name() const
+QByteArray PhoneCharset::name() const
 {
     for (const Named &n : kNames) {
         if (n.set == m_set)
-            return QLatin1String(n.name);
+            return n.name;
     }
-    return QString();
+    return QByteArray();
 }
 
-std::optional<QString> PhoneCharset::decode(const QString &received) const
+std::optional<QString> PhoneCharset::decode(const QByteArray &received) const
 {
-    // The bytes as they came, for the sets that are not the line's own.
-    const auto bytes = [&received] { return SingleByteCodec::encode(received); };
     switch (m_set) {
     case Set::Windows1252:
     case Set::Ira:
-        return received;
+        return SingleByteCodec::decode(received);
     case Set::Latin1:
-        return QString::fromLatin1(bytes());
+        return QString::fromLatin1(received);
     case Set::Pc437:
-        return Pc437Codec::decode(bytes());
+        return Pc437Codec::decode(received);
     case Set::Utf8:
-        return convertedBy(QStringDecoder(QStringDecoder::Utf8, kWholeText), bytes());
+        return convertedBy(QStringDecoder(QStringDecoder::Utf8, kWholeText), received);
     case Set::Gsm:
-        return GsmAlphabet::decode(bytes());
+        return GsmAlphabet::decode(received);
     case Set::Ucs2: {
         const auto units = hexGroups(received, kUcs2Digits);
         if (!units)
@@ -149,40 +147,33 @@ std::optional<QString> PhoneCharset::decode(const QString &received) const
     return std::nullopt;
 }
 
-std::optional<QString> PhoneCharset::onLine(const QString &text) const
+std::optional<QByteArray> PhoneCharset::onLine(const QString &text) const
 {
     // Half a surrogate pair (an edit box may cut one) is no character in
     // any set; UTF-8 would silently send a replacement for it.
     if (!text.isValidUtf16())
         return std::nullopt;
-    std::optional<QByteArray> bytes;
     switch (m_set) {
     case Set::Windows1252:
-        bytes = windows1252(text);
-        break;
+        return windows1252(text);
     case Set::Ira:
         // IRA is 7-bit: a phone in it would store another character for an
         // eighth bit, or refuse the write.
         if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 0x7F; }))
             return std::nullopt;
-        bytes = text.toLatin1();
-        break;
+        return text.toLatin1();
     case Set::Latin1:
-        bytes = latin1(text);
-        break;
+        return latin1(text);
     case Set::Pc437:
-        bytes = Pc437Codec::encode(text);
-        break;
+        return Pc437Codec::encode(text);
     case Set::Utf8:
-        bytes = text.toUtf8();
-        break;
+        return text.toUtf8();
     case Set::Gsm:
-        bytes = GsmAlphabet::encode(text);
-        break;
+        return GsmAlphabet::encode(text);
     case Set::Ucs2: {
         // A character beyond the basic plane goes as the phone sends it: its
         // surrogate pair.
-        QString digits;
+        QByteArray digits;
         for (const QChar c : text)
             digits += hexOf(c.unicode(), kUcs2Digits);
         return digits;
@@ -191,13 +182,11 @@ std::optional<QString> PhoneCharset::onLine(const QString &text) const
         const auto eightBit = windows1252(text);
         if (!eightBit)
             return std::nullopt;
-        QString digits;
+        QByteArray digits;
         for (const char b : *eightBit)
             digits += hexOf(uchar(b), kHexDigits);
         return digits;
     }
     }
-    if (!bytes)
-        return std::nullopt;
-    return SingleByteCodec::decode(*bytes);
+    return std::nullopt;
 }

@@ -6,7 +6,6 @@
 #include "atanswer.h"
 #include "atcommands.h"
 #include "devicealias.h"
-#include "singlebytecodec.h"
 
 #include <QScopeGuard>
 
@@ -14,7 +13,6 @@
 
 namespace {
 
-const QByteArray kFramePrefix = AtCommands::kAttention.toLatin1();
 constexpr char kFrameEnd = '\r';
 // A cancel is seen this soon while the phone is silent.
 constexpr std::chrono::milliseconds kWaitSlice{50};
@@ -121,7 +119,7 @@ bool PhoneLink::isOpen() const
     return m_port->isOpen();
 }
 
-AtReply PhoneLink::transact(const QString &cmdat)
+AtReply PhoneLink::transact(const QByteArray &cmdat)
 {
     using Clock = AnswerDeadline::Clock;
     if (!isOpen())
@@ -130,8 +128,8 @@ AtReply PhoneLink::transact(const QString &cmdat)
         return replyOf(AtReply::Final::Cancelled);
     m_transacting = true;
     const auto done = qScopeGuard([this] { m_transacting = false; });
-    const QString command = AtAnswer::trimSpaces(cmdat);
-    const QByteArray frame = kFramePrefix + SingleByteCodec::encode(command) + kFrameEnd;
+    const QByteArray command = AtAnswer::trimSpaces(cmdat);
+    const QByteArray frame = AtCommands::kAttention + command + kFrameEnd;
     const AnswerFraming framing(command);
     if (!send(frame))
         return replyOf(AtReply::Final::PortFailed);
@@ -144,12 +142,11 @@ AtReply PhoneLink::transact(const QString &cmdat)
             return replyOf(AtReply::Final::Cancelled);
         const QByteArray arrived = m_port->readAll();
         buffer += arrived;
-        const QString answer = SingleByteCodec::decode(buffer);
         // A final result code ends with its line.
-        if (arrived.contains('\n') && AtAnswer::finalResult(answer) != AtAnswer::FinalResult::None)
-            return AtAnswer::reply(answer, framing);
+        if (arrived.contains('\n') && AtAnswer::finalResult(buffer) != AtAnswer::FinalResult::None)
+            return AtAnswer::reply(buffer, framing);
         const Clock::time_point now = Clock::now();
-        const qsizetype owned = progress.measure(answer);
+        const qsizetype owned = progress.measure(buffer);
         if (owned > heard) {
             heard = owned;
             deadline.heard(now);
@@ -171,11 +168,6 @@ AtReply PhoneLink::transact(const QString &cmdat)
             break;
         }
     }
-}
-
-QString PhoneLink::IOP(const QString &cmdat)
-{
-    return transact(cmdat).text();
 }
 
 // False when the port failed: the link has closed it and emitted lost().

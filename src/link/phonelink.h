@@ -36,17 +36,14 @@ public:
     void close();
     bool isOpen() const;
 
-    // Sends "AT" + cmdat (trimmed) + CR and returns the phone's reply, framed
-    // for the command (AnswerFraming): its own lines, and every other line
-    // set aside. On a closed port it returns PortClosed at once. The deadline
-    // is one of silence, and a phone silent half of it is sent the frame
-    // once more (AnswerDeadline); NoAnswer when it has run out. When the port
-    // fails the link closes it and emits lost() before the reply,
-    // PortFailed, comes back.
-    AtReply transact(const QString &cmdat);
-    // transact(cmdat).text(): "OK", "ERROR" or the information text, for a
-    // caller that needs the answer only as text.
-    QString IOP(const QString &cmdat);
+    // Sends "AT" + cmdat (trimmed of spaces) + CR and returns the phone's
+    // reply, the bytes as received, framed for the command (AnswerFraming):
+    // its own lines, and every other line set aside. On a closed port it
+    // returns PortClosed at once. The deadline is one of silence, and a
+    // phone silent half of it is sent the frame once more (AnswerDeadline);
+    // NoAnswer when it has run out. When the port fails the link closes it
+    // and emits lost() before the reply, PortFailed, comes back.
+    AtReply transact(const QByteArray &cmdat);
 
     // The set the phonebook's texts travel in, chosen by the handshake;
     // Windows-1252 single bytes again at every opening of the port.

@@ -58,7 +58,7 @@ QString SingleByteCodec::decode(const QByteArray &bytes)
     QChar *dst = out.data();
     for (const char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
-        *dst++ = (u >= 0x80 && u < 0xA0) ? QChar(kHighControls[u - 0x80]) : QChar(u);
+        *dst++ = (u >= 0x80 && u < 0xA0) ? QChar(kHighControls[u - 0x80]) : QChar(char16_t(u));
     }
     return out;
 }

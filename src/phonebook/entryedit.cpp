@@ -1,7 +1,7 @@
 #include "entryedit.h"
 
-#include "atanswer.h"
 #include "phonebookcommands.h"
+#include "phonebookline.h"
 #include "phonelink.h"
 #include "writecharset.h"
 #include "writecheck.h"
@@ -69,9 +69,10 @@ EntryEdit saveEntry(PhoneLink &link, const FormVariables &vars, const PhonebookE
     // its e-mail address.
     PhonebookEntry entry;
     entry.position = position;
-    entry.name = AtAnswer::trimSpaces(name);
-    entry.number = AtAnswer::trimSpaces(number);
+    entry.name = name;
+    entry.number = number;
     entry.fields = held->fields;
+    entry = PhonebookLine::asWritten(entry);
     const WriteCharset::Write write = WriteCharset::narrowest(entry, link, vars.lineLimits());
     if (!write.command.sendable())
         return ended(EntryEdit::End::Refused);

@@ -16,7 +16,7 @@ inline const QString kNone = QStringLiteral("ERROR");
 
 // A phonebook the read can select, with all that names it.
 struct Phonebook {
-    QString storage; // as +CPBS selects it
+    QByteArray storage; // as +CPBS selects it
     QString rubsel; // RUBSEL once it has been read whole
     Stage reading; // the stage while it is read
     Stage writing; // and while the sorted list is written to it

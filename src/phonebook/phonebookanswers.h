@@ -3,14 +3,15 @@
 #include "phonecharset.h"
 #include "phonebookentry.h"
 
-#include <QString>
+#include <QByteArray>
 
 #include <optional>
 
-// Parsers for the phone's answers to the phonebook read commands. They take
-// the text IOP hands back (framing and final "OK" removed) and refuse what
-// they cannot make sense of, so that the read stops instead of storing
-// made-up limits or entries.
+// Parsers for the phone's answers to the phonebook commands. They take the
+// information text of a reply, the bytes as the phone sent them (framing,
+// the codes set aside and the final "OK" removed), and refuse what they
+// cannot make sense of, so that the read stops instead of storing made-up
+// limits or entries.
 namespace PhonebookAnswers {
 
 // Bounds beyond which a reported limit is taken for garbage: no phonebook
@@ -32,27 +33,31 @@ struct IndexRange {
 // above kMaxPositions, or with a length below 1 or above kMaxFieldLength.
 // The lower bound is ignored: reading always starts at position 1. Fields
 // after the text length are ignored.
-std::optional<IndexRange> parseIndexRange(const QString &answer);
+std::optional<IndexRange> parseIndexRange(const QByteArray &answer);
 
 // The used count in the answer to "+CPBS?", "+CPBS: \"SM\",46,250": the
 // entries the selected phonebook holds. Nullopt when the answer has no
 // "+CPBS:" line or its second field is no number.
-std::optional<int> parseUsedCount(const QString &answer);
+std::optional<int> parseUsedCount(const QByteArray &answer);
 
 // One position's answer, "+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\"": the
 // entry at the position the answer names.
-// Parses the answer's "+CPBR:" line, or, when there is none, its first
-// line that is not an unsolicited result code ("RING", "+CMTI: ...", ...).
-// The line opens with the index; the number and the name are the first and
-// second quoted texts; the name ends at its first double quote. Spaces
-// around the commas are no part of a field, those inside quotes are. In a
-// hex character set the name may also come without quotes. The name is
-// turned from the phone's character set into text; the number is taken as
-// it stands. The USIM fields after the name are kept when they stand in
-// their form (see UsimAnswer); other fields after the name are ignored.
+// Parses the answer's "+CPBR:" line, or, from a phone that sends no prefix,
+// its first line that is not blank. The line opens with the index; the
+// number and the name are the first and second quoted texts; the name ends
+// at its first double quote. Spaces around the commas are no part of a
+// field, those inside quotes are. In a hex character set the name may also
+// come without quotes. The name is turned from the phone's character set
+// into text; the number is taken as it stands.
+// What follows the name are the USIM fields of 27.007: hidden, group,
+// second number and its type, second text, e-mail, SIP URI, TEL URI (+CPBW
+// takes them in another order; see PhonebookCommands). Any of them may be
+// empty or missing at the end; their texts are in the phone's character
+// set too. Fields after the name in another form are kept whole as the
+// fields' unknownForm; a date and time stamp is no field.
 // A number of type 145 that lacks its "+" gets it back. Nullopt without the
-// index, when the two texts are not there or the name is not valid in the
+// index, when the two texts are not there or a text is not valid in the
 // character set.
-std::optional<PhonebookEntry> parseEntry(const QString &answer, const PhoneCharset &charset = PhoneCharset());
+std::optional<PhonebookEntry> parseEntry(const QByteArray &answer, const PhoneCharset &charset = PhoneCharset());
 
 }

@@ -1,19 +1,23 @@
 #include "phonebookcommands.h"
 
-#include "atanswer.h"
 #include "dialnumber.h"
 #include "atcommands.h"
-#include "hexdigit.h"
-#include "singlebytecodec.h"
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 
 namespace PhonebookCommands {
 
 namespace {
-const QChar kQuote = QLatin1Char('"');
-const QChar kComma = QLatin1Char(',');
+using AtCommands::kQuote;
+using AtCommands::kSeparator;
+using AtCommands::quoted;
+
+bool isHexDigit(char c)
+{
+    return std::isxdigit(uchar(c)) != 0;
+}
 
 // A control byte is edited or ignored by the phone's command line (V.250),
 // a double quote would end the quoted text early, so that the rest of it
@@ -25,8 +29,7 @@ bool travels(const QByteArray &bytes)
         const uchar u = uchar(bytes.at(i));
         if (u < 0x20 || u == 0x7F || u == '"')
             return false;
-        if (u == '\\' && i + 2 < bytes.size() && hexDigitValue(uchar(bytes.at(i + 1))) >= 0
-            && hexDigitValue(uchar(bytes.at(i + 2))) >= 0)
+        if (u == '\\' && i + 2 < bytes.size() && isHexDigit(bytes.at(i + 1)) && isHexDigit(bytes.at(i + 2)))
             return false;
     }
     return true;
@@ -46,22 +49,23 @@ bool holdsControl(const QString &text)
                        [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }
 
-QString quoted(const QString &text)
+// Both numeric fields may be left empty.
+bool isDecimal(const QString &text)
 {
-    return kQuote + text + kQuote;
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 // A text as it goes between the quotes, or why it cannot. Control
 // characters stay out of texts even where hex digits would carry them: no
 // phone shows them, and the list file could not keep them apart.
-Refusal textOnLine(const QString &text, const PhoneCharset &charset, QString *line)
+Refusal textOnLine(const QString &text, const PhoneCharset &charset, QByteArray *line)
 {
     if (holdsControl(text))
         return Refusal::NameCannotTravel;
-    const std::optional<QString> converted = charset.onLine(text);
+    const std::optional<QByteArray> converted = charset.onLine(text);
     if (!converted)
         return Refusal::NameNotInSet;
-    if (!travels(SingleByteCodec::encode(*converted)))
+    if (!travels(*converted))
         return Refusal::NameCannotTravel;
     *line = *converted;
     return Refusal::None;
@@ -69,12 +73,11 @@ Refusal textOnLine(const QString &text, const PhoneCharset &charset, QString *li
 
 // What follows the name for these fields, in +CPBW's order: group, second
 // number, its type, second text, e-mail, SIP URI, TEL URI, hidden.
-Refusal fieldsOnLine(const UsimFields &fields, const PhoneCharset &charset, QString *line)
+Refusal fieldsOnLine(const UsimFields &fields, const PhoneCharset &charset, QByteArray *line)
 {
     if (!fields.unknownForm.isEmpty())
         return Refusal::FieldsNotUnderstood;
-    // Both may be left empty.
-    if (!AtAnswer::isDecimal(fields.hidden) || !AtAnswer::isDecimal(fields.adType)
+    if (!isDecimal(fields.hidden) || !isDecimal(fields.adType)
         || !isDialString(fields.adNumber))
         return Refusal::FieldCannotTravel;
     const QString adType = asSent(fields).adType;
@@ -92,10 +95,11 @@ Refusal fieldsOnLine(const UsimFields &fields, const PhoneCharset &charset, QStr
     const qsizetype count = order.crend() - last;
     for (qsizetype i = 0; i < count; ++i) {
         const auto &[value, kind] = order.at(i);
-        QString piece = value;
+        // The numbers are printable ASCII, checked above.
+        QByteArray piece = value.toLatin1();
         if (kind == Text && textOnLine(value, charset, &piece) != Refusal::None)
             return Refusal::FieldCannotTravel;
-        *line += kComma + (kind == Number ? piece : quoted(piece));
+        *line += kSeparator + (kind == Number ? piece : quoted(piece));
     }
     return Refusal::None;
 }
@@ -125,7 +129,7 @@ WriteCommand writeCommand(const PhonebookEntry &entry, const PhoneCharset &chars
     const int position = entry.position;
     const QString &number = entry.number;
     const QString &name = entry.name;
-    const auto refused = [](Refusal why) { return WriteCommand{QString(), why}; };
+    const auto refused = [](Refusal why) { return WriteCommand{QByteArray(), why}; };
     if (position < 1 || position > limits.maxNumRub)
         return refused(Refusal::Position);
     if (name.size() > limits.maxCarNom)
@@ -134,21 +138,21 @@ WriteCommand writeCommand(const PhonebookEntry &entry, const PhoneCharset &chars
         return refused(Refusal::NumberTooLong);
     if (!isDialString(number))
         return refused(Refusal::NumberCannotTravel);
-    QString nameOnLine;
-    if (const Refusal r = textOnLine(name, charset, &nameOnLine);
-        r != Refusal::None)
+    QByteArray nameOnLine;
+    if (const Refusal r = textOnLine(name, charset, &nameOnLine); r != Refusal::None)
         return refused(r);
-    QString usim;
+    QByteArray usim;
     if (const Refusal r = fieldsOnLine(entry.fields, charset, &usim); r != Refusal::None)
         return refused(r);
-    return {clearCommand(position) + kComma + quoted(number) + kComma
-                + QString::number(numberType(number)) + kComma + quoted(nameOnLine) + usim,
+    // The number is printable ASCII, checked above.
+    return {clearCommand(position) + kSeparator + quoted(number.toLatin1()) + kSeparator
+                + QByteArray::number(numberType(number)) + kSeparator + quoted(nameOnLine) + usim,
             Refusal::None};
 }
 
-QString clearCommand(int position)
+QByteArray clearCommand(int position)
 {
-    return AtCommands::kWrite + QString::number(position);
+    return AtCommands::kWrite + QByteArray::number(position);
 }
 
 }

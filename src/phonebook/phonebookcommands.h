@@ -4,6 +4,7 @@
 #include "phonebookline.h"
 #include "phonecharset.h"
 
+#include <QByteArray>
 #include <QString>
 
 // The phonebook write command +CPBW, which stores or erases one position of
@@ -33,7 +34,7 @@ enum class Refusal {
 };
 
 struct WriteCommand {
-    QString command; // empty when refused
+    QByteArray command; // empty when refused
     Refusal refusal = Refusal::None;
 
     bool sendable() const { return refusal == Refusal::None; }
@@ -60,6 +61,6 @@ WriteCommand writeCommand(const PhonebookEntry &entry, const PhoneCharset &chars
 UsimFields asSent(UsimFields fields);
 
 // +CPBW=k alone, which erases position k.
-QString clearCommand(int position);
+QByteArray clearCommand(int position);
 
 }

@@ -8,7 +8,7 @@
 #include "phonelink.h"
 
 #include <QElapsedTimer>
-#include <QStringList>
+#include <QByteArrayList>
 #include <QThread>
 
 #include <algorithm>
@@ -50,7 +50,7 @@ bool pause(const Progress &progress)
 // The reply to the command, asked again while the SIM is busy starting up.
 // A user who ends the program during a pause ends it as during a
 // transaction.
-AtReply ask(Exchange &exchange, const QString &command)
+AtReply ask(Exchange &exchange, const QByteArray &command)
 {
     AtReply reply = exchange.link.transact(command);
     bool waited = false;
@@ -80,13 +80,13 @@ AtReply ask(Exchange &exchange, const QString &command)
 // name's hex digits ("0053004D").
 AtReply selectPhonebook(Exchange &exchange, const Phonebook &book)
 {
-    QStringList names = {book.storage, AtCommands::kQuoted.arg(book.storage)};
+    QByteArrayList names = {book.storage, AtCommands::quoted(book.storage)};
     const PhoneCharset charset = exchange.link.charset();
     if (charset.isHex())
-        names.append(AtCommands::kQuoted.arg(charset.onLine(book.storage).value_or(QString())));
+        names.append(AtCommands::quoted(charset.onLine(QString::fromLatin1(book.storage)).value_or(QByteArray())));
     AtReply reply;
-    for (const QString &name : names) {
-        reply = ask(exchange, AtCommands::kSelectStorage.arg(name));
+    for (const QByteArray &name : names) {
+        reply = ask(exchange, AtCommands::kSelectStorage + name);
         if (reply.isOk() || reply.stops())
             break;
     }

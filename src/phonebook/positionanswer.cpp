@@ -5,14 +5,14 @@
 
 namespace PositionAnswer {
 
-QString readCommand(int position)
+QByteArray readCommand(int position)
 {
-    return AtCommands::kRead + QString::number(position);
+    return AtCommands::kRead + QByteArray::number(position);
 }
 
-QString rangeCommand(int first, int last)
+QByteArray rangeCommand(int first, int last)
 {
-    return readCommand(first) + QLatin1Char(',') + QString::number(last);
+    return readCommand(first) + AtCommands::kSeparator + QByteArray::number(last);
 }
 
 Held interpret(const AtReply &reply, int position, const PhoneCharset &charset)

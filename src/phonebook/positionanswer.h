@@ -4,7 +4,7 @@
 #include "phonebookanswers.h"
 #include "phonecharset.h"
 
-#include <QString>
+#include <QByteArray>
 
 #include <optional>
 
@@ -33,9 +33,9 @@ struct Held {
 };
 
 // "+CPBR=7".
-QString readCommand(int position);
+QByteArray readCommand(int position);
 // "+CPBR=1,250": every entry from first to last in one answer.
-QString rangeCommand(int first, int last);
+QByteArray rangeCommand(int first, int last);
 
 // The reply to readCommand(position).
 Held interpret(const AtReply &reply, int position, const PhoneCharset &charset);

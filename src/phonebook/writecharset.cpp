@@ -24,7 +24,7 @@ AtReply moveTo(PhoneLink &link, const PhoneCharset &charset)
         stay.final = AtReply::Final::Ok;
         return stay;
     }
-    const AtReply reply = link.transact(AtCommands::kCharsetSelect.arg(charset.name()));
+    const AtReply reply = link.transact(AtCommands::kCharsetSelect + AtCommands::quoted(charset.name()));
     if (reply.isOk())
         link.setCharset(charset);
     return reply;

@@ -1,6 +1,5 @@
 #include "writecheck.h"
 
-#include "atanswer.h"
 #include "phonebookanswers.h"
 #include "phonebookcommands.h"
 #include "phonelink.h"
@@ -47,9 +46,8 @@ std::optional<QVector<Held>> rangeAnswer(const AtReply &reply, int first, int en
         return held;
     if (reply.final != AtReplyFinal::Ok)
         return std::nullopt;
-    for (const QString &line : reply.lines) {
-        const QString text = AtAnswer::trimSpaces(QString(line).remove(QLatin1Char('\r')));
-        const auto entry = PhonebookAnswers::parseEntry(text, charset);
+    for (const QByteArray &line : reply.lines) {
+        const auto entry = PhonebookAnswers::parseEntry(line, charset);
         if (!entry || entry->position < first || entry->position > end
             || held.at(entry->position - first).kind == Kind::Entry)
             return std::nullopt;

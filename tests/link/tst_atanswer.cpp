@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using AtAnswer::FinalResult;
 using Final = AtReply::Final;
 
@@ -16,8 +18,6 @@ private slots:
     void finalResult();
     void reply_data();
     void reply();
-    void isDecimal_data();
-    void isDecimal();
     void clean_data();
     void clean();
     void framed_data();
@@ -28,130 +28,134 @@ private slots:
 
 void TestAtAnswer::finalResult_data()
 {
-    QTest::addColumn<QString>("buffer");
+    QTest::addColumn<QByteArray>("buffer");
     QTest::addColumn<FinalResult>("expected");
 
-    QTest::newRow("empty") << "" << FinalResult::None;
-    QTest::newRow("ok") << "\r\nOK\r\n" << FinalResult::Ok;
-    QTest::newRow("ok lower case") << "\r\nok\r\n" << FinalResult::Ok;
-    QTest::newRow("error mixed case") << "\r\nError\r\n" << FinalResult::Error;
-    QTest::newRow("ok after information") << "\r\n+CGMM: X\r\n\r\nOK\r\n" << FinalResult::Ok;
-    QTest::newRow("ok after echo") << "ATZ\r\r\nOK\r\n" << FinalResult::Ok;
-    QTest::newRow("bare ok") << "OK" << FinalResult::None;
-    QTest::newRow("ok without final crlf") << "\r\nOK" << FinalResult::None;
-    QTest::newRow("ok without leading crlf") << "OK\r\n" << FinalResult::None;
-    QTest::newRow("ok inside a word") << "\r\nOKAY\r\n" << FinalResult::None;
-    QTest::newRow("ok in a name") << "\r\n+CPBR: 1,\"1\",129,\"OK\"\r\n" << FinalResult::None;
-    QTest::newRow("cme error") << "\r\n+CME ERROR: 22\r\n" << FinalResult::Error;
-    QTest::newRow("cme error as text") << "\r\n+CME ERROR: not found\r\n" << FinalResult::Error;
-    QTest::newRow("cme error still arriving") << "\r\n+CME ERROR: 2" << FinalResult::None;
-    QTest::newRow("cme error not on its own line") << "\r\nX+CME ERROR: 3\r\n" << FinalResult::None;
+    QTest::newRow("empty") << ""_ba << FinalResult::None;
+    QTest::newRow("ok") << "\r\nOK\r\n"_ba << FinalResult::Ok;
+    QTest::newRow("ok lower case") << "\r\nok\r\n"_ba << FinalResult::Ok;
+    QTest::newRow("error mixed case") << "\r\nError\r\n"_ba << FinalResult::Error;
+    QTest::newRow("ok after information") << "\r\n+CGMM: X\r\n\r\nOK\r\n"_ba << FinalResult::Ok;
+    QTest::newRow("ok after echo") << "ATZ\r\r\nOK\r\n"_ba << FinalResult::Ok;
+    QTest::newRow("bare ok") << "OK"_ba << FinalResult::None;
+    QTest::newRow("ok without final crlf") << "\r\nOK"_ba << FinalResult::None;
+    QTest::newRow("ok without leading crlf") << "OK\r\n"_ba << FinalResult::None;
+    QTest::newRow("ok inside a word") << "\r\nOKAY\r\n"_ba << FinalResult::None;
+    QTest::newRow("ok in a name") << "\r\n+CPBR: 1,\"1\",129,\"OK\"\r\n"_ba << FinalResult::None;
+    QTest::newRow("cme error") << "\r\n+CME ERROR: 22\r\n"_ba << FinalResult::Error;
+    QTest::newRow("cme error as text") << "\r\n+CME ERROR: not found\r\n"_ba << FinalResult::Error;
+    QTest::newRow("cme error still arriving") << "\r\n+CME ERROR: 2"_ba << FinalResult::None;
+    QTest::newRow("cme error not on its own line") << "\r\nX+CME ERROR: 3\r\n"_ba << FinalResult::None;
 }
 
 void TestAtAnswer::finalResult()
 {
-    QFETCH(QString, buffer);
+    QFETCH(QByteArray, buffer);
     QFETCH(FinalResult, expected);
     QCOMPARE(AtAnswer::finalResult(buffer), expected);
 }
 
 void TestAtAnswer::reply_data()
 {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("buffer");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("buffer");
     QTest::addColumn<Final>("final");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QStringList>("unsolicited");
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<QByteArrayList>("unsolicited");
     // -1: no number.
     QTest::addColumn<int>("cmeNumber");
-    QTest::addColumn<QString>("cmeText");
+    QTest::addColumn<QByteArray>("cmeText");
     QTest::addColumn<bool>("notFound");
     QTest::addColumn<bool>("simBusy");
 
-    const QStringList none;
-    const QString read = QStringLiteral("+CPBR=1");
-    QTest::newRow("incomplete") << read << "\r\n+CME ERROR: 22" << Final::NoAnswer << none << none << -1 << ""
+    const QByteArrayList none;
+    const QByteArray read = QByteArrayLiteral("+CPBR=1");
+    QTest::newRow("incomplete") << read << "\r\n+CME ERROR: 22"_ba << Final::NoAnswer << none << none << -1 << ""_ba
                                 << false << false;
-    QTest::newRow("ok lower case") << read << "\r\n+CPBR: 1\r\n\r\nok\r\n" << Final::Ok << QStringList{"+CPBR: 1"}
-                                   << none << -1 << "" << false << false;
-    QTest::newRow("error") << read << "\r\nERROR\r\n" << Final::Error << none << none << -1 << "" << false << false;
+    QTest::newRow("ok lower case") << read << "\r\n+CPBR: 1\r\n\r\nok\r\n"_ba << Final::Ok << QByteArrayList{"+CPBR: 1"}
+                                   << none << -1 << ""_ba << false << false;
+    QTest::newRow("error") << read << "\r\nERROR\r\n"_ba << Final::Error << none << none << -1 << ""_ba << false << false;
     QTest::newRow("information before an error is no answer")
-        << read << "\r\n+CPBR: 7,\"1\"\r\n\r\nERROR\r\n" << Final::Error << none << none << -1 << "" << false << false;
-    QTest::newRow("not found") << "+CPBR=2" << "AT+CPBR=2\r\r\n+CME ERROR: 22\r\n" << Final::CmeError << none << none
-                               << 22 << "22" << true << false;
-    QTest::newRow("not found as text") << read << "\r\nRING\r\n\r\n+CME ERROR: Not Found\r\n" << Final::CmeError
-                                       << none << QStringList{"RING"} << -1 << "Not Found" << true << false;
+        << read << "\r\n+CPBR: 7,\"1\"\r\n\r\nERROR\r\n"_ba << Final::Error << none << none << -1 << ""_ba << false << false;
+    QTest::newRow("not found") << "+CPBR=2"_ba << "AT+CPBR=2\r\r\n+CME ERROR: 22\r\n"_ba << Final::CmeError << none << none
+                               << 22 << "22"_ba << true << false;
+    QTest::newRow("not found as text") << read << "\r\nRING\r\n\r\n+CME ERROR: Not Found\r\n"_ba << Final::CmeError
+                                       << none << QByteArrayList{"RING"} << -1 << "Not Found"_ba << true << false;
     // The ring moves the error line to the buffer's start; the cleaning then
     // cut "+CME ERR" out of it and the read took that for garbage.
-    QTest::newRow("ring right before not found") << read << "\r\nRING\r\n+CME ERROR: 22\r\n" << Final::CmeError
-                                                 << none << QStringList{"RING"} << 22 << "22" << true << false;
-    QTest::newRow("not found without the space") << read << "\r\n+CME ERROR:22\r\n" << Final::CmeError << none
-                                                 << none << 22 << "22" << true << false;
-    QTest::newRow("invalid index") << read << "\r\n+CME ERROR: 21\r\n" << Final::CmeError << none << none << 21
-                                   << "21" << false << false;
-    QTest::newRow("code 220") << read << "\r\n+CME ERROR: 220\r\n" << Final::CmeError << none << none << 220
-                              << "220" << false << false;
-    QTest::newRow("sim busy") << read << "\r\n+CME ERROR: 14\r\n" << Final::CmeError << none << none << 14 << "14"
+    QTest::newRow("ring right before not found") << read << "\r\nRING\r\n+CME ERROR: 22\r\n"_ba << Final::CmeError
+                                                 << none << QByteArrayList{"RING"} << 22 << "22"_ba << true << false;
+    QTest::newRow("not found without the space") << read << "\r\n+CME ERROR:22\r\n"_ba << Final::CmeError << none
+                                                 << none << 22 << "22"_ba << true << false;
+    QTest::newRow("invalid index") << read << "\r\n+CME ERROR: 21\r\n"_ba << Final::CmeError << none << none << 21
+                                   << "21"_ba << false << false;
+    QTest::newRow("code 220") << read << "\r\n+CME ERROR: 220\r\n"_ba << Final::CmeError << none << none << 220
+                              << "220"_ba << false << false;
+    QTest::newRow("sim busy") << read << "\r\n+CME ERROR: 14\r\n"_ba << Final::CmeError << none << none << 14 << "14"_ba
                               << false << true;
-    QTest::newRow("sim busy as text") << read << "\r\n+cme error: sim BUSY\r\n" << Final::CmeError << none << none
-                                      << -1 << "sim BUSY" << false << true;
-    QTest::newRow("plain and extended") << read << "\r\n+CME ERROR: 22\r\n\r\nERROR\r\n" << Final::Error << none
-                                        << none << -1 << "" << false << false;
-    QTest::newRow("an error and an OK in one buffer") << read << "\r\n+CME ERROR: 3\r\n\r\nOK\r\n" << Final::CmeError
-                                                      << none << none << 3 << "3" << false << false;
+    QTest::newRow("sim busy as text") << read << "\r\n+cme error: sim BUSY\r\n"_ba << Final::CmeError << none << none
+                                      << -1 << "sim BUSY"_ba << false << true;
+    QTest::newRow("plain and extended") << read << "\r\n+CME ERROR: 22\r\n\r\nERROR\r\n"_ba << Final::Error << none
+                                        << none << -1 << ""_ba << false << false;
+    QTest::newRow("an error and an OK in one buffer") << read << "\r\n+CME ERROR: 3\r\n\r\nOK\r\n"_ba << Final::CmeError
+                                                      << none << none << 3 << "3"_ba << false << false;
     QTest::newRow("message between entries")
-        << "+CPBR=1,2" << "\r\n+CPBR: 1\r\n+CMTI: \"SM\",3\r\n+CPBR: 2\r\n\r\nOK\r\n" << Final::Ok
-        << QStringList{"+CPBR: 1", "+CPBR: 2"} << QStringList{"+CMTI: \"SM\",3"} << -1 << "" << false << false;
+        << "+CPBR=1,2"_ba << "\r\n+CPBR: 1\r\n+CMTI: \"SM\",3\r\n+CPBR: 2\r\n\r\nOK\r\n"_ba << Final::Ok
+        << QByteArrayList{"+CPBR: 1", "+CPBR: 2"} << QByteArrayList{"+CMTI: \"SM\",3"} << -1 << ""_ba << false << false;
 
     // Every command's answer framed the one way: its own lines, and every
     // other line set aside, whatever code a phone slips in.
     QTest::newRow("vendor code in the answer to a write")
-        << "+CPBW=3,\"0612\",129,\"CARLA\"" << "\r\n^RSSI:14\r\n\r\nOK\r\n" << Final::Ok << none
-        << QStringList{"^RSSI:14"} << -1 << "" << false << false;
+        << "+CPBW=3,\"0612\",129,\"CARLA\""_ba << "\r\n^RSSI:14\r\n\r\nOK\r\n"_ba << Final::Ok << none
+        << QByteArrayList{"^RSSI:14"} << -1 << ""_ba << false << false;
     QTest::newRow("vendor code ended CR CR LF in a set's selection")
-        << "+CSCS=\"8859-1\"" << "\r\n^MODE: 2\r\r\n\r\nOK\r\n" << Final::Ok << none << QStringList{"^MODE: 2\r"}
-        << -1 << "" << false << false;
+        << "+CSCS=\"8859-1\""_ba << "\r\n^MODE: 2\r\r\n\r\nOK\r\n"_ba << Final::Ok << none << QByteArrayList{"^MODE: 2\r"}
+        << -1 << ""_ba << false << false;
     QTest::newRow("any other line in a storage's selection")
-        << "+CPBS=SM" << "\r\nPB DONE\r\n\r\nOK\r\n" << Final::Ok << none << QStringList{"PB DONE"} << -1 << ""
+        << "+CPBS=SM"_ba << "\r\nPB DONE\r\n\r\nOK\r\n"_ba << Final::Ok << none << QByteArrayList{"PB DONE"} << -1 << ""_ba
         << false << false;
     QTest::newRow("another command's line beside the storage count")
-        << "+CPBS?" << "\r\n+CSCS: \"IRA\"\r\n+CPBS: \"SM\",1,250\r\n\r\nOK\r\n" << Final::Ok
-        << QStringList{"+CPBS: \"SM\",1,250"} << QStringList{"+CSCS: \"IRA\""} << -1 << "" << false << false;
+        << "+CPBS?"_ba << "\r\n+CSCS: \"IRA\"\r\n+CPBS: \"SM\",1,250\r\n\r\nOK\r\n"_ba << Final::Ok
+        << QByteArrayList{"+CPBS: \"SM\",1,250"} << QByteArrayList{"+CSCS: \"IRA\""} << -1 << ""_ba << false << false;
     QTest::newRow("entries beside a code of no known kind")
-        << "+CPBR=1,3" << "\r\n+CPBR: 1\r\nPB DONE\r\n+CPBR: 3\r\n\r\nOK\r\n" << Final::Ok
-        << QStringList{"+CPBR: 1", "+CPBR: 3"} << QStringList{"PB DONE"} << -1 << "" << false << false;
+        << "+CPBR=1,3"_ba << "\r\n+CPBR: 1\r\nPB DONE\r\n+CPBR: 3\r\n\r\nOK\r\n"_ba << Final::Ok
+        << QByteArrayList{"+CPBR: 1", "+CPBR: 3"} << QByteArrayList{"PB DONE"} << -1 << ""_ba << false << false;
     QTest::newRow("a bare range is the range query's")
-        << "+CPBR=?" << "\r\n(1-250),40,18\r\n\r\n+QIND: \"csq\",20\r\n\r\nOK\r\n" << Final::Ok
-        << QStringList{"(1-250),40,18"} << QStringList{"+QIND: \"csq\",20"} << -1 << "" << false << false;
-    QTest::newRow("a bare entry is the read's") << "+CPBR=7" << "\r\n7,\"0612\",129,\"ZIO\"\r\n\r\nOK\r\n"
-                                                << Final::Ok << QStringList{"7,\"0612\",129,\"ZIO\""} << none << -1
-                                                << "" << false << false;
-    QTest::newRow("a doubled blank line is framing") << read << "\r\n+CPBR: 1\r\n\r\n\r\nOK\r\n" << Final::Ok
-                                                     << QStringList{"+CPBR: 1"} << none << -1 << "" << false
+        << "+CPBR=?"_ba << "\r\n(1-250),40,18\r\n\r\n+QIND: \"csq\",20\r\n\r\nOK\r\n"_ba << Final::Ok
+        << QByteArrayList{"(1-250),40,18"} << QByteArrayList{"+QIND: \"csq\",20"} << -1 << ""_ba << false << false;
+    QTest::newRow("a bare entry is the read's") << "+CPBR=7"_ba << "\r\n7,\"0612\",129,\"ZIO\"\r\n\r\nOK\r\n"_ba
+                                                << Final::Ok << QByteArrayList{"7,\"0612\",129,\"ZIO\""} << none << -1
+                                                << ""_ba << false << false;
+    QTest::newRow("a bare entry after a ring")
+        << "+CPBR=7"_ba << "\r\nRING\r\n\r\n7,\"0612345678\",129,\"CASA\"\r\n\r\nOK\r\n"_ba << Final::Ok
+        << QByteArrayList{"7,\"0612345678\",129,\"CASA\""} << QByteArrayList{"RING"} << -1 << ""_ba << false
+        << false;
+    QTest::newRow("a doubled blank line is framing") << read << "\r\n+CPBR: 1\r\n\r\n\r\nOK\r\n"_ba << Final::Ok
+                                                     << QByteArrayList{"+CPBR: 1"} << none << -1 << ""_ba << false
                                                      << false;
-    QTest::newRow("echo") << "Z" << "ATZ\r\r\nOK\r\n" << Final::Ok << QStringList{"AT"} << none << -1 << "" << false
+    QTest::newRow("echo") << "Z"_ba << "ATZ\r\r\nOK\r\n"_ba << Final::Ok << QByteArrayList{"AT"} << none << -1 << ""_ba << false
                           << false;
-    QTest::newRow("echo beside a vendor code") << "Z" << "ATZ\r\r\n^RSSI:14\r\n\r\nOK\r\n" << Final::Ok
-                                               << QStringList{"AT"} << QStringList{"^RSSI:14"} << -1 << "" << false
+    QTest::newRow("echo beside a vendor code") << "Z"_ba << "ATZ\r\r\n^RSSI:14\r\n\r\nOK\r\n"_ba << Final::Ok
+                                               << QByteArrayList{"AT"} << QByteArrayList{"^RSSI:14"} << -1 << ""_ba << false
                                                << false;
-    QTest::newRow("a reset owns no line") << "Z" << "\r\nPB DONE\r\n\r\nOK\r\n" << Final::Ok << none
-                                          << QStringList{"PB DONE"} << -1 << "" << false << false;
+    QTest::newRow("a reset owns no line") << "Z"_ba << "\r\nPB DONE\r\n\r\nOK\r\n"_ba << Final::Ok << none
+                                          << QByteArrayList{"PB DONE"} << -1 << ""_ba << false << false;
     QTest::newRow("the model's bare text beside codes")
-        << "+CGMM" << "\r\n+PBREADY\r\nNOKIA 6310i\r\n\r\n^RSSI:9\r\n\r\nOK\r\n" << Final::Ok
-        << QStringList{"NOKIA 6310i"} << QStringList{"+PBREADY", "^RSSI:9"} << -1 << "" << false << false;
-    QTest::newRow("the model under its own name") << "+CGMM" << "\r\n+CGMM: X1\r\n\r\nOK\r\n" << Final::Ok
-                                                  << QStringList{"+CGMM: X1"} << none << -1 << "" << false << false;
+        << "+CGMM"_ba << "\r\n+PBREADY\r\nNOKIA 6310i\r\n\r\n^RSSI:9\r\n\r\nOK\r\n"_ba << Final::Ok
+        << QByteArrayList{"NOKIA 6310i"} << QByteArrayList{"+PBREADY", "^RSSI:9"} << -1 << ""_ba << false << false;
+    QTest::newRow("the model under its own name") << "+CGMM"_ba << "\r\n+CGMM: X1\r\n\r\nOK\r\n"_ba << Final::Ok
+                                                  << QByteArrayList{"+CGMM: X1"} << none << -1 << ""_ba << false << false;
 }
 
 void TestAtAnswer::reply()
 {
-    QFETCH(QString, command);
-    QFETCH(QString, buffer);
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, buffer);
     QFETCH(Final, final);
-    QFETCH(QStringList, lines);
-    QFETCH(QStringList, unsolicited);
+    QFETCH(QByteArrayList, lines);
+    QFETCH(QByteArrayList, unsolicited);
     QFETCH(int, cmeNumber);
-    QFETCH(QString, cmeText);
+    QFETCH(QByteArray, cmeText);
     QFETCH(bool, notFound);
     QFETCH(bool, simBusy);
     const AtReply reply = AtAnswer::reply(buffer, AnswerFraming(command));
@@ -163,140 +167,122 @@ void TestAtAnswer::reply()
     QCOMPARE(reply.isNotFound(), notFound);
     QCOMPARE(reply.isSimBusy(), simBusy);
     if (final != Final::Ok)
-        QCOMPARE(reply.text(), QStringLiteral("ERROR"));
-}
-
-void TestAtAnswer::isDecimal_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("expected");
-    QTest::newRow("empty") << "" << true;
-    QTest::newRow("digits") << "0129" << true;
-    QTest::newRow("sign") << "+39" << false;
-    QTest::newRow("space") << "1 2" << false;
-    QTest::newRow("arabic-indic digit") << QStringLiteral("\u0661") << false;
-}
-
-void TestAtAnswer::isDecimal()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, expected);
-    QCOMPARE(AtAnswer::isDecimal(text), expected);
+        QCOMPARE(reply.text(), "ERROR"_ba);
 }
 
 void TestAtAnswer::clean_data()
 {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("buffer");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("buffer");
+    QTest::addColumn<QByteArray>("expected");
 
-    const QString model = QStringLiteral("+CGMM");
-    const QString read = QStringLiteral("+CPBR=3");
-    QTest::newRow("ok") << read << "\r\nOK\r\n" << "OK";
-    QTest::newRow("error") << read << "\r\nERROR\r\n" << "ERROR";
-    QTest::newRow("information line") << model << "\r\n+CGMM: NOKIA 6310i\r\n\r\nOK\r\n" << "+CGMM: NOKIA 6310i";
+    const QByteArray model = QByteArrayLiteral("+CGMM");
+    const QByteArray read = QByteArrayLiteral("+CPBR=3");
+    QTest::newRow("ok") << read << "\r\nOK\r\n"_ba << "OK"_ba;
+    QTest::newRow("error") << read << "\r\nERROR\r\n"_ba << "ERROR"_ba;
+    QTest::newRow("information line") << model << "\r\n+CGMM: NOKIA 6310i\r\n\r\nOK\r\n"_ba << "+CGMM: NOKIA 6310i"_ba;
     QTest::newRow("several lines")
-        << "+CPBR=1,2" << "\r\n+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"\r\n\r\nOK\r\n"
-        << "+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"";
-    QTest::newRow("echo") << "Z" << "ATZ\r\r\nOK\r\n" << "AT";
-    QTest::newRow("given up") << read << "\r\nERROR\r\n" << "ERROR";
-    QTest::newRow("spaces around") << model << "  \r\nX1\r\n\r\nOK\r\n " << "X1";
-    QTest::newRow("ok lower case") << read << "\r\nok\r\n" << "OK";
-    QTest::newRow("error lower case") << read << "\r\nerror\r\n" << "ERROR";
-    QTest::newRow("error after information") << read << "\r\n+CPBR: 7,\"1\"\r\n\r\nERROR\r\n" << "ERROR";
-    QTest::newRow("cme error") << read << "\r\n+CME ERROR: 22\r\n" << "ERROR";
-    QTest::newRow("too short to cut") << model << "\r\nO\r\n" << "";
-    QTest::newRow("ring before ok") << read << "\r\nRING\r\n\r\nOK\r\n" << "OK";
+        << "+CPBR=1,2"_ba << "\r\n+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"\r\n\r\nOK\r\n"_ba
+        << "+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\""_ba;
+    QTest::newRow("echo") << "Z"_ba << "ATZ\r\r\nOK\r\n"_ba << "AT"_ba;
+    QTest::newRow("given up") << read << "\r\nERROR\r\n"_ba << "ERROR"_ba;
+    QTest::newRow("spaces around") << model << "  \r\nX1\r\n\r\nOK\r\n "_ba << "X1"_ba;
+    QTest::newRow("ok lower case") << read << "\r\nok\r\n"_ba << "OK"_ba;
+    QTest::newRow("error lower case") << read << "\r\nerror\r\n"_ba << "ERROR"_ba;
+    QTest::newRow("error after information") << read << "\r\n+CPBR: 7,\"1\"\r\n\r\nERROR\r\n"_ba << "ERROR"_ba;
+    QTest::newRow("cme error") << read << "\r\n+CME ERROR: 22\r\n"_ba << "ERROR"_ba;
+    QTest::newRow("too short to cut") << model << "\r\nO\r\n"_ba << ""_ba;
+    QTest::newRow("ring before ok") << read << "\r\nRING\r\n\r\nOK\r\n"_ba << "OK"_ba;
     QTest::newRow("new message inside information")
-        << read << "\r\n+CPBR: 3,\"5\",129,\"ZIO\"\r\n\r\n+CMTI: \"SM\",3\r\n\r\nOK\r\n" << "+CPBR: 3,\"5\",129,\"ZIO\"";
-    QTest::newRow("ring after echo") << "Z" << "ATZ\r\r\nRING\r\n\r\nOK\r\n" << "AT";
+        << read << "\r\n+CPBR: 3,\"5\",129,\"ZIO\"\r\n\r\n+CMTI: \"SM\",3\r\n\r\nOK\r\n"_ba << "+CPBR: 3,\"5\",129,\"ZIO\""_ba;
+    QTest::newRow("ring after echo") << "Z"_ba << "ATZ\r\r\nRING\r\n\r\nOK\r\n"_ba << "AT"_ba;
     // A code sent right behind a framed one, without its own leading CR LF,
     // must not stand in for the answer.
-    QTest::newRow("call announced before ok") << read << "\r\nRING\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n" << "OK";
+    QTest::newRow("call announced before ok") << read << "\r\nRING\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n"_ba << "OK"_ba;
     QTest::newRow("call announced inside information")
-        << read << "\r\n+CPBR: 3,\"5\",129,\"ZIO\"\r\n\r\nRING\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n"
-        << "+CPBR: 3,\"5\",129,\"ZIO\"";
-    QTest::newRow("accented name kept") << read << QStringLiteral("\r\n+CPBR: 1,\"1\",129,\"NICOL\u00d2\"\r\n\r\nOK\r\n")
-                                        << QStringLiteral("+CPBR: 1,\"1\",129,\"NICOL\u00d2\"");
+        << read << "\r\n+CPBR: 3,\"5\",129,\"ZIO\"\r\n\r\nRING\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n"_ba
+        << "+CPBR: 3,\"5\",129,\"ZIO\""_ba;
+    QTest::newRow("accented name kept") << read << "\r\n+CPBR: 1,\"1\",129,\"NICOL\xd2\"\r\n\r\nOK\r\n"_ba
+                                        << "+CPBR: 1,\"1\",129,\"NICOL\xd2\""_ba;
 }
 
 void TestAtAnswer::clean()
 {
-    QFETCH(QString, command);
-    QFETCH(QString, buffer);
-    QFETCH(QString, expected);
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, buffer);
+    QFETCH(QByteArray, expected);
     QCOMPARE(AtAnswer::clean(buffer, AnswerFraming(command)), expected);
 }
 
 void TestAtAnswer::framed_data()
 {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("buffer");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("buffer");
+    QTest::addColumn<QByteArray>("expected");
 
-    const QString model = QStringLiteral("+CGMM");
-    const QString read = QStringLiteral("+CPBR=1,2");
-    QTest::newRow("nothing to take") << model << "\r\n+CGMM: X\r\n\r\nOK\r\n" << "\r\n+CGMM: X\r\n\r\nOK\r\n";
-    QTest::newRow("echo untouched") << "Z" << "ATZ\r\r\nOK\r\n" << "ATZ\r\r\nOK\r\n";
-    QTest::newRow("framed ring") << read << "\r\nRING\r\n\r\nOK\r\n" << "\r\nOK\r\n";
-    QTest::newRow("two codes") << read << "\r\nRING\r\n\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n" << "\r\nOK\r\n";
+    const QByteArray model = QByteArrayLiteral("+CGMM");
+    const QByteArray read = QByteArrayLiteral("+CPBR=1,2");
+    QTest::newRow("nothing to take") << model << "\r\n+CGMM: X\r\n\r\nOK\r\n"_ba << "\r\n+CGMM: X\r\n\r\nOK\r\n"_ba;
+    QTest::newRow("echo untouched") << "Z"_ba << "ATZ\r\r\nOK\r\n"_ba << "ATZ\r\r\nOK\r\n"_ba;
+    QTest::newRow("framed ring") << read << "\r\nRING\r\n\r\nOK\r\n"_ba << "\r\nOK\r\n"_ba;
+    QTest::newRow("two codes") << read << "\r\nRING\r\n\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n"_ba << "\r\nOK\r\n"_ba;
     QTest::newRow("between information lines")
-        << read << "\r\n+CPBR: 1\r\n+CREG: 1\r\n+CPBR: 2\r\n\r\nOK\r\n" << "\r\n+CPBR: 1\r\n+CPBR: 2\r\n\r\nOK\r\n";
-    QTest::newRow("line still arriving") << read << "\r\nRING" << "\r\nRING";
-    QTest::newRow("ring in a name") << read << "\r\n+CPBR: 1,\"1\",129,\"RING\"\r\n"
-                                    << "\r\n+CPBR: 1,\"1\",129,\"RING\"\r\n";
+        << read << "\r\n+CPBR: 1\r\n+CREG: 1\r\n+CPBR: 2\r\n\r\nOK\r\n"_ba << "\r\n+CPBR: 1\r\n+CPBR: 2\r\n\r\nOK\r\n"_ba;
+    QTest::newRow("line still arriving") << read << "\r\nRING"_ba << "\r\nRING"_ba;
+    QTest::newRow("ring in a name") << read << "\r\n+CPBR: 1,\"1\",129,\"RING\"\r\n"_ba
+                                    << "\r\n+CPBR: 1,\"1\",129,\"RING\"\r\n"_ba;
     QTest::newRow("codes right behind a framed one")
-        << read << "\r\nRING\r\n+CLIP: \"06\",129\r\n+CREG: 1\r\n\r\nOK\r\n" << "\r\nOK\r\n";
+        << read << "\r\nRING\r\n+CLIP: \"06\",129\r\n+CREG: 1\r\n\r\nOK\r\n"_ba << "\r\nOK\r\n"_ba;
     QTest::newRow("code right behind one after a text line")
-        << read << "\r\n+CPBR: 1\r\n\r\nRING\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n" << "\r\n+CPBR: 1\r\n\r\nOK\r\n";
-    QTest::newRow("code moved up is still arriving") << read << "\r\nRING\r\n+CLIP: \"06\"" << "+CLIP: \"06\"";
+        << read << "\r\n+CPBR: 1\r\n\r\nRING\r\n+CLIP: \"06\",129\r\n\r\nOK\r\n"_ba << "\r\n+CPBR: 1\r\n\r\nOK\r\n"_ba;
+    QTest::newRow("code moved up is still arriving") << read << "\r\nRING\r\n+CLIP: \"06\""_ba << "+CLIP: \"06\""_ba;
     // Found by fuzz/fuzz_atanswer: the second code was left in.
     QTest::newRow("fuzz: code behind a code after a blank line")
-        << model << "\r\n\r\n+CREG:\n\r\n+CREG: 1\r 1\rOK\r\n" << "\r\n";
+        << model << "\r\n\r\n+CREG:\n\r\n+CREG: 1\r 1\rOK\r\n"_ba << "\r\n"_ba;
     QTest::newRow("registration and call waiting")
-        << read << "\r\n+CGREG: 1\r\n\r\n+CEREG: 5\r\n\r\n+CCWA: \"06\",129,1\r\n\r\nOK\r\n" << "\r\nOK\r\n";
-    QTest::newRow("a model may ring on") << model << "\r\nRINGO\r\n\r\nOK\r\n" << "\r\nRINGO\r\n\r\nOK\r\n";
+        << read << "\r\n+CGREG: 1\r\n\r\n+CEREG: 5\r\n\r\n+CCWA: \"06\",129,1\r\n\r\nOK\r\n"_ba << "\r\nOK\r\n"_ba;
+    QTest::newRow("a model may ring on") << model << "\r\nRINGO\r\n\r\nOK\r\n"_ba << "\r\nRINGO\r\n\r\nOK\r\n"_ba;
     QTest::newRow("vendor codes with a reset's echo")
-        << "Z" << "ATZ\r\r\n^BOOT:1234,0,0,0,72\r\n^MODE: 2\r\r\n\r\nOK\r\n" << "ATZ\r\r\nOK\r\n";
+        << "Z"_ba << "ATZ\r\r\n^BOOT:1234,0,0,0,72\r\n^MODE: 2\r\r\n\r\nOK\r\n"_ba << "ATZ\r\r\nOK\r\n"_ba;
 }
 
 void TestAtAnswer::framed()
 {
-    QFETCH(QString, command);
-    QFETCH(QString, buffer);
-    QFETCH(QString, expected);
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, buffer);
+    QFETCH(QByteArray, expected);
     QCOMPARE(AtAnswer::framed(buffer, AnswerFraming(command)), expected);
 }
 
 void TestAtAnswer::progress_data()
 {
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("command");
     // The buffer as it grows, one read after the other.
-    QTest::addColumn<QStringList>("pieces");
+    QTest::addColumn<QByteArrayList>("pieces");
     QTest::addColumn<int>("expected");
 
-    const QString read = QStringLiteral("+CPBR=1,250");
-    QTest::newRow("echo") << read << QStringList{"AT+CPBR=1,250\r"} << 0;
-    QTest::newRow("own line arriving") << read << QStringList{"\r\n+CPBR: 1,\"0612\""} << 15;
-    QTest::newRow("opening not yet the command's") << read << QStringList{"\r\n+CP"} << 0;
-    QTest::newRow("vendor code arriving") << read << QStringList{"\r\n^RSS"} << 0;
+    const QByteArray read = QByteArrayLiteral("+CPBR=1,250");
+    QTest::newRow("echo") << read << QByteArrayList{"AT+CPBR=1,250\r"} << 0;
+    QTest::newRow("own line arriving") << read << QByteArrayList{"\r\n+CPBR: 1,\"0612\""} << 15;
+    QTest::newRow("opening not yet the command's") << read << QByteArrayList{"\r\n+CP"} << 0;
+    QTest::newRow("vendor code arriving") << read << QByteArrayList{"\r\n^RSS"} << 0;
     QTest::newRow("own lines with a code between")
-        << read << QStringList{"\r\n+CPBR: 1\r\n\r\n+CREG: 1\r\n+CPBR: 3\r\n\r\nPB DONE\r\n"} << 16;
+        << read << QByteArrayList{"\r\n+CPBR: 1\r\n\r\n+CREG: 1\r\n+CPBR: 3\r\n\r\nPB DONE\r\n"} << 16;
     QTest::newRow("in pieces, a line break split")
-        << read << QStringList{"\r\n+CPBR: 1\r", "\n\r\n^RSSI:1", "4\r\n+CPBR: 3", "\r\n"} << 16;
-    QTest::newRow("a reset's answer") << "Z" << QStringList{"ATZ\r\r\nPB DONE\r\n"} << 0;
-    QTest::newRow("the final result counts nothing") << "+CGMM" << QStringList{"\r\nX1\r\n\r\nOK\r\n"} << 2;
+        << read << QByteArrayList{"\r\n+CPBR: 1\r", "\n\r\n^RSSI:1", "4\r\n+CPBR: 3", "\r\n"} << 16;
+    QTest::newRow("a reset's answer") << "Z"_ba << QByteArrayList{"ATZ\r\r\nPB DONE\r\n"} << 0;
+    QTest::newRow("the final result counts nothing") << "+CGMM"_ba << QByteArrayList{"\r\nX1\r\n\r\nOK\r\n"} << 2;
 }
 
 void TestAtAnswer::progress()
 {
-    QFETCH(QString, command);
-    QFETCH(QStringList, pieces);
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArrayList, pieces);
     QFETCH(int, expected);
     AnswerProgress progress{AnswerFraming(command)};
-    QString buffer;
+    QByteArray buffer;
     qsizetype measured = 0;
-    for (const QString &piece : pieces) {
+    for (const QByteArray &piece : pieces) {
         buffer += piece;
         measured = progress.measure(buffer);
     }

@@ -6,6 +6,7 @@
 #include <QTest>
 
 using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -101,7 +102,7 @@ void TestHandshake::charsetChoice_data()
 {
     QTest::addColumn<Answers>("answers");
     QTest::addColumn<QList<QByteArray>>("frames");
-    QTest::addColumn<QString>("charset");
+    QTest::addColumn<QByteArray>("charset");
 
     const QByteArray query = "AT+CSCS?\r";
     const QByteArray offers = "AT+CSCS=?\r";
@@ -112,35 +113,35 @@ void TestHandshake::charsetChoice_data()
     const QByteArray error = "\r\nERROR\r\n";
 
     QTest::newRow("GSM moves to UCS2") << Answers{{query, {is("GSM"), is("UCS2")}}, {offers, {all}}}
-                                       << QList<QByteArray>{query, offers, toUcs2, query} << "UCS2";
+                                       << QList<QByteArray>{query, offers, toUcs2, query} << "UCS2"_ba;
     QTest::newRow("list without parentheses, 8859-1 only")
         << Answers{{query, {is("GSM"), is("8859-1")}},
                    {offers, {"\r\n+CSCS: \"GSM\",\"IRA\",\"8859-1\"\r\n\r\nOK\r\n"}}}
-        << QList<QByteArray>{query, offers, toLatin1, query} << "8859-1";
+        << QList<QByteArray>{query, offers, toLatin1, query} << "8859-1"_ba;
     QTest::newRow("a vendor code in the selection's answer")
         << Answers{{query, {is("GSM"), is("UCS2")}}, {offers, {all}}, {toUcs2, {"\r\n^RSSI:14\r\n\r\nOK\r\n"}}}
-        << QList<QByteArray>{query, offers, toUcs2, query} << "UCS2";
+        << QList<QByteArray>{query, offers, toUcs2, query} << "UCS2"_ba;
     QTest::newRow("taken but not read back") << Answers{{query, {is("GSM")}}, {offers, {all}}}
-                                             << QList<QByteArray>{query, offers, toUcs2, query} << "GSM";
+                                             << QList<QByteArray>{query, offers, toUcs2, query} << "GSM"_ba;
     QTest::newRow("selection refused") << Answers{{query, {is("GSM")}}, {offers, {all}}, {toUcs2, {error}}}
-                                       << QList<QByteArray>{query, offers, toUcs2} << "GSM";
+                                       << QList<QByteArray>{query, offers, toUcs2} << "GSM"_ba;
     QTest::newRow("HEX without UCS2 or 8859-1 stays")
         << Answers{{query, {is("HEX")}}, {offers, {"\r\n+CSCS: (\"IRA\",\"HEX\")\r\n\r\nOK\r\n"}}}
-        << QList<QByteArray>{query, offers} << "HEX";
+        << QList<QByteArray>{query, offers} << "HEX"_ba;
     QTest::newRow("IRA moves to UCS2") << Answers{{query, {is("IRA"), is("UCS2")}}, {offers, {all}}}
-                                       << QList<QByteArray>{query, offers, toUcs2, query} << "UCS2";
-    QTest::newRow("UCS2 kept") << Answers{{query, {is("UCS2")}}} << QList<QByteArray>{query} << "UCS2";
-    QTest::newRow("8859-1 kept") << Answers{{query, {is("8859-1")}}} << QList<QByteArray>{query} << "8859-1";
+                                       << QList<QByteArray>{query, offers, toUcs2, query} << "UCS2"_ba;
+    QTest::newRow("UCS2 kept") << Answers{{query, {is("UCS2")}}} << QList<QByteArray>{query} << "UCS2"_ba;
+    QTest::newRow("8859-1 kept") << Answers{{query, {is("8859-1")}}} << QList<QByteArray>{query} << "8859-1"_ba;
     QTest::newRow("unknown set, nothing offered") << Answers{{query, {is("PCDN")}}, {offers, {error}}}
-                                                  << QList<QByteArray>{query, offers} << "";
-    QTest::newRow("no +CSCS at all") << Answers{{query, {error}}} << QList<QByteArray>{query} << "";
+                                                  << QList<QByteArray>{query, offers} << ""_ba;
+    QTest::newRow("no +CSCS at all") << Answers{{query, {error}}} << QList<QByteArray>{query} << ""_ba;
 }
 
 void TestHandshake::charsetChoice()
 {
     QFETCH(Answers, answers);
     QFETCH(QList<QByteArray>, frames);
-    QFETCH(QString, charset);
+    QFETCH(QByteArray, charset);
 
     bool echo = true;
     m_phone->setResponder([&](const QByteArray &frame) {

@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 #include <ctime>
 
 using namespace std::chrono_literals;
@@ -72,16 +74,16 @@ void TestLinkDeadline::longAnswerArrivesWhole()
     QVERIFY2(phone.start(&why), qPrintable(why));
     PhoneLink link(kDeadline);
     QCOMPARE(link.open(phone.devicePath()), PortOpening::Opened);
-    QCOMPARE(link.transact(QStringLiteral("E0")).final, Final::Ok);
+    QCOMPARE(link.transact("E0"_ba).final, Final::Ok);
     phone.setLineSpeed(baud);
     phone.setChunks(chunk, pauseMs);
 
     QElapsedTimer wall;
     wall.start();
-    const AtReply reply = link.transact(QStringLiteral("+CPBR=1,%1").arg(kEntries));
+    const AtReply reply = link.transact("+CPBR=1,"_ba + QByteArray::number(kEntries));
     QCOMPARE(reply.final, Final::Ok);
     QCOMPARE(reply.lines.size(), kEntries);
-    QCOMPARE(reply.lines.last(), QStringLiteral("+CPBR: 40,\"0612345040\",129,\"NOME NUMERO 40\""));
+    QCOMPARE(reply.lines.last(), "+CPBR: 40,\"0612345040\",129,\"NOME NUMERO 40\""_ba);
     QVERIFY2(wall.elapsed() > 2 * kDeadline.count(), qPrintable(QString::number(wall.elapsed())));
     QCOMPARE(phone.commands().size(), 2);
 }
@@ -112,7 +114,7 @@ void TestLinkDeadline::silentPhoneIsSentTheFrameOnceMore()
 
     wall.start();
     const double cpuBefore = processSeconds();
-    QCOMPARE(link.transact(QStringLiteral("Z")).final, Final::NoAnswer);
+    QCOMPARE(link.transact("Z"_ba).final, Final::NoAnswer);
     const double cpu = processSeconds() - cpuBefore;
     const qint64 elapsed = wall.elapsed();
 
@@ -143,7 +145,7 @@ void TestLinkDeadline::codesAloneKeepNoWaitAlive()
 
     QElapsedTimer wall;
     wall.start();
-    QCOMPARE(link.transact(QStringLiteral("+CPBR=1")).final, Final::NoAnswer);
+    QCOMPARE(link.transact("+CPBR=1"_ba).final, Final::NoAnswer);
     QVERIFY2(wall.elapsed() < kCodes * kEvery, qPrintable(QString::number(wall.elapsed())));
     QCOMPARE(phone.frames().size(), 2);
 }

@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -69,51 +71,51 @@ void TestPhoneLink::openLink(std::chrono::milliseconds deadline)
 
 void TestPhoneLink::answers_data()
 {
-    QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("command");
     QTest::addColumn<QByteArrayList>("pieces");
     QTest::addColumn<Final>("final");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QStringList>("unsolicited");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<QByteArrayList>("unsolicited");
+    QTest::addColumn<QByteArray>("text");
 
-    const QStringList none;
-    QTest::newRow("ok") << "+CPBR=1" << QByteArrayList{"\r\nOK\r\n"} << Final::Ok << none << none << "OK";
-    QTest::newRow("error") << "+CPBR=1" << QByteArrayList{"\r\nERROR\r\n"} << Final::Error << none << none << "ERROR";
-    QTest::newRow("information line") << "+CGMM" << QByteArrayList{"\r\nNOKIA 6310i\r\n\r\nOK\r\n"} << Final::Ok
-                                      << QStringList{"NOKIA 6310i"} << none << "NOKIA 6310i";
+    const QByteArrayList none;
+    QTest::newRow("ok") << "+CPBR=1"_ba << QByteArrayList{"\r\nOK\r\n"} << Final::Ok << none << none << "OK"_ba;
+    QTest::newRow("error") << "+CPBR=1"_ba << QByteArrayList{"\r\nERROR\r\n"} << Final::Error << none << none << "ERROR"_ba;
+    QTest::newRow("information line") << "+CGMM"_ba << QByteArrayList{"\r\nNOKIA 6310i\r\n\r\nOK\r\n"} << Final::Ok
+                                      << QByteArrayList{"NOKIA 6310i"} << none << "NOKIA 6310i"_ba;
     QTest::newRow("several lines")
-        << "+CPBR=1" << QByteArrayList{"\r\n+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"\r\n\r\nOK\r\n"} << Final::Ok
-        << QStringList{"+CPBR: 1,\"1\",129,\"A\"", "+CPBR: 2,\"2\",129,\"B\""} << none
-        << "+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"";
-    QTest::newRow("echo") << "Z" << QByteArrayList{"ATZ\r\r\nOK\r\n"} << Final::Ok << QStringList{"AT"} << none << "AT";
-    QTest::newRow("ok lower case") << "+CPBR=1" << QByteArrayList{"\r\nok\r\n"} << Final::Ok << none << none << "OK";
+        << "+CPBR=1"_ba << QByteArrayList{"\r\n+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\"\r\n\r\nOK\r\n"} << Final::Ok
+        << QByteArrayList{"+CPBR: 1,\"1\",129,\"A\"", "+CPBR: 2,\"2\",129,\"B\""} << none
+        << "+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 2,\"2\",129,\"B\""_ba;
+    QTest::newRow("echo") << "Z"_ba << QByteArrayList{"ATZ\r\r\nOK\r\n"} << Final::Ok << QByteArrayList{"AT"} << none << "AT"_ba;
+    QTest::newRow("ok lower case") << "+CPBR=1"_ba << QByteArrayList{"\r\nok\r\n"} << Final::Ok << none << none << "OK"_ba;
     QTest::newRow("in pieces")
-        << "+CPBR=1" << QByteArrayList{"\r\n+CPBR: 7,\"+39", "333\",145,\"MARIO\"\r\n\r\nO", "K\r", "\n"} << Final::Ok
-        << QStringList{"+CPBR: 7,\"+39333\",145,\"MARIO\""} << none << "+CPBR: 7,\"+39333\",145,\"MARIO\"";
-    QTest::newRow("cme error") << "+CPBR=1" << QByteArrayList{"\r\n+CME ERROR: 22\r\n"} << Final::CmeError << none << none
-                               << "ERROR";
-    QTest::newRow("ring before ok") << "+CPBR=1" << QByteArrayList{"\r\nRING\r\n", "\r\nOK\r\n"} << Final::Ok << none
-                                    << QStringList{"RING"} << "OK";
-    QTest::newRow("windows-1252 name")
-        << "+CPBR=1" << QByteArrayList{"\r\n+CPBR: 1,\"1\",129,\"NICOL\xd2 \x80\"\r\n\r\nOK\r\n"} << Final::Ok
-        << QStringList{QStringLiteral("+CPBR: 1,\"1\",129,\"NICOL\u00d2 \u20ac\"")} << none
-        << QStringLiteral("+CPBR: 1,\"1\",129,\"NICOL\u00d2 \u20ac\"");
+        << "+CPBR=1"_ba << QByteArrayList{"\r\n+CPBR: 7,\"+39", "333\",145,\"MARIO\"\r\n\r\nO", "K\r", "\n"} << Final::Ok
+        << QByteArrayList{"+CPBR: 7,\"+39333\",145,\"MARIO\""} << none << "+CPBR: 7,\"+39333\",145,\"MARIO\""_ba;
+    QTest::newRow("cme error") << "+CPBR=1"_ba << QByteArrayList{"\r\n+CME ERROR: 22\r\n"} << Final::CmeError << none << none
+                               << "ERROR"_ba;
+    QTest::newRow("ring before ok") << "+CPBR=1"_ba << QByteArrayList{"\r\nRING\r\n", "\r\nOK\r\n"} << Final::Ok << none
+                                    << QByteArrayList{"RING"} << "OK"_ba;
+    QTest::newRow("bytes beyond ASCII as they came")
+        << "+CPBR=1"_ba << QByteArrayList{"\r\n+CPBR: 1,\"1\",129,\"NICOL\xd2 \x80\"\r\n\r\nOK\r\n"} << Final::Ok
+        << QByteArrayList{"+CPBR: 1,\"1\",129,\"NICOL\xd2 \x80\""} << none
+        << "+CPBR: 1,\"1\",129,\"NICOL\xd2 \x80\""_ba;
     // Framed for the command sent: a write owns no line.
     QTest::newRow("vendor code in the answer to a write")
-        << "+CPBW=3,\"0612\",129,\"CARLA\"" << QByteArrayList{"\r\n^RSSI:14\r\n", "\r\nOK\r\n"} << Final::Ok
-        << none << QStringList{"^RSSI:14"} << "OK";
+        << "+CPBW=3,\"0612\",129,\"CARLA\""_ba << QByteArrayList{"\r\n^RSSI:14\r\n", "\r\nOK\r\n"} << Final::Ok
+        << none << QByteArrayList{"^RSSI:14"} << "OK"_ba;
 }
 
 // Each answer must end its attempt by its final result code: one frame,
 // no resend.
 void TestPhoneLink::answers()
 {
-    QFETCH(QString, command);
+    QFETCH(QByteArray, command);
     QFETCH(QByteArrayList, pieces);
     QFETCH(Final, final);
-    QFETCH(QStringList, lines);
-    QFETCH(QStringList, unsolicited);
-    QFETCH(QString, text);
+    QFETCH(QByteArrayList, lines);
+    QFETCH(QByteArrayList, unsolicited);
+    QFETCH(QByteArray, text);
     openLink(kAnsweredDeadline);
     m_phone->setResponder([this, pieces](const QByteArray &) {
         for (int i = 0; i < pieces.size(); ++i)
@@ -130,18 +132,18 @@ void TestPhoneLink::answers()
 
 void TestPhoneLink::frame_data()
 {
-    QTest::addColumn<QString>("cmdat");
+    QTest::addColumn<QByteArray>("cmdat");
     QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("spaces around") << " +CGMM " << QByteArray("AT+CGMM\r");
-    QTest::newRow("inner spaces kept") << "+CPBW=1, \"1\"" << QByteArray("AT+CPBW=1, \"1\"\r");
-    QTest::newRow("windows-1252") << QStringLiteral("+CPBW=1,\"1\",129,\"\u00e8\u20ac\"")
-                                  << QByteArray("AT+CPBW=1,\"1\",129,\"\xe8\x80\"\r");
+    QTest::newRow("spaces around") << " +CGMM "_ba << QByteArray("AT+CGMM\r");
+    QTest::newRow("inner spaces kept") << "+CPBW=1, \"1\""_ba << QByteArray("AT+CPBW=1, \"1\"\r");
+    QTest::newRow("bytes beyond ASCII as they are") << "+CPBW=1,\"1\",129,\"\xe8\x80\""_ba
+                                                    << QByteArray("AT+CPBW=1,\"1\",129,\"\xe8\x80\"\r");
 }
 
 void TestPhoneLink::frame()
 {
-    QFETCH(QString, cmdat);
+    QFETCH(QByteArray, cmdat);
     QFETCH(QByteArray, expected);
     openLink(kAnsweredDeadline);
     m_phone->answerEachWith("\r\nOK\r\n");
@@ -157,13 +159,13 @@ void TestPhoneLink::closedPortSendsNothing()
 {
     m_link = std::make_unique<PhoneLink>(kSilentDeadline);
     QSignalSpy sent(m_link.get(), &PhoneLink::frameSent);
-    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::PortClosed);
+    QCOMPARE(m_link->transact("Z"_ba).final, Final::PortClosed);
 
     QCOMPARE(m_link->open(m_phone->device()), PortOpening::Opened);
     m_link->close();
     QElapsedTimer wall;
     wall.start();
-    QCOMPARE(m_link->transact(QStringLiteral("+CGMM")).final, Final::PortClosed);
+    QCOMPARE(m_link->transact("+CGMM"_ba).final, Final::PortClosed);
     QVERIFY(wall.elapsed() < kSilentDeadline.count());
 
     QTest::qWait(50);
@@ -188,8 +190,8 @@ void TestPhoneLink::staleInputIsDiscarded()
         QTest::qWait(50);
     m_phone->answerEachWith("\r\nFRESH\r\n\r\nOK\r\n");
 
-    QCOMPARE(m_link->transact(QStringLiteral("+CGMM")).lines, QStringList{"FRESH"});
-    QCOMPARE(m_link->transact(QStringLiteral("+CGMM")).lines, QStringList{"FRESH"});
+    QCOMPARE(m_link->transact("+CGMM"_ba).lines, QByteArrayList{"FRESH"});
+    QCOMPARE(m_link->transact("+CGMM"_ba).lines, QByteArrayList{"FRESH"});
 }
 
 void TestPhoneLink::hangUpWhileWaiting()
@@ -200,13 +202,13 @@ void TestPhoneLink::hangUpWhileWaiting()
 
     QElapsedTimer wall;
     wall.start();
-    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::PortFailed);
+    QCOMPARE(m_link->transact("Z"_ba).final, Final::PortFailed);
     QVERIFY(wall.elapsed() < kAnsweredDeadline.count());
     QVERIFY(!m_link->isOpen());
     QCOMPARE(lost.size(), 1);
     QVERIFY(!lost.at(0).at(0).toString().isEmpty());
 
-    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::PortClosed);
+    QCOMPARE(m_link->transact("Z"_ba).final, Final::PortClosed);
     QTest::qWait(20);
     QCOMPARE(lost.size(), 1);
 }
@@ -232,17 +234,17 @@ void TestPhoneLink::cancelStopsTransactionsUntilResumed()
 
     QElapsedTimer wall;
     wall.start();
-    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::Cancelled);
+    QCOMPARE(m_link->transact("Z"_ba).final, Final::Cancelled);
     user.join();
     QVERIFY(wall.elapsed() < kAnsweredDeadline.count());
     QVERIFY(m_link->isOpen());
-    QCOMPARE(m_link->transact(QStringLiteral("+CGMM")).final, Final::Cancelled);
+    QCOMPARE(m_link->transact("+CGMM"_ba).final, Final::Cancelled);
     QCOMPARE(m_phone->frames().size(), 1);
 
     // The reset the program sends as it ends still goes out.
     m_link->resume();
     m_phone->answerEachWith("\r\nOK\r\n");
-    QCOMPARE(m_link->transact(QStringLiteral("Z")).final, Final::Ok);
+    QCOMPARE(m_link->transact("Z"_ba).final, Final::Ok);
     QCOMPARE(m_phone->frames().size(), 2);
 }
 
@@ -265,7 +267,7 @@ void TestPhoneLink::openFailures()
     QCOMPARE(link.open(device, &why), opening);
     QVERIFY(!why.isEmpty());
     QVERIFY(!link.isOpen());
-    QCOMPARE(link.transact(QStringLiteral("Z")).final, Final::PortClosed);
+    QCOMPARE(link.transact("Z"_ba).final, Final::PortClosed);
 }
 
 QTEST_GUILESS_MAIN(TestPhoneLink)

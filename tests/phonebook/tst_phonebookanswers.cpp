@@ -4,34 +4,37 @@
 #include <QHash>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using PhonebookAnswers::IndexRange;
 
 namespace {
 
 const QString kFixtures = QStringLiteral("../data/phone-answers.txt");
 
-// The answer forms of the fixture file, comment lines left out.
-QStringList fixtureForms()
+// The answer forms of the fixture file, comment lines left out, the bytes
+// as a phone sends them.
+QByteArrayList fixtureForms()
 {
     QFile file(QFINDTESTDATA(kFixtures));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    QStringList forms;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+    QByteArrayList forms;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (!line.isEmpty() && !line.startsWith('#'))
             forms.append(line);
     }
     return forms;
 }
 
 // Range answers, unlike entries, hold no quoted text.
-bool isRangeForm(const QString &form)
+bool isRangeForm(const QByteArray &form)
 {
-    return form.startsWith(QLatin1String("+CPBR:")) && !form.contains(QLatin1Char('"'));
+    return form.startsWith("+CPBR:") && !form.contains('"');
 }
-bool isEntryForm(const QString &form) { return form.startsWith(QLatin1String("+CPBR:")) && !isRangeForm(form); }
+bool isEntryForm(const QByteArray &form) { return form.startsWith("+CPBR:") && !isRangeForm(form); }
 
-const QString kEntry = QStringLiteral("+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\"");
+const QByteArray kEntry = "+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\""_ba;
 
 }
 
@@ -59,7 +62,7 @@ private slots:
 
 void TestPhonebookAnswers::fixtureFileIsThere()
 {
-    const QStringList forms = fixtureForms();
+    const QByteArrayList forms = fixtureForms();
     QVERIFY2(!forms.isEmpty(), "test data file missing or empty");
     QVERIFY(std::any_of(forms.begin(), forms.end(), isRangeForm));
     QVERIFY(std::any_of(forms.begin(), forms.end(), isEntryForm));
@@ -67,7 +70,7 @@ void TestPhonebookAnswers::fixtureFileIsThere()
 
 void TestPhonebookAnswers::rangeFixtures_data()
 {
-    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<bool>("known");
     QTest::addColumn<bool>("taken");
     QTest::addColumn<int>("maxNumRub");
@@ -75,7 +78,7 @@ void TestPhonebookAnswers::rangeFixtures_data()
     QTest::addColumn<int>("maxCarNom");
 
     // Upper bound, number length, text length; none for a form refused.
-    const QHash<QString, QList<int>> expected{
+    const QHash<QByteArray, QList<int>> expected{
         {"+CPBR: 1-250,40,18", {250, 40, 18}},
         {"+CPBR: (1-250), 40, 18", {250, 40, 18}},
         {"+CPBR: (),40,18", {}},
@@ -86,19 +89,19 @@ void TestPhonebookAnswers::rangeFixtures_data()
         {"+CPBR: (1-3),20,14", {3, 20, 14}},
         {"+CPBR: (5-20),20,14", {20, 20, 14}},
     };
-    for (const QString &form : fixtureForms()) {
+    for (const QByteArray &form : fixtureForms()) {
         if (!isRangeForm(form))
             continue;
         const QList<int> values = expected.value(form);
         const bool taken = values.size() == 3;
-        QTest::newRow(qPrintable(form)) << form << expected.contains(form) << taken
+        QTest::newRow(form.constData()) << form << expected.contains(form) << taken
                                         << values.value(0) << values.value(1) << values.value(2);
     }
 }
 
 void TestPhonebookAnswers::rangeFixtures()
 {
-    QFETCH(QString, answer);
+    QFETCH(QByteArray, answer);
     QFETCH(bool, known);
     QFETCH(bool, taken);
     QFETCH(int, maxNumRub);
@@ -117,25 +120,25 @@ void TestPhonebookAnswers::rangeFixtures()
 
 void TestPhonebookAnswers::rangeForms_data()
 {
-    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<int>("maxNumRub");
     QTest::addColumn<int>("maxCarNum");
     QTest::addColumn<int>("maxCarNom");
 
-    QTest::newRow("without the prefix") << "(1-250),40,18" << 250 << 40 << 18;
-    QTest::newRow("spaces after the commas") << "+CPBR: (1-250), 40, 18" << 250 << 40 << 18;
-    QTest::newRow("spaces around every number and comma") << "+CPBR: ( 1 - 250 ) , 40 , 18 " << 250 << 40 << 18;
-    QTest::newRow("without parentheses, spaced") << "+CPBR: 1 - 250 , 40 , 18" << 250 << 40 << 18;
-    QTest::newRow("a single bound") << "+CPBR: (250),40,18" << 250 << 40 << 18;
-    QTest::newRow("one-digit bound") << "+CPBR: (1-9),20,14" << 9 << 20 << 14;
-    QTest::newRow("largest accepted") << "+CPBR: (1-100000),1000,1000" << 100000 << 1000 << 1000;
-    QTest::newRow("smallest accepted") << "+CPBR: (1-1),1,1" << 1 << 1 << 1;
-    QTest::newRow("unsolicited line before") << "RING\r\n\r\n+CPBR: (1-250),40,18" << 250 << 40 << 18;
+    QTest::newRow("without the prefix") << "(1-250),40,18"_ba << 250 << 40 << 18;
+    QTest::newRow("spaces after the commas") << "+CPBR: (1-250), 40, 18"_ba << 250 << 40 << 18;
+    QTest::newRow("spaces around every number and comma") << "+CPBR: ( 1 - 250 ) , 40 , 18 "_ba << 250 << 40 << 18;
+    QTest::newRow("without parentheses, spaced") << "+CPBR: 1 - 250 , 40 , 18"_ba << 250 << 40 << 18;
+    QTest::newRow("a single bound") << "+CPBR: (250),40,18"_ba << 250 << 40 << 18;
+    QTest::newRow("one-digit bound") << "+CPBR: (1-9),20,14"_ba << 9 << 20 << 14;
+    QTest::newRow("largest accepted") << "+CPBR: (1-100000),1000,1000"_ba << 100000 << 1000 << 1000;
+    QTest::newRow("smallest accepted") << "+CPBR: (1-1),1,1"_ba << 1 << 1 << 1;
+    QTest::newRow("unsolicited line before") << "RING\r\n\r\n+CPBR: (1-250),40,18"_ba << 250 << 40 << 18;
 }
 
 void TestPhonebookAnswers::rangeForms()
 {
-    QFETCH(QString, answer);
+    QFETCH(QByteArray, answer);
     QFETCH(int, maxNumRub);
     QFETCH(int, maxCarNum);
     QFETCH(int, maxCarNom);
@@ -149,66 +152,66 @@ void TestPhonebookAnswers::rangeForms()
 
 void TestPhonebookAnswers::refusedRanges_data()
 {
-    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("answer");
 
     // Every fixture form that is no range answer.
-    for (const QString &form : fixtureForms()) {
+    for (const QByteArray &form : fixtureForms()) {
         if (!isRangeForm(form))
-            QTest::newRow(qPrintable("fixture " + form)) << form;
+            QTest::newRow(("fixture " + form).constData()) << form;
     }
-    QTest::newRow("empty") << "";
-    QTest::newRow("OK") << "OK";
-    QTest::newRow("no opening parenthesis") << "+CPBR: 1-250),40,18";
-    QTest::newRow("no closing parenthesis") << "+CPBR: (1-250,40,18";
-    QTest::newRow("parentheses reversed") << "+CPBR: )1-250(,40,18";
-    QTest::newRow("text between range and comma") << "+CPBR: (1-250)x,40,18";
+    QTest::newRow("empty") << ""_ba;
+    QTest::newRow("OK") << "OK"_ba;
+    QTest::newRow("no opening parenthesis") << "+CPBR: 1-250),40,18"_ba;
+    QTest::newRow("no closing parenthesis") << "+CPBR: (1-250,40,18"_ba;
+    QTest::newRow("parentheses reversed") << "+CPBR: )1-250(,40,18"_ba;
+    QTest::newRow("text between range and comma") << "+CPBR: (1-250)x,40,18"_ba;
     // Without parentheses only the dash tells a range from an entry's index.
-    QTest::newRow("a single bound without parentheses") << "+CPBR: 250,40,18";
-    QTest::newRow("no text length") << "+CPBR: (1-250),40";
-    QTest::newRow("nothing after the range") << "+CPBR: (1-250)";
-    QTest::newRow("upper bound 0") << "+CPBR: (1-0),40,18";
-    QTest::newRow("no upper bound") << "+CPBR: (1-),40,18";
-    QTest::newRow("too many positions") << "+CPBR: (1-100001),40,18";
-    QTest::newRow("number length 0") << "+CPBR: (1-250),0,18";
-    QTest::newRow("number length missing") << "+CPBR: (1-250),,18";
-    QTest::newRow("text length missing") << "+CPBR: (1-250),40,";
-    QTest::newRow("number length too long") << "+CPBR: (1-250),1001,18";
-    QTest::newRow("text length too long") << "+CPBR: (1-250),40,1001";
-    QTest::newRow("huge number") << "+CPBR: (1-99999999999),40,18";
+    QTest::newRow("a single bound without parentheses") << "+CPBR: 250,40,18"_ba;
+    QTest::newRow("no text length") << "+CPBR: (1-250),40"_ba;
+    QTest::newRow("nothing after the range") << "+CPBR: (1-250)"_ba;
+    QTest::newRow("upper bound 0") << "+CPBR: (1-0),40,18"_ba;
+    QTest::newRow("no upper bound") << "+CPBR: (1-),40,18"_ba;
+    QTest::newRow("too many positions") << "+CPBR: (1-100001),40,18"_ba;
+    QTest::newRow("number length 0") << "+CPBR: (1-250),0,18"_ba;
+    QTest::newRow("number length missing") << "+CPBR: (1-250),,18"_ba;
+    QTest::newRow("text length missing") << "+CPBR: (1-250),40,"_ba;
+    QTest::newRow("number length too long") << "+CPBR: (1-250),1001,18"_ba;
+    QTest::newRow("text length too long") << "+CPBR: (1-250),40,1001"_ba;
+    QTest::newRow("huge number") << "+CPBR: (1-99999999999),40,18"_ba;
 }
 
 void TestPhonebookAnswers::refusedRanges()
 {
-    QFETCH(QString, answer);
+    QFETCH(QByteArray, answer);
     QVERIFY(!PhonebookAnswers::parseIndexRange(answer));
 }
 
 void TestPhonebookAnswers::usedCounts_data()
 {
-    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<int>("used"); // -1: refused
 
-    QTest::newRow("SIM") << "+CPBS: \"SM\",46,250" << 46;
-    QTest::newRow("nothing stored") << "+CPBS: \"ME\",0,500" << 0;
-    QTest::newRow("spaces") << "+CPBS: \"SM\", 7 , 250" << 7;
-    QTest::newRow("after RING") << "RING\r\n\r\n+CPBS: \"SM\",3,250" << 3;
-    QTest::newRow("storage alone") << "+CPBS: \"SM\"" << -1;
-    QTest::newRow("count left empty") << "+CPBS: \"SM\",,250" << -1;
-    QTest::newRow("count not a number") << "+CPBS: \"SM\",x,250" << -1;
-    QTest::newRow("ERROR") << "ERROR" << -1;
-    QTest::newRow("another answer") << "+CPBR: 7,\"1\",129,\"A\"" << -1;
+    QTest::newRow("SIM") << "+CPBS: \"SM\",46,250"_ba << 46;
+    QTest::newRow("nothing stored") << "+CPBS: \"ME\",0,500"_ba << 0;
+    QTest::newRow("spaces") << "+CPBS: \"SM\", 7 , 250"_ba << 7;
+    QTest::newRow("after RING") << "RING\r\n\r\n+CPBS: \"SM\",3,250"_ba << 3;
+    QTest::newRow("storage alone") << "+CPBS: \"SM\""_ba << -1;
+    QTest::newRow("count left empty") << "+CPBS: \"SM\",,250"_ba << -1;
+    QTest::newRow("count not a number") << "+CPBS: \"SM\",x,250"_ba << -1;
+    QTest::newRow("ERROR") << "ERROR"_ba << -1;
+    QTest::newRow("another answer") << "+CPBR: 7,\"1\",129,\"A\""_ba << -1;
 }
 
 void TestPhonebookAnswers::usedCounts()
 {
-    QFETCH(QString, answer);
+    QFETCH(QByteArray, answer);
     QFETCH(int, used);
     QCOMPARE(PhonebookAnswers::parseUsedCount(answer).value_or(-1), used);
 }
 
 void TestPhonebookAnswers::entryFixtures_data()
 {
-    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<bool>("known");
     QTest::addColumn<QString>("charset");
     QTest::addColumn<bool>("taken");
@@ -228,13 +231,13 @@ void TestPhonebookAnswers::entryFixtures_data()
     const UsimFields anna{"", "AMICI", "0698765", "129", "Anna Bianchi", "anna@example.org",
                           "sip:anna@example.org", "tel:+393331234567", ""};
     const UsimFields casa{"", "FAMIGLIA", "+390612345670", "", "", "", "", "", ""};
-    const QString ucs2Name = QStringLiteral("005300740065007600650020002000560069006E0073006F006E");
-    const QHash<QString, Expected> expected{
+    const QByteArray ucs2Name = "005300740065007600650020002000560069006E0073006F006E"_ba;
+    const QHash<QByteArray, Expected> expected{
         {kEntry, {"", {7, "+393331234567", 145, "MARIO ROSSI", none}}},
         {"+CPBR: 1,\"+33616918685\",145,\"68506C6970696570\"", {"", {1, "+33616918685", 145, "68506C6970696570", none}}},
         {"+CPBR: 2,\"*100#\",129,\"gg get balance\",0", {"", {2, "*100#", 129, "gg get balance", none}}},
         {"+CPBR: 81,\"#121#\",129,\"My Tempo\",0", {"", {81, "#121#", 129, "My Tempo", none}}},
-        {"+CPBR: 16,\"\",,\"" + ucs2Name + "\",,,,,,,", {"", {16, "", 0, ucs2Name, none}}},
+        {"+CPBR: 16,\"\",,\"" + ucs2Name + "\",,,,,,,", {"", {16, "", 0, QString::fromLatin1(ucs2Name), none}}},
         {"+CPBR: 6,\"\",,\"005300740061006E006C006500790020005000610075006C\"", {"UCS2", {6, "", 0, "Stanley Paul", none}}},
         {"+CPBR: 1,\"+60122256476\",145,\"\",\"08/07/04\",\"17:24:55\"", {"", {1, "+60122256476", 145, "", none}}},
         {"+CPBR: 1,,\"+31234657899\",145,\"Mama GSM\",\"2007/11/02,09:27\"", {"", {1, "+31234657899", 145, "Mama GSM", none}}},
@@ -262,23 +265,23 @@ void TestPhonebookAnswers::entryFixtures_data()
         {"+CPBR: 5,\"41791234567\",145,\"Zurigo Ufficio\"", {"", {5, "+41791234567", 145, "Zurigo Ufficio", none}}},
         {"+CPBR: 6,\"447700900123\",145,\"Londra\"", {"", {6, "+447700900123", 145, "Londra", none}}},
     };
-    for (const QString &form : fixtureForms()) {
+    for (const QByteArray &form : fixtureForms()) {
         if (!isEntryForm(form))
             continue;
         const Expected e = expected.value(form);
-        QTest::newRow(qPrintable(form)) << form << expected.contains(form) << e.charset << e.taken << e.entry.position
+        QTest::newRow(form.constData()) << form << expected.contains(form) << e.charset << e.taken << e.entry.position
                                         << e.entry.number << e.entry.type << e.entry.name << e.entry.fields;
     }
     QTest::newRow("USIM fields, spaces around the commas")
-        << "+CPBR: 30 , \"0612345679\" , 129 , \"Casa Mare\" , 1 , \"FAMIGLIA\" , \"393471112233\" , 145 " << true
+        << "+CPBR: 30 , \"0612345679\" , 129 , \"Casa Mare\" , 1 , \"FAMIGLIA\" , \"393471112233\" , 145 "_ba << true
         << "" << true << 30 << "0612345679" << 129 << "Casa Mare" << home;
-    QTest::newRow("hex name unquoted, spaced") << "+CPBR: 5, \"1\", 129, 414243 , 0" << true << "HEX" << true << 5
+    QTest::newRow("hex name unquoted, spaced") << "+CPBR: 5, \"1\", 129, 414243 , 0"_ba << true << "HEX" << true << 5
                                                << "1" << 129 << "ABC" << none;
 }
 
 void TestPhonebookAnswers::entryFixtures()
 {
-    QFETCH(QString, answer);
+    QFETCH(QByteArray, answer);
     QFETCH(bool, known);
     QFETCH(QString, charset);
     QFETCH(bool, taken);
@@ -289,7 +292,7 @@ void TestPhonebookAnswers::entryFixtures()
     QFETCH(UsimFields, fields);
 
     QVERIFY2(known, "a form in the test data has no expected values here");
-    const auto entry = PhonebookAnswers::parseEntry(answer, PhoneCharset::named(charset).value_or(PhoneCharset()));
+    const auto entry = PhonebookAnswers::parseEntry(answer, PhoneCharset::named(charset.toLatin1()).value_or(PhoneCharset()));
     QCOMPARE(entry.has_value(), taken);
     if (!taken)
         return;
@@ -302,41 +305,39 @@ void TestPhonebookAnswers::entryFixtures()
 
 void TestPhonebookAnswers::entryForms_data()
 {
-    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("name");
 
     // Unsolicited result codes hold quotes and commas of their own.
-    for (const QString &form : fixtureForms()) {
+    for (const QByteArray &form : fixtureForms()) {
         if (isRangeForm(form) || isEntryForm(form))
             continue;
-        QTest::newRow(qPrintable(form + " before")) << form + "\r\n\r\n" + kEntry
+        QTest::newRow((form + " before").constData()) << form + "\r\n\r\n" + kEntry
                                                      << "+393331234567" << "MARIO ROSSI";
-        QTest::newRow(qPrintable(form + " after")) << kEntry + "\r\n\r\n" + form
+        QTest::newRow((form + " after").constData()) << kEntry + "\r\n\r\n" + form
                                                     << "+393331234567" << "MARIO ROSSI";
     }
     QTest::newRow("a call in full before")
-        << "RING\r\n\r\n+CLIP: \"0612345678\",129,\"\",,\"MARIO\",0\r\n\r\n" + kEntry
+        << "RING\r\n\r\n+CLIP: \"0612345678\",129,\"\",,\"MARIO\",0\r\n\r\n"_ba + kEntry
         << "+393331234567" << "MARIO ROSSI";
-    QTest::newRow("without the prefix") << "7,\"0612345678\",129,\"CASA\"" << "0612345678" << "CASA";
-    QTest::newRow("without the prefix, after RING") << "RING\r\n\r\n7,\"0612345678\",129,\"CASA\""
-                                                    << "0612345678" << "CASA";
-    QTest::newRow("name ends at its inner quote") << "+CPBR: 7,\"123\",129,\"MARIO \"BIG\" ROSSI\""
+    QTest::newRow("without the prefix") << "7,\"0612345678\",129,\"CASA\""_ba << "0612345678" << "CASA";
+    QTest::newRow("name ends at its inner quote") << "+CPBR: 7,\"123\",129,\"MARIO \"BIG\" ROSSI\""_ba
                                                   << "123" << "MARIO ";
-    QTest::newRow("name with commas") << "+CPBR: 7,\"123\",129,\"ROSSI, MARIO\"" << "123" << "ROSSI, MARIO";
-    QTest::newRow("name with spaces at its ends") << "+CPBR: 7,\"123\",129,\"  ZIO  \"" << "123" << "  ZIO  ";
-    QTest::newRow("name with accents") << QStringLiteral("+CPBR: 7,\"123\",129,\"NICOL\u00D2\"")
+    QTest::newRow("name with commas") << "+CPBR: 7,\"123\",129,\"ROSSI, MARIO\""_ba << "123" << "ROSSI, MARIO";
+    QTest::newRow("name with spaces at its ends") << "+CPBR: 7,\"123\",129,\"  ZIO  \""_ba << "123" << "  ZIO  ";
+    QTest::newRow("name with accents") << "+CPBR: 7,\"123\",129,\"NICOL\xD2\""_ba
                                        << "123" << QStringLiteral("NICOL\u00D2");
-    QTest::newRow("both empty") << "+CPBR: 7,\"\",129,\"\"" << "" << "";
-    QTest::newRow("145 with an empty number") << "+CPBR: 7,\"\",145,\"X\"" << "" << "X";
-    QTest::newRow("145 keeps its plus") << "+CPBR: 7,\"+33616918685\",145,\"X\"" << "+33616918685" << "X";
-    QTest::newRow("129 gets no plus") << "+CPBR: 7,\"393401112222\",129,\"X\"" << "393401112222" << "X";
-    QTest::newRow("type with spaces") << "+CPBR: 7,\"393401112222\", 145 ,\"X\"" << "+393401112222" << "X";
+    QTest::newRow("both empty") << "+CPBR: 7,\"\",129,\"\""_ba << "" << "";
+    QTest::newRow("145 with an empty number") << "+CPBR: 7,\"\",145,\"X\""_ba << "" << "X";
+    QTest::newRow("145 keeps its plus") << "+CPBR: 7,\"+33616918685\",145,\"X\""_ba << "+33616918685" << "X";
+    QTest::newRow("129 gets no plus") << "+CPBR: 7,\"393401112222\",129,\"X\""_ba << "393401112222" << "X";
+    QTest::newRow("type with spaces") << "+CPBR: 7,\"393401112222\", 145 ,\"X\""_ba << "+393401112222" << "X";
 }
 
 void TestPhonebookAnswers::entryForms()
 {
-    QFETCH(QString, answer);
+    QFETCH(QByteArray, answer);
     QFETCH(QString, number);
     QFETCH(QString, name);
 
@@ -348,50 +349,50 @@ void TestPhonebookAnswers::entryForms()
 
 void TestPhonebookAnswers::refusedEntries_data()
 {
-    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("answer");
 
     // The error answers and the unsolicited result codes, alone: a call
     // announced while the phone answers an empty position must not turn
     // into an entry.
-    for (const QString &form : fixtureForms()) {
+    for (const QByteArray &form : fixtureForms()) {
         if (!isEntryForm(form))
-            QTest::newRow(qPrintable("fixture " + form)) << form;
+            QTest::newRow(("fixture " + form).constData()) << form;
     }
-    QTest::newRow("empty") << "";
+    QTest::newRow("empty") << ""_ba;
     QTest::newRow("a call in full")
-        << "RING\r\n\r\n+CLIP: \"0612345678\",129,\"\",,\"MARIO\",0";
-    QTest::newRow("only the number") << "+CPBR: 7,\"123\",129";
-    QTest::newRow("number not closed") << "+CPBR: 7,\"123";
-    QTest::newRow("name not closed") << "+CPBR: 7,\"123\",129,\"MARIO";
-    QTest::newRow("no quotes") << "+CPBR: 7,123,129,MARIO";
-    QTest::newRow("no index") << "+CPBR: ,\"123\",129,\"MARIO\"";
-    QTest::newRow("no fields") << "+CPBR: HELLO";
+        << "RING\r\n\r\n+CLIP: \"0612345678\",129,\"\",,\"MARIO\",0"_ba;
+    QTest::newRow("only the number") << "+CPBR: 7,\"123\",129"_ba;
+    QTest::newRow("number not closed") << "+CPBR: 7,\"123"_ba;
+    QTest::newRow("name not closed") << "+CPBR: 7,\"123\",129,\"MARIO"_ba;
+    QTest::newRow("no quotes") << "+CPBR: 7,123,129,MARIO"_ba;
+    QTest::newRow("no index") << "+CPBR: ,\"123\",129,\"MARIO\""_ba;
+    QTest::newRow("no fields") << "+CPBR: HELLO"_ba;
 }
 
 void TestPhonebookAnswers::refusedEntries()
 {
-    QFETCH(QString, answer);
+    QFETCH(QByteArray, answer);
     QVERIFY(!PhonebookAnswers::parseEntry(answer));
 }
 
 void TestPhonebookAnswers::namesInvalidInTheCharset_data()
 {
     QTest::addColumn<QString>("charset");
-    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("answer");
 
-    QTest::newRow("odd UCS2 hex") << "UCS2" << "+CPBR: 8,\"1\",129,\"004E00690\"";
-    QTest::newRow("not hex") << "UCS2" << "+CPBR: 8,\"1\",129,\"MARIO ROSSI\"";
-    QTest::newRow("odd HEX unquoted") << "HEX" << "+CPBR: 8,\"1\",129,414";
-    QTest::newRow("GSM escape at the end") << "GSM" << "+CPBR: 8,\"1\",129,\"A\x1B\"";
-    QTest::newRow("GSM escape to an escape") << "GSM" << "+CPBR: 8,\"1\",129,\"A\x1B\x1B\"";
-    QTest::newRow("UTF-8 broken") << "UTF-8" << QString::fromLatin1("+CPBR: 8,\"1\",129,\"Niccol\xF2\"");
+    QTest::newRow("odd UCS2 hex") << "UCS2" << "+CPBR: 8,\"1\",129,\"004E00690\""_ba;
+    QTest::newRow("not hex") << "UCS2" << "+CPBR: 8,\"1\",129,\"MARIO ROSSI\""_ba;
+    QTest::newRow("odd HEX unquoted") << "HEX" << "+CPBR: 8,\"1\",129,414"_ba;
+    QTest::newRow("GSM escape at the end") << "GSM" << "+CPBR: 8,\"1\",129,\"A\x1B\""_ba;
+    QTest::newRow("GSM escape to an escape") << "GSM" << "+CPBR: 8,\"1\",129,\"A\x1B\x1B\""_ba;
+    QTest::newRow("UTF-8 broken") << "UTF-8" << "+CPBR: 8,\"1\",129,\"Niccol\xF2\""_ba;
 }
 
 void TestPhonebookAnswers::namesInvalidInTheCharset()
 {
     QFETCH(QString, charset);
-    QFETCH(QString, answer);
-    QVERIFY(!PhonebookAnswers::parseEntry(answer, *PhoneCharset::named(charset)));
+    QFETCH(QByteArray, answer);
+    QVERIFY(!PhonebookAnswers::parseEntry(answer, *PhoneCharset::named(charset.toLatin1())));
 }
 
 QTEST_APPLESS_MAIN(TestPhonebookAnswers)

@@ -1,7 +1,5 @@
 #include "phonebookline.h"
 
-#include "atanswer.h"
-
 #include <limits>
 
 namespace PhonebookLine {
@@ -10,6 +8,18 @@ namespace {
 const QString kTagSeparator = kPositionSeparator + QStringLiteral(" ");
 const QString kFieldSeparatorText = QStringLiteral(" ") + kFieldSeparator + QStringLiteral(" ");
 const QChar kSpace = QLatin1Char(' ');
+
+// Only the space is trimmed: a tab or another blank belongs to the field.
+QString trimSpaces(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && text.at(first) == kSpace)
+        ++first;
+    while (end > first && text.at(end - 1) == kSpace)
+        --end;
+    return text.mid(first, end - first);
+}
 }
 
 int indexWidth(int maxNumRub)
@@ -74,8 +84,8 @@ PhonebookEntry shown(const PhonebookEntry &entry, const Limits &limits)
 PhonebookEntry asWritten(const PhonebookEntry &entry)
 {
     PhonebookEntry out = entry;
-    out.name = AtAnswer::trimSpaces(entry.name);
-    out.number = AtAnswer::trimSpaces(entry.number);
+    out.name = trimSpaces(entry.name);
+    out.number = trimSpaces(entry.number);
     return out;
 }
 
@@ -113,9 +123,8 @@ std::optional<Parsed> parseAt(const QString &line, qsizetype fieldSeparator)
     // number field to the end.
     parsed.limits.maxCarNom = int(qMax<qsizetype>(0, b - a - 4));
     parsed.limits.maxCarNum = int(qMax<qsizetype>(0, line.size() - b - 2));
-    // Only the space is trimmed: a tab or another blank belongs to the field.
-    parsed.entry.name = AtAnswer::trimSpaces(line.mid(a + 1, qMax<qsizetype>(0, b - a - 2)));
-    parsed.entry.number = AtAnswer::trimSpaces(line.mid(b + 1));
+    parsed.entry.name = trimSpaces(line.mid(a + 1, qMax<qsizetype>(0, b - a - 2)));
+    parsed.entry.number = trimSpaces(line.mid(b + 1));
     return parsed;
 }
 
