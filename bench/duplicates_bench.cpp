@@ -27,7 +27,7 @@ constexpr int kNameWidth = 18;
 constexpr int kNumberWidth = 20;
 constexpr quint32 kSeed = 3131;
 
-const PhonebookLine::Limits kLimits{kEntries, kNameWidth, kNumberWidth};
+const PhonebookLimits kLimits{kEntries, kNameWidth, kNumberWidth};
 
 // The same number as the one that ended up on the phone after an import.
 QString otherForm(const QString &number)

@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
     if (!dir.isValid())
         return 1;
 
-    const PhonebookLine::Limits limits{kLines, 20, 20};
+    const PhonebookLimits limits{kLines, 20, 20};
     PhonebookEntries entries;
     entries.reserve(kLines);
     for (int i = 1; i <= kLines; ++i) {

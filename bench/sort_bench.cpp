@@ -29,17 +29,17 @@ constexpr quint32 kSeed = 2004;
 FormVariables limitsFor(int entries)
 {
     FormVariables vars;
-    vars.MAXNUMRUB = entries;
-    vars.MAXCARNOM = kNameWidth;
-    vars.MAXCARNUM = kNumberWidth;
+    vars.limits.MAXNUMRUB = entries;
+    vars.limits.MAXCARNOM = kNameWidth;
+    vars.limits.MAXCARNUM = kNumberWidth;
     return vars;
 }
 
 PhonebookEntries readEntries(const FormVariables &vars, QRandomGenerator &random)
 {
     PhonebookEntries entries;
-    entries.reserve(vars.MAXNUMRUB);
-    for (int i = 1; i <= vars.MAXNUMRUB; ++i) {
+    entries.reserve(vars.limits.MAXNUMRUB);
+    for (int i = 1; i <= vars.limits.MAXNUMRUB; ++i) {
         PhonebookEntry entry;
         entry.position = i;
         entry.name = ItalianNames::name(random, kNameWidth);
@@ -57,13 +57,13 @@ qint64 timeSort(const FormVariables &vars, const PhonebookEntries &entries, QStr
         NoProgress progress;
         QElapsedTimer timer;
         timer.start();
-        const PhonebookEntries result = *sortedPhonebook(entries, vars.lineLimits(), progress);
+        const PhonebookEntries result = *sortedPhonebook(entries, vars.limits, progress);
         const qint64 ns = timer.nsecsElapsed();
         if (best < 0 || ns < best)
             best = ns;
         sorted->clear();
         for (const PhonebookEntry &entry : result)
-            sorted->append(PhonebookLine::draw(entry, PhonebookLine::Layout::Sorted, vars.lineLimits()));
+            sorted->append(PhonebookLine::draw(entry, PhonebookLine::Layout::Sorted, vars.limits));
     }
     return best;
 }
@@ -96,7 +96,7 @@ int main(int argc, char *argv[])
 
     QElapsedTimer timer;
     timer.start();
-    const QStringList reference = bubbleSortReference(smallEntries, small.lineLimits());
+    const QStringList reference = bubbleSortReference(smallEntries, small.limits);
     const double bubbleMs = timer.nsecsElapsed() / 1.0e6;
     BenchResult::print(QStringLiteral("bubble sort, %L1 entries").arg(kSmallBook),
                        BenchResult::milliseconds(bubbleMs), QStringLiteral("—"), BenchResult::Verdict::Info);

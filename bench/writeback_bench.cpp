@@ -183,12 +183,12 @@ bool restoreCommands(const FormVariables &vars, const PhonebookEntries &List2, c
             entry = List2.at(k - 1);
             entry.fields = {};
         } else {
-            entry.name = ItalianNames::name(random, vars.MAXCARNOM);
-            entry.number = ItalianNames::number(random, vars.MAXCARNUM);
+            entry.name = ItalianNames::name(random, vars.limits.MAXCARNOM);
+            entry.number = ItalianNames::number(random, vars.limits.MAXCARNUM);
         }
         entry.position = k;
         const PhonebookCommands::WriteCommand write =
-            PhonebookCommands::writeCommand(entry, charset, vars.lineLimits());
+            PhonebookCommands::writeCommand(entry, charset, vars.limits);
         if (!write.sendable())
             return false;
         commands->append(write.command);
@@ -330,7 +330,7 @@ int main(int argc, char *argv[])
     // Every connection to this phone ends in the same set.
     const PhoneCharset charset = link.charset();
     link.close();
-    const PhonebookEntries List2 = sortedPhonebook(read.entries, vars.lineLimits(), progress).value_or(PhonebookEntries());
+    const PhonebookEntries List2 = sortedPhonebook(read.entries, vars.limits, progress).value_or(PhonebookEntries());
     QByteArrayList restore;
     if (vars.RUBSEL() != Rubrica::kSim || read.entries.size() != kPositions || List2.size() != kEntries
         || !restoreCommands(vars, List2, charset, random, &restore)) {
@@ -347,7 +347,7 @@ int main(int argc, char *argv[])
     const FormVariables &cappedVars = cappedRead.vars;
     link.close();
     const PhonebookEntries cappedList2 =
-        sortedPhonebook(cappedRead.entries, cappedVars.lineLimits(), progress).value_or(PhonebookEntries());
+        sortedPhonebook(cappedRead.entries, cappedVars.limits, progress).value_or(PhonebookEntries());
     if (cappedVars.RUBSEL() != Rubrica::kSim || cappedList2.size() != kEntries) {
         std::fprintf(stderr, "the read of the capped SIM did not complete\n");
         return 1;

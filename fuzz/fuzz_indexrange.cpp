@@ -7,7 +7,6 @@
 
 #include <climits>
 
-using PhonebookAnswers::IndexRange;
 using PhonebookAnswers::kMaxFieldLength;
 using PhonebookAnswers::kMaxPositions;
 
@@ -18,13 +17,13 @@ bool inBounds(int value, int most)
     return value >= 1 && value <= most;
 }
 
-void checkBounds(const std::optional<IndexRange> &range)
+void checkBounds(const std::optional<PhonebookLimits> &range)
 {
     if (!range)
         return;
-    Fuzz::check(inBounds(range->maxNumRub, kMaxPositions), "positions within 1..kMaxPositions");
-    Fuzz::check(inBounds(range->maxCarNum, kMaxFieldLength), "number length within 1..kMaxFieldLength");
-    Fuzz::check(inBounds(range->maxCarNom, kMaxFieldLength), "text length within 1..kMaxFieldLength");
+    Fuzz::check(inBounds(range->MAXNUMRUB, kMaxPositions), "positions within 1..kMaxPositions");
+    Fuzz::check(inBounds(range->MAXCARNUM, kMaxFieldLength), "number length within 1..kMaxFieldLength");
+    Fuzz::check(inBounds(range->MAXCARNOM, kMaxFieldLength), "text length within 1..kMaxFieldLength");
 }
 
 // A well-formed answer with the fuzzer's values and trailing fields must
@@ -38,14 +37,14 @@ void checkWellFormed(FuzzedDataProvider &provider, const QByteArray &trailing)
     const QByteArray answer = "+CPBR: (" + QByteArray::number(lower) + '-' + QByteArray::number(upper) + ')'
         + ',' + QByteArray::number(numberLength) + ',' + QByteArray::number(textLength) + ',' + trailing;
 
-    const std::optional<IndexRange> range = PhonebookAnswers::parseIndexRange(answer);
+    const std::optional<PhonebookLimits> range = PhonebookAnswers::parseIndexRange(answer);
     const bool valid = inBounds(upper, kMaxPositions) && inBounds(numberLength, kMaxFieldLength)
         && inBounds(textLength, kMaxFieldLength);
     Fuzz::check(range.has_value() == valid, "a well-formed answer is taken exactly when in bounds");
     if (range) {
-        Fuzz::check(range->maxNumRub == upper, "the upper bound comes back");
-        Fuzz::check(range->maxCarNum == numberLength, "the number length comes back");
-        Fuzz::check(range->maxCarNom == textLength, "the text length comes back");
+        Fuzz::check(range->MAXNUMRUB == upper, "the upper bound comes back");
+        Fuzz::check(range->MAXCARNUM == numberLength, "the number length comes back");
+        Fuzz::check(range->MAXCARNOM == textLength, "the text length comes back");
     }
 }
 

@@ -10,7 +10,6 @@
 #include <climits>
 
 using PhonebookLine::Layout;
-using PhonebookLine::Limits;
 
 namespace {
 
@@ -35,8 +34,8 @@ void checkAnyLine(const QString &line)
     const std::optional<PhonebookLine::Parsed> parsed = PhonebookLine::parse(line);
     if (parsed) {
         const PhonebookEntry &entry = parsed->entry;
-        Fuzz::check(entry.position >= 0 && parsed->limits.maxNumRub >= 0, "a position is never negative");
-        Fuzz::check(parsed->limits.maxCarNom >= 0 && parsed->limits.maxCarNum >= 0, "widths are never negative");
+        Fuzz::check(entry.position >= 0 && parsed->limits.MAXNUMRUB >= 0, "a position is never negative");
+        Fuzz::check(parsed->limits.MAXCARNOM >= 0 && parsed->limits.MAXCARNUM >= 0, "widths are never negative");
         Fuzz::check(!hasSpaceAtAnEnd(entry.name) && !hasSpaceAtAnEnd(entry.number),
                     "name and number come without the padding");
         Fuzz::check(line.contains(entry.number), "the number is text of the line");
@@ -57,7 +56,7 @@ void checkDrawnLine(FuzzedDataProvider &provider)
     const int maxNumRub = provider.ConsumeIntegralInRange<int>(0, 100000);
     PhonebookEntry entry;
     entry.position = provider.ConsumeIntegralInRange<int>(1, std::max(1, maxNumRub));
-    const Limits limits{maxNumRub, provider.ConsumeIntegralInRange<int>(-1, 300),
+    const PhonebookLimits limits{maxNumRub, provider.ConsumeIntegralInRange<int>(-1, 300),
                         provider.ConsumeIntegralInRange<int>(-1, 300)};
     const Layout layout = provider.ConsumeBool() ? Layout::Sorted : Layout::Read;
     entry.name = fieldFrom(provider, 400);
@@ -69,7 +68,7 @@ void checkDrawnLine(FuzzedDataProvider &provider)
     const QString line = PhonebookLine::draw(entry, layout, limits);
     const QString tag = PhonebookLine::positionTag(entry.position, maxNumRub);
     const qsizetype columns = tag.size() + 6 + (layout == Layout::Sorted ? 1 : 0)
-        + std::max(0, limits.maxCarNom) + std::max(0, limits.maxCarNum);
+        + std::max(0, limits.MAXCARNOM) + std::max(0, limits.MAXCARNUM);
     Fuzz::check(line.size() == columns, "a drawn line keeps its columns");
 
     const std::optional<PhonebookLine::Parsed> parsed = PhonebookLine::parse(line);
@@ -79,7 +78,7 @@ void checkDrawnLine(FuzzedDataProvider &provider)
     Fuzz::check(parsed->entry.number == shown.number, "the number comes back");
     if (maxNumRub > 0)
         Fuzz::check(parsed->entry.position == entry.position, "the position comes back");
-    if (layout == Layout::Sorted && limits.maxCarNom >= 0 && limits.maxCarNum >= 0) {
+    if (layout == Layout::Sorted && limits.MAXCARNOM >= 0 && limits.MAXCARNUM >= 0) {
         Fuzz::check(parsed->limits == limits, "the limits come back");
         Fuzz::check(PhonebookLine::draw(parsed->entry, layout, parsed->limits) == line, "the line is drawn again");
     }

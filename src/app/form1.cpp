@@ -71,8 +71,8 @@ Form1::Form1(PhoneWorker &worker, const PortDirectory &ports, FileNameChooser *c
     connect(session, &PhonebookSession::progressValue, ProgressBar1, &FractionProgressBar::setValueF);
     connect(session, &PhonebookSession::connectionChanged, this, &Form1::showConnection);
     connect(session, &PhonebookSession::limitsChanged, this, [this] {
-        Label7->setText(WindowText::counterText(Text1->text(), vars().MAXCARNOM));
-        Label8->setText(WindowText::counterText(Text2->text(), vars().MAXCARNUM));
+        Label7->setText(WindowText::counterText(Text1->text(), vars().limits.MAXCARNOM));
+        Label8->setText(WindowText::counterText(Text2->text(), vars().limits.MAXCARNUM));
     });
     connect(session, &PhonebookSession::ended, this, &Form1::operationEnded);
     connect(session, &PhonebookSession::finished, this, &Form1::finished);
@@ -183,8 +183,8 @@ void Form1::List1_Click()
     const std::optional<PhonebookEntry> entry = m_session->select(selected.first().row());
     if (!entry)
         return;
-    Text1->setMaxLength(boxLimit(vars().MAXCARNOM));
-    Text2->setMaxLength(boxLimit(vars().MAXCARNUM));
+    Text1->setMaxLength(boxLimit(vars().limits.MAXCARNOM));
+    Text2->setMaxLength(boxLimit(vars().limits.MAXCARNUM));
     Label1->setText(PhonebookLine::tagText(entry->position, m_list1->limits()));
     Text2->setText(entry->number);
     Text1->setText(entry->name);
@@ -204,12 +204,12 @@ void Form1::Command3_Click()
 
 void Form1::Text1_Change()
 {
-    Label7->setText(WindowText::counterText(Text1->text(), vars().MAXCARNOM));
+    Label7->setText(WindowText::counterText(Text1->text(), vars().limits.MAXCARNOM));
 }
 
 void Form1::Text2_Change()
 {
-    Label8->setText(WindowText::counterText(Text2->text(), vars().MAXCARNUM));
+    Label8->setText(WindowText::counterText(Text2->text(), vars().limits.MAXCARNUM));
 }
 
 void Form1::Command7_Click()

@@ -33,7 +33,7 @@ QVariant PhonebookListModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         if (const std::optional<int> other = twin(index.row())) {
             const PhonebookEntry &entry = m_entries.at(*other);
-            return WindowText::sameNumberAs(PhonebookLine::positionTag(entry.position, m_limits.maxNumRub),
+            return WindowText::sameNumberAs(PhonebookLine::positionTag(entry.position, m_limits.MAXNUMRUB),
                                             PhonebookLine::asWritten(entry).name);
         }
         return QVariant();
@@ -90,7 +90,7 @@ bool PhonebookListModel::replaceEntry(int row, const PhonebookEntry &entry)
 }
 
 void PhonebookListModel::setEntries(const PhonebookEntries &entries, PhonebookLine::Layout layout,
-                                    const PhonebookLine::Limits &limits)
+                                    const PhonebookLimits &limits)
 {
     beginResetModel();
     m_entries = entries;

@@ -27,7 +27,7 @@ public:
     // Nullopt outside the list.
     std::optional<PhonebookEntry> entry(int row) const;
     PhonebookLine::Layout layout() const { return m_layout; }
-    PhonebookLine::Limits limits() const { return m_limits; }
+    PhonebookLimits limits() const { return m_limits; }
     // The lines the view shows, in order.
     QStringList lines() const;
 
@@ -36,7 +36,7 @@ public:
     // False, and nothing changed, for a row outside the list.
     bool replaceEntry(int row, const PhonebookEntry &entry);
     void setEntries(const PhonebookEntries &entries, PhonebookLine::Layout layout,
-                    const PhonebookLine::Limits &limits);
+                    const PhonebookLimits &limits);
     void clear();
 
     // The row of another entry on the same number; nullopt for none, and
@@ -48,7 +48,7 @@ private:
 
     Duplicates m_duplicates;
     PhonebookLine::Layout m_layout = PhonebookLine::Layout::Read;
-    PhonebookLine::Limits m_limits;
+    PhonebookLimits m_limits;
     PhonebookEntries m_entries;
     QList<std::optional<int>> m_twins;
 };

@@ -27,7 +27,7 @@ PhonebookSession::PhonebookSession(PhoneWorker &worker, const PortDirectory &por
     connect(&m_progress, &SessionProgress::valueSet, this, &PhonebookSession::progressValue);
     connect(&m_progress, &SessionProgress::limitsTold, this, [this](const FormVariables &vars) {
         m_vars = vars;
-        m_list1.setEntries({}, PhonebookLine::Layout::Read, m_vars.lineLimits());
+        m_list1.setEntries({}, PhonebookLine::Layout::Read, m_vars.limits);
         emit limitsChanged();
     });
     connect(&m_progress, &SessionProgress::entryRead, this,
@@ -106,13 +106,13 @@ void PhonebookSession::read(int selector)
     m_selectedPosition = 0;
     m_vars.phonebook.reset();
     m_list2.clear();
-    m_list1.setEntries({}, PhonebookLine::Layout::Read, m_vars.lineLimits());
+    m_list1.setEntries({}, PhonebookLine::Layout::Read, m_vars.limits);
     const FormVariables before = m_vars;
     onPhone<PhonebookRead>(
         [this, selector, before](PhoneLink &link) { return LegRub(selector, link, before, m_progress); },
         [this](const PhonebookRead &read) {
             m_vars = read.vars;
-            m_list1.setEntries(read.entries, PhonebookLine::Layout::Read, m_vars.lineLimits());
+            m_list1.setEntries(read.entries, PhonebookLine::Layout::Read, m_vars.limits);
             m_readBackedUp = backUpRead(backupFolder(), m_vars, read.entries, m_model, QDateTime::currentDateTime());
             if (!m_readBackedUp)
                 return Outcome{WindowText::kBackupFailed};
@@ -149,7 +149,7 @@ void PhonebookSession::writeBack()
         [this, vars](const WriteBack &result) {
             switch (result.end) {
             case WriteBack::End::Done:
-                m_list1.setEntries(*result.phone, PhonebookLine::Layout::Sorted, vars.lineLimits());
+                m_list1.setEntries(*result.phone, PhonebookLine::Layout::Sorted, vars.limits);
                 return Outcome{WindowText::kWriteBackDone, std::nullopt, std::nullopt, true};
             case WriteBack::End::NoPhonebook:
                 return Outcome{WindowText::kError};
@@ -162,7 +162,7 @@ void PhonebookSession::writeBack()
             case WriteBack::End::Differs:
                 // List1 shows what the phone holds, and List2 stays for a
                 // save or another write.
-                m_list1.setEntries(*result.phone, PhonebookLine::Layout::Read, vars.lineLimits());
+                m_list1.setEntries(*result.phone, PhonebookLine::Layout::Read, vars.limits);
                 return Outcome{WindowText::kDiffers, result.phoneRow};
             case WriteBack::End::Stopped:
                 break;
@@ -176,7 +176,7 @@ QString PhonebookSession::list2Line(int row) const
     const std::optional<PhonebookEntry> entry = m_list2.entry(row);
     if (!entry)
         return {};
-    return PhonebookLine::positionTag(row + 1, m_list2.limits().maxNumRub) + QLatin1Char(' ')
+    return PhonebookLine::positionTag(row + 1, m_list2.limits().MAXNUMRUB) + QLatin1Char(' ')
         + PhonebookLine::asWritten(*entry).name;
 }
 

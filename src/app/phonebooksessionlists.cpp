@@ -34,7 +34,7 @@ std::optional<Outcome> withoutList(ListLoad::End end)
 void PhonebookSession::sort()
 {
     begin();
-    const PhonebookLine::Limits limits = m_vars.lineLimits();
+    const PhonebookLimits limits = m_vars.limits;
     m_list2.setEntries({}, PhonebookLine::Layout::Sorted, limits);
     if (m_list1.entries().isEmpty()) {
         end({WindowText::kNotLoaded});
@@ -52,7 +52,7 @@ void PhonebookSession::sort()
 void PhonebookSession::loadList()
 {
     begin();
-    const ListLoad load = loadSortedList(m_chooser, m_vars.lineLimits(), m_progress);
+    const ListLoad load = loadSortedList(m_chooser, m_vars.limits, m_progress);
     if (const std::optional<Outcome> refused = withoutList(load.end)) {
         end(*refused);
         return;
@@ -94,13 +94,13 @@ void PhonebookSession::removeFromList(const QList<int> &rows)
 void PhonebookSession::addList()
 {
     begin();
-    const PhonebookLine::Limits limits = m_vars.lineLimits();
+    const PhonebookLimits limits = m_vars.limits;
     // The file's entries are cut to this phonebook's fields, as the load of
     // an address book cuts them, so only a read tells what they take; a
     // list file made for another phonebook has lines under other limits.
     const ListLoad load = loadSortedList(m_chooser, limits, m_progress);
     const std::optional<Outcome> refused =
-        limits.maxCarNom <= 0 ? Outcome{WindowText::kNotLoaded} : withoutList(load.end);
+        limits.MAXCARNOM <= 0 ? Outcome{WindowText::kNotLoaded} : withoutList(load.end);
     if (refused) {
         end(*refused);
         return;

@@ -30,7 +30,7 @@ bool backUpRead(const QString &folder, const FormVariables &vars, const Phoneboo
 {
     if (!vars.phonebook)
         return true;
-    const ListFileStore::StoredList list{SortedLayout::inPhoneOrder(List1, vars.lineLimits()), vars.lineLimits()};
+    const ListFileStore::StoredList list{SortedLayout::inPhoneOrder(List1, vars.limits), vars.limits};
     if (list.entries.isEmpty())
         return true;
 

@@ -8,19 +8,18 @@ namespace {
 
 using ListFileLayout::StoredList;
 using PhonebookLine::Layout;
-using PhonebookLine::Limits;
 using PhonebookLine::Parsed;
 
 // The list's limits with each field as wide as the longest value it holds.
-Limits widened(const StoredList &list)
+PhonebookLimits widened(const StoredList &list)
 {
-    Limits limits = list.limits;
+    PhonebookLimits limits = list.limits;
     for (const PhonebookEntry &entry : list.entries) {
         // A line loaded as it stood is saved as it stood, whatever it holds.
         if (entry.loadedLine)
             continue;
-        limits.maxCarNom = std::max(limits.maxCarNom, int(entry.name.size()));
-        limits.maxCarNum = std::max(limits.maxCarNum, int(entry.number.size()));
+        limits.MAXCARNOM = std::max(limits.MAXCARNOM, int(entry.name.size()));
+        limits.MAXCARNUM = std::max(limits.MAXCARNUM, int(entry.number.size()));
     }
     return limits;
 }
@@ -58,7 +57,7 @@ std::optional<Parsed> splitAt(const QString &line, qsizetype offset)
     return a < 0 ? std::nullopt : PhonebookLine::parseAt(line, a + offset);
 }
 
-bool drawsBack(const PhonebookEntry &entry, const Limits &limits, const QString &line)
+bool drawsBack(const PhonebookEntry &entry, const PhonebookLimits &limits, const QString &line)
 {
     return PhonebookLine::draw(entry, Layout::Sorted, limits) == line;
 }
@@ -67,7 +66,7 @@ bool drawsBack(const PhonebookEntry &entry, const Limits &limits, const QString 
 // drawn under.
 struct FileLayout {
     qsizetype offset = 0;
-    Limits limits;
+    PhonebookLimits limits;
 };
 
 std::optional<FileLayout> layoutOf(const QStringList &lines)
@@ -96,7 +95,7 @@ namespace ListFileLayout {
 
 QStringList draw(const StoredList &list)
 {
-    const Limits limits = widened(list);
+    const PhonebookLimits limits = widened(list);
     QStringList lines;
     lines.reserve(list.entries.size());
     for (const PhonebookEntry &entry : list.entries)

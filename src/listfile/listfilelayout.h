@@ -20,7 +20,7 @@ namespace ListFileLayout {
 // limits its lines are drawn under.
 struct StoredList {
     PhonebookEntries entries;
-    PhonebookLine::Limits limits;
+    PhonebookLimits limits;
 };
 
 // The list's lines as its file holds them.

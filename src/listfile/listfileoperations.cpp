@@ -23,10 +23,10 @@ ListLoad ended(ListLoad::End end)
 
 // An address book's export, sorted as the sort would sort it from a
 // phonebook of these limits.
-ListLoad loadVCard(const QString &name, const PhonebookLine::Limits &limits, Progress &progress)
+ListLoad loadVCard(const QString &name, const PhonebookLimits &limits, Progress &progress)
 {
     // The names are cut to the phone's field, which only a read tells.
-    if (limits.maxCarNom <= 0)
+    if (limits.MAXCARNOM <= 0)
         return ended(ListLoad::End::NotLoaded);
     progress.stage(Stage::Loading);
     const std::optional<VCardList::Loaded> loaded = VCardList::load(name, limits);
@@ -58,7 +58,7 @@ ListSave saveSortedList(FileNameChooser &chooser, const ListFileStore::StoredLis
     return saved ? ListSave::Saved : ListSave::Impossible;
 }
 
-ListLoad loadSortedList(FileNameChooser &chooser, const PhonebookLine::Limits &limits, Progress &progress)
+ListLoad loadSortedList(FileNameChooser &chooser, const PhonebookLimits &limits, Progress &progress)
 {
     const QString chosen = chooser.openFileName(kFilters);
     if (VCardForm::isVCardName(chosen))

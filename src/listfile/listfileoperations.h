@@ -35,4 +35,4 @@ struct ListLoad {
     ListFileStore::StoredList list;
     int skipped = 0;
 };
-ListLoad loadSortedList(FileNameChooser &chooser, const PhonebookLine::Limits &limits, Progress &progress);
+ListLoad loadSortedList(FileNameChooser &chooser, const PhonebookLimits &limits, Progress &progress);

@@ -19,7 +19,7 @@ bool save(const QString &name, const PhonebookEntries &entries)
     return WholeFile::write(name, VCardWriter::write(written));
 }
 
-std::optional<Loaded> load(const QString &name, const PhonebookLine::Limits &limits)
+std::optional<Loaded> load(const QString &name, const PhonebookLimits &limits)
 {
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly))

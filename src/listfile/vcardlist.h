@@ -25,6 +25,6 @@ struct Loaded {
 // The file's entries for a phonebook of these limits; the names are left
 // for the sort to cut to the name field. Nullopt when the file cannot be
 // read.
-std::optional<Loaded> load(const QString &name, const PhonebookLine::Limits &limits);
+std::optional<Loaded> load(const QString &name, const PhonebookLimits &limits);
 
 }

@@ -73,7 +73,7 @@ EntryEdit saveEntry(PhoneLink &link, const FormVariables &vars, const PhonebookE
     entry.number = number;
     entry.fields = held->fields;
     entry = PhonebookLine::asWritten(entry);
-    const WriteCharset::Write write = WriteCharset::narrowest(entry, link, vars.lineLimits());
+    const WriteCharset::Write write = WriteCharset::narrowest(entry, link, vars.limits);
     if (!write.command.sendable())
         return ended(EntryEdit::End::Refused);
     return sendAndCheck(link, write, entry, List1, progress);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "atcommands.h"
-#include "phonebookline.h"
+#include "phonebooklimits.h"
 #include "progress.h"
 
 #include <QString>
@@ -32,17 +32,11 @@ inline const Phonebook kPhone{AtCommands::kPhoneStorage, Rubrica::kCellulare, St
 
 // The phone's limits and the selected phonebook, set by the last read.
 struct FormVariables {
-    // Highest phonebook position; 0 until a phonebook has been read, when
-    // its text is empty.
-    int MAXNUMRUB = 0;
-    int MAXCARNOM = 0;
-    qint16 MAXCARNUM = 0;
+    // They keep their values from one read to the next; only a phone that
+    // tells them changes them.
+    PhonebookLimits limits;
     // The phonebook of the last read, when it read every position.
     std::optional<Phonebook> phonebook;
 
     QString RUBSEL() const { return phonebook ? phonebook->rubsel : Rubrica::kNone; }
-
-    QString maxNumRubText() const { return MAXNUMRUB > 0 ? QString::number(MAXNUMRUB) : QString(); }
-    // The widths every list line is built with under these limits.
-    PhonebookLine::Limits lineLimits() const { return {MAXNUMRUB, MAXCARNOM, MAXCARNUM}; }
 };

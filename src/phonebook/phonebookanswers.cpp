@@ -281,7 +281,7 @@ std::optional<UsimFields> usimFields(const QByteArray &rest, const PhoneCharset 
 
 } // namespace
 
-std::optional<IndexRange> parseIndexRange(const QByteArray &answer)
+std::optional<PhonebookLimits> parseIndexRange(const QByteArray &answer)
 {
     const QByteArray line = answerLine(answer, kEntryPrefix);
     QByteArray bounds;
@@ -307,18 +307,18 @@ std::optional<IndexRange> parseIndexRange(const QByteArray &answer)
     if (lengths.size() < 3 || !lengths.at(0).isEmpty())
         return std::nullopt;
 
-    IndexRange range;
-    range.maxCarNum = leadingNumber(lengths.at(1));
-    range.maxCarNom = leadingNumber(lengths.at(2));
+    PhonebookLimits range;
+    range.MAXCARNUM = leadingNumber(lengths.at(1));
+    range.MAXCARNOM = leadingNumber(lengths.at(2));
     const qsizetype dash = bounds.indexOf(kRangeDash);
-    range.maxNumRub = leadingNumber(dash < 0 ? bounds : bounds.mid(dash + 1));
+    range.MAXNUMRUB = leadingNumber(dash < 0 ? bounds : bounds.mid(dash + 1));
 
-    if (range.maxNumRub < 1 || range.maxNumRub > kMaxPositions)
+    if (range.MAXNUMRUB < 1 || range.MAXNUMRUB > kMaxPositions)
         return std::nullopt;
     // A width of 0 would blank every name or number in the list, and the
     // write-back would then store the blanks on the phone.
-    if (range.maxCarNum < 1 || range.maxCarNum > kMaxFieldLength
-        || range.maxCarNom < 1 || range.maxCarNom > kMaxFieldLength)
+    if (range.MAXCARNUM < 1 || range.MAXCARNUM > kMaxFieldLength
+        || range.MAXCARNOM < 1 || range.MAXCARNOM > kMaxFieldLength)
         return std::nullopt;
     return range;
 }

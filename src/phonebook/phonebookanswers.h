@@ -2,6 +2,7 @@
 
 #include "phonecharset.h"
 #include "phonebookentry.h"
+#include "phonebooklimits.h"
 
 #include <QByteArray>
 
@@ -19,13 +20,8 @@ namespace PhonebookAnswers {
 inline constexpr int kMaxPositions = 100000;
 inline constexpr int kMaxFieldLength = 1000;
 
-// The answer to "+CPBR=?", "+CPBR: (1-250),40,18".
-struct IndexRange {
-    int maxNumRub = 0; // upper bound of the index range
-    int maxCarNum = 0; // number length, the first value after the range
-    int maxCarNom = 0; // text length, the value after that
-};
-
+// The answer to "+CPBR=?", "+CPBR: (1-250),40,18": the highest position,
+// then the number length, then the text length.
 // The range may come in parentheses or, from some older phones, without
 // them ("+CPBR: 1-250,40,18"), and spaces may stand around its numbers and
 // commas. Nullopt without the range, with a parenthesis unmatched, without
@@ -33,7 +29,7 @@ struct IndexRange {
 // above kMaxPositions, or with a length below 1 or above kMaxFieldLength.
 // The lower bound is ignored: reading always starts at position 1. Fields
 // after the text length are ignored.
-std::optional<IndexRange> parseIndexRange(const QByteArray &answer);
+std::optional<PhonebookLimits> parseIndexRange(const QByteArray &answer);
 
 // The used count in the answer to "+CPBS?", "+CPBS: \"SM\",46,250": the
 // entries the selected phonebook holds. Nullopt when the answer has no

@@ -124,17 +124,17 @@ UsimFields asSent(UsimFields fields)
 }
 
 WriteCommand writeCommand(const PhonebookEntry &entry, const PhoneCharset &charset,
-                          const PhonebookLine::Limits &limits)
+                          const PhonebookLimits &limits)
 {
     const int position = entry.position;
     const QString &number = entry.number;
     const QString &name = entry.name;
     const auto refused = [](Refusal why) { return WriteCommand{QByteArray(), why}; };
-    if (position < 1 || position > limits.maxNumRub)
+    if (position < 1 || position > limits.MAXNUMRUB)
         return refused(Refusal::Position);
-    if (name.size() > limits.maxCarNom)
+    if (name.size() > limits.MAXCARNOM)
         return refused(Refusal::NameTooLong);
-    if (number.size() > limits.maxCarNum)
+    if (number.size() > limits.MAXCARNUM)
         return refused(Refusal::NumberTooLong);
     if (!isDialString(number))
         return refused(Refusal::NumberCannotTravel);

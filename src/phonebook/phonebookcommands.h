@@ -54,7 +54,7 @@ struct WriteCommand {
 //   order: a text as "" when empty, a second number with its type, the
 //   hidden flag last.
 WriteCommand writeCommand(const PhonebookEntry &entry, const PhoneCharset &charset,
-                          const PhonebookLine::Limits &limits);
+                          const PhonebookLimits &limits);
 
 // The fields as the command carries them, and so as the phone reads them
 // back: a second number without a type goes with the type of its text.

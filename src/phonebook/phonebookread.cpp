@@ -108,7 +108,7 @@ End readPositions(Exchange &exchange, const FormVariables &vars, PhonebookEntrie
 {
     PhoneLink &link = exchange.link;
     ReadProgress &progress = exchange.progress;
-    for (int i = 1; i <= vars.MAXNUMRUB; ++i) {
+    for (int i = 1; i <= vars.limits.MAXNUMRUB; ++i) {
         progress.setValue(i);
         if (!progress.keepGoing())
             return End::Stopped;
@@ -175,15 +175,13 @@ PhonebookRead LegRub(int selector, PhoneLink &link, const FormVariables &before,
         read.end = stopped(rangeReply);
         return read;
     }
-    const auto range = PhonebookAnswers::parseIndexRange(rangeReply.text());
-    if (!range)
+    const std::optional<PhonebookLimits> limits = PhonebookAnswers::parseIndexRange(rangeReply.text());
+    if (!limits)
         return read;
-    read.vars.MAXCARNUM = qint16(range->maxCarNum);
-    read.vars.MAXCARNOM = range->maxCarNom;
-    read.vars.MAXNUMRUB = range->maxNumRub;
+    read.vars.limits = *limits;
     progress.limitsKnown(read.vars);
 
-    progress.setMaximum(read.vars.MAXNUMRUB);
+    progress.setMaximum(read.vars.limits.MAXNUMRUB);
     read.end = readPositions(exchange, read.vars, read.entries);
     if (read.end == End::Done)
         read.end = settleUnread(link, read.entries);

@@ -21,7 +21,7 @@ enum class Kept {
 
 // The entries whose lines show anything, ordered by their sort items (a
 // stable sort), numbered 1, 2, 3 ...
-std::optional<PhonebookEntries> sorted(const PhonebookEntries &source, const PhonebookLine::Limits &limits,
+std::optional<PhonebookEntries> sorted(const PhonebookEntries &source, const PhonebookLimits &limits,
                                        Kept kept, Progress &progress)
 {
     progress.stage(Stage::Copying);
@@ -68,13 +68,13 @@ std::optional<PhonebookEntries> sorted(const PhonebookEntries &source, const Pho
 
 } // namespace
 
-std::optional<PhonebookEntries> sortedPhonebook(const PhonebookEntries &List1, const PhonebookLine::Limits &limits,
+std::optional<PhonebookEntries> sortedPhonebook(const PhonebookEntries &List1, const PhonebookLimits &limits,
                                                 Progress &progress)
 {
     return sorted(List1, limits, Kept::Whole, progress);
 }
 
-std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, const PhonebookLine::Limits &limits,
+std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, const PhonebookLimits &limits,
                                               Progress &progress)
 {
     return sorted(source, limits, Kept::AsShown, progress);

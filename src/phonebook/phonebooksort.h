@@ -14,10 +14,10 @@
 // List1's entries for List2, each kept whole with its fields: an entry
 // longer than the phone declares is ordered by its line, cut to the
 // layout, but no character of it is lost.
-std::optional<PhonebookEntries> sortedPhonebook(const PhonebookEntries &List1, const PhonebookLine::Limits &limits,
+std::optional<PhonebookEntries> sortedPhonebook(const PhonebookEntries &List1, const PhonebookLimits &limits,
                                                 Progress &progress);
 
 // Entries made to fit the phone's fields, as an address book's are: each
 // as its line shows it.
-std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, const PhonebookLine::Limits &limits,
+std::optional<PhonebookEntries> sortedEntries(const PhonebookEntries &source, const PhonebookLimits &limits,
                                               Progress &progress);

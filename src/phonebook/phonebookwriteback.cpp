@@ -27,7 +27,7 @@ Writes writesFor(const PhonebookEntries &list, const FormVariables &vars, const 
         PhonebookEntry entry = PhonebookLine::asWritten(list.at(i));
         entry.position = i + 1;
         entry.loadedLine.reset();
-        const WriteCharset::Write write = WriteCharset::narrowest(entry, link, vars.lineLimits());
+        const WriteCharset::Write write = WriteCharset::narrowest(entry, link, vars.limits);
         if (entry.unread || !write.command.sendable()) {
             writes.refusedRow = i;
             return writes;
@@ -85,19 +85,19 @@ WriteBack writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, const
     if (writes.refusedRow)
         return ended(WriteBack::End::InvalidList, writes.refusedRow);
     progress.stage(vars.phonebook->writing);
-    progress.setMaximum(vars.MAXNUMRUB);
+    progress.setMaximum(vars.limits.MAXNUMRUB);
     if (const std::optional<WriteBack> tried = Ucs2Trial::run(link, writes.entries, writes.writes, List1, vars))
         return *tried;
 
     // What every position must hold afterwards: the entries, then empty.
     PhonebookEntries expected = writes.entries;
-    for (int k = int(expected.size()) + 1; k <= vars.MAXNUMRUB; ++k) {
+    for (int k = int(expected.size()) + 1; k <= vars.limits.MAXNUMRUB; ++k) {
         PhonebookEntry empty;
         empty.position = k;
         expected.append(empty);
     }
     const PhoneCharset charset = link.charset();
-    const std::optional<WriteBack> stopped = writeAll(link, writes, vars.MAXNUMRUB, progress);
+    const std::optional<WriteBack> stopped = writeAll(link, writes, vars.limits.MAXNUMRUB, progress);
     // The check, and every read after it, is in the set the handshake chose.
     const bool back = WriteCharset::moveTo(link, charset).isOk();
     if (stopped)
@@ -118,8 +118,8 @@ WriteBack writeSortedPhonebook(PhoneLink &link, const FormVariables &vars, const
     // The bar goes over the positions once more, as List1 is made again
     // from what was sent, so that a list made under other limits still
     // lines up with the phone's positions.
-    progress.setMaximum(vars.MAXNUMRUB);
-    for (int k = 1; k <= vars.MAXNUMRUB; ++k) {
+    progress.setMaximum(vars.limits.MAXNUMRUB);
+    for (int k = 1; k <= vars.limits.MAXNUMRUB; ++k) {
         if (!progress.keepGoing())
             return ended(WriteBack::End::Stopped);
         progress.setIndex(k <= writes.entries.size() ? k - 1 : k);

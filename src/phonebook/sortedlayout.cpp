@@ -9,7 +9,7 @@ PhonebookEntries numbered(PhonebookEntries entries)
     return entries;
 }
 
-PhonebookEntries inPhoneOrder(const PhonebookEntries &entries, const PhonebookLine::Limits &limits)
+PhonebookEntries inPhoneOrder(const PhonebookEntries &entries, const PhonebookLimits &limits)
 {
     PhonebookEntries held;
     for (const PhonebookEntry &entry : entries) {

@@ -13,6 +13,6 @@ PhonebookEntries numbered(PhonebookEntries entries);
 
 // The entries whose lines in List1 show anything, whole, in the phone's
 // order and numbered: a sorted list that keeps the phone's order.
-PhonebookEntries inPhoneOrder(const PhonebookEntries &entries, const PhonebookLine::Limits &limits);
+PhonebookEntries inPhoneOrder(const PhonebookEntries &entries, const PhonebookLimits &limits);
 
 }

@@ -13,7 +13,7 @@ namespace SortedListEdit {
 namespace {
 
 QList<QCollatorSortKey> sortKeys(const PhonebookEntries &entries, const PhonebookCompare &compare,
-                                 const PhonebookLine::Limits &limits)
+                                 const PhonebookLimits &limits)
 {
     QList<QCollatorSortKey> keys;
     keys.reserve(entries.size());
@@ -36,11 +36,11 @@ PhonebookEntries withoutRows(const PhonebookEntries &entries, const QList<int> &
     return SortedLayout::numbered(out);
 }
 
-Fitted fitted(const PhonebookEntries &loaded, const PhonebookLine::Limits &limits)
+Fitted fitted(const PhonebookEntries &loaded, const PhonebookLimits &limits)
 {
     Fitted out;
     for (PhonebookEntry entry : loaded) {
-        if (entry.unread || entry.isEmpty() || entry.number.size() > limits.maxCarNum) {
+        if (entry.unread || entry.isEmpty() || entry.number.size() > limits.MAXCARNUM) {
             ++out.skipped;
             continue;
         }
@@ -51,7 +51,7 @@ Fitted fitted(const PhonebookEntries &loaded, const PhonebookLine::Limits &limit
 }
 
 PhonebookEntries mergedIn(const PhonebookEntries &current, const PhonebookEntries &additions,
-                          const PhonebookLine::Limits &limits)
+                          const PhonebookLimits &limits)
 {
     const PhonebookCompare compare;
     const QList<QCollatorSortKey> currentKeys = sortKeys(current, compare, limits);

@@ -23,13 +23,13 @@ struct Fitted {
 // no entry and numbers longer than the number field (cut, they would dial
 // someone else) are skipped; lines kept as they stood in their file are
 // drawn anew under these limits. Names are left for the sort to cut.
-Fitted fitted(const PhonebookEntries &loaded, const PhonebookLine::Limits &limits);
+Fitted fitted(const PhonebookEntries &loaded, const PhonebookLimits &limits);
 
 // The current list with the additions sorted in, the additions being in
 // the sort's order already (as sortedEntries gives them). The current
 // entries keep their order among themselves and come before the additions
 // they compare equal with.
 PhonebookEntries mergedIn(const PhonebookEntries &current, const PhonebookEntries &additions,
-                          const PhonebookLine::Limits &limits);
+                          const PhonebookLimits &limits);
 
 }

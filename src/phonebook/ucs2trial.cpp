@@ -38,7 +38,7 @@ std::optional<WriteBack> run(PhoneLink &link, const PhonebookEntries &entries,
     const auto needing = std::find_if(writes.cbegin(), writes.cend(), [](const WriteCharset::Write &write) {
         return write.charset.set() == PhoneCharset::Set::Ucs2;
     });
-    const std::optional<int> position = emptyPosition(List1, vars.MAXNUMRUB);
+    const std::optional<int> position = emptyPosition(List1, vars.limits.MAXNUMRUB);
     if (needing == writes.cend() || !position)
         return std::nullopt;
     const int row = int(needing - writes.cbegin());
@@ -46,7 +46,7 @@ std::optional<WriteBack> run(PhoneLink &link, const PhonebookEntries &entries,
 
     PhonebookEntry tried = entries.at(row);
     tried.position = *position;
-    const WriteCharset::Write write{PhonebookCommands::writeCommand(tried, needing->charset, vars.lineLimits()),
+    const WriteCharset::Write write{PhonebookCommands::writeCommand(tried, needing->charset, vars.limits),
                                     needing->charset};
     WriteBack refused = ended(WriteBack::End::InvalidList);
     refused.listRow = row;

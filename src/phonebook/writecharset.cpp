@@ -5,7 +5,7 @@
 
 namespace WriteCharset {
 
-Write narrowest(const PhonebookEntry &entry, const PhoneLink &link, const PhonebookLine::Limits &limits)
+Write narrowest(const PhonebookEntry &entry, const PhoneLink &link, const PhonebookLimits &limits)
 {
     const PhonebookCommands::WriteCommand own = PhonebookCommands::writeCommand(entry, link.charset(), limits);
     if (const std::optional<PhoneCharset> home = link.homeCharset()) {

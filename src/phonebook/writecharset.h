@@ -23,7 +23,7 @@ struct Write {
 // link's set when none does. A write that the link's set puts on the line
 // in the very bytes the home set would stays in the link's set: the phone
 // reads the same text in both, and two switches of set would gain nothing.
-Write narrowest(const PhonebookEntry &entry, const PhoneLink &link, const PhonebookLine::Limits &limits);
+Write narrowest(const PhonebookEntry &entry, const PhoneLink &link, const PhonebookLimits &limits);
 
 // Moves the phone to charset (+CSCS) unless it is there already, and the
 // link with it; the reply, OK when nothing had to be sent.

@@ -63,9 +63,9 @@ private slots:
         QVERIFY(f.StatusBar1->panelText(2).startsWith(QStringLiteral("Visita: ")));
         QCOMPARE(f.StatusBar1->panelText(3), QStringLiteral("ESCI"));
         QCOMPARE(f.vars().RUBSEL(), QStringLiteral("ERROR"));
-        QCOMPARE(f.vars().MAXCARNOM, 0);
-        QCOMPARE(f.vars().MAXCARNUM, qint16(0));
-        QCOMPARE(f.vars().maxNumRubText(), QString());
+        QCOMPARE(f.vars().limits.MAXCARNOM, 0);
+        QCOMPARE(f.vars().limits.MAXCARNUM, 0);
+        QCOMPARE(f.vars().limits.MAXNUMRUB, 0);
         QCOMPARE(f.list1Rows().rowCount(), 0);
         QCOMPARE(f.list2Rows().rowCount(), 0);
         QVERIFY(f.VScroll1->isEnabled());

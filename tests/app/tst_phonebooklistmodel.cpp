@@ -8,7 +8,7 @@ using PhonebookLine::Layout;
 
 namespace {
 const UsimFields kFamily{"1", "FAMIGLIA", "393471112233", "145", "", "", "", "", ""};
-const PhonebookLine::Limits kLimits{9, 4, 3};
+const PhonebookLimits kLimits{9, 4, 3};
 const QString kPos = QString(QChar(0x00C3));
 const QString kField = QString(QChar(0x00B3));
 }

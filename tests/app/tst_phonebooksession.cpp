@@ -134,7 +134,7 @@ void TestPhonebookSession::readShowsEachPositionAsItComes()
     QCOMPARE(r->messages, QStringList{WindowText::kReadingSim});
     QCOMPARE(rowsAtLimits, QList<int>{0});
     QCOMPARE(rowsSeen, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-    QCOMPARE(r->session->vars().MAXCARNOM, 14);
+    QCOMPARE(r->session->vars().limits.MAXCARNOM, 14);
 }
 
 // Each edit touches its own position alone, and List1's line shows what

@@ -92,7 +92,7 @@ void TestPhonebookBackup::keepsEveryEntryInThePhonesOrder()
     // with its fields, the type left to the write.
     const std::optional<ListFileStore::StoredList> kept = ListFileStore::read(folder + "/" + name + ".RDS");
     QVERIFY(kept);
-    QCOMPARE(kept->limits, kVars.lineLimits());
+    QCOMPARE(kept->limits, kVars.limits);
     QCOMPARE(kept->entries, (PhonebookEntries{{1, "0612", 0, "STUDIO M³ SRL", {}, false, std::nullopt},
                                               {2, "+39347", 0, "ANNA", family(), false, std::nullopt}}));
 }

@@ -100,7 +100,7 @@ void TestFieldsFile::goesWithItsList()
     UsimFields fields;
     fields.group = QStringLiteral("FAMIGLIA");
     fields.email = QStringLiteral("anna@example.org");
-    const PhonebookLine::Limits limits{2, 1, 1};
+    const PhonebookLimits limits{2, 1, 1};
     const PhonebookEntries withFields{{1, "1", 0, "A", {}, false, std::nullopt},
                                       {2, "2", 0, "B", fields, false, std::nullopt}};
     QTemporaryDir dir;

@@ -5,12 +5,11 @@
 #include <QtTest>
 
 using PhonebookLine::Layout;
-using PhonebookLine::Limits;
 
 namespace {
 
 // The limits of a phone that declares "(1-10),20,14".
-const Limits kLimits{10, 14, 20};
+const PhonebookLimits kLimits{10, 14, 20};
 
 // Entries written as "name|number", numbered 1, 2, 3 ...
 PhonebookEntries numbered(const QStringList &pairs)
@@ -159,7 +158,7 @@ void TestListFileCodec::sortedLinesHaveFixedColumns()
     QFETCH(int, maxNumRub);
     QFETCH(int, maxCarNom);
     QFETCH(int, maxCarNum);
-    const Limits limits{maxNumRub, maxCarNom, maxCarNum};
+    const PhonebookLimits limits{maxNumRub, maxCarNom, maxCarNum};
     const QStringList lines{
         PhonebookLine::draw({1, "+393331234567", 145, QString::fromUtf8("Zoë Ferrè"), {}, false},
                             Layout::Sorted, limits),
@@ -255,7 +254,7 @@ void TestListFileCodec::layoutKeepsLinesEditedByHand()
         read.append(kept + (e.unread ? QStringLiteral("-") : e.name + u'|' + e.number));
     }
     QCOMPARE(read, entries);
-    QCOMPARE(list.limits.maxCarNom, nameWidth);
+    QCOMPARE(list.limits.MAXCARNOM, nameWidth);
     QCOMPARE(ListFileLayout::draw(list), lines);
 }
 

@@ -9,11 +9,10 @@
 #include <QtTest>
 
 using PhonebookLine::Layout;
-using PhonebookLine::Limits;
 
 namespace {
 
-const Limits kLimits{250, 12, 14};
+const PhonebookLimits kLimits{250, 12, 14};
 
 // Three cards as an address book exports them: one with two numbers, one
 // with a name longer than the phone's field, one with a number too long

@@ -6,7 +6,6 @@
 
 using namespace Qt::StringLiterals;
 
-using PhonebookAnswers::IndexRange;
 
 namespace {
 
@@ -113,9 +112,9 @@ void TestPhonebookAnswers::rangeFixtures()
     QCOMPARE(range.has_value(), taken);
     if (!taken)
         return;
-    QCOMPARE(range->maxNumRub, maxNumRub);
-    QCOMPARE(range->maxCarNum, maxCarNum);
-    QCOMPARE(range->maxCarNom, maxCarNom);
+    QCOMPARE(range->MAXNUMRUB, maxNumRub);
+    QCOMPARE(range->MAXCARNUM, maxCarNum);
+    QCOMPARE(range->MAXCARNOM, maxCarNom);
 }
 
 void TestPhonebookAnswers::rangeForms_data()
@@ -145,9 +144,9 @@ void TestPhonebookAnswers::rangeForms()
 
     const auto range = PhonebookAnswers::parseIndexRange(answer);
     QVERIFY(range);
-    QCOMPARE(range->maxNumRub, maxNumRub);
-    QCOMPARE(range->maxCarNum, maxCarNum);
-    QCOMPARE(range->maxCarNom, maxCarNom);
+    QCOMPARE(range->MAXNUMRUB, maxNumRub);
+    QCOMPARE(range->MAXCARNUM, maxCarNum);
+    QCOMPARE(range->MAXCARNOM, maxCarNom);
 }
 
 void TestPhonebookAnswers::refusedRanges_data()

@@ -5,11 +5,10 @@
 #include <limits>
 
 using PhonebookLine::Layout;
-using PhonebookLine::Limits;
 
 Q_DECLARE_METATYPE(PhonebookEntry)
 Q_DECLARE_METATYPE(PhonebookLine::Layout)
-Q_DECLARE_METATYPE(PhonebookLine::Limits)
+Q_DECLARE_METATYPE(PhonebookLimits)
 
 namespace {
 const QString kPos = QString(QChar(0x00C3));
@@ -69,12 +68,12 @@ void TestPhonebookLine::draw_data()
 {
     QTest::addColumn<PhonebookEntry>("entry");
     QTest::addColumn<Layout>("layout");
-    QTest::addColumn<Limits>("limits");
+    QTest::addColumn<PhonebookLimits>("limits");
     QTest::addColumn<QString>("line");
 
     // Names 5 characters, numbers 4: 2L+7+N+M characters in the read
     // layout, one more in the sorted one, so that lines stay in columns.
-    const Limits small{250, 5, 4};
+    const PhonebookLimits small{250, 5, 4};
     QTest::newRow("read layout, both at the limit")
         << entry(7, "MARIO", "1234") << Layout::Read << small << "007/250 " + kPos + " MARIO " + kField + " 1234";
     QTest::newRow("sorted layout, one more space")
@@ -93,10 +92,10 @@ void TestPhonebookLine::draw_data()
     QTest::newRow("a pair cut whole") << entry(7, QStringLiteral("ZOEY\U0001F600"), "1") << Layout::Read << small
                                       << "007/250 " + kPos + " ZOEY  " + kField + " 1   ";
     QTest::newRow("empty position, read layout")
-        << entry(4, "", "") << Layout::Read << Limits{9, 3, 2} << "4/9 " + kPos + "     " + kField + "   ";
+        << entry(4, "", "") << Layout::Read << PhonebookLimits{9, 3, 2} << "4/9 " + kPos + "     " + kField + "   ";
     QTest::newRow("empty position, sorted layout")
-        << entry(4, "", "") << Layout::Sorted << Limits{9, 3, 2} << "4/9 " + kPos + "      " + kField + "   ";
-    QTest::newRow("nothing read yet: widths 0") << entry(1, "MARIO", "06") << Layout::Read << Limits{}
+        << entry(4, "", "") << Layout::Sorted << PhonebookLimits{9, 3, 2} << "4/9 " + kPos + "      " + kField + "   ";
+    QTest::newRow("nothing read yet: widths 0") << entry(1, "MARIO", "06") << Layout::Read << PhonebookLimits{}
                                                 << "1/ " + kPos + "  " + kField + " ";
 }
 
@@ -104,7 +103,7 @@ void TestPhonebookLine::draw()
 {
     QFETCH(PhonebookEntry, entry);
     QFETCH(Layout, layout);
-    QFETCH(Limits, limits);
+    QFETCH(PhonebookLimits, limits);
     QFETCH(QString, line);
     QCOMPARE(PhonebookLine::draw(entry, layout, limits), line);
     // What the line does not show does not change it.
@@ -119,11 +118,11 @@ void TestPhonebookLine::shown_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("number");
-    QTest::addColumn<Limits>("limits");
+    QTest::addColumn<PhonebookLimits>("limits");
     QTest::addColumn<QString>("shownName");
     QTest::addColumn<QString>("shownNumber");
 
-    const Limits small{250, 5, 4};
+    const PhonebookLimits small{250, 5, 4};
     QTest::newRow("as it is") << "ZIO" << "12" << small << "ZIO" << "12";
     QTest::newRow("padding dropped, leading spaces kept") << "  ZIO " << " 12 " << small << "  ZIO" << " 12";
     QTest::newRow("inner spaces kept") << "A  B" << "1 2" << small << "A  B" << "1 2";
@@ -132,14 +131,14 @@ void TestPhonebookLine::shown_data()
     QTest::newRow("a pair cut whole") << QStringLiteral("ZOEY\U0001F600") << "1" << small << "ZOEY" << "1";
     QTest::newRow("tab is no space") << "\tZIO" << "1\t" << small << "\tZIO" << "1\t";
     QTest::newRow("blanks show empty") << "   " << "  " << small << "" << "";
-    QTest::newRow("nothing read yet: widths 0") << "MARIO" << "06" << Limits{} << "" << "";
+    QTest::newRow("nothing read yet: widths 0") << "MARIO" << "06" << PhonebookLimits{} << "" << "";
 }
 
 void TestPhonebookLine::shown()
 {
     QFETCH(QString, name);
     QFETCH(QString, number);
-    QFETCH(Limits, limits);
+    QFETCH(PhonebookLimits, limits);
     QFETCH(QString, shownName);
     QFETCH(QString, shownNumber);
 
@@ -157,14 +156,14 @@ void TestPhonebookLine::parse_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<PhonebookEntry>("entry");
-    QTest::addColumn<Limits>("limits");
+    QTest::addColumn<PhonebookLimits>("limits");
 
     // A line drawn in the sorted layout, as a list file holds it, gives
     // back the entry as it shows and the limits it was drawn under.
-    const auto drawn = [](const char *row, const PhonebookEntry &e, const Limits &limits, const PhonebookEntry &back) {
+    const auto drawn = [](const char *row, const PhonebookEntry &e, const PhonebookLimits &limits, const PhonebookEntry &back) {
         QTest::newRow(row) << PhonebookLine::draw(e, Layout::Sorted, limits) << true << back << limits;
     };
-    const Limits sim{250, 14, 20};
+    const PhonebookLimits sim{250, 14, 20};
     drawn("plain", entry(42, "MARIO ROSSI", "+393331234567"), sim, entry(42, "MARIO ROSSI", "+393331234567"));
     drawn("inner spaces kept", entry(42, "MARIO  DE  ROS", "06 1234"), sim, entry(42, "MARIO  DE  ROS", "06 1234"));
     drawn("spaces around dropped", entry(42, "   ZIO ", "  123  "), sim, entry(42, "ZIO", "123"));
@@ -178,14 +177,14 @@ void TestPhonebookLine::parse_data()
     drawn("empty position", entry(4, "", ""), {9, 3, 2}, entry(4, "", ""));
     drawn("four-digit tags", entry(12, "ADA", "06"), {1000, 40, 18}, entry(12, "ADA", "06"));
 
-    QTest::newRow("empty") << QString() << false << PhonebookEntry() << Limits{};
+    QTest::newRow("empty") << QString() << false << PhonebookEntry() << PhonebookLimits{};
     QTest::newRow("no field separator") << "007/250 " + kPos + "  MARIO ROSSI   123" << false << PhonebookEntry()
-                                        << Limits{};
+                                        << PhonebookLimits{};
     QTest::newRow("no position separator") << "007/250   MARIO ROSSI " + kField + " 123" << false
-                                           << PhonebookEntry() << Limits{};
+                                           << PhonebookEntry() << PhonebookLimits{};
     QTest::newRow("separators swapped") << "007/250 " + kField + " MARIO " + kPos + " 123" << false
-                                        << PhonebookEntry() << Limits{};
-    QTest::newRow("plain text") << QStringLiteral("MARIO ROSSI 3331234567") << false << PhonebookEntry() << Limits{};
+                                        << PhonebookEntry() << PhonebookLimits{};
+    QTest::newRow("plain text") << QStringLiteral("MARIO ROSSI 3331234567") << false << PhonebookEntry() << PhonebookLimits{};
 }
 
 void TestPhonebookLine::parse()
@@ -193,7 +192,7 @@ void TestPhonebookLine::parse()
     QFETCH(QString, line);
     QFETCH(bool, valid);
     QFETCH(PhonebookEntry, entry);
-    QFETCH(Limits, limits);
+    QFETCH(PhonebookLimits, limits);
 
     const std::optional<PhonebookLine::Parsed> parsed = PhonebookLine::parse(line);
     QCOMPARE(parsed.has_value(), valid);
@@ -203,9 +202,9 @@ void TestPhonebookLine::parse()
     QCOMPARE(parsed->entry.name, entry.name);
     QCOMPARE(parsed->entry.number, entry.number);
     QVERIFY(parsed->entry == entry);
-    QCOMPARE(parsed->limits.maxNumRub, limits.maxNumRub);
-    QCOMPARE(parsed->limits.maxCarNom, limits.maxCarNom);
-    QCOMPARE(parsed->limits.maxCarNum, limits.maxCarNum);
+    QCOMPARE(parsed->limits.MAXNUMRUB, limits.MAXNUMRUB);
+    QCOMPARE(parsed->limits.MAXCARNOM, limits.MAXCARNOM);
+    QCOMPARE(parsed->limits.MAXCARNUM, limits.MAXCARNUM);
 }
 
 void TestPhonebookLine::leadingNumber_data()

@@ -63,13 +63,13 @@ QStringList positionReads(int last)
     return commands;
 }
 
-// Limits and lists left by an earlier read, to see what a read changes.
+// PhonebookLimits and lists left by an earlier read, to see what a read changes.
 FormVariables earlierRead()
 {
     FormVariables vars;
-    vars.MAXNUMRUB = 3;
-    vars.MAXCARNOM = 5;
-    vars.MAXCARNUM = 6;
+    vars.limits.MAXNUMRUB = 3;
+    vars.limits.MAXCARNOM = 5;
+    vars.limits.MAXCARNUM = 6;
     vars.phonebook = Phonebooks::kSim;
     return vars;
 }
@@ -167,9 +167,9 @@ void TestPhonebookRead::wholeRead()
     QCOMPARE(m_report.positions, m_read.entries);
     QCOMPARE(m_report.limits.size(), 1);
     for (const FormVariables &vars : {m_read.vars, m_report.limits.first()}) {
-        QCOMPARE(vars.MAXNUMRUB, book.last);
-        QCOMPARE(int(vars.MAXCARNUM), book.numberLength);
-        QCOMPARE(vars.MAXCARNOM, book.textLength);
+        QCOMPARE(vars.limits.MAXNUMRUB, book.last);
+        QCOMPARE(vars.limits.MAXCARNUM, book.numberLength);
+        QCOMPARE(vars.limits.MAXCARNOM, book.textLength);
     }
     QCOMPARE(m_report.maximums, QList<double>{double(book.last)});
     QList<double> steps;
@@ -224,7 +224,7 @@ void TestPhonebookRead::stopsBeforeAnyPosition()
     QCOMPARE(m_read.vars.RUBSEL(), Rubrica::kNone);
     QVERIFY(m_read.entries.isEmpty());
     QVERIFY(m_report.limits.isEmpty());
-    QCOMPARE(m_read.vars.lineLimits(), earlierRead().lineLimits());
+    QCOMPARE(m_read.vars.limits, earlierRead().limits);
 }
 
 void TestPhonebookRead::userEndsTheProgram_data()

@@ -12,9 +12,9 @@ const QString kSortedSeparator = QStringLiteral(" \u00C3  ");
 FormVariables limits(int maxNumRub, int maxCarNom = 14, int maxCarNum = 20)
 {
     FormVariables vars;
-    vars.MAXNUMRUB = maxNumRub;
-    vars.MAXCARNOM = maxCarNom;
-    vars.MAXCARNUM = qint16(maxCarNum);
+    vars.limits.MAXNUMRUB = maxNumRub;
+    vars.limits.MAXCARNOM = maxCarNom;
+    vars.limits.MAXCARNUM = maxCarNum;
     vars.phonebook = Phonebooks::kSim;
     return vars;
 }
@@ -23,7 +23,7 @@ FormVariables limits(int maxNumRub, int maxCarNom = 14, int maxCarNum = 20)
 PhonebookEntries sort(const FormVariables &vars, const PhonebookEntries &entries)
 {
     RecordingReport report;
-    return *sortedPhonebook(entries, vars.lineLimits(), report);
+    return *sortedPhonebook(entries, vars.limits, report);
 }
 
 // The lines List2 shows of them.
@@ -31,7 +31,7 @@ QStringList sorted(const FormVariables &vars, const PhonebookEntries &entries)
 {
     QStringList lines;
     for (const PhonebookEntry &entry : sort(vars, entries))
-        lines.append(PhonebookLine::draw(entry, PhonebookLine::Layout::Sorted, vars.lineLimits()));
+        lines.append(PhonebookLine::draw(entry, PhonebookLine::Layout::Sorted, vars.limits));
     return lines;
 }
 }
@@ -102,7 +102,7 @@ void TestPhonebookSort::order()
     const FormVariables vars = limits(250);
     QCOMPARE(pairsOf(sort(vars, pairEntries(entries))), expected);
     // The sorted line keeps the name field as it was, leading spaces and all.
-    QCOMPARE(sorted(vars, pairEntries(entries)), bubbleSortReference(pairEntries(entries), vars.lineLimits()));
+    QCOMPARE(sorted(vars, pairEntries(entries)), bubbleSortReference(pairEntries(entries), vars.limits));
 }
 
 void TestPhonebookSort::layout_data()
@@ -144,7 +144,7 @@ void TestPhonebookSort::layout()
         QCOMPARE(line.mid(2 * L + maxCarNom + 6 - 1, 3), QStringLiteral(" \u00B3 "));
     }
     QCOMPARE(result.first(), PhonebookLine::draw(pairEntries({"ALDO|1"}).first(), PhonebookLine::Layout::Sorted,
-                                                 vars.lineLimits()));
+                                                 vars.limits));
 }
 
 void TestPhonebookSort::onlyEmptySlots()
@@ -156,7 +156,7 @@ void TestPhonebookSort::phasesAndProgress()
 {
     const FormVariables vars = limits(250);
     RecordingReport report;
-    QCOMPARE(sortedPhonebook(pairEntries({"B|1", "", "A|2", "", "C|3"}), vars.lineLimits(), report)->size(), 3);
+    QCOMPARE(sortedPhonebook(pairEntries({"B|1", "", "A|2", "", "C|3"}), vars.limits, report)->size(), 3);
     QCOMPARE(report.stages, (QList<Stage>{Stage::Copying, Stage::Sorting, Stage::Numbering}));
     // The copy runs over every line of List1, the rest over the entries.
     QCOMPARE(report.maximums, (QList<double>{5, 3}));
@@ -168,7 +168,7 @@ void TestPhonebookSort::stopsQuietlyWhenTheProgramEnds()
 {
     RecordingReport report;
     report.stopAfterSteps = 3;
-    QVERIFY(!sortedPhonebook(pairEntries({"B|1", "A|2", "C|3"}), limits(250).lineLimits(), report));
+    QVERIFY(!sortedPhonebook(pairEntries({"B|1", "A|2", "C|3"}), limits(250).limits, report));
 }
 
 void TestPhonebookSort::matchesTheBubbleSortOnRandomLists()
@@ -193,7 +193,7 @@ void TestPhonebookSort::matchesTheBubbleSortOnRandomLists()
                 name += alphabet.at(random.bounded(name.isEmpty() ? 1 : 0, int(alphabet.size())));
             entries.append(name + QLatin1Char('|') + QString::number(random.bounded(0, 3)));
         }
-        QCOMPARE(sorted(vars, pairEntries(entries)), bubbleSortReference(pairEntries(entries), vars.lineLimits()));
+        QCOMPARE(sorted(vars, pairEntries(entries)), bubbleSortReference(pairEntries(entries), vars.limits));
     }
 }
 

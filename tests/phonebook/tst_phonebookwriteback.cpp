@@ -116,7 +116,7 @@ void TestPhonebookWriteBack::writesEntriesThenReadsThemBack()
     QFETCH(double, lastStep);
     m_sim->phone.setPhonebooks({{storage, heldBefore(positions)}});
     FormVariables vars = readSim();
-    vars.MAXNUMRUB = positions;
+    vars.limits.MAXNUMRUB = positions;
     vars.phonebook = storage == SimStorage::Sim ? Phonebooks::kSim : Phonebooks::kPhone;
     const WriteBack result = run(kSorted, vars);
     QCOMPARE(result.end, End::Done);
@@ -177,7 +177,7 @@ void TestPhonebookWriteBack::equalEntriesKeepTheirFields()
     PhonebookEntries entries = pairEntries({"ADA|0611", "ADA|0611", "", "ADA|0611"}) + emptyFrom(5);
     for (const int k : {2, 4})
         entries[k - 1].fields = {"1", QStringLiteral("F%1").arg(k), "", "", "", "", "", "", ""};
-    const PhonebookEntries sorted = *sortedPhonebook(entries, vars.lineLimits(), m_report);
+    const PhonebookEntries sorted = *sortedPhonebook(entries, vars.limits, m_report);
     const WriteBack result = run(sorted, vars);
     QCOMPARE(result.end, End::Done);
 

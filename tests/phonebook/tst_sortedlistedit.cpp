@@ -8,11 +8,11 @@
 #include <algorithm>
 
 Q_DECLARE_METATYPE(PhonebookEntries)
-Q_DECLARE_METATYPE(PhonebookLine::Limits)
+Q_DECLARE_METATYPE(PhonebookLimits)
 
 namespace {
 
-const PhonebookLine::Limits kSim{250, 14, 20};
+const PhonebookLimits kSim{250, 14, 20};
 
 bool numberedFromOne(const PhonebookEntries &entries)
 {
@@ -81,7 +81,7 @@ void TestSortedListEdit::mergedIn_data()
 {
     QTest::addColumn<QStringList>("current");
     QTest::addColumn<PhonebookEntries>("loaded");
-    QTest::addColumn<PhonebookLine::Limits>("limits");
+    QTest::addColumn<PhonebookLimits>("limits");
     QTest::addColumn<QStringList>("merged");
     QTest::addColumn<int>("skipped");
 
@@ -98,10 +98,10 @@ void TestSortedListEdit::mergedIn_data()
         << QStringList{"ZETA|1", "ANNA|2"} << pairEntries({"BRUNO|3"}) << kSim
         << QStringList{"BRUNO|3", "ZETA|1", "ANNA|2"} << 0;
     QTest::newRow("names cut to the name field")
-        << QStringList{"ALESS|3"} << pairEntries({"ALESSANDRO|2"}) << PhonebookLine::Limits{250, 5, 20}
+        << QStringList{"ALESS|3"} << pairEntries({"ALESSANDRO|2"}) << PhonebookLimits{250, 5, 20}
         << QStringList{"ALESS|2", "ALESS|3"} << 0;
     QTest::newRow("numbers too long for the field skipped")
-        << QStringList{"ANNA|1"} << pairEntries({"BRUNO|12345", "CARLO|1234"}) << PhonebookLine::Limits{250, 14, 4}
+        << QStringList{"ANNA|1"} << pairEntries({"BRUNO|12345", "CARLO|1234"}) << PhonebookLimits{250, 14, 4}
         << QStringList{"ANNA|1", "CARLO|1234"} << 1;
     QTest::newRow("lines of the file that hold no entry skipped")
         << QStringList{"ANNA|1"} << withUnreadLine(pairEntries({"BRUNO|2", ""})) << kSim
@@ -118,7 +118,7 @@ void TestSortedListEdit::mergedIn()
 {
     QFETCH(QStringList, current);
     QFETCH(PhonebookEntries, loaded);
-    QFETCH(PhonebookLine::Limits, limits);
+    QFETCH(PhonebookLimits, limits);
     QFETCH(QStringList, merged);
     QFETCH(int, skipped);
 

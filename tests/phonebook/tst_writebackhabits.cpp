@@ -216,16 +216,16 @@ void TestWriteBackHabits::entryLongerThanDeclaredStaysWhole()
     const PhonebookRead read = LegRub(kSelectorSim, sim.link, FormVariables(), report);
     QCOMPARE(read.end, PhonebookRead::End::Done);
     const FormVariables &vars = read.vars;
-    QCOMPARE(vars.MAXCARNOM, kTextLength);
-    QCOMPARE(int(vars.MAXCARNUM), kNumberLength);
+    QCOMPARE(vars.limits.MAXCARNOM, kTextLength);
+    QCOMPARE(vars.limits.MAXCARNUM, kNumberLength);
     QCOMPARE(read.entries.at(2).name, name);
     QCOMPARE(read.entries.at(2).number, number);
-    QVERIFY(PhonebookLine::draw(read.entries.at(2), PhonebookLine::Layout::Read, vars.lineLimits())
+    QVERIFY(PhonebookLine::draw(read.entries.at(2), PhonebookLine::Layout::Read, vars.limits)
                 .endsWith(QStringLiteral("Zanardi Giovan \u00B3 00390612345678901234")));
 
-    const PhonebookEntries List2 = *sortedPhonebook(read.entries, vars.lineLimits(), report);
+    const PhonebookEntries List2 = *sortedPhonebook(read.entries, vars.limits, report);
     QCOMPARE(pairsOf(List2), (QStringList{"ALDO|0611", name + '|' + number}));
-    QCOMPARE(pairsOf(SortedLayout::inPhoneOrder(read.entries, vars.lineLimits())),
+    QCOMPARE(pairsOf(SortedLayout::inPhoneOrder(read.entries, vars.limits)),
              (QStringList{name + '|' + number, "ALDO|0611"}));
 
     sim.phone.clearCommands();

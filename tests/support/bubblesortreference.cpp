@@ -40,7 +40,7 @@ bool comesAfter(const QString &a, const QString &b)
 
 }
 
-QStringList bubbleSortReference(const PhonebookEntries &entries, const PhonebookLine::Limits &limits)
+QStringList bubbleSortReference(const PhonebookEntries &entries, const PhonebookLimits &limits)
 {
     const QString emptyItem = PhonebookLine::sortItem(PhonebookEntry(), limits);
     QStringList items;
@@ -60,7 +60,7 @@ QStringList bubbleSortReference(const PhonebookEntries &entries, const Phonebook
         }
     }
     for (int i = 0; i < items.size(); ++i)
-        items[i] = PhonebookLine::positionTag(i + 1, limits.maxNumRub) + QStringLiteral(" ")
+        items[i] = PhonebookLine::positionTag(i + 1, limits.MAXNUMRUB) + QStringLiteral(" ")
             + PhonebookLine::kPositionSeparator + QStringLiteral(" ") + items.at(i);
     return items;
 }

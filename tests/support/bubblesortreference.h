@@ -12,4 +12,4 @@
 // only when an item comes after the next one, then the items numbered 1, 2,
 // 3 ... in the sorted layout. Returns the lines sortPhonebook must put in
 // List2.
-QStringList bubbleSortReference(const PhonebookEntries &entries, const PhonebookLine::Limits &limits);
+QStringList bubbleSortReference(const PhonebookEntries &entries, const PhonebookLimits &limits);

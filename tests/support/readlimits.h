@@ -7,9 +7,9 @@
 inline FormVariables afterSimRead(int positions, int textLength, int numberLength)
 {
     FormVariables vars;
-    vars.MAXNUMRUB = positions;
-    vars.MAXCARNOM = textLength;
-    vars.MAXCARNUM = qint16(numberLength);
+    vars.limits.MAXNUMRUB = positions;
+    vars.limits.MAXCARNOM = textLength;
+    vars.limits.MAXCARNUM = numberLength;
     vars.phonebook = Phonebooks::kSim;
     return vars;
 }

@@ -45,18 +45,18 @@ QString fixedField(const QString &text, int width)
     return text.left(kept).leftJustified(width, kSpace);
 }
 
-QString tagText(int position, const Limits &limits)
+QString tagText(int position, const PhonebookLimits &limits)
 {
-    return positionTag(position, limits.maxNumRub) + kSpace;
+    return positionTag(position, limits.MAXNUMRUB) + kSpace;
 }
 
-QString sortItem(const PhonebookEntry &entry, const Limits &limits)
+QString sortItem(const PhonebookEntry &entry, const PhonebookLimits &limits)
 {
-    return kSpace + fixedField(entry.name, limits.maxCarNom) + kFieldSeparatorText
-        + fixedField(entry.number, limits.maxCarNum);
+    return kSpace + fixedField(entry.name, limits.MAXCARNOM) + kFieldSeparatorText
+        + fixedField(entry.number, limits.MAXCARNUM);
 }
 
-QString draw(const PhonebookEntry &entry, Layout layout, const Limits &limits)
+QString draw(const PhonebookEntry &entry, Layout layout, const PhonebookLimits &limits)
 {
     if (entry.loadedLine)
         return *entry.loadedLine;
@@ -66,7 +66,7 @@ QString draw(const PhonebookEntry &entry, Layout layout, const Limits &limits)
     return tagText(entry.position, limits) + separator + sortItem(entry, limits);
 }
 
-PhonebookEntry shown(const PhonebookEntry &entry, const Limits &limits)
+PhonebookEntry shown(const PhonebookEntry &entry, const PhonebookLimits &limits)
 {
     // The padding goes; spaces the phone keeps before a name stay, as the
     // line shows them.
@@ -76,8 +76,8 @@ PhonebookEntry shown(const PhonebookEntry &entry, const Limits &limits)
         return field;
     };
     PhonebookEntry out = entry;
-    out.name = unpadded(fixedField(entry.name, limits.maxCarNom));
-    out.number = unpadded(fixedField(entry.number, limits.maxCarNum));
+    out.name = unpadded(fixedField(entry.name, limits.MAXCARNOM));
+    out.number = unpadded(fixedField(entry.number, limits.MAXCARNUM));
     return out;
 }
 
@@ -118,11 +118,11 @@ std::optional<Parsed> parseAt(const QString &line, qsizetype fieldSeparator)
     const QString tag = line.left(a);
     const qsizetype slash = tag.indexOf(QLatin1Char('/'));
     parsed.entry.position = leadingNumber(tag);
-    parsed.limits.maxNumRub = slash < 0 ? 0 : leadingNumber(tag.mid(slash + 1));
+    parsed.limits.MAXNUMRUB = slash < 0 ? 0 : leadingNumber(tag.mid(slash + 1));
     // " Ã  " then the name field up to the space before "³"; " ³ " then the
     // number field to the end.
-    parsed.limits.maxCarNom = int(qMax<qsizetype>(0, b - a - 4));
-    parsed.limits.maxCarNum = int(qMax<qsizetype>(0, line.size() - b - 2));
+    parsed.limits.MAXCARNOM = int(qMax<qsizetype>(0, b - a - 4));
+    parsed.limits.MAXCARNUM = int(qMax<qsizetype>(0, line.size() - b - 2));
     parsed.entry.name = trimSpaces(line.mid(a + 1, qMax<qsizetype>(0, b - a - 2)));
     parsed.entry.number = trimSpaces(line.mid(b + 1));
     return parsed;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "phonebookentry.h"
+#include "phonebooklimits.h"
 
 #include <QString>
 
@@ -18,18 +19,6 @@ inline constexpr QChar kFieldSeparator{0x00B3};
 
 enum class Layout { Read, Sorted };
 
-struct Limits {
-    int maxNumRub = 0; // highest position; its digit count is the index width
-    int maxCarNom = 0; // name field width
-    int maxCarNum = 0; // number field width
-
-    bool operator==(const Limits &other) const
-    {
-        return maxNumRub == other.maxNumRub && maxCarNom == other.maxCarNom && maxCarNum == other.maxCarNum;
-    }
-    bool operator!=(const Limits &other) const { return !(*this == other); }
-};
-
 // Digits of the highest position (3 for 250); 0 while it is unset.
 int indexWidth(int maxNumRub);
 
@@ -42,19 +31,19 @@ QString positionTag(int position, int maxNumRub);
 QString fixedField(const QString &text, int width);
 
 // The tag as the line shows it before " Ã ": "007/250 ".
-QString tagText(int position, const Limits &limits);
+QString tagText(int position, const PhonebookLimits &limits);
 
 // What the sort compares of an entry: one space, the name field, " ³ ",
 // the number field.
-QString sortItem(const PhonebookEntry &entry, const Limits &limits);
+QString sortItem(const PhonebookEntry &entry, const PhonebookLimits &limits);
 
 // The line of the entry at its position; an empty entry gives the empty
 // slot line, an entry loaded from a list file the line it came from.
-QString draw(const PhonebookEntry &entry, Layout layout, const Limits &limits);
+QString draw(const PhonebookEntry &entry, Layout layout, const PhonebookLimits &limits);
 
 // The entry as its line shows it: name and number cut to their fields,
 // without the padding after them.
-PhonebookEntry shown(const PhonebookEntry &entry, const Limits &limits);
+PhonebookEntry shown(const PhonebookEntry &entry, const PhonebookLimits &limits);
 
 // The entry as the edit boxes show it and a write sends it: name and number
 // trimmed of spaces at both ends.
@@ -69,7 +58,7 @@ int leadingNumber(const QString &text);
 // drawn under. Nullopt for a line without both separators in order.
 struct Parsed {
     PhonebookEntry entry;
-    Limits limits;
+    PhonebookLimits limits;
 };
 // The line split at its first position separator and at its first field
 // separator.
