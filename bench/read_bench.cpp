@@ -1,5 +1,6 @@
 // Times reading a whole phonebook from the simulated phone through the
-// program's own read and link, then sends the very same command bytes bare
+// program's own read and link, on the phone's thread as the window has it
+// run, the hop there and back included, then sends the very same command bytes bare
 // (write, poll, read) over the same pseudo-terminal to the same phone. The
 // difference, transaction by transaction, is what the program adds; its
 // median shrugs off the moments when other work on the machine gets in the
@@ -8,6 +9,7 @@
 #include "italiannames.h"
 #include "rawterminal.h"
 #include "noprogress.h"
+#include "onworker.h"
 
 #include "atcommands.h"
 #include "phonebookcommands.h"
@@ -75,24 +77,29 @@ Durations durations(const std::vector<qint64> &sendTimes, qint64 end)
 }
 
 // frames, when given, receives every frame the read sends.
-Read readWithProgram(SimPhone &phone, PhoneLink &link, int positions, QList<QByteArray> *frames)
+Read readWithProgram(SimPhone &phone, PhoneWorker &worker, int positions, QList<QByteArray> *frames)
 {
     Read run;
-    if (!connectPhone(link, phone.devicePath()))
+    const QString device = phone.devicePath();
+    if (!onWorker<bool>(worker, [device](PhoneLink &link) { return connectPhone(link, device); }))
         return run;
     NoProgress progress;
     QElapsedTimer timer;
     std::vector<qint64> sendTimes;
-    const auto recording = QObject::connect(&link, &PhoneLink::frameSent, [&](const QByteArray &frame) {
-        sendTimes.push_back(timer.nsecsElapsed());
-        if (frames)
-            frames->append(frame);
-    });
     timer.start();
-    const PhonebookRead read = LegRub(kSelectorSim, link, FormVariables(), progress);
+    const PhonebookRead read = onWorker<PhonebookRead>(
+        worker, recordingFrames<PhonebookRead>(
+                    [&progress](PhoneLink &link) { return LegRub(kSelectorSim, link, FormVariables(), progress); },
+                    [&](const QByteArray &frame) {
+                        sendTimes.push_back(timer.nsecsElapsed());
+                        if (frames)
+                            frames->append(frame);
+                    }));
     run.ns = timer.nsecsElapsed();
-    QObject::disconnect(recording);
-    link.close();
+    onWorker<bool>(worker, [](PhoneLink &link) {
+        link.close();
+        return true;
+    });
     run.transactions = durations(sendTimes, run.ns);
     run.complete = read.vars.RUBSEL() == Rubrica::kSim && read.entries.size() == positions;
     return run;
@@ -183,7 +190,7 @@ void printLineLimit(const QString &name, const Read &program, const Read &bare)
                        BenchResult::met(ratio <= kLineLimitTarget));
 }
 
-bool benchPhonebook(SimPhone &phone, PhoneLink &link, int positions, QRandomGenerator &random)
+bool benchPhonebook(SimPhone &phone, PhoneWorker &worker, int positions, QRandomGenerator &random)
 {
     phone.clearFaults();
     phone.setPhonebook(SimStorage::Sim, halfFilled(positions, random));
@@ -191,7 +198,7 @@ bool benchPhonebook(SimPhone &phone, PhoneLink &link, int positions, QRandomGene
     Read program;
     Read bare;
     for (int round = 0; round < kUnpacedRounds; ++round) {
-        const Read programRound = readWithProgram(phone, link, positions, round == 0 ? &frames : nullptr);
+        const Read programRound = readWithProgram(phone, worker, positions, round == 0 ? &frames : nullptr);
         const Read bareRound = readBare(phone, frames);
         if (!programRound.complete || !bareRound.complete
             || programRound.transactions.size() != bareRound.transactions.size())
@@ -204,7 +211,7 @@ bool benchPhonebook(SimPhone &phone, PhoneLink &link, int positions, QRandomGene
     printOverhead(unpaced, program, bare);
 
     phone.setLineSpeed(kLineBaud);
-    const Read pacedProgram = readWithProgram(phone, link, positions, nullptr);
+    const Read pacedProgram = readWithProgram(phone, worker, positions, nullptr);
     const Read pacedBare = readBare(phone, frames);
     if (!pacedProgram.complete || !pacedBare.complete
         || pacedProgram.transactions.size() != pacedBare.transactions.size())
@@ -242,7 +249,7 @@ bool benchModelQuestion(SimPhone &phone, PhoneLink &link)
     const Read bare = readBare(phone, QList<QByteArray>(kModelTransactions, frame));
     if (!bare.complete)
         return false;
-    printOverhead(QStringLiteral("single IOP(\"%1\"), %2 times")
+    printOverhead(QStringLiteral("single transaction \"%1\", %2 times")
                       .arg(QLatin1String(AtCommands::kModelQuery))
                       .arg(kModelTransactions),
                   program, bare);
@@ -257,14 +264,15 @@ int main(int argc, char *argv[])
     SimPhone phone;
     if (!startPhone(phone))
         return 1;
-    PhoneLink link;
+    PhoneWorker worker;
     QRandomGenerator random(kSeed);
     for (const int positions : kPhonebookSizes) {
-        if (!benchPhonebook(phone, link, positions, random)) {
+        if (!benchPhonebook(phone, worker, positions, random)) {
             std::fprintf(stderr, "the read of %d positions did not complete\n", positions);
             return 1;
         }
     }
+    PhoneLink link;
     if (!benchModelQuestion(phone, link)) {
         std::fprintf(stderr, "the model question did not get its answer\n");
         return 1;

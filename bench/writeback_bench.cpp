@@ -11,6 +11,7 @@
 #include "italiannames.h"
 #include "rawterminal.h"
 #include "noprogress.h"
+#include "onworker.h"
 
 #include "phonebookcommands.h"
 #include "phonebookline.h"
@@ -125,26 +126,29 @@ Bare sendBare(SimPhone &phone, const QList<QByteArray> &frames)
     return run;
 }
 
-// Runs job on a freshly connected link, recording every frame it sends,
-// then sends the same frames bare; the phone holds before at the start of
-// each.
-Measured measure(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, const std::function<bool()> &job)
+// Runs job on a freshly connected link on the phone's thread, as the window
+// has it run, recording every frame it sends, then sends the same frames
+// bare; the phone holds before at the start of each.
+Measured measure(PhoneWorker &worker, SimPhone &phone, const SimPhonebook &before,
+                 const std::function<bool(PhoneLink &)> &job)
 {
     Measured measured;
     phone.setPhonebook(SimStorage::Sim, before);
-    if (!connectPhone(link, phone.devicePath()))
+    const QString device = phone.devicePath();
+    if (!onWorker<bool>(worker, [device](PhoneLink &link) { return connectPhone(link, device); }))
         return measured;
     Run &run = measured.program;
     QElapsedTimer timer;
-    const auto recording = QObject::connect(&link, &PhoneLink::frameSent, [&](const QByteArray &frame) {
-        run.sendTimes.push_back(timer.nsecsElapsed());
-        run.frames.append(frame);
-    });
     timer.start();
-    run.complete = job();
+    run.complete = onWorker<bool>(worker, recordingFrames<bool>(job, [&](const QByteArray &frame) {
+                                      run.sendTimes.push_back(timer.nsecsElapsed());
+                                      run.frames.append(frame);
+                                  }));
     run.ns = timer.nsecsElapsed();
-    QObject::disconnect(recording);
-    link.close();
+    onWorker<bool>(worker, [](PhoneLink &link) {
+        link.close();
+        return true;
+    });
 
     phone.setPhonebook(SimStorage::Sim, before);
     measured.bare = sendBare(phone, run.frames);
@@ -156,12 +160,12 @@ Measured measure(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, c
 
 // The program's write-back of List2; complete when the check found every
 // position as written, the only case in which List1 mirrors List2.
-Measured writeBack(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, const FormVariables &vars,
+Measured writeBack(PhoneWorker &worker, SimPhone &phone, const SimPhonebook &before, const FormVariables &vars,
                    const PhonebookEntries &List2, int positions = kPositions)
 {
     NoProgress progress;
     WriteBack result;
-    Measured measured = measure(link, phone, before, [&] {
+    Measured measured = measure(worker, phone, before, [&](PhoneLink &link) {
         result = writeSortedPhonebook(link, vars, List2, {}, progress);
         return true;
     });
@@ -197,9 +201,10 @@ bool restoreCommands(const FormVariables &vars, const PhonebookEntries &List2, c
 }
 
 // The peer sends each command and reads nothing back.
-Measured plainRestore(PhoneLink &link, SimPhone &phone, const SimPhonebook &before, const QByteArrayList &commands)
+Measured plainRestore(PhoneWorker &worker, SimPhone &phone, const SimPhonebook &before,
+                      const QByteArrayList &commands)
 {
-    Measured measured = measure(link, phone, before, [&] {
+    Measured measured = measure(worker, phone, before, [&](PhoneLink &link) {
         for (const QByteArray &command : commands) {
             if (!link.transact(command).isOk())
                 return false;
@@ -354,17 +359,18 @@ int main(int argc, char *argv[])
     }
 
     phone.setLineSpeed(kLineBaud);
-    const Measured ranged = writeBack(link, phone, before, vars, List2);
+    PhoneWorker worker;
+    const Measured ranged = writeBack(worker, phone, before, vars, List2);
     SimModem::Options refusing;
     refusing.rangeReadRefused = true;
     phone.setOptions(refusing);
-    const Measured single = writeBack(link, phone, before, vars, List2);
+    const Measured single = writeBack(worker, phone, before, vars, List2);
     SimModem::Options capping;
     capping.rangeReadHighest = kRangeReadHighest;
     phone.setOptions(capping);
-    const Measured capped = writeBack(link, phone, cappedBefore, cappedVars, cappedList2, kCappedPositions);
+    const Measured capped = writeBack(worker, phone, cappedBefore, cappedVars, cappedList2, kCappedPositions);
     phone.setOptions({});
-    const Measured peer = plainRestore(link, phone, before, restore);
+    const Measured peer = plainRestore(worker, phone, before, restore);
     if (!ranged.complete() || !single.complete() || !capped.complete() || !peer.complete()) {
         std::fprintf(stderr, "a write did not complete as sent (range check %d, range read refused %d, "
                              "capped %d, plain restore %d)\n",
