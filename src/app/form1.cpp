@@ -116,6 +116,9 @@ void Form1::runOperation(const std::function<void()> &operation, const std::func
 {
     if (m_session->isBusy())
         return;
+    // A disabled button hands its focus on; it comes back once the
+    // operation has ended.
+    m_focusBefore = focusWidget();
     setOperationButtonsEnabled(false);
     m_then = then;
     operation();
@@ -130,6 +133,8 @@ void Form1::operationEnded(const Outcome &outcome)
     if (outcome.selectList2)
         List2->setCurrentIndex(m_list2->index(*outcome.selectList2));
     setOperationButtonsEnabled(true);
+    if (m_focusBefore)
+        m_focusBefore->setFocus();
     if (const std::function<void(const Outcome &)> then = std::exchange(m_then, {}))
         then(outcome);
 }

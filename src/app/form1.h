@@ -2,6 +2,7 @@
 
 #include "phonebooksession.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -96,4 +97,5 @@ private:
     PhonebookListModel *m_list2;
     std::unique_ptr<PhonebookSession> m_session;
     std::function<void(const Outcome &)> m_then;
+    QPointer<QWidget> m_focusBefore;
 };

@@ -90,6 +90,20 @@ private slots:
         }
     }
 
+    // The button clicked hands its focus on while the operation runs, and
+    // has it back once it has ended.
+    void focusComesBackAfterAnOperation()
+    {
+        Form1 &f = *m_form;
+        f.show();
+        QApplication::setActiveWindow(&f);
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.Command6->setFocus();
+        QTest::keyClick(f.Command6, Qt::Key_Space);
+        QCOMPARE(f.StatusBar1->panelText(2), QStringLiteral("ERRORE: RUBRICA NON CARICATA"));
+        QCOMPARE(QApplication::focusWidget(), f.Command6);
+    }
+
     void selectorShowsThePortNumber()
     {
         m_form->VScroll1->setValue(10);
