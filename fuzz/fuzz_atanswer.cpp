@@ -23,19 +23,6 @@ const std::array<QByteArray, 4> kCommands = {QByteArrayLiteral("Z"), QByteArrayL
                                              QByteArrayLiteral("+CPBR=1,250"),
                                              QByteArrayLiteral("+CPBW=3,\"0612\",129,\"CARLA\"")};
 
-// The text between the CR LF.
-QByteArrayList splitAtCrLf(const QByteArray &text)
-{
-    QByteArrayList pieces;
-    qsizetype from = 0;
-    for (qsizetype end = text.indexOf(kCrLf); end >= 0; end = text.indexOf(kCrLf, from)) {
-        pieces.append(text.mid(from, end - from));
-        from = end + kCrLf.size();
-    }
-    pieces.append(text.mid(from));
-    return pieces;
-}
-
 void checkFramed(const QByteArray &buffer, const AnswerFraming &framing)
 {
     const QByteArray kept = AtAnswer::framed(buffer, framing);
@@ -45,7 +32,7 @@ void checkFramed(const QByteArray &buffer, const AnswerFraming &framing)
     // The piece after the last CR LF is not a whole line and may still be a
     // code; so may the one before the first, unless the buffer starts with a
     // CR LF (no echo in front) and whole lines only moved up into it.
-    const QByteArrayList lines = splitAtCrLf(kept);
+    const QByteArrayList lines = AtAnswer::splitAtCrLf(kept);
     for (qsizetype i = buffer.startsWith(kCrLf) ? 0 : 1; i + 1 < lines.size(); ++i)
         Fuzz::check(!AtAnswer::isUnsolicited(lines.at(i)), "no whole unsolicited line is left");
 }
@@ -83,7 +70,7 @@ void checkReply(const QByteArray &buffer, const AnswerFraming &framing)
     Fuzz::check(reply.isAnswered() == (AtAnswer::finalResult(buffer) != FinalResult::None),
                 "a reply is answered exactly when the answer is complete");
     if (reply.final == AtReply::Final::Ok) {
-        const QByteArrayList cleaned = splitAtCrLf(AtAnswer::clean(buffer, framing));
+        const QByteArrayList cleaned = AtAnswer::splitAtCrLf(AtAnswer::clean(buffer, framing));
         for (const QByteArray &line : reply.lines)
             Fuzz::check(!line.trimmed().isEmpty() && cleaned.contains(line),
                         "an OK reply's lines are the cleaned answer's, without blank ones");

@@ -95,19 +95,6 @@ bool setAside(const QByteArray &line, const AnswerFraming &framing)
     return !line.trimmed().isEmpty() && !isFinalResultLine(line) && !framing.owns(line);
 }
 
-// The text between the CR LF, as many pieces as there are CR LF and one.
-QByteArrayList splitAtCrLf(const QByteArray &text)
-{
-    QByteArrayList pieces;
-    qsizetype from = 0;
-    for (qsizetype end = text.indexOf(kCrLf); end >= 0; end = text.indexOf(kCrLf, from)) {
-        pieces.append(text.mid(from, end - from));
-        from = end + kCrLf.size();
-    }
-    pieces.append(text.mid(from));
-    return pieces;
-}
-
 // The whole lines of the buffer that are set aside.
 QByteArrayList linesSetAside(const QByteArray &buffer, const AnswerFraming &framing)
 {
@@ -121,6 +108,18 @@ QByteArrayList linesSetAside(const QByteArray &buffer, const AnswerFraming &fram
 }
 
 } // namespace
+
+QByteArrayList splitAtCrLf(const QByteArray &text)
+{
+    QByteArrayList pieces;
+    qsizetype from = 0;
+    for (qsizetype end = text.indexOf(kCrLf); end >= 0; end = text.indexOf(kCrLf, from)) {
+        pieces.append(text.mid(from, end - from));
+        from = end + kCrLf.size();
+    }
+    pieces.append(text.mid(from));
+    return pieces;
+}
 
 bool sameCaseless(QByteArrayView text, QByteArrayView what)
 {

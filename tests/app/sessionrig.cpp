@@ -7,24 +7,15 @@ namespace {
 constexpr int kLongestOperationMs = 120000;
 }
 
-SessionRig::SessionRig(std::chrono::milliseconds deadline, const QString &charset)
-    : phone(charset)
-    , worker(std::make_unique<PhoneWorker>(deadline))
-{
-}
-
 SessionRig::~SessionRig()
 {
     session.reset();
-    worker.reset();
-    phone.stop();
 }
 
 bool SessionRig::start(QString *why)
 {
-    if (!phone.start(why))
+    if (!startPhone(why))
         return false;
-    ports = std::make_unique<PortDirectory>(QStringList{phone.devicePath()} + otherPorts, QString(), QStringList());
     session = std::make_unique<PhonebookSession>(*worker, *ports, chooser, List1, List2);
     QObject::connect(session.get(), &PhonebookSession::message, [this](const QString &text) { messages.append(text); });
     QObject::connect(session.get(), &PhonebookSession::connectionChanged,
@@ -97,14 +88,4 @@ void SessionRig::connectAndReadSim()
     QVERIFY(openOrClose().done);
     QVERIFY(read().done);
     newCommands();
-}
-
-QStringList SessionRig::newCommands()
-{
-    const QStringList all = phone.commands();
-    QStringList fresh;
-    for (int i = m_commandsSeen; i < all.size(); ++i)
-        fresh.append(all.at(i).mid(2));
-    m_commandsSeen = int(all.size());
-    return fresh;
 }

@@ -1,27 +1,20 @@
 #pragma once
 
-#include "givennamechooser.h"
 #include "phonebooklistmodel.h"
 #include "phonebooksession.h"
-#include "phoneworker.h"
-#include "portdirectory.h"
-#include "simphone.h"
+#include "phoneonport.h"
 
 #include <QStringList>
 
-#include <chrono>
 #include <memory>
 
 // The session without a window, on COM 1 with the simulated phone behind a
 // pseudo-terminal and the real serial port in between: each call starts
 // one operation, as a click does, and waits for it to end.
-class SessionRig {
+class SessionRig : public PhoneOnPort {
 public:
-    // charset is the phone's set after power-on: by default one of 8 bits,
-    // which the program keeps, so that accented names travel as they are.
-    explicit SessionRig(std::chrono::milliseconds deadline = std::chrono::milliseconds(3000),
-                        const QString &charset = QStringLiteral("8859-1"));
-    ~SessionRig();
+    using PhoneOnPort::PhoneOnPort;
+    ~SessionRig() override;
 
     // Starts the phone and the session; false with the reason in why.
     bool start(QString *why);
@@ -43,23 +36,11 @@ public:
     // forgets the commands they sent.
     void connectAndReadSim();
 
-    // The commands that reached the phone since the last call, without "AT".
-    QStringList newCommands();
-
-    SimPhone phone;
-    // Devices for COM 2 onwards, given before start().
-    QStringList otherPorts;
-    GivenNameChooser chooser;
     PhonebookListModel List1;
     PhonebookListModel List2;
     // Every message the panel showed, every connection change.
     QStringList messages;
     QList<bool> connections;
     int finishedCount = 0;
-    std::unique_ptr<PhoneWorker> worker;
-    std::unique_ptr<PortDirectory> ports;
     std::unique_ptr<PhonebookSession> session;
-
-private:
-    int m_commandsSeen = 0;
 };

@@ -12,24 +12,15 @@
 #include <QPushButton>
 #include <QTest>
 
-WindowSession::WindowSession(std::chrono::milliseconds deadline, const QString &charset)
-    : phone(charset)
-    , worker(std::make_unique<PhoneWorker>(deadline))
-{
-}
-
 WindowSession::~WindowSession()
 {
     form.reset();
-    worker.reset();
-    phone.stop();
 }
 
 bool WindowSession::start(QString *why)
 {
-    if (!phone.start(why))
+    if (!startPhone(why))
         return false;
-    ports = std::make_unique<PortDirectory>(QStringList{phone.devicePath()}, QString(), QStringList());
     form = std::make_unique<Form1>(*worker, *ports, &chooser);
     QObject::connect(form.get(), &Form1::finished, form.get(), [this] { ++finishedCount; });
     form->show();
@@ -91,16 +82,6 @@ QString WindowSession::message() const
 QString WindowSession::connection() const
 {
     return form->StatusBar1->panelText(1);
-}
-
-QStringList WindowSession::newCommands()
-{
-    const QStringList all = phone.commands();
-    QStringList fresh;
-    for (int i = m_commandsSeen; i < all.size(); ++i)
-        fresh.append(all.at(i).mid(2));
-    m_commandsSeen = int(all.size());
-    return fresh;
 }
 
 void WindowSession::connectPhone()

@@ -1,15 +1,10 @@
 #pragma once
 
 #include "form1.h"
-#include "givennamechooser.h"
-#include "phoneworker.h"
-#include "portdirectory.h"
-#include "simphone.h"
+#include "phoneonport.h"
 
 #include <QString>
-#include <QStringList>
 
-#include <chrono>
 #include <memory>
 
 class QLineEdit;
@@ -18,14 +13,10 @@ class QPushButton;
 // The real window on COM 1, with the simulated phone behind a
 // pseudo-terminal and the real serial port in between, driven as a user
 // drives it: by clicks and typing.
-class WindowSession {
+class WindowSession : public PhoneOnPort {
 public:
-    // charset is the phone's character set after power-on: by default one
-    // of 8 bits, which the program keeps, so that the accented names of the
-    // test phonebooks travel as they are.
-    explicit WindowSession(std::chrono::milliseconds deadline = std::chrono::milliseconds(3000),
-                           const QString &charset = QStringLiteral("8859-1"));
-    ~WindowSession();
+    using PhoneOnPort::PhoneOnPort;
+    ~WindowSession() override;
 
     // Starts the phone and opens the window; false with the reason in why.
     bool start(QString *why);
@@ -50,18 +41,9 @@ public:
 
     QString message() const;
     QString connection() const;
-    // The commands that reached the phone since the last call, without "AT".
-    QStringList newCommands();
 
-    SimPhone phone;
-    GivenNameChooser chooser;
-    std::unique_ptr<PhoneWorker> worker;
-    std::unique_ptr<PortDirectory> ports;
     std::unique_ptr<Form1> form;
     int finishedCount = 0;
-
-private:
-    int m_commandsSeen = 0;
 };
 
 // A session on the twelve-position SIM of a phone named model, started;
