@@ -55,4 +55,17 @@ inline const QByteArray kOk = QByteArrayLiteral("OK");
 inline const QByteArray kError = QByteArrayLiteral("ERROR");
 inline const QByteArray kCmeError = QByteArrayLiteral("+CME ERROR:");
 
+// The extended errors the program acts on, by number (+CMEE=1) and by text
+// (+CMEE=2).
+struct CmeCode {
+    int number;
+    QByteArray text;
+};
+// 27.007's "not found": an empty phonebook position, on some phones.
+inline const CmeCode kNotFound{22, QByteArrayLiteral("not found")};
+// 27.007's "SIM busy", while the SIM starts up; SIMCom, Telit and u-blox
+// modules answer their own "please wait" then.
+inline const CmeCode kSimBusy{14, QByteArrayLiteral("SIM busy")};
+inline const CmeCode kPleaseWait{515, QByteArrayLiteral("please wait, init or command processing in progress")};
+
 } // namespace AtCommands
