@@ -1,5 +1,6 @@
-// The answer to "+CPBR=?": the read sizes the whole phonebook and both list
-// columns from it, so nothing outside the promised bounds may get through.
+// The answer to "+CPBR=?", or, from a phone that refuses it, to "+CPBW=?"
+// or "+CPBS?": the read sizes the whole phonebook and both list columns
+// from it, so nothing outside the promised bounds may get through.
 #include "fuzzcheck.h"
 #include "phonebookanswers.h"
 
@@ -54,6 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray answer = Fuzz::bytesFrom(data, size);
     checkBounds(PhonebookAnswers::parseIndexRange(answer));
+    checkBounds(PhonebookAnswers::parseWriteRange(answer));
+    const std::optional<int> positions = PhonebookAnswers::parseStorageSize(answer);
+    Fuzz::check(!positions || inBounds(*positions, kMaxPositions), "storage size within 1..kMaxPositions");
 
     FuzzedDataProvider provider(data, size);
     checkWellFormed(provider, answer);

@@ -29,11 +29,13 @@ inline const QByteArray kPhoneStorage = QByteArrayLiteral("ME");
 inline const QByteArray kSelectStorage = QByteArrayLiteral("+CPBS=");
 inline const QByteArray kStorageQuery = QByteArrayLiteral("+CPBS?");
 
-// The entries: the range query, a read ("+CPBR=7", "+CPBR=1,250") and a
-// write ("+CPBW=7,...", "+CPBW=7" to clear).
+// The entries: the range query, a read ("+CPBR=7", "+CPBR=1,250"), a
+// write ("+CPBW=7,...", "+CPBW=7" to clear) and the write's own test form,
+// which tells the range and the lengths too.
 inline const QByteArray kRangeQuery = QByteArrayLiteral("+CPBR=?");
 inline const QByteArray kRead = QByteArrayLiteral("+CPBR=");
 inline const QByteArray kWrite = QByteArrayLiteral("+CPBW=");
+inline const QByteArray kWriteQuery = QByteArrayLiteral("+CPBW=?");
 
 // What parts the values of a command, and what quotes its strings.
 constexpr char kSeparator = ',';
@@ -46,6 +48,7 @@ inline QByteArray quoted(const QByteArray &text)
 
 // The information text of the answers.
 inline const QByteArray kEntryPrefix = QByteArrayLiteral("+CPBR:");
+inline const QByteArray kWritePrefix = QByteArrayLiteral("+CPBW:");
 inline const QByteArray kStoragePrefix = QByteArrayLiteral("+CPBS:");
 inline const QByteArray kCharsetPrefix = QByteArrayLiteral("+CSCS:");
 
@@ -54,5 +57,18 @@ inline const QByteArray kCharsetPrefix = QByteArrayLiteral("+CSCS:");
 inline const QByteArray kOk = QByteArrayLiteral("OK");
 inline const QByteArray kError = QByteArrayLiteral("ERROR");
 inline const QByteArray kCmeError = QByteArrayLiteral("+CME ERROR:");
+
+// The extended errors the program acts on, by number (+CMEE=1) and by text
+// (+CMEE=2).
+struct CmeCode {
+    int number;
+    QByteArray text;
+};
+// 27.007's "not found": an empty phonebook position, on some phones.
+inline const CmeCode kNotFound{22, QByteArrayLiteral("not found")};
+// 27.007's "SIM busy", while the SIM starts up; SIMCom, Telit and u-blox
+// modules answer their own "please wait" then.
+inline const CmeCode kSimBusy{14, QByteArrayLiteral("SIM busy")};
+inline const CmeCode kPleaseWait{515, QByteArrayLiteral("please wait, init or command processing in progress")};
 
 } // namespace AtCommands

@@ -6,24 +6,24 @@ namespace {
 
 const QByteArray kLineBreak = QByteArrayLiteral("\r\n");
 
-bool isCmeError(const AtReply &reply, int number, const QByteArray &text)
+bool isCmeError(const AtReply &reply, const AtCommands::CmeCode &code)
 {
     if (reply.final != AtReply::Final::CmeError)
         return false;
-    return reply.cmeText == QByteArray::number(number)
-        || reply.cmeText.compare(text, Qt::CaseInsensitive) == 0;
+    return reply.cmeText == QByteArray::number(code.number)
+        || reply.cmeText.compare(code.text, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
 bool AtReply::isNotFound() const
 {
-    return isCmeError(*this, 22, QByteArrayLiteral("not found"));
+    return isCmeError(*this, AtCommands::kNotFound);
 }
 
 bool AtReply::isSimBusy() const
 {
-    return isCmeError(*this, 14, QByteArrayLiteral("SIM busy"));
+    return isCmeError(*this, AtCommands::kSimBusy) || isCmeError(*this, AtCommands::kPleaseWait);
 }
 
 bool AtReply::isAnswered() const

@@ -42,7 +42,8 @@ struct AtReply {
     // phonebook position.
     bool isNotFound() const;
     // 27.007's "SIM busy" (error 14), which a phone answers while its SIM is
-    // still starting up.
+    // still starting up, or the "please wait" (error 515) that some modules
+    // answer instead.
     bool isSimBusy() const;
     // The phone sent a final result code of its own.
     bool isAnswered() const;

@@ -1,5 +1,6 @@
 #include "phonebookanswers.h"
 
+#include "answerfields.h"
 #include "atcommands.h"
 #include "phonebookcommands.h"
 #include "singlebytecodec.h"
@@ -9,136 +10,31 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <string_view>
 
 namespace PhonebookAnswers {
 
 namespace {
+using AnswerFields::answerLine;
+using AnswerFields::Field;
+using AnswerFields::fields;
+using AnswerFields::isDecimal;
+using AnswerFields::isDigit;
+using AnswerFields::leadingNumber;
+using AnswerFields::pastSpaces;
+using AnswerFields::prefixedLine;
+using AnswerFields::trimSpaces;
 using AtCommands::kEntryPrefix;
 using AtCommands::kQuote;
 using AtCommands::kSeparator;
 using AtCommands::kStoragePrefix;
-constexpr char kSpace = ' ';
+using AtCommands::kWritePrefix;
 constexpr char kRangeOpens = '(';
 constexpr char kRangeCloses = ')';
 constexpr char kRangeDash = '-';
 const QByteArray kNotHidden = QByteArrayLiteral("0");
 // What parts the numbers of a date and time stamp ("08/07/04","17:24:55").
 constexpr std::string_view kStampSeparators = "/:.,-";
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Whether every byte is a decimal digit. True for empty text: a field that
-// may be left out is decimal when empty.
-bool isDecimal(QByteArrayView text)
-{
-    return std::all_of(text.cbegin(), text.cend(), isDigit);
-}
-
-// The digits that open the text after any spaces, as a number; 0 without
-// any, and the largest int for more than an int holds.
-int leadingNumber(QByteArrayView text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && text.at(i) == kSpace)
-        ++i;
-    qint64 value = 0;
-    for (; i < text.size() && isDigit(text.at(i)); ++i) {
-        value = value * 10 + (text.at(i) - '0');
-        if (value > std::numeric_limits<int>::max())
-            return std::numeric_limits<int>::max();
-    }
-    return int(value);
-}
-
-// The first position at or after from that holds no space; the text's
-// size when only spaces follow.
-qsizetype pastSpaces(const QByteArray &text, qsizetype from)
-{
-    while (from < text.size() && text.at(from) == kSpace)
-        ++from;
-    return from;
-}
-
-QByteArray trimSpaces(const QByteArray &text)
-{
-    const qsizetype first = pastSpaces(text, 0);
-    qsizetype end = text.size();
-    while (end > first && text.at(end - 1) == kSpace)
-        --end;
-    return text.mid(first, end - first);
-}
-
-// The text after prefix on the first line of the answer that opens with it
-// (in any case), without the blanks and the CR around it.
-std::optional<QByteArray> prefixedLine(const QByteArray &answer, const QByteArray &prefix)
-{
-    for (const QByteArray &raw : answer.split('\n')) {
-        const QByteArray line = raw.trimmed();
-        const QByteArrayView opening = QByteArrayView(line).first(std::min(line.size(), prefix.size()));
-        if (opening.compare(prefix, Qt::CaseInsensitive) == 0)
-            return line.mid(prefix.size()).trimmed();
-    }
-    return std::nullopt;
-}
-
-// The line prefix opens, or, from a phone that sends no prefix, the
-// answer's first line that is not blank. The reply has set aside the codes
-// the phone slipped in: those carry quotes and commas of their own.
-QByteArray answerLine(const QByteArray &answer, const QByteArray &prefix)
-{
-    if (const std::optional<QByteArray> line = prefixedLine(answer, prefix))
-        return *line;
-    for (const QByteArray &raw : answer.split('\n')) {
-        const QByteArray line = raw.trimmed();
-        if (!line.isEmpty())
-            return line;
-    }
-    return QByteArray();
-}
-
-// One value of a line: the text between the quotes, or a bare value without
-// the spaces around it.
-struct Field {
-    bool quoted = false;
-    QByteArray value;
-};
-
-// The comma-separated values of text; a quoted value ends at its closing
-// quote. Spaces around the commas are no part of a value, those inside
-// quotes are. Nullopt when a quote is not closed, or anything but spaces
-// stands between a closing quote and the comma after it.
-std::optional<QList<Field>> fields(const QByteArray &text)
-{
-    QList<Field> out;
-    qsizetype at = 0;
-    for (;;) {
-        at = pastSpaces(text, at);
-        Field field;
-        if (at < text.size() && text.at(at) == kQuote) {
-            const qsizetype close = text.indexOf(kQuote, at + 1);
-            if (close < 0)
-                return std::nullopt;
-            field.quoted = true;
-            field.value = text.mid(at + 1, close - at - 1);
-            at = pastSpaces(text, close + 1);
-            if (at < text.size() && text.at(at) != kSeparator)
-                return std::nullopt;
-        } else {
-            const qsizetype end = text.indexOf(kSeparator, at);
-            field.value = text.mid(at, (end < 0 ? text.size() : end) - at).trimmed();
-            at = end < 0 ? text.size() : end;
-        }
-        out.append(field);
-        if (at == text.size())
-            return out;
-        ++at;
-    }
-}
 
 // The first double quote at or after from that opens a field, so follows a
 // comma with nothing but spaces between; -1 when there is none.
@@ -279,11 +175,32 @@ std::optional<UsimFields> usimFields(const QByteArray &rest, const PhoneCharset 
                       texts[Email], texts[SipUri], texts[TelUri], {}};
 }
 
-} // namespace
+// Whether the number types stand between the two lengths of a test
+// command's answer: those of +CPBW=? do.
+enum class Types { Absent, BetweenLengths };
 
-std::optional<PhonebookLimits> parseIndexRange(const QByteArray &answer)
+// The types field of +CPBW=?'s answer, "(129,145)", whose commas are its
+// own, taken out of what follows the range; a bare type stays as it is.
+// Nullopt when its parenthesis is not closed.
+std::optional<QByteArray> withoutTypeList(const QByteArray &lengths)
 {
-    const QByteArray line = answerLine(answer, kEntryPrefix);
+    // The comma after the range, the number length, the comma after it.
+    const qsizetype numberEnds = lengths.indexOf(kSeparator, lengths.indexOf(kSeparator) + 1);
+    if (numberEnds < 0)
+        return lengths;
+    const qsizetype opens = pastSpaces(lengths, numberEnds + 1);
+    if (opens == lengths.size() || lengths.at(opens) != kRangeOpens)
+        return lengths;
+    const qsizetype closes = lengths.indexOf(kRangeCloses, opens);
+    if (closes < 0)
+        return std::nullopt;
+    return lengths.left(opens) + lengths.mid(closes + 1);
+}
+
+// The range and the lengths that open the answer line of a test command:
+// "(1-250),40,18" for +CPBR=?, "(1-250),40,(129,145),18" for +CPBW=?.
+std::optional<PhonebookLimits> rangeAndLengths(const QByteArray &line, Types types)
+{
     QByteArray bounds;
     qsizetype lengthsStart = -1; // the comma after the range
     if (line.startsWith(kRangeOpens)) {
@@ -302,14 +219,23 @@ std::optional<PhonebookLimits> parseIndexRange(const QByteArray &answer)
     }
     if (bounds.contains(kRangeOpens) || bounds.contains(kRangeCloses))
         return std::nullopt;
-    // The comma that ends the range, the number length, the text length.
-    const QByteArrayList lengths = line.mid(lengthsStart).split(kSeparator);
-    if (lengths.size() < 3 || !lengths.at(0).isEmpty())
+    std::optional<QByteArray> rest = line.mid(lengthsStart);
+    if (types == Types::BetweenLengths)
+        rest = withoutTypeList(*rest);
+    if (!rest)
+        return std::nullopt;
+    // The comma that ends the range, the number length, the types where
+    // they stand, the text length.
+    const QByteArrayList lengths = rest->split(kSeparator);
+    const qsizetype textField = types == Types::BetweenLengths ? 3 : 2;
+    if (lengths.size() <= textField || !lengths.at(0).isEmpty())
+        return std::nullopt;
+    if (types == Types::BetweenLengths && !isDecimal(trimSpaces(lengths.at(2))))
         return std::nullopt;
 
     PhonebookLimits range;
     range.MAXCARNUM = leadingNumber(lengths.at(1));
-    range.MAXCARNOM = leadingNumber(lengths.at(2));
+    range.MAXCARNOM = leadingNumber(lengths.at(textField));
     const qsizetype dash = bounds.indexOf(kRangeDash);
     range.MAXNUMRUB = leadingNumber(dash < 0 ? bounds : bounds.mid(dash + 1));
 
@@ -323,17 +249,48 @@ std::optional<PhonebookLimits> parseIndexRange(const QByteArray &answer)
     return range;
 }
 
-std::optional<int> parseUsedCount(const QByteArray &answer)
+// The fields of +CPBS?'s answer, "+CPBS: \"SM\",46,250", after the storage.
+enum class StorageField { Used = 1, Total = 2 };
+
+// A count of the answer to +CPBS?; nullopt when the answer has no "+CPBS:"
+// line or the field is no number.
+std::optional<int> storageCount(const QByteArray &answer, StorageField field)
 {
+    const int at = int(field);
     const std::optional<QByteArray> line = prefixedLine(answer, kStoragePrefix);
     const std::optional<QList<Field>> values = line ? fields(*line) : std::nullopt;
-    if (!values || values->size() < 2 || values->at(1).quoted)
+    if (!values || values->size() <= at || values->at(at).quoted)
         return std::nullopt;
     bool isNumber = false;
-    const int used = values->at(1).value.toInt(&isNumber);
-    if (!isNumber || used < 0)
+    const int count = values->at(at).value.toInt(&isNumber);
+    if (!isNumber || count < 0)
         return std::nullopt;
-    return used;
+    return count;
+}
+
+} // namespace
+
+std::optional<PhonebookLimits> parseIndexRange(const QByteArray &answer)
+{
+    return rangeAndLengths(answerLine(answer, kEntryPrefix), Types::Absent);
+}
+
+std::optional<PhonebookLimits> parseWriteRange(const QByteArray &answer)
+{
+    return rangeAndLengths(answerLine(answer, kWritePrefix), Types::BetweenLengths);
+}
+
+std::optional<int> parseUsedCount(const QByteArray &answer)
+{
+    return storageCount(answer, StorageField::Used);
+}
+
+std::optional<int> parseStorageSize(const QByteArray &answer)
+{
+    const std::optional<int> total = storageCount(answer, StorageField::Total);
+    if (!total || *total < 1 || *total > kMaxPositions)
+        return std::nullopt;
+    return total;
 }
 
 std::optional<PhonebookEntry> parseEntry(const QByteArray &answer, const PhoneCharset &charset)

@@ -31,10 +31,21 @@ inline constexpr int kMaxFieldLength = 1000;
 // after the text length are ignored.
 std::optional<PhonebookLimits> parseIndexRange(const QByteArray &answer);
 
+// The answer to "+CPBW=?", "+CPBW: (1-250),40,(129,145),18": the range, the
+// number length, the number types, the text length, from a phone that
+// refuses "+CPBR=?". The range and the lengths as parseIndexRange takes
+// them, and refused where it refuses them; the types in parentheses or a
+// single one bare, and ignored.
+std::optional<PhonebookLimits> parseWriteRange(const QByteArray &answer);
+
 // The used count in the answer to "+CPBS?", "+CPBS: \"SM\",46,250": the
 // entries the selected phonebook holds. Nullopt when the answer has no
 // "+CPBS:" line or its second field is no number.
 std::optional<int> parseUsedCount(const QByteArray &answer);
+// The total in the same answer: the positions the selected phonebook has.
+// Nullopt when its third field is no number, or below 1 or above
+// kMaxPositions.
+std::optional<int> parseStorageSize(const QByteArray &answer);
 
 // One position's answer, "+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\"": the
 // entry at the position the answer names.

@@ -18,7 +18,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A SIM just powered on answers "busy" for a few seconds. It is asked again
+// A SIM just powered on answers "busy", or "please wait", for a few
+// seconds. It is asked again
 // after each pause until this long has passed since its first "busy" of the
 // read; after that its error stands.
 constexpr auto kSimBusyWait = 10s;
@@ -102,13 +103,73 @@ End stopped(const AtReply &reply)
     return reply.final == AtReply::Final::PortFailed ? End::Failed : End::Stopped;
 }
 
-// Reads positions 1 to MAXNUMRUB, one entry per position; a position the
-// phone did not account for is empty, marked unread.
-End readPositions(Exchange &exchange, const FormVariables &vars, PhonebookEntries &entries)
+// What the phone tells of the phonebook before its positions are read.
+struct Extent {
+    // Set when the read ends here: the user gave up, the port failed, or
+    // the phone told nothing that could be used.
+    std::optional<End> end;
+    PhonebookLimits limits;
+    // False when the phone told its positions alone: the lengths are then
+    // those of the longest name and number the read finds.
+    bool lengthsTold = true;
+};
+
+// The range and the lengths by the range query; from a phone that refuses
+// it (current Fibocom and Quectel modules, and some Samsung phones while
+// their phone memory is empty), by the test form of the write command; and
+// from one that refuses that too, the positions alone by the storage's
+// count. Each is asked only once the one before has been answered without
+// them: a phone that did not answer would cost the deadline again.
+Extent askExtent(Exchange &exchange)
+{
+    const AtReply range = ask(exchange, AtCommands::kRangeQuery);
+    if (range.stops())
+        return {stopped(range), {}, false};
+    if (const std::optional<PhonebookLimits> limits = PhonebookAnswers::parseIndexRange(range.text()))
+        return {std::nullopt, *limits, true};
+    if (!range.isAnswered())
+        return {End::Failed, {}, false};
+
+    const AtReply write = ask(exchange, AtCommands::kWriteQuery);
+    if (write.stops())
+        return {stopped(write), {}, false};
+    if (const std::optional<PhonebookLimits> limits = PhonebookAnswers::parseWriteRange(write.text()))
+        return {std::nullopt, *limits, true};
+    if (!write.isAnswered())
+        return {End::Failed, {}, false};
+
+    const AtReply storage = ask(exchange, AtCommands::kStorageQuery);
+    if (storage.stops())
+        return {stopped(storage), {}, false};
+    const std::optional<int> positions = PhonebookAnswers::parseStorageSize(storage.text());
+    if (!positions)
+        return {End::Failed, {}, false};
+    PhonebookLimits limits;
+    limits.MAXNUMRUB = *positions;
+    return {std::nullopt, limits, false};
+}
+
+// The positions, and lengths that fit every name and number read, so that
+// no line cuts one and nothing longer is written back.
+PhonebookLimits fitting(int positions, const PhonebookEntries &entries)
+{
+    PhonebookLimits limits;
+    limits.MAXNUMRUB = positions;
+    for (const PhonebookEntry &entry : entries) {
+        limits.MAXCARNOM = std::max(limits.MAXCARNOM, int(entry.name.size()));
+        limits.MAXCARNUM = std::max(limits.MAXCARNUM, int(entry.number.size()));
+    }
+    return limits;
+}
+
+// Reads positions 1 to last, one entry per position; a position the phone
+// did not account for is empty, marked unread. Each is told as soon as it
+// is read when tellEach, as the lines it is drawn in are known then.
+End readPositions(Exchange &exchange, int last, bool tellEach, PhonebookEntries &entries)
 {
     PhoneLink &link = exchange.link;
     ReadProgress &progress = exchange.progress;
-    for (int i = 1; i <= vars.limits.MAXNUMRUB; ++i) {
+    for (int i = 1; i <= last; ++i) {
         progress.setValue(i);
         if (!progress.keepGoing())
             return End::Stopped;
@@ -119,7 +180,8 @@ End readPositions(Exchange &exchange, const FormVariables &vars, PhonebookEntrie
         if (held.kind == PositionAnswer::Kind::Unanswered || held.kind == PositionAnswer::Kind::Unusable)
             return End::Failed;
         entries.append(PositionAnswer::entryOf(i, held));
-        progress.positionRead(entries.constLast());
+        if (tellEach)
+            progress.positionRead(entries.constLast());
     }
     return End::Done;
 }
@@ -170,21 +232,26 @@ PhonebookRead LegRub(int selector, PhoneLink &link, const FormVariables &before,
     if (!selection.isOk())
         return read;
 
-    const AtReply rangeReply = ask(exchange, AtCommands::kRangeQuery);
-    if (rangeReply.stops()) {
-        read.end = stopped(rangeReply);
+    const Extent extent = askExtent(exchange);
+    if (extent.end) {
+        read.end = *extent.end;
         return read;
     }
-    const std::optional<PhonebookLimits> limits = PhonebookAnswers::parseIndexRange(rangeReply.text());
-    if (!limits)
-        return read;
-    read.vars.limits = *limits;
-    progress.limitsKnown(read.vars);
+    read.vars.limits = extent.limits;
+    if (extent.lengthsTold)
+        progress.limitsKnown(read.vars);
 
     progress.setMaximum(read.vars.limits.MAXNUMRUB);
-    read.end = readPositions(exchange, read.vars, read.entries);
+    read.end = readPositions(exchange, read.vars.limits.MAXNUMRUB, extent.lengthsTold, read.entries);
     if (read.end == End::Done)
         read.end = settleUnread(link, read.entries);
+    if (!extent.lengthsTold) {
+        // The lengths are final only now; the lines come with them.
+        read.vars.limits = fitting(read.vars.limits.MAXNUMRUB, read.entries);
+        progress.limitsKnown(read.vars);
+        for (const PhonebookEntry &entry : read.entries)
+            progress.positionRead(entry);
+    }
     if (read.end == End::Done)
         read.vars.phonebook = book;
     return read;

@@ -14,9 +14,12 @@ inline constexpr int kSelectorPhone = 2;
 // What a read tells while it runs, besides its stage and its bar.
 class ReadProgress : public Progress {
 public:
-    // The phone's limits, as soon as it has told them.
+    // The limits the lines are drawn with, once they are final: as soon as
+    // the phone has told them, or, from a phone that tells its positions
+    // alone, once the read has taken the lengths from its entries.
     virtual void limitsKnown(const FormVariables &vars) = 0;
-    // One position, in order from 1, as soon as it has been read.
+    // One position, in order from 1, as soon as it has been read and the
+    // limits are known.
     virtual void positionRead(const PhonebookEntry &entry) = 0;
 };
 
@@ -31,8 +34,9 @@ struct PhonebookRead {
     };
     End end = End::Failed;
     // The limits in force afterwards: the phone's, once it told them,
-    // otherwise those of the read before. The phonebook only when every
-    // position has been read.
+    // otherwise those of the read before. From a phone that told its
+    // positions alone, the lengths are those of the longest name and number
+    // read. The phonebook only when every position has been read.
     FormVariables vars;
     // One entry per position read, from 1.
     PhonebookEntries entries;
@@ -46,5 +50,7 @@ struct PhonebookRead {
 // counts as read only when the phone's count of entries shows it empty. An
 // entry answered for another position than the one asked stops the read.
 // A SIM that answers "busy" while it starts up is asked again after a
-// pause, for a while, with Stage::SimBusy meanwhile.
+// pause, for a while, with Stage::SimBusy meanwhile. The range and the
+// lengths come from the range query, or from the phone's other answers
+// where it refuses that query.
 PhonebookRead LegRub(int selector, PhoneLink &link, const FormVariables &before, ReadProgress &progress);

@@ -13,10 +13,14 @@ QByteArray AtStatus::errorText(int code)
         return QByteArrayLiteral("invalid index");
     case kNotFound:
         return QByteArrayLiteral("not found");
+    case kMemoryFailure:
+        return QByteArrayLiteral("memory failure");
     case kTextTooLong:
         return QByteArrayLiteral("text string too long");
     case kDialStringTooLong:
         return QByteArrayLiteral("dial string too long");
+    case kPleaseWait:
+        return QByteArrayLiteral("please wait, init or command processing in progress");
     default:
         return QByteArrayLiteral("unknown");
     }

@@ -91,6 +91,9 @@ bool PhoneCommandLine::parse(const QCoreApplication &app, Settings *settings, QS
                                      QStringLiteral("Answer the first N phonebook commands after power-on "
                                      "with error 14, SIM busy, without carrying them out."),
                                      QStringLiteral("N"));
+    const QCommandLineOption pleaseWait(QStringLiteral("busy-please-wait"),
+                                        QStringLiteral("Give those answers as error 515, please wait, "
+                                        "instead of 14."));
     const QCommandLineOption wrongIndex(QStringLiteral("wrong-index"),
                                         QStringLiteral("Answer the read of position P (+CPBR=P) with the "
                                         "entry of position Q, under Q's index."),
@@ -146,10 +149,21 @@ bool PhoneCommandLine::parse(const QCoreApplication &app, Settings *settings, QS
                                       QStringLiteral("Declare these number and text lengths in +CPBR=?, shorter "
                                       "than those the phonebook holds and takes."),
                                       QStringLiteral("NUMBER,TEXT"));
-    parser.addOptions({state, charset, strict, latency, cmee, empty, rangeBare, spaced, simBusy, wrongIndex, nameCut,
-                       dropWrite, firstFree, silentAfterWrite, noRangeRead, rangeCut, rangeHighest, simSize,
+    const QCommandLineOption noRangeQuery(QStringLiteral("no-range-query"),
+                                          QStringLiteral("Answer +CPBR=? with ERROR, while +CPBR=n works."));
+    const QCommandLineOption noWriteQuery(QStringLiteral("no-write-query"),
+                                          QStringLiteral("Answer +CPBW=? with ERROR."));
+    const QCommandLineOption noRangeWhenEmpty(QStringLiteral("no-range-when-empty"),
+                                              QStringLiteral("Answer +CPBR=? with error 23, memory failure, while "
+                                              "the selected phonebook holds no entry."));
+    const QCommandLineOption firstReadDelay(QStringLiteral("first-read-delay"),
+                                            QStringLiteral("Answer the first read of positions after power-on "
+                                            "MS milliseconds late."),
+                                            QStringLiteral("MS"));
+    parser.addOptions({state, charset, strict, latency, cmee, empty, rangeBare, spaced, simBusy, pleaseWait, wrongIndex,
+                       nameCut, dropWrite, firstFree, silentAfterWrite, noRangeRead, rangeCut, rangeHighest, simSize,
                        unsolicited, storageInCharset, numbersAsDigits, ucs2KeepsHex, ucs2QuarterField, ignoredClears,
-                       declared});
+                       declared, noRangeQuery, noWriteQuery, noRangeWhenEmpty, firstReadDelay});
     parser.process(app);
 
     SimModem::Options &options = settings->options;
@@ -189,6 +203,10 @@ bool PhoneCommandLine::parse(const QCoreApplication &app, Settings *settings, QS
     options.ucs2WriteKeepsHex = parser.isSet(ucs2KeepsHex);
     options.ucs2NameInQuarterField = parser.isSet(ucs2QuarterField);
     options.ignoredClears = parser.isSet(ignoredClears);
+    options.busyAsPleaseWait = parser.isSet(pleaseWait);
+    options.rangeQueryRefused = parser.isSet(noRangeQuery);
+    options.writeQueryRefused = parser.isSet(noWriteQuery);
+    options.noRangeWhenEmpty = parser.isSet(noRangeWhenEmpty);
     for (const QString &line : parser.values(unsolicited))
         options.unsolicitedLines.append(unsolicitedLine(line));
     settings->simPositions = 0;
@@ -197,7 +215,8 @@ bool PhoneCommandLine::parse(const QCoreApplication &app, Settings *settings, QS
         || !takeNumber(parser, dropWrite, 1, &options.dropWrite, why)
         || !takeNumber(parser, rangeCut, 1, &options.rangeReadCut, why)
         || !takeNumber(parser, rangeHighest, 1, &options.rangeReadHighest, why)
-        || !takeNumber(parser, simSize, 1, &settings->simPositions, why))
+        || !takeNumber(parser, simSize, 1, &settings->simPositions, why)
+        || !takeNumber(parser, firstReadDelay, 0, &options.firstReadDelayMs, why))
         return false;
     if (parser.isSet(declared)) {
         const QStringList lengths = parser.value(declared).split(QLatin1Char(','));

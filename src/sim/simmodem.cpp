@@ -100,6 +100,7 @@ SimModem::Reply SimModem::execute(const QByteArray &line)
 
     QList<QByteArray> lines;
     AtStatus status;
+    int lateMs = 0;
     int at = 2;
     while (status.kind == AtStatus::Ok) {
         while (at < line.size() && line.at(at) == ' ')
@@ -112,6 +113,7 @@ SimModem::Reply SimModem::execute(const QByteArray &line)
             QByteArray form;
             splitExtended(line.mid(at, end - at), &name, &form);
             status = extended(name, form, &lines);
+            lateMs += status.lateMs;
             at = end + 1;
             continue;
         }
@@ -132,6 +134,7 @@ SimModem::Reply SimModem::execute(const QByteArray &line)
     reply.information = frameInformation(lines, unsolicited);
     if (!m_quiet)
         reply.result = resultCode(status);
+    reply.lateMs = lateMs;
     return reply;
 }
 

@@ -37,6 +37,9 @@ public:
         QByteArray echo;
         QByteArray information;
         QByteArray result;
+        // How much later than the phone's usual time the information and
+        // the result come.
+        int lateMs = 0;
 
         QByteArray bytes() const { return echo + information + result; }
     };

@@ -53,6 +53,9 @@ struct SimOptions {
     // The first this many phonebook commands after power-on, of any form,
     // are not carried out and answer error 14, "SIM busy".
     int simBusyAnswers = 0;
+    // Those answers are error 515, "please wait, init or command processing
+    // in progress", as SIMCom, Telit and u-blox modules give, instead.
+    bool busyAsPleaseWait = false;
     // "+CPBR=asked" answers with the entry at answered, under its index.
     std::optional<IndexSwap> wrongIndex;
     // In UCS2 a name that +CPBW writes is kept cut to this many characters
@@ -110,6 +113,18 @@ struct SimOptions {
     // longer entries of their own do; 0 declares the storage's own.
     int declaredNumberLength = 0;
     int declaredTextLength = 0;
+    // +CPBR=? answers "ERROR" while +CPBR=n works, as the test commands of
+    // current Fibocom and Quectel modules do.
+    bool rangeQueryRefused = false;
+    // +CPBW=? answers "ERROR" too.
+    bool writeQueryRefused = false;
+    // +CPBR=? answers error 23, "memory failure", while the selected
+    // storage holds no entry, as some Samsung phones do for their empty
+    // phone memory.
+    bool noRangeWhenEmpty = false;
+    // The first read of positions after power-on is answered this many
+    // milliseconds late, as by a SIM that reads its phonebook in first.
+    int firstReadDelayMs = 0;
 
     static SimOptions strict();
 };

@@ -189,7 +189,7 @@ void SimPhone::handleLine(const QByteArray &line, Clock::time_point arrival)
             answer += m_unsolicited;
         answer += reply.result;
         m_pacer.enqueue(reply.echo, arrival);
-        m_pacer.enqueue(answer, arrival + m_latency);
+        m_pacer.enqueue(answer, arrival + m_latency + std::chrono::milliseconds(reply.lateMs));
     }
     if (m_hangUpAfter > 0 && ++m_commandsSinceHangUpSet >= m_hangUpAfter)
         m_hangUpPending = true;

@@ -65,6 +65,7 @@ SimPhonebookCommands::SimPhonebookCommands()
 void SimPhonebookCommands::powerOn(const SimOptions &options)
 {
     m_busyLeft = options.simBusyAnswers;
+    m_positionsRead = false;
     m_writeDropped = false;
     m_written = false;
 }
@@ -79,12 +80,18 @@ AtStatus SimPhonebookCommands::execute(const QByteArray &name, const QByteArray 
 {
     if (m_busyLeft > 0) {
         --m_busyLeft;
-        return AtStatus::phoneFailed(AtStatus::kSimBusy);
+        return AtStatus::phoneFailed(options.busyAsPleaseWait ? AtStatus::kPleaseWait : AtStatus::kSimBusy);
     }
     if (name == kSelectCommand)
         return select(form, options, charset, lines);
-    if (name == kReadCommand)
-        return read(form, options, charset, lines);
+    if (name == kReadCommand) {
+        AtStatus status = read(form, options, charset, lines);
+        if (form != kTestForm && !m_positionsRead) {
+            m_positionsRead = true;
+            status.lateMs = options.firstReadDelayMs;
+        }
+        return status;
+    }
     if (name == kWriteCommand)
         return write(form, options, charset, lines);
     return AtStatus::failed();
@@ -137,6 +144,10 @@ AtStatus SimPhonebookCommands::read(const QByteArray &form, const SimOptions &op
         return AtStatus::silent();
     const SimPhonebook &book = m_phonebooks[m_selected];
     if (form == kTestForm) {
+        if (options.rangeQueryRefused)
+            return AtStatus::failed();
+        if (options.noRangeWhenEmpty && book.entries.isEmpty())
+            return AtStatus::phoneFailed(AtStatus::kMemoryFailure);
         QByteArray range = QByteArray::number(book.first) + '-' + QByteArray::number(book.last);
         if (!options.rangeWithoutParentheses)
             range = '(' + range + ')';
@@ -185,6 +196,8 @@ AtStatus SimPhonebookCommands::write(const QByteArray &form, const SimOptions &o
 {
     SimPhonebook &book = m_phonebooks[m_selected];
     if (form == kTestForm) {
+        if (options.writeQueryRefused)
+            return AtStatus::failed();
         lines->append(kWriteCommand + ": (" + QByteArray::number(book.first) + '-' + QByteArray::number(book.last)
                       + ")," + QByteArray::number(book.numberLength) + ",("
                       + QByteArray::number(SimNumberType::National) + ','

@@ -46,6 +46,7 @@ private:
     SimPhonebooks m_phonebooks;
     QString m_selected;
     int m_busyLeft = 0;
+    bool m_positionsRead = false;
     bool m_writeDropped = false;
     bool m_written = false;
 };

@@ -51,6 +51,7 @@ private slots:
     void cleanup();
 
     void wholeErrand();
+    void copySimIntoEmptyPhoneMemory();
     void controlsDisabledWhileAnOperationRuns();
     void editBoxesFollowTheSelection();
     void rowSelectedAfterAnOutcome_data();
@@ -117,6 +118,52 @@ void Form1PhoneTest::wholeErrand()
     QCOMPARE(s->connection(), WindowText::kDisconnected);
     QCOMPARE(s->message(), WindowText::kVisit);
     QVERIFY(f.VScroll1->isEnabled());
+}
+
+// Read the SIM, sort it and save the list; read the phone memory, empty
+// and without a range to tell, as some Samsung phones have it; load the
+// list and write it back. The memory holds the SIM's entries from 1, the
+// SIM is as it was, and the empty memory left no backup.
+void Form1PhoneTest::copySimIntoEmptyPhoneMemory()
+{
+    Form1 &f = *s->form;
+    SimModem::Options samsung;
+    samsung.cmee = SimModem::NumberedErrors;
+    samsung.noRangeWhenEmpty = true;
+    s->phone.setOptions(samsung);
+    SimPhonebook memory;
+    memory.last = 20;
+    memory.textLength = 20;
+    s->phone.setPhonebook(SimStorage::PhoneMemory, memory);
+    QTemporaryDir dir;
+    s->connectPhone();
+    s->readSim();
+    s->click(f.Command6);
+    s->chooser.saveName = dir.filePath(QStringLiteral("sim"));
+    s->click(f.Command5);
+    QCOMPARE(s->message(), WindowText::kSaved);
+
+    s->click(f.Command9);
+    QCOMPARE(s->message(), WindowText::kReadDone);
+    const QStringList asked = s->newCommands();
+    QCOMPARE(asked.mid(0, 4), (QStringList{"+CPBS=ME", "+CPBR=?", "+CPBW=?", "+CPBR=1"}));
+    QCOMPARE(asked.size(), 3 + memory.last);
+    QCOMPARE(f.list1Rows().rowCount(), memory.last);
+    QCOMPARE(f.Label7->text(), QStringLiteral("0/20"));
+    QCOMPARE(f.Label8->text(), QStringLiteral("0/40"));
+
+    s->chooser.openName = s->chooser.saveName + QStringLiteral(".rds");
+    s->click(f.Command4);
+    QCOMPARE(s->message(), WindowText::kLoaded);
+    s->click(f.Command3);
+    QCOMPARE(s->message(), WindowText::kWriteBackDone);
+    QVERIFY(s->newCommands().filter(QStringLiteral("+CPBS=")).isEmpty());
+    QCOMPARE(entriesOf(s->phone.phonebook(SimStorage::PhoneMemory)), twelvePositionSimSorted());
+    QCOMPARE(s->phone.phonebook(SimStorage::Sim), twelvePositionSim().entries);
+    QCOMPARE(f.list1Rows().rowCount(), memory.last);
+    const QStringList kept = backups();
+    QCOMPARE(kept.size(), 1);
+    QVERIFY(kept.first().contains(QStringLiteral(" SIM ")));
 }
 
 // The window stays live during a read: the panel names it, the bar moves,

@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 // Latin names that every set carries, a Swiss and a British number, gaps.
@@ -87,6 +89,8 @@ private slots:
 
     void habitsReadSortAndWriteBack_data();
     void habitsReadSortAndWriteBack();
+    void emptyPhoneMemoryWithoutRange_data();
+    void emptyPhoneMemoryWithoutRange();
     void phonesInTheirOwnSets_data();
     void phonesInTheirOwnSets();
     void gsmWithoutAlternativeRefusesWhatItCannotCarry();
@@ -146,6 +150,31 @@ void TestSessionHabits::habitsReadSortAndWriteBack_data()
     SimModem::Options cut;
     cut.rangeReadCut = 3;
     QTest::newRow("range answer cut short") << cut << kLatin1 << 300 << QString() << 302 << 3;
+
+    // Without the range query the write command's test form tells the
+    // limits; without that too, the storage's count tells the positions
+    // and the entries read the lengths.
+    SimModem::Options noRange;
+    noRange.rangeQueryRefused = true;
+    QTest::newRow("+CPBR=? refused") << noRange << kLatin1 << 12 << QString() << 15 << 2;
+    SimModem::Options noTests = noRange;
+    noTests.writeQueryRefused = true;
+    QTest::newRow("+CPBR=? and +CPBW=? refused") << noTests << kLatin1 << 12 << QString() << 16 << 2;
+    // The selection asked three times, the panel saying the SIM is busy.
+    const auto pleaseWait = [](int cmee) {
+        SimModem::Options options;
+        options.cmee = cmee;
+        options.simBusyAnswers = 2;
+        options.busyAsPleaseWait = true;
+        return options;
+    };
+    QTest::newRow("+CME ERROR: 515") << pleaseWait(SimModem::NumberedErrors) << kLatin1 << 12 << QString() << 16 << 2;
+    QTest::newRow("+CME ERROR: please wait")
+        << pleaseWait(SimModem::VerboseErrors) << kLatin1 << 12 << QString() << 16 << 2;
+    // Within half the deadline nothing is sent twice.
+    SimModem::Options slow;
+    slow.firstReadDelayMs = 4000;
+    QTest::newRow("first position read 4 s late") << slow << kLatin1 << 12 << QString() << 14 << 2;
 }
 
 void TestSessionHabits::habitsReadSortAndWriteBack()
@@ -156,7 +185,9 @@ void TestSessionHabits::habitsReadSortAndWriteBack()
     QFETCH(QString, refused);
     QFETCH(int, readCommands);
     QFETCH(int, checkReads);
-    SessionRig r(std::chrono::milliseconds(3000), powerOn);
+    // The program's own deadline, within which a slow SIM's first answer
+    // must come.
+    SessionRig r(PhoneLink::kDefaultDeadline, powerOn);
     r.phone.setOptions(options);
     const SimPhonebook book = latinSim(positions);
     r.phone.setPhonebook(SimStorage::Sim, book);
@@ -170,6 +201,7 @@ void TestSessionHabits::habitsReadSortAndWriteBack()
     const bool readable = checkReads > 0;
     QCOMPARE(r.read().message, readable ? WindowText::kReadDone : WindowText::kReadFailed);
     QCOMPARE(r.newCommands().size(), readCommands);
+    QCOMPARE(r.messages.contains(WindowText::kSimBusy), options.simBusyAnswers > 0);
     QCOMPARE(r.session->vars().RUBSEL(), readable ? QStringLiteral("RUBRICA SIM") : QStringLiteral("ERROR"));
     r.sort();
     const Outcome written = r.writeBack();
@@ -183,6 +215,59 @@ void TestSessionHabits::habitsReadSortAndWriteBack()
     QCOMPARE(written.message, WindowText::kWriteBackDone);
     QCOMPARE(sent.filter(QRegularExpression(QStringLiteral("^\\+CPBR="))).size(), checkReads);
     QCOMPARE(entriesOf(r.phone.phonebook(SimStorage::Sim)), kLatinSorted);
+}
+
+void TestSessionHabits::emptyPhoneMemoryWithoutRange_data()
+{
+    QTest::addColumn<SimModem::Options>("options");
+    QTest::addColumn<QStringList>("asked");
+    // The lengths the read leaves.
+    QTest::addColumn<int>("nameLength");
+    QTest::addColumn<int>("numberLength");
+
+    const QStringList tests{"+CPBS=ME", "+CPBR=?", "+CPBW=?"};
+    SimModem::Options samsung;
+    samsung.cmee = SimModem::NumberedErrors;
+    samsung.noRangeWhenEmpty = true;
+    QTest::newRow("+CME ERROR: 23") << samsung << tests << 20 << 40;
+    samsung.cmee = SimModem::PlainErrors;
+    QTest::newRow("ERROR") << samsung << tests << 20 << 40;
+    // Nothing read, nothing that long: no entry can be stored.
+    samsung.writeQueryRefused = true;
+    QTest::newRow("and +CPBW=? refused") << samsung << tests + QStringList{"+CPBS?"} << 0 << 0;
+}
+
+// Some Samsung phones tell no range while their phone memory is empty: it
+// reads as empty, position by position, and leaves no backup.
+void TestSessionHabits::emptyPhoneMemoryWithoutRange()
+{
+    QFETCH(SimModem::Options, options);
+    QFETCH(QStringList, asked);
+    QFETCH(int, nameLength);
+    QFETCH(int, numberLength);
+    SessionRig r;
+    r.phone.setOptions(options);
+    SimPhonebook memory;
+    memory.last = 20;
+    memory.textLength = 20;
+    r.phone.setPhonebook(SimStorage::PhoneMemory, memory);
+    QString why;
+    QVERIFY2(r.start(&why), qPrintable(why));
+    QVERIFY(r.openOrClose().done);
+    r.newCommands();
+
+    QCOMPARE(r.read(kSelectorPhone).message, WindowText::kReadDone);
+    QStringList reads;
+    for (int i = 1; i <= memory.last; ++i)
+        reads.append(QStringLiteral("+CPBR=%1").arg(i));
+    QCOMPARE(r.newCommands(), asked + reads);
+    QCOMPARE(r.session->vars().RUBSEL(), QStringLiteral("RUBRICA CELLULARE"));
+    QCOMPARE(r.session->vars().limits, (PhonebookLimits{20, nameLength, numberLength}));
+    QCOMPARE(r.List1.rowCount(), 20);
+    QVERIFY(std::all_of(r.List1.entries().cbegin(), r.List1.entries().cend(),
+                        [](const PhonebookEntry &e) { return e.isEmpty() && !e.unread; }));
+    QVERIFY(r.List1.lines().first().startsWith(QStringLiteral("01/20 \u00C3 ")));
+    QVERIFY(backups().isEmpty());
 }
 
 void TestSessionHabits::phonesInTheirOwnSets_data()

@@ -95,6 +95,12 @@ void TestAtAnswer::reply_data()
                               << false << true;
     QTest::newRow("sim busy as text") << read << "\r\n+cme error: sim BUSY\r\n"_ba << Final::CmeError << none << none
                                       << -1 << "sim BUSY"_ba << false << true;
+    // The "please wait" of SIMCom, Telit and u-blox modules is the same busy.
+    QTest::newRow("please wait") << read << "\r\n+CME ERROR: 515\r\n"_ba << Final::CmeError << none << none << 515
+                                 << "515"_ba << false << true;
+    QTest::newRow("please wait as text")
+        << read << "\r\n+CME ERROR: Please wait, init or command processing in progress\r\n"_ba << Final::CmeError
+        << none << none << -1 << "Please wait, init or command processing in progress"_ba << false << true;
     QTest::newRow("plain and extended") << read << "\r\n+CME ERROR: 22\r\n\r\nERROR\r\n"_ba << Final::Error << none
                                         << none << -1 << ""_ba << false << false;
     QTest::newRow("an error and an OK in one buffer") << read << "\r\n+CME ERROR: 3\r\n\r\nOK\r\n"_ba << Final::CmeError

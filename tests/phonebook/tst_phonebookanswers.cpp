@@ -1,37 +1,17 @@
+// The answers to the read of one position: the entry they name, and the
+// forms refused.
+#include "answerfixtures.h"
 #include "phonebookanswers.h"
 
-#include <QFile>
 #include <QHash>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
+using AnswerFixtures::fixtureForms;
+using AnswerFixtures::isEntryForm;
+using AnswerFixtures::isRangeForm;
 
 namespace {
-
-const QString kFixtures = QStringLiteral("../data/phone-answers.txt");
-
-// The answer forms of the fixture file, comment lines left out, the bytes
-// as a phone sends them.
-QByteArrayList fixtureForms()
-{
-    QFile file(QFINDTESTDATA(kFixtures));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QByteArrayList forms;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (!line.isEmpty() && !line.startsWith('#'))
-            forms.append(line);
-    }
-    return forms;
-}
-
-// Range answers, unlike entries, hold no quoted text.
-bool isRangeForm(const QByteArray &form)
-{
-    return form.startsWith("+CPBR:") && !form.contains('"');
-}
-bool isEntryForm(const QByteArray &form) { return form.startsWith("+CPBR:") && !isRangeForm(form); }
 
 const QByteArray kEntry = "+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\""_ba;
 
@@ -40,15 +20,6 @@ const QByteArray kEntry = "+CPBR: 7,\"+393331234567\",145,\"MARIO ROSSI\""_ba;
 class TestPhonebookAnswers : public QObject {
     Q_OBJECT
 private slots:
-    void fixtureFileIsThere();
-    void rangeFixtures_data();
-    void rangeFixtures();
-    void rangeForms_data();
-    void rangeForms();
-    void refusedRanges_data();
-    void refusedRanges();
-    void usedCounts_data();
-    void usedCounts();
     void entryFixtures_data();
     void entryFixtures();
     void entryForms_data();
@@ -58,155 +29,6 @@ private slots:
     void namesInvalidInTheCharset_data();
     void namesInvalidInTheCharset();
 };
-
-void TestPhonebookAnswers::fixtureFileIsThere()
-{
-    const QByteArrayList forms = fixtureForms();
-    QVERIFY2(!forms.isEmpty(), "test data file missing or empty");
-    QVERIFY(std::any_of(forms.begin(), forms.end(), isRangeForm));
-    QVERIFY(std::any_of(forms.begin(), forms.end(), isEntryForm));
-}
-
-void TestPhonebookAnswers::rangeFixtures_data()
-{
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<bool>("known");
-    QTest::addColumn<bool>("taken");
-    QTest::addColumn<int>("maxNumRub");
-    QTest::addColumn<int>("maxCarNum");
-    QTest::addColumn<int>("maxCarNom");
-
-    // Upper bound, number length, text length; none for a form refused.
-    const QHash<QByteArray, QList<int>> expected{
-        {"+CPBR: 1-250,40,18", {250, 40, 18}},
-        {"+CPBR: (1-250), 40, 18", {250, 40, 18}},
-        {"+CPBR: (),40,18", {}},
-        {"+CPBR: (1-250),40,18", {250, 40, 18}},
-        {"+CPBR: (1-250),50,14,,,,40,20", {250, 50, 14}},
-        {"+CPBR: (1-150),32,16,255,16,255,255,255", {150, 32, 16}},
-        {"+CPBR: (1-1),40,20", {1, 40, 20}},
-        {"+CPBR: (1-3),20,14", {3, 20, 14}},
-        {"+CPBR: (5-20),20,14", {20, 20, 14}},
-    };
-    for (const QByteArray &form : fixtureForms()) {
-        if (!isRangeForm(form))
-            continue;
-        const QList<int> values = expected.value(form);
-        const bool taken = values.size() == 3;
-        QTest::newRow(form.constData()) << form << expected.contains(form) << taken
-                                        << values.value(0) << values.value(1) << values.value(2);
-    }
-}
-
-void TestPhonebookAnswers::rangeFixtures()
-{
-    QFETCH(QByteArray, answer);
-    QFETCH(bool, known);
-    QFETCH(bool, taken);
-    QFETCH(int, maxNumRub);
-    QFETCH(int, maxCarNum);
-    QFETCH(int, maxCarNom);
-
-    QVERIFY2(known, "a form in the test data has no expected values here");
-    const auto range = PhonebookAnswers::parseIndexRange(answer);
-    QCOMPARE(range.has_value(), taken);
-    if (!taken)
-        return;
-    QCOMPARE(range->MAXNUMRUB, maxNumRub);
-    QCOMPARE(range->MAXCARNUM, maxCarNum);
-    QCOMPARE(range->MAXCARNOM, maxCarNom);
-}
-
-void TestPhonebookAnswers::rangeForms_data()
-{
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<int>("maxNumRub");
-    QTest::addColumn<int>("maxCarNum");
-    QTest::addColumn<int>("maxCarNom");
-
-    QTest::newRow("without the prefix") << "(1-250),40,18"_ba << 250 << 40 << 18;
-    QTest::newRow("spaces after the commas") << "+CPBR: (1-250), 40, 18"_ba << 250 << 40 << 18;
-    QTest::newRow("spaces around every number and comma") << "+CPBR: ( 1 - 250 ) , 40 , 18 "_ba << 250 << 40 << 18;
-    QTest::newRow("without parentheses, spaced") << "+CPBR: 1 - 250 , 40 , 18"_ba << 250 << 40 << 18;
-    QTest::newRow("a single bound") << "+CPBR: (250),40,18"_ba << 250 << 40 << 18;
-    QTest::newRow("one-digit bound") << "+CPBR: (1-9),20,14"_ba << 9 << 20 << 14;
-    QTest::newRow("largest accepted") << "+CPBR: (1-100000),1000,1000"_ba << 100000 << 1000 << 1000;
-    QTest::newRow("smallest accepted") << "+CPBR: (1-1),1,1"_ba << 1 << 1 << 1;
-    QTest::newRow("unsolicited line before") << "RING\r\n\r\n+CPBR: (1-250),40,18"_ba << 250 << 40 << 18;
-}
-
-void TestPhonebookAnswers::rangeForms()
-{
-    QFETCH(QByteArray, answer);
-    QFETCH(int, maxNumRub);
-    QFETCH(int, maxCarNum);
-    QFETCH(int, maxCarNom);
-
-    const auto range = PhonebookAnswers::parseIndexRange(answer);
-    QVERIFY(range);
-    QCOMPARE(range->MAXNUMRUB, maxNumRub);
-    QCOMPARE(range->MAXCARNUM, maxCarNum);
-    QCOMPARE(range->MAXCARNOM, maxCarNom);
-}
-
-void TestPhonebookAnswers::refusedRanges_data()
-{
-    QTest::addColumn<QByteArray>("answer");
-
-    // Every fixture form that is no range answer.
-    for (const QByteArray &form : fixtureForms()) {
-        if (!isRangeForm(form))
-            QTest::newRow(("fixture " + form).constData()) << form;
-    }
-    QTest::newRow("empty") << ""_ba;
-    QTest::newRow("OK") << "OK"_ba;
-    QTest::newRow("no opening parenthesis") << "+CPBR: 1-250),40,18"_ba;
-    QTest::newRow("no closing parenthesis") << "+CPBR: (1-250,40,18"_ba;
-    QTest::newRow("parentheses reversed") << "+CPBR: )1-250(,40,18"_ba;
-    QTest::newRow("text between range and comma") << "+CPBR: (1-250)x,40,18"_ba;
-    // Without parentheses only the dash tells a range from an entry's index.
-    QTest::newRow("a single bound without parentheses") << "+CPBR: 250,40,18"_ba;
-    QTest::newRow("no text length") << "+CPBR: (1-250),40"_ba;
-    QTest::newRow("nothing after the range") << "+CPBR: (1-250)"_ba;
-    QTest::newRow("upper bound 0") << "+CPBR: (1-0),40,18"_ba;
-    QTest::newRow("no upper bound") << "+CPBR: (1-),40,18"_ba;
-    QTest::newRow("too many positions") << "+CPBR: (1-100001),40,18"_ba;
-    QTest::newRow("number length 0") << "+CPBR: (1-250),0,18"_ba;
-    QTest::newRow("number length missing") << "+CPBR: (1-250),,18"_ba;
-    QTest::newRow("text length missing") << "+CPBR: (1-250),40,"_ba;
-    QTest::newRow("number length too long") << "+CPBR: (1-250),1001,18"_ba;
-    QTest::newRow("text length too long") << "+CPBR: (1-250),40,1001"_ba;
-    QTest::newRow("huge number") << "+CPBR: (1-99999999999),40,18"_ba;
-}
-
-void TestPhonebookAnswers::refusedRanges()
-{
-    QFETCH(QByteArray, answer);
-    QVERIFY(!PhonebookAnswers::parseIndexRange(answer));
-}
-
-void TestPhonebookAnswers::usedCounts_data()
-{
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<int>("used"); // -1: refused
-
-    QTest::newRow("SIM") << "+CPBS: \"SM\",46,250"_ba << 46;
-    QTest::newRow("nothing stored") << "+CPBS: \"ME\",0,500"_ba << 0;
-    QTest::newRow("spaces") << "+CPBS: \"SM\", 7 , 250"_ba << 7;
-    QTest::newRow("after RING") << "RING\r\n\r\n+CPBS: \"SM\",3,250"_ba << 3;
-    QTest::newRow("storage alone") << "+CPBS: \"SM\""_ba << -1;
-    QTest::newRow("count left empty") << "+CPBS: \"SM\",,250"_ba << -1;
-    QTest::newRow("count not a number") << "+CPBS: \"SM\",x,250"_ba << -1;
-    QTest::newRow("ERROR") << "ERROR"_ba << -1;
-    QTest::newRow("another answer") << "+CPBR: 7,\"1\",129,\"A\""_ba << -1;
-}
-
-void TestPhonebookAnswers::usedCounts()
-{
-    QFETCH(QByteArray, answer);
-    QFETCH(int, used);
-    QCOMPARE(PhonebookAnswers::parseUsedCount(answer).value_or(-1), used);
-}
 
 void TestPhonebookAnswers::entryFixtures_data()
 {

@@ -11,6 +11,7 @@
 
 Q_DECLARE_METATYPE(SimOptions)
 Q_DECLARE_METATYPE(SimPhonebook)
+Q_DECLARE_METATYPE(PhonebookLimits)
 Q_DECLARE_METATYPE(PhonebookRead::End)
 
 namespace {
@@ -37,6 +38,11 @@ SimPhonebook phonebook(int positions, int numberLength, int textLength)
 }
 
 const SimPhonebook kNine = phonebook(9, 20, 14);
+
+PhonebookLimits limitsOf(const SimPhonebook &book)
+{
+    return {book.last, book.textLength, book.numberLength};
+}
 
 // What the phonebook holds, one entry per position from 1, as "name|number".
 QStringList namesAndNumbers(const SimPhonebook &book)
@@ -116,34 +122,74 @@ void TestPhonebookRead::wholeRead_data()
     QTest::addColumn<int>("selector");
     QTest::addColumn<SimPhonebook>("book");
     QTest::addColumn<SimOptions>("options");
-    // The commands before "+CPBR=?", and the stages.
-    QTest::addColumn<QStringList>("selection");
+    // The commands before the first position's read, and the stages.
+    QTest::addColumn<QStringList>("asked");
     QTest::addColumn<QList<Stage>>("stages");
+    QTest::addColumn<PhonebookLimits>("limits");
 
     const QList<Stage> sim{Stage::ReadingSim};
-    QTest::newRow("SIM") << kSelectorSim << kNine << SimOptions() << QStringList{"+CPBS=SM"} << sim;
+    const QStringList range{"+CPBS=SM", "+CPBR=?"};
+    QTest::newRow("SIM") << kSelectorSim << kNine << SimOptions() << range << sim << limitsOf(kNine);
+    const SimPhonebook one = phonebook(1, 40, 20);
     QTest::newRow("phone memory of one empty position")
-        << kSelectorPhone << phonebook(1, 40, 20) << SimOptions() << QStringList{"+CPBS=ME"}
-        << QList<Stage>{Stage::ReadingPhone};
-    QTest::newRow("250 positions") << kSelectorSim << phonebook(250, 40, 18) << SimOptions()
-                                   << QStringList{"+CPBS=SM"} << sim;
+        << kSelectorPhone << one << SimOptions() << QStringList{"+CPBS=ME", "+CPBR=?"}
+        << QList<Stage>{Stage::ReadingPhone} << limitsOf(one);
+    const SimPhonebook many = phonebook(250, 40, 18);
+    QTest::newRow("250 positions") << kSelectorSim << many << SimOptions() << range << sim << limitsOf(many);
     SimOptions quoted;
     quoted.quotedStrings = true;
     QTest::newRow("storage name taken only quoted")
-        << kSelectorSim << kNine << quoted << QStringList{"+CPBS=SM", "+CPBS=\"SM\""} << sim;
-    // A SIM just powered on: asked again, it reads as usual, at the cost of
-    // the retries alone.
-    SimOptions busy;
-    busy.cmee = SimOptions::NumberedErrors;
-    busy.simBusyAnswers = 2;
+        << kSelectorSim << kNine << quoted << QStringList{"+CPBS=SM", "+CPBS=\"SM\"", "+CPBR=?"} << sim
+        << limitsOf(kNine);
     // Huawei sticks' codes in every answer, the selection's included.
     SimOptions chatty;
     chatty.unsolicitedLines = {"^RSSI:14", "^BOOT:1234,0,0,0,72", "^MODE: 2\r", "PB DONE"};
-    QTest::newRow("vendor codes inside every answer") << kSelectorSim << kNine << chatty << QStringList{"+CPBS=SM"}
-                                                      << sim;
-    QTest::newRow("SIM busy twice at first") << kSelectorSim << kNine << busy
-                                             << QStringList{"+CPBS=SM", "+CPBS=SM", "+CPBS=SM"}
-                                             << QList<Stage>{Stage::SimBusy} + sim;
+    QTest::newRow("vendor codes inside every answer") << kSelectorSim << kNine << chatty << range << sim
+                                                      << limitsOf(kNine);
+    // A SIM just powered on: asked again, it reads as usual, at the cost of
+    // the retries alone; "please wait" is the same.
+    const QStringList selectedThrice{"+CPBS=SM", "+CPBS=SM", "+CPBS=SM", "+CPBR=?"};
+    const QList<Stage> busyFirst = QList<Stage>{Stage::SimBusy} + sim;
+    SimOptions busy;
+    busy.cmee = SimOptions::NumberedErrors;
+    busy.simBusyAnswers = 2;
+    QTest::newRow("SIM busy twice at first") << kSelectorSim << kNine << busy << selectedThrice << busyFirst
+                                             << limitsOf(kNine);
+    SimOptions pleaseWait = busy;
+    pleaseWait.busyAsPleaseWait = true;
+    QTest::newRow("please wait twice at first") << kSelectorSim << kNine << pleaseWait << selectedThrice << busyFirst
+                                                << limitsOf(kNine);
+    pleaseWait.cmee = SimOptions::VerboseErrors;
+    QTest::newRow("please wait as text") << kSelectorSim << kNine << pleaseWait << selectedThrice << busyFirst
+                                         << limitsOf(kNine);
+
+    // A phone that refuses the range query tells the limits by the write
+    // command's test form; one that refuses that too, its positions by the
+    // storage's count, and the read takes the lengths from the longest name
+    // and number it finds.
+    SimOptions noRange;
+    noRange.rangeQueryRefused = true;
+    QTest::newRow("range query refused") << kSelectorSim << kNine << noRange << range + QStringList{"+CPBW=?"} << sim
+                                         << limitsOf(kNine);
+    SimOptions noTests = noRange;
+    noTests.writeQueryRefused = true;
+    QTest::newRow("both test forms refused")
+        << kSelectorSim << kNine << noTests << range + QStringList{"+CPBW=?", "+CPBS?"} << sim
+        << PhonebookLimits{9, int(qstrlen("A NAME LONGER THAN ANY FIELD")), int(qstrlen("+393331234567"))};
+    // Some Samsung phones have no range to tell while their phone memory is
+    // empty.
+    SimPhonebook empty = phonebook(20, 40, 20);
+    empty.entries.clear();
+    SimOptions noRangeEmpty;
+    noRangeEmpty.cmee = SimOptions::NumberedErrors;
+    noRangeEmpty.noRangeWhenEmpty = true;
+    QTest::newRow("empty phone memory without a range")
+        << kSelectorPhone << empty << noRangeEmpty << QStringList{"+CPBS=ME", "+CPBR=?", "+CPBW=?"}
+        << QList<Stage>{Stage::ReadingPhone} << limitsOf(empty);
+    noRangeEmpty.writeQueryRefused = true;
+    QTest::newRow("empty phone memory, only its positions told")
+        << kSelectorPhone << empty << noRangeEmpty << QStringList{"+CPBS=ME", "+CPBR=?", "+CPBW=?", "+CPBS?"}
+        << QList<Stage>{Stage::ReadingPhone} << PhonebookLimits{20, 0, 0};
 }
 
 void TestPhonebookRead::wholeRead()
@@ -151,8 +197,9 @@ void TestPhonebookRead::wholeRead()
     QFETCH(int, selector);
     QFETCH(SimPhonebook, book);
     QFETCH(SimOptions, options);
-    QFETCH(QStringList, selection);
+    QFETCH(QStringList, asked);
     QFETCH(QList<Stage>, stages);
+    QFETCH(PhonebookLimits, limits);
 
     m_sim->phone.setOptions(options);
     m_sim->phone.setPhonebooks({{SimStorage::Sim, book}, {SimStorage::PhoneMemory, book}});
@@ -160,17 +207,14 @@ void TestPhonebookRead::wholeRead()
 
     QCOMPARE(m_read.end, PhonebookRead::End::Done);
     QCOMPARE(m_report.stages, stages);
-    QCOMPARE(m_sim->commands(), selection + QStringList{"+CPBR=?"} + positionReads(book.last));
+    QCOMPARE(m_sim->commands(), asked + positionReads(book.last));
     QCOMPARE(m_read.vars.RUBSEL(), selector == kSelectorSim ? Rubrica::kSim : Rubrica::kCellulare);
     QCOMPARE(namesAndNumbers(m_read.entries), namesAndNumbers(book));
-    // Each position is told as it is read, the limits once before them.
+    // Each position is told once the limits are, in order.
     QCOMPARE(m_report.positions, m_read.entries);
     QCOMPARE(m_report.limits.size(), 1);
-    for (const FormVariables &vars : {m_read.vars, m_report.limits.first()}) {
-        QCOMPARE(vars.limits.MAXNUMRUB, book.last);
-        QCOMPARE(vars.limits.MAXCARNUM, book.numberLength);
-        QCOMPARE(vars.limits.MAXCARNOM, book.textLength);
-    }
+    QCOMPARE(m_report.limits.first().limits, limits);
+    QCOMPARE(m_read.vars.limits, limits);
     QCOMPARE(m_report.maximums, QList<double>{double(book.last)});
     QList<double> steps;
     for (int i = 1; i <= book.last; ++i)
@@ -183,23 +227,23 @@ void TestPhonebookRead::stopsBeforeAnyPosition_data()
     QTest::addColumn<int>("selector");
     QTest::addColumn<bool>("portClosed");
     // The commands the phone refuses, by their start.
-    QTest::addColumn<QString>("refused");
+    QTest::addColumn<QStringList>("refused");
     QTest::addColumn<QStringList>("commands");
     // The stages, then how the read ends.
     QTest::addColumn<QList<Stage>>("stages");
     QTest::addColumn<PhonebookRead::End>("end");
 
     const QList<Stage> reading{Stage::ReadingSim};
-    QTest::newRow("port closed") << kSelectorSim << true << QString() << QStringList() << QList<Stage>()
+    QTest::newRow("port closed") << kSelectorSim << true << QStringList() << QStringList() << QList<Stage>()
                                  << PhonebookRead::End::PortClosed;
-    QTest::newRow("no such phonebook") << 3 << false << QString() << QStringList() << QList<Stage>()
+    QTest::newRow("no such phonebook") << 3 << false << QStringList() << QStringList() << QList<Stage>()
                                        << PhonebookRead::End::Stopped;
     QTest::newRow("selection refused in both forms")
-        << kSelectorSim << false << "+CPBS" << QStringList{"+CPBS=SM", "+CPBS=\"SM\""} << reading
+        << kSelectorSim << false << QStringList{"+CPBS"} << QStringList{"+CPBS=SM", "+CPBS=\"SM\""} << reading
         << PhonebookRead::End::Failed;
-    QTest::newRow("index range refused") << kSelectorSim << false << "+CPBR=?"
-                                         << QStringList{"+CPBS=SM", "+CPBR=?"} << reading
-                                         << PhonebookRead::End::Failed;
+    const QStringList sizes{"+CPBR=?", "+CPBW=?", "+CPBS?"};
+    QTest::newRow("range, write range and storage count refused")
+        << kSelectorSim << false << sizes << QStringList{"+CPBS=SM"} + sizes << reading << PhonebookRead::End::Failed;
 }
 
 // Nothing is read and the limits stay those of the earlier read.
@@ -207,7 +251,7 @@ void TestPhonebookRead::stopsBeforeAnyPosition()
 {
     QFETCH(int, selector);
     QFETCH(bool, portClosed);
-    QFETCH(QString, refused);
+    QFETCH(QStringList, refused);
     QFETCH(QStringList, commands);
     QFETCH(QList<Stage>, stages);
     QFETCH(PhonebookRead::End, end);
@@ -215,7 +259,7 @@ void TestPhonebookRead::stopsBeforeAnyPosition()
     if (portClosed)
         m_sim->link.close();
     if (!refused.isEmpty())
-        m_sim->phone.setRefusal(QStringList{refused});
+        m_sim->phone.setRefusal(refused);
     read(selector);
 
     QCOMPARE(m_read.end, end);

@@ -29,6 +29,8 @@ class TestSimHabits : public QObject {
 private slots:
     void answers_data();
     void answers();
+    void lateAnswers_data();
+    void lateAnswers();
 };
 
 void TestSimHabits::answers_data()
@@ -59,9 +61,34 @@ void TestSimHabits::answers_data()
                                        << QByteArray("\r\n+CME ERROR: SIM busy\r\n");
     QTest::newRow("SIM busy, plain") << busy(SimModem::PlainErrors) << echoOff << QByteArray("AT+CPBR=1")
                                      << QByteArray("\r\nERROR\r\n");
+    const auto pleaseWait = [busy](int cmee) {
+        SimModem::Options options = busy(cmee);
+        options.busyAsPleaseWait = true;
+        return options;
+    };
+    QTest::newRow("please wait") << pleaseWait(SimModem::NumberedErrors) << echoOff << QByteArray("AT+CPBS=\"SM\"")
+                                 << QByteArray("\r\n+CME ERROR: 515\r\n");
+    QTest::newRow("please wait, as text")
+        << pleaseWait(SimModem::VerboseErrors) << echoOff << QByteArray("AT+CPBR=1")
+        << QByteArray("\r\n+CME ERROR: please wait, init or command processing in progress\r\n");
     QTest::newRow("SIM ready, busy erase not carried out")
         << busy(SimModem::NumberedErrors) << QByteArrayList{"ATE0", "AT+CPBW=1", "AT+CPBW=1"} << QByteArray("AT+CPBR=1")
         << kMario + kOk;
+
+    const auto noRange = with([](auto &o) { o.rangeQueryRefused = true; });
+    QTest::newRow("range query refused") << noRange << echoOff << QByteArray("AT+CPBR=?") << QByteArray("\r\nERROR\r\n");
+    QTest::newRow("a position read all the same") << noRange << echoOff << QByteArray("AT+CPBR=1") << kMario + kOk;
+    QTest::newRow("write test form refused") << with([](auto &o) { o.writeQueryRefused = true; }) << echoOff
+                                             << QByteArray("AT+CPBW=?") << QByteArray("\r\nERROR\r\n");
+    const auto noRangeWhenEmpty = with([](auto &o) {
+        o.noRangeWhenEmpty = true;
+        o.cmee = SimModem::NumberedErrors;
+    });
+    QTest::newRow("no range while empty") << noRangeWhenEmpty << QByteArrayList{"ATE0", "AT+CPBW=1", "AT+CPBW=3"}
+                                          << QByteArray("AT+CPBR=?") << QByteArray("\r\n+CME ERROR: 23\r\n");
+    QTest::newRow("a range once an entry is held")
+        << noRangeWhenEmpty << QByteArrayList{"ATE0", "AT+CPBW=1"} << QByteArray("AT+CPBR=?")
+        << "\r\n+CPBR: (1-250),40,18\r\n" + kOk;
 
     QTest::newRow("wrong index") << with([](auto &o) { o.wrongIndex = SimModem::Options::IndexSwap{2, 3}; }) << echoOff
                                  << QByteArray("AT+CPBR=2") << "\r\n" + kCasa + kOk;
@@ -176,6 +203,44 @@ void TestSimHabits::answers()
     // Whatever the answer, the phone counts the line among those received.
     QCOMPARE(modem.commands().size(), before.size() + 1);
     QCOMPARE(modem.commands().last(), QString::fromLatin1(line));
+}
+
+void TestSimHabits::lateAnswers_data()
+{
+    // The SIM's busy answers after power-on, the lines before, and the line
+    // whose answer comes late or not.
+    QTest::addColumn<int>("busyAnswers");
+    QTest::addColumn<QByteArrayList>("before");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("lateMs");
+
+    QTest::newRow("the range query") << 0 << QByteArrayList() << QByteArray("AT+CPBR=?") << 0;
+    QTest::newRow("the first read of a position")
+        << 0 << QByteArrayList{"AT+CPBS=\"SM\"", "AT+CPBR=?"} << QByteArray("AT+CPBR=1") << 4000;
+    QTest::newRow("the first read of a range") << 0 << QByteArrayList() << QByteArray("AT+CPBR=1,3") << 4000;
+    QTest::newRow("the second read") << 0 << QByteArrayList{"AT+CPBR=2"} << QByteArray("AT+CPBR=1") << 0;
+    QTest::newRow("a busy answer") << 1 << QByteArrayList() << QByteArray("AT+CPBR=1") << 0;
+    QTest::newRow("the first read carried out, after a busy answer")
+        << 1 << QByteArrayList{"AT+CPBR=1"} << QByteArray("AT+CPBR=1") << 4000;
+}
+
+// The delay counts once from power-on, for the first read the SIM carries
+// out.
+void TestSimHabits::lateAnswers()
+{
+    QFETCH(int, busyAnswers);
+    QFETCH(QByteArrayList, before);
+    QFETCH(QByteArray, line);
+    QFETCH(int, lateMs);
+
+    SimModem modem;
+    SimModem::Options options;
+    options.firstReadDelayMs = 4000;
+    options.simBusyAnswers = busyAnswers;
+    modem.setOptions(options);
+    for (const QByteArray &command : before)
+        modem.execute(command);
+    QCOMPARE(modem.execute(line).lateMs, lateMs);
 }
 
 QTEST_GUILESS_MAIN(TestSimHabits)
