@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times what finding the same person twice adds to the sort of a 5,000-entry
 // list: the marks that List2 draws after every sort, and dropping the exact
 // copies. One entry in eight is saved again under another form of its

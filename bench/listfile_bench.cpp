@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times saving and loading a large sorted list through the two handlers'
 // logic, with the window's throttled event dispatch in every step.
 #include "benchresult.h"

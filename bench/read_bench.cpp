@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times reading a whole phonebook from the simulated phone through the
 // program's own read and link, on the phone's thread as the window has it
 // run, the hop there and back included, then sends the very same command bytes bare

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a transaction costs the machine while the phone keeps silent: the
 // window waits inside IOP for as long as the link's deadline, and that wait
 // must leave the processor to others. The simulated phone serves from a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the sort as the window runs it, on phonebooks far larger than any
 // SIM, and the plain bubble sort it replaced on the size where that one
 // still finishes in reasonable time. The two must agree line for line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times saving a phonebook as vCard and loading it back, file included, on
 // a book of 5,000 cards with accented names, USIM fields on some entries and
 // the SIM's /m /h /w entries on others. The code runs on one thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the user looks at nothing: from the start of main, before the
 // application object exists, until the window has painted itself for the
 // first time. The window is made as the program makes it, on the offscreen

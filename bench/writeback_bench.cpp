@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the write-back of a sorted SIM phonebook through the program's own
 // write, check and link at 19200 baud: once with the phone answering the
 // range read, once with a phone that refuses it, so that the check asks

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a Debian installation carries beside the programs, and the package
 # itself (cpack -G DEB, run by scripts/package).
 set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The phone's answer as the transaction sees it: any bytes the serial line
 // may bring, framed for one of the kinds of command the program sends,
 // through the final-result test, the lines set aside, the cleaning, the

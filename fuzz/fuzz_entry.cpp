@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One position's answer to "+CPBR=i": whatever it holds, the entry that comes
 // out must be one the list and the write-back can carry.
 #include "fuzzcheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes of a fields file beside a list the user loads: refused, or
 // fields for the list's lines that save and load again unchanged.
 #include "fieldsfile.h"

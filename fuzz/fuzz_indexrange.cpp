@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The answer to "+CPBR=?", or, from a phone that refuses it, to "+CPBW=?"
 // or "+CPBS?": the read sizes the whole phonebook and both list columns
 // from it, so nothing outside the promised bounds may get through.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes of a list file as "LOAD LISTA ORDINATA" reads them: whatever file
 // the user picks, it is refused or taken line by line, read as a list that
 // draws the same lines again, and saving the lines again gives the file back

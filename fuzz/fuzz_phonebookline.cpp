@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list line: a loaded file may hold anything, and every line is parsed
 // into the entry it shows; every line drawn from an entry parses back into
 // it, cut to the field widths.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes of a vCard file the user loads: whatever comes in is numbers a
 // phone dials, names without control characters, positions in file order,
 // and saving the entries and loading them again gives the same entries

@@ -1,3 +1,4 @@
+; SPDX-License-Identifier: GPL-3.0-or-later
 ; The Windows installer, 64-bit: the licence shown first, then the program
 ; under Program Files with its licence texts and Qt's, a Start-menu entry with
 ; its icon, and an uninstaller that takes it all away again.

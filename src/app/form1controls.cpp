@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the window's controls with their design-time properties. Positions
 // come in twips from the top left corner of the client area, 15 to a pixel.
 #include "form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sessionprogress.h"
 
 SessionProgress::SessionProgress(std::function<bool()> goOn, QObject *parent)

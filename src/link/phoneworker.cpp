@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "phoneworker.h"
 
 PhoneWorker::PhoneWorker(std::chrono::milliseconds deadline, QObject *parent)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandrule.h"
 
 CommandRule::CommandRule(Predicate matches, int times)

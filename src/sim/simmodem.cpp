@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "simmodem.h"
 
 #include "atparameters.h"

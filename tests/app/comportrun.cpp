@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the real window against a phone on a serial port, as a user does:
 // open the port, read the SIM phonebook, sort it, write it back. For the
 // Windows build under Wine, where the phone sits behind COM1; the phone's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "phoneonport.h"
 
 PhoneOnPort::PhoneOnPort(std::chrono::milliseconds deadline, const QString &charset)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window against the simulated phone over a pseudo-terminal, for what
 // the window itself does: the clicks that start the operations, the
 // controls disabled while one runs, the panels, the counters and the edit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sorted list's own edits through the window, on the simulated phone:
 // duplicates marked and dropped, lines taken out with the Delete key, a
 // second list merged in, and a list too long for the phonebook.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window on its own, with no phone behind any port.
 #include "form1.h"
 #include "fractionprogressbar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session against the simulated phone, without the window: what each
 // operation sends, what it leaves in the lists and on the phone, and how
 // the program ends while an operation runs.

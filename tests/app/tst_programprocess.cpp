@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a process of its own, against the simulated phone: the
 // signals that end it end it as the window's close button does, with the
 // port's lock file gone and nothing more sent; and a lock file that a

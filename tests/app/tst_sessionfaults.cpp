@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole flow at the session, as a user runs it, under the behaviours of
 // real phones, ports and adapters. Each scenario that leaves the phone half
 // written checks that every entry the phone held at the start is kept in

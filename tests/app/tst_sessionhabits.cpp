@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Phones with the habits met in the field, and phones in their own
 // character sets, at the session against the simulated phone: each one's
 // phonebook read, sorted and written back exactly, or the read or the list

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ways back the session leaves, against the simulated phone: the saved
 // list, the backup of every read, and an address book's export.
 #include "keptbackups.h"

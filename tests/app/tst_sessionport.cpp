@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ports that will not open and phones that do not answer, at the session
 // against the simulated phone: the message says why, and a port that did
 // not open keeps the lists and sends the phone nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session against phones that do not keep what they were sent: the
 // check of every write, and the fields that travel with their entries.
 #include "keptbackups.h"

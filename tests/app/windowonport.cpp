@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's window on one device, as a process of its own, for the
 // tests of how the program ends and how it opens a locked port: it opens
 // the port with its button and prints the connection and message panels,

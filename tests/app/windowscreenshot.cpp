@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of the window as a user sees it after reading and sorting
 // the demo SIM phonebook, for the README: windowscreenshot FILE.png
 #include "programlook.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "backupname.h"
 #include "crampedfolder.h"
 #include "listfilestore.h"

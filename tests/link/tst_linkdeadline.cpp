@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transaction's deadline, which runs from the last byte of the answer
 // heard: what it lets through, and what it gives up on.
 #include "phonelink.h"

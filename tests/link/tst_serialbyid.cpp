@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The udev name of the device behind a port, found in a folder of links
 // made up as /dev/serial/by-id has them.
 #include "serialbyid.h"

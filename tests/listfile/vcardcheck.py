@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads a vCard file with python3-vobject, a reader independent of the
 program's, and prints its cards as JSON: for each card a list of its
 properties, each [group, NAME, {PARAMETER: [values]}, value], the value a

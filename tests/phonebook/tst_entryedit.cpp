@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save and the delete of one entry on the simulated phone: what is
 // sent, what the phone holds afterwards, and what List1's line is to show.
 #include "entryedit.h"

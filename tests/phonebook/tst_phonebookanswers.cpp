@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The answers to the read of one position: the entry they name, and the
 // forms refused.
 #include "answerfixtures.h"

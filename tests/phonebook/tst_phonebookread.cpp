@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read of a phonebook from the simulated phone: what it shows, what it
 // asks the phone, and where it stops when the phone refuses, the port is
 // closed or the user ends the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The write-back of the sorted list to the simulated phone: the commands
 // it sends, what the phone holds afterwards, and what it tells List1.
 #include "pairentries.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The answers that tell how large a phonebook is: the range query's, the
 // write command's test form's, and the storage's counts.
 #include "answerfixtures.h"

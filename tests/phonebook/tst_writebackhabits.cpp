@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The write-back on phones with the habits met in the field: what reaches
 // the phone, what it holds afterwards and how the write-back ends.
 #include "pairentries.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The habits of particular phones, one answer each, on a SIM holding
 // positions 1 and 3.
 #include "simmodem.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes demo-phone.txt, the demo phone memory: 150 entries scattered over
 500 positions. Deterministic, so the committed file can be made again."""
 
