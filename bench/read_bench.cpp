@@ -238,7 +238,7 @@ bool benchModelQuestion(SimPhone &phone, PhoneLink &link)
     QElapsedTimer timer;
     for (int i = 0; i < kModelTransactions; ++i) {
         timer.start();
-        const AtReply answer = link.transact(AtCommands::kModelQuery);
+        const AtReply answer = link.IOP(AtCommands::kModelQuery);
         program.transactions.push_back(timer.nsecsElapsed());
         program.ns += program.transactions.back();
         if (answer.final != AtReply::Final::Ok || answer.text().isEmpty())

@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
     const double processBefore = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     QElapsedTimer wall;
     wall.start();
-    const QByteArray answer = link.transact(kCommand).text();
+    const QByteArray answer = link.IOP(kCommand).text();
     const double wallSeconds = wall.nsecsElapsed() / 1.0e9;
     const double threadCpu = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - threadBefore;
     const double processCpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processBefore;

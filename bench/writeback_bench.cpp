@@ -207,7 +207,7 @@ Measured plainRestore(PhoneWorker &worker, SimPhone &phone, const SimPhonebook &
 {
     Measured measured = measure(worker, phone, before, [&](PhoneLink &link) {
         for (const QByteArray &command : commands) {
-            if (!link.transact(command).isOk())
+            if (!link.IOP(command).isOk())
                 return false;
         }
         return true;

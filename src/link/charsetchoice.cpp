@@ -58,7 +58,7 @@ bool keptAsItIs(PhoneCharset::Set set)
 // The reply; nullopt when the link failed or the user gave up.
 std::optional<AtReply> ask(PhoneLink &link, const QByteArray &command)
 {
-    AtReply reply = link.transact(command);
+    AtReply reply = link.IOP(command);
     if (reply.stops())
         return std::nullopt;
     return reply;

@@ -21,7 +21,7 @@ bool ICC(PhoneLink &link)
     const std::array<QByteArray, 4> setUp = {AtCommands::kReset, AtCommands::kEchoOff,
                                           AtCommands::kResultCodesOn, AtCommands::kVerboseResults};
     for (const QByteArray &command : setUp) {
-        if (link.transact(command).stops())
+        if (link.IOP(command).stops())
             return false;
     }
     return true;
@@ -29,7 +29,7 @@ bool ICC(PhoneLink &link)
 
 void resetPhone(PhoneLink &link)
 {
-    link.transact(AtCommands::kReset);
+    link.IOP(AtCommands::kReset);
 }
 
 HandshakeResult runHandshake(PhoneLink &link, const QString &device,
@@ -41,8 +41,8 @@ HandshakeResult runHandshake(PhoneLink &link, const QString &device,
     if (result.opening != PortOpening::Opened)
         return result;
     portOpened();
-    const AtReply first = link.transact(AtCommands::kReset);
-    const AtReply echo = first.stops() ? first : link.transact(AtCommands::kReset);
+    const AtReply first = link.IOP(AtCommands::kReset);
+    const AtReply echo = first.stops() ? first : link.IOP(AtCommands::kReset);
     if (echo.stops() || echo.text() != kEcho) {
         link.close();
         return result;
@@ -52,7 +52,7 @@ HandshakeResult runHandshake(PhoneLink &link, const QString &device,
         link.close();
         return result;
     }
-    const AtReply model = link.transact(AtCommands::kModelQuery);
+    const AtReply model = link.IOP(AtCommands::kModelQuery);
     const std::optional<PhoneCharset> charset = model.stops() ? std::nullopt : chooseCharset(link);
     if (!charset) {
         link.close();

@@ -120,7 +120,7 @@ bool PhoneLink::isOpen() const
     return m_port->isOpen();
 }
 
-AtReply PhoneLink::transact(const QByteArray &cmdat)
+AtReply PhoneLink::IOP(const QByteArray &cmdat)
 {
     using Clock = AnswerDeadline::Clock;
     if (!isOpen())

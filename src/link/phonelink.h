@@ -44,7 +44,7 @@ public:
     // phone silent half of it is sent the frame once more (AnswerDeadline);
     // NoAnswer when it has run out. When the port fails the link closes it
     // and emits lost() before the reply, PortFailed, comes back.
-    AtReply transact(const QByteArray &cmdat);
+    AtReply IOP(const QByteArray &cmdat);
 
     // The set the phonebook's texts travel in, chosen by the handshake;
     // Windows-1252 single bytes again at every opening of the port.

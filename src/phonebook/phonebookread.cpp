@@ -54,7 +54,7 @@ bool pause(const Progress &progress)
 // transaction.
 AtReply ask(Exchange &exchange, const QByteArray &command)
 {
-    AtReply reply = exchange.link.transact(command);
+    AtReply reply = exchange.link.IOP(command);
     bool waited = false;
     while (reply.isSimBusy()) {
         if (!exchange.busySince.isValid())
@@ -70,7 +70,7 @@ AtReply ask(Exchange &exchange, const QByteArray &command)
             cancelled.final = AtReply::Final::Cancelled;
             return cancelled;
         }
-        reply = exchange.link.transact(command);
+        reply = exchange.link.IOP(command);
     }
     if (waited && exchange.stage)
         exchange.progress.stage(*exchange.stage);

@@ -61,7 +61,7 @@ std::optional<WriteBack> writeAll(PhoneLink &link, const Writes &writes, int las
         const bool clear = k > writes.writes.size();
         AtReply reply = clear ? AtReply() : WriteCharset::moveTo(link, writes.writes.at(k - 1).charset);
         if (clear || reply.isOk())
-            reply = link.transact(clear ? PhonebookCommands::clearCommand(k) : writes.writes.at(k - 1).command.command);
+            reply = link.IOP(clear ? PhonebookCommands::clearCommand(k) : writes.writes.at(k - 1).command.command);
         if (reply.isOk())
             continue;
         if (reply.final == AtReply::Final::Cancelled)

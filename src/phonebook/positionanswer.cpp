@@ -47,7 +47,7 @@ PhonebookEntry entryOf(int position, const Held &held)
 
 std::optional<bool> errorsWereEmpty(PhoneLink &link, int entriesWithoutThem)
 {
-    const AtReply count = link.transact(AtCommands::kStorageQuery);
+    const AtReply count = link.IOP(AtCommands::kStorageQuery);
     if (count.final == AtReply::Final::Cancelled)
         return std::nullopt;
     return count.isAnswered() && PhonebookAnswers::parseUsedCount(count.text()) == entriesWithoutThem;

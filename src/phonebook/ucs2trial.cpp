@@ -63,7 +63,7 @@ std::optional<WriteBack> run(PhoneLink &link, const PhonebookEntries &entries,
         return ended(WriteBack::End::Stopped);
 
     // Emptied again whatever the phone kept, and read back empty.
-    const AtReply clear = link.transact(PhonebookCommands::clearCommand(*position));
+    const AtReply clear = link.IOP(PhonebookCommands::clearCommand(*position));
     if (clear.final == AtReply::Final::Cancelled)
         return ended(WriteBack::End::Stopped);
     if (!clear.isAnswered())

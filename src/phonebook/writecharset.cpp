@@ -25,7 +25,7 @@ AtReply moveTo(PhoneLink &link, const PhoneCharset &charset)
         stay.final = AtReply::Final::Ok;
         return stay;
     }
-    const AtReply reply = link.transact(AtCommands::kCharsetSelect + AtCommands::quoted(charset.name()));
+    const AtReply reply = link.IOP(AtCommands::kCharsetSelect + AtCommands::quoted(charset.name()));
     if (reply.isOk())
         link.setCharset(charset);
     return reply;
@@ -36,7 +36,7 @@ AtReply send(PhoneLink &link, const Write &write)
     const PhoneCharset charset = link.charset();
     AtReply reply = moveTo(link, write.charset);
     if (reply.isOk())
-        reply = link.transact(write.command.command);
+        reply = link.IOP(write.command.command);
     const AtReply back = moveTo(link, charset);
     if (!back.isOk() && reply.isOk())
         return back;

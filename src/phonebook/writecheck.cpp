@@ -93,7 +93,7 @@ RangeEnd readRanges(PhoneLink &link, int last, QVector<Held> &held)
     bool readingOn = false;
     for (int first = 1; first <= last;) {
         const int end = std::min(last, first + piece - 1);
-        const AtReply reply = link.transact(PositionAnswer::rangeCommand(first, end));
+        const AtReply reply = link.IOP(PositionAnswer::rangeCommand(first, end));
         if (reply.final == AtReplyFinal::Cancelled)
             return RangeEnd::Cancelled;
         // A phone silent now would cost the deadline once per position.
@@ -133,7 +133,7 @@ RangeEnd readRanges(PhoneLink &link, int last, QVector<Held> &held)
 // leaves it unanswered.
 std::optional<Held> readBack(PhoneLink &link, int position)
 {
-    const AtReply reply = link.transact(PositionAnswer::readCommand(position));
+    const AtReply reply = link.IOP(PositionAnswer::readCommand(position));
     if (reply.final == AtReplyFinal::Cancelled)
         return std::nullopt;
     return PositionAnswer::interpret(reply, position, link.charset());

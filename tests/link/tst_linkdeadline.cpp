@@ -75,13 +75,13 @@ void TestLinkDeadline::longAnswerArrivesWhole()
     QVERIFY2(phone.start(&why), qPrintable(why));
     PhoneLink link(kDeadline);
     QCOMPARE(link.open(phone.devicePath()), PortOpening::Opened);
-    QCOMPARE(link.transact("E0"_ba).final, Final::Ok);
+    QCOMPARE(link.IOP("E0"_ba).final, Final::Ok);
     phone.setLineSpeed(baud);
     phone.setChunks(chunk, pauseMs);
 
     QElapsedTimer wall;
     wall.start();
-    const AtReply reply = link.transact("+CPBR=1,"_ba + QByteArray::number(kEntries));
+    const AtReply reply = link.IOP("+CPBR=1,"_ba + QByteArray::number(kEntries));
     QCOMPARE(reply.final, Final::Ok);
     QCOMPARE(reply.lines.size(), kEntries);
     QCOMPARE(reply.lines.last(), "+CPBR: 40,\"0612345040\",129,\"NOME NUMERO 40\""_ba);
@@ -115,7 +115,7 @@ void TestLinkDeadline::silentPhoneIsSentTheFrameOnceMore()
 
     wall.start();
     const double cpuBefore = processSeconds();
-    QCOMPARE(link.transact("Z"_ba).final, Final::NoAnswer);
+    QCOMPARE(link.IOP("Z"_ba).final, Final::NoAnswer);
     const double cpu = processSeconds() - cpuBefore;
     const qint64 elapsed = wall.elapsed();
 
@@ -146,7 +146,7 @@ void TestLinkDeadline::codesAloneKeepNoWaitAlive()
 
     QElapsedTimer wall;
     wall.start();
-    QCOMPARE(link.transact("+CPBR=1"_ba).final, Final::NoAnswer);
+    QCOMPARE(link.IOP("+CPBR=1"_ba).final, Final::NoAnswer);
     QVERIFY2(wall.elapsed() < kCodes * kEvery, qPrintable(QString::number(wall.elapsed())));
     QCOMPARE(phone.frames().size(), 2);
 }

@@ -123,7 +123,7 @@ void TestPhoneLink::answers()
             m_phone->sendLater(20 * i, pieces.at(i));
     });
 
-    const AtReply reply = m_link->transact(command);
+    const AtReply reply = m_link->IOP(command);
     QCOMPARE(reply.final, final);
     QCOMPARE(reply.lines, lines);
     QCOMPARE(reply.unsolicited, unsolicited);
@@ -150,7 +150,7 @@ void TestPhoneLink::frame()
     m_phone->answerEachWith("\r\nOK\r\n");
     QSignalSpy sent(m_link.get(), &PhoneLink::frameSent);
 
-    QCOMPARE(m_link->transact(cmdat).final, Final::Ok);
+    QCOMPARE(m_link->IOP(cmdat).final, Final::Ok);
     QCOMPARE(m_phone->received(), expected);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(sent.at(0).at(0).toByteArray(), expected);
@@ -160,13 +160,13 @@ void TestPhoneLink::closedPortSendsNothing()
 {
     m_link = std::make_unique<PhoneLink>(kSilentDeadline);
     QSignalSpy sent(m_link.get(), &PhoneLink::frameSent);
-    QCOMPARE(m_link->transact("Z"_ba).final, Final::PortClosed);
+    QCOMPARE(m_link->IOP("Z"_ba).final, Final::PortClosed);
 
     QCOMPARE(m_link->open(m_phone->device()), PortOpening::Opened);
     m_link->close();
     QElapsedTimer wall;
     wall.start();
-    QCOMPARE(m_link->transact("+CGMM"_ba).final, Final::PortClosed);
+    QCOMPARE(m_link->IOP("+CGMM"_ba).final, Final::PortClosed);
     QVERIFY(wall.elapsed() < kSilentDeadline.count());
 
     QTest::qWait(50);
@@ -191,8 +191,8 @@ void TestPhoneLink::staleInputIsDiscarded()
         QTest::qWait(50);
     m_phone->answerEachWith("\r\nFRESH\r\n\r\nOK\r\n");
 
-    QCOMPARE(m_link->transact("+CGMM"_ba).lines, QByteArrayList{"FRESH"});
-    QCOMPARE(m_link->transact("+CGMM"_ba).lines, QByteArrayList{"FRESH"});
+    QCOMPARE(m_link->IOP("+CGMM"_ba).lines, QByteArrayList{"FRESH"});
+    QCOMPARE(m_link->IOP("+CGMM"_ba).lines, QByteArrayList{"FRESH"});
 }
 
 void TestPhoneLink::hangUpWhileWaiting()
@@ -203,13 +203,13 @@ void TestPhoneLink::hangUpWhileWaiting()
 
     QElapsedTimer wall;
     wall.start();
-    QCOMPARE(m_link->transact("Z"_ba).final, Final::PortFailed);
+    QCOMPARE(m_link->IOP("Z"_ba).final, Final::PortFailed);
     QVERIFY(wall.elapsed() < kAnsweredDeadline.count());
     QVERIFY(!m_link->isOpen());
     QCOMPARE(lost.size(), 1);
     QVERIFY(!lost.at(0).at(0).toString().isEmpty());
 
-    QCOMPARE(m_link->transact("Z"_ba).final, Final::PortClosed);
+    QCOMPARE(m_link->IOP("Z"_ba).final, Final::PortClosed);
     QTest::qWait(20);
     QCOMPARE(lost.size(), 1);
 }
@@ -235,17 +235,17 @@ void TestPhoneLink::cancelStopsTransactionsUntilResumed()
 
     QElapsedTimer wall;
     wall.start();
-    QCOMPARE(m_link->transact("Z"_ba).final, Final::Cancelled);
+    QCOMPARE(m_link->IOP("Z"_ba).final, Final::Cancelled);
     user.join();
     QVERIFY(wall.elapsed() < kAnsweredDeadline.count());
     QVERIFY(m_link->isOpen());
-    QCOMPARE(m_link->transact("+CGMM"_ba).final, Final::Cancelled);
+    QCOMPARE(m_link->IOP("+CGMM"_ba).final, Final::Cancelled);
     QCOMPARE(m_phone->frames().size(), 1);
 
     // The reset the program sends as it ends still goes out.
     m_link->resume();
     m_phone->answerEachWith("\r\nOK\r\n");
-    QCOMPARE(m_link->transact("Z"_ba).final, Final::Ok);
+    QCOMPARE(m_link->IOP("Z"_ba).final, Final::Ok);
     QCOMPARE(m_phone->frames().size(), 2);
 }
 
@@ -268,7 +268,7 @@ void TestPhoneLink::openFailures()
     QCOMPARE(link.open(device, &why), opening);
     QVERIFY(!why.isEmpty());
     QVERIFY(!link.isOpen());
-    QCOMPARE(link.transact("Z"_ba).final, Final::PortClosed);
+    QCOMPARE(link.IOP("Z"_ba).final, Final::PortClosed);
 }
 
 QTEST_GUILESS_MAIN(TestPhoneLink)

@@ -61,7 +61,7 @@ public:
         return got;
     }
 
-    QByteArray transact(const QByteArray &frame, const QByteArray &tail = "OK\r\n")
+    QByteArray IOP(const QByteArray &frame, const QByteArray &tail = "OK\r\n")
     {
         send(frame);
         return readUntil(tail, 2000);
@@ -117,10 +117,10 @@ void TestSimPhone::cleanup()
 
 void TestSimPhone::echoAndAnswer()
 {
-    QCOMPARE(m_port->transact("ATZ\r"), QByteArray("ATZ\r\r\nOK\r\n"));
-    QCOMPARE(m_port->transact("ATE0\r"), QByteArray("ATE0\r\r\nOK\r\n"));
-    QCOMPARE(m_port->transact("AT+CPBS=SM\r"), QByteArray("\r\nOK\r\n"));
-    QCOMPARE(m_port->transact("AT+CPBR=8\r"), QByteArray("\r\n+CPBR: 8,\"+393285556677\",145,\"NICOL?\"\r\n\r\nOK\r\n"));
+    QCOMPARE(m_port->IOP("ATZ\r"), QByteArray("ATZ\r\r\nOK\r\n"));
+    QCOMPARE(m_port->IOP("ATE0\r"), QByteArray("ATE0\r\r\nOK\r\n"));
+    QCOMPARE(m_port->IOP("AT+CPBS=SM\r"), QByteArray("\r\nOK\r\n"));
+    QCOMPARE(m_port->IOP("AT+CPBR=8\r"), QByteArray("\r\n+CPBR: 8,\"+393285556677\",145,\"NICOL?\"\r\n\r\nOK\r\n"));
     QCOMPARE(m_phone->commands(), (QStringList{"ATZ", "ATE0", "AT+CPBS=SM", "AT+CPBR=8"}));
 }
 
@@ -174,7 +174,7 @@ void TestSimPhone::stopDuringLatencyIsPrompt()
 
 void TestSimPhone::lineSpeed()
 {
-    m_port->transact("ATE0\r");
+    m_port->IOP("ATE0\r");
     m_phone->setLineSpeed(19200);
     const Clock::time_point start = Clock::now();
     int pieces = 0;
@@ -188,46 +188,46 @@ void TestSimPhone::lineSpeed()
 
 void TestSimPhone::silenceTheFirstTimes()
 {
-    m_port->transact("ATE0\r");
+    m_port->IOP("ATE0\r");
     m_phone->setSilence(QStringList{"+CGMM"}, 1);
     m_port->send("AT+CGMM\r");
     QVERIFY(m_phone->waitForCommandCount(2, 1000));
     QVERIFY(m_port->readUntil("OK\r\n", 150).isEmpty());
-    QCOMPARE(m_port->transact("AT+CGMM\r"), QByteArray("\r\nVELDRANO GSM SIMULATOR\r\n\r\nOK\r\n"));
+    QCOMPARE(m_port->IOP("AT+CGMM\r"), QByteArray("\r\nVELDRANO GSM SIMULATOR\r\n\r\nOK\r\n"));
     QCOMPARE(m_phone->commands().mid(1), (QStringList{"AT+CGMM", "AT+CGMM"}));
 }
 
 void TestSimPhone::refusalLeavesThePhonebook()
 {
-    m_port->transact("ATE0\r");
+    m_port->IOP("ATE0\r");
     m_phone->setRefusal(QStringList{"+CPBW=5,"});
     const SimEntry before = m_phone->phonebook(SimStorage::Sim).value(5);
-    QCOMPARE(m_port->transact("AT+CPBW=5,\"0612\",129,\"NUOVO\"\r", "\r\n"), QByteArray("\r\nERROR\r\n"));
+    QCOMPARE(m_port->IOP("AT+CPBW=5,\"0612\",129,\"NUOVO\"\r", "\r\n"), QByteArray("\r\nERROR\r\n"));
     QCOMPARE(m_phone->phonebook(SimStorage::Sim).value(5), before);
-    QCOMPARE(m_port->transact("AT+CPBW=6,\"0612\",129,\"NUOVO\"\r"), QByteArray("\r\nOK\r\n"));
+    QCOMPARE(m_port->IOP("AT+CPBW=6,\"0612\",129,\"NUOVO\"\r"), QByteArray("\r\nOK\r\n"));
     QCOMPARE(m_phone->phonebook(SimStorage::Sim).value(6), (SimEntry{"0612", 129, "NUOVO"}));
     // The erase form does not start with the prefix.
-    QCOMPARE(m_port->transact("AT+CPBW=5\r"), QByteArray("\r\nOK\r\n"));
+    QCOMPARE(m_port->IOP("AT+CPBW=5\r"), QByteArray("\r\nOK\r\n"));
     QVERIFY(!m_phone->phonebook(SimStorage::Sim).contains(5));
 }
 
 void TestSimPhone::unsolicitedCodes()
 {
-    m_port->transact("ATE0\r");
+    m_port->IOP("ATE0\r");
     m_phone->setUnsolicited("\r\nRING\r\n", 2, SimPhone::BeforeAnswer | SimPhone::InsideAnswer);
-    QCOMPARE(m_port->transact("AT+CPBR=1\r"), QByteArray("\r\n+CPBR: 1,\"+393331234567\",145,\"MARIO ROSSI\"\r\n\r\nOK\r\n"));
-    QCOMPARE(m_port->transact("AT+CPBR=1\r"),
+    QCOMPARE(m_port->IOP("AT+CPBR=1\r"), QByteArray("\r\n+CPBR: 1,\"+393331234567\",145,\"MARIO ROSSI\"\r\n\r\nOK\r\n"));
+    QCOMPARE(m_port->IOP("AT+CPBR=1\r"),
              QByteArray("\r\nRING\r\n\r\n+CPBR: 1,\"+393331234567\",145,\"MARIO ROSSI\"\r\n\r\nRING\r\n\r\nOK\r\n"));
     // No information text: only the code before the answer.
-    m_port->transact("AT\r");
-    QCOMPARE(m_port->transact("AT\r"), QByteArray("\r\nRING\r\n\r\nOK\r\n"));
+    m_port->IOP("AT\r");
+    QCOMPARE(m_port->IOP("AT\r"), QByteArray("\r\nRING\r\n\r\nOK\r\n"));
 }
 
 void TestSimPhone::hangUpDropsTheLine()
 {
     m_phone->setHangUpAfter(2);
-    QCOMPARE(m_port->transact("ATZ\r"), QByteArray("ATZ\r\r\nOK\r\n"));
-    QCOMPARE(m_port->transact("ATE0\r"), QByteArray("ATE0\r\r\nOK\r\n"));
+    QCOMPARE(m_port->IOP("ATZ\r"), QByteArray("ATZ\r\r\nOK\r\n"));
+    QCOMPARE(m_port->IOP("ATE0\r"), QByteArray("ATE0\r\r\nOK\r\n"));
     m_port->readUntil("never", 1000);
     QVERIFY(m_port->dropped());
     QVERIFY(!m_phone->isRunning());
