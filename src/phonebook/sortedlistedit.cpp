@@ -40,13 +40,13 @@ PhonebookEntries withoutRows(const PhonebookEntries &entries, const QList<int> &
 Fitted fitted(const PhonebookEntries &loaded, const PhonebookLimits &limits)
 {
     Fitted out;
-    for (PhonebookEntry entry : loaded) {
+    for (const PhonebookEntry &entry : loaded) {
         if (entry.unread || entry.isEmpty() || entry.number.size() > limits.MAXCARNUM) {
             ++out.skipped;
             continue;
         }
-        entry.loadedLine.reset();
         out.entries.append(entry);
+        out.entries.last().loadedLine = std::nullopt;
     }
     return out;
 }
