@@ -23,6 +23,13 @@ const UsimFields kEvery{"1", "FAMIGLIA", "+393471112233", "145", "Zia Lù", "lu@
 // Debian's interpreter, which python3-vobject is installed for.
 const QString kPython = QStringLiteral("/usr/bin/python3");
 
+// The cards as the program writes them, in a file for the other readers.
+bool writeCards(const QString &path, const PhonebookEntries &entries)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(VCardWriter::write(entries)) >= 0;
+}
+
 // One property as the independent reader gives it: [group, NAME, {params}, value].
 struct Seen {
     QString group;
@@ -121,13 +128,11 @@ void TestVCardWriter::independentReader()
     };
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QFile file(dir.filePath(QStringLiteral("rubrica.vcf")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(VCardWriter::write(entries));
-    file.close();
+    const QString path = dir.filePath(QStringLiteral("rubrica.vcf"));
+    QVERIFY(writeCards(path, entries));
 
     QProcess python;
-    python.start(kPython, {QFINDTESTDATA("vcardcheck.py"), file.fileName()});
+    python.start(kPython, {QFINDTESTDATA("vcardcheck.py"), path});
     QVERIFY(python.waitForFinished(60000));
     QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
     const QJsonArray cards = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
@@ -195,10 +200,8 @@ void TestVCardWriter::abookSeesEveryNumber()
     };
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QFile file(dir.filePath(QStringLiteral("rubrica.vcf")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(VCardWriter::write(entries));
-    file.close();
+    const QString path = dir.filePath(QStringLiteral("rubrica.vcf"));
+    QVERIFY(writeCards(path, entries));
 
     // abook wants a home; the run's own keeps it from the user's.
     QProcess process;
@@ -206,7 +209,7 @@ void TestVCardWriter::abookSeesEveryNumber()
     environment.insert(QStringLiteral("HOME"), dir.path());
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     process.setProcessEnvironment(environment);
-    process.start(abook, {"--convert", "--informat", "vcard", "--infile", file.fileName(), "--outformat", "custom",
+    process.start(abook, {"--convert", "--informat", "vcard", "--infile", path, "--outformat", "custom",
                           "--outformatstr", "{name}\t{phone}\t{workphone}\t{mobile}\t{fax}\t{email}"});
     QVERIFY(process.waitForFinished(60000));
     QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
