@@ -7,6 +7,7 @@
 #include "answerprogress.h"
 #include "atanswer.h"
 #include "atcommands.h"
+#include "textrules.h"
 #include "fuzzcheck.h"
 
 #include <QByteArrayList>
@@ -84,11 +85,11 @@ void checkReply(const QByteArray &buffer, const AnswerFraming &framing)
 
 void checkTrimSpaces(const QByteArray &text)
 {
-    const QByteArray trimmed = AtAnswer::trimSpaces(text);
+    const QByteArray trimmed = TextRules::trimSpaces(text);
     Fuzz::check(!trimmed.startsWith(' ') && !trimmed.endsWith(' '),
                 "trimSpaces leaves no space at either end");
     Fuzz::check(text.contains(trimmed), "trimSpaces keeps the inner text whole");
-    Fuzz::check(AtAnswer::trimSpaces(trimmed) == trimmed, "trimSpaces twice changes nothing");
+    Fuzz::check(TextRules::trimSpaces(trimmed) == trimmed, "trimSpaces twice changes nothing");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // it, cut to the field widths.
 #include "fuzzcheck.h"
 #include "phonebookline.h"
+#include "textrules.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -41,7 +42,7 @@ void checkAnyLine(const QString &line)
                     "name and number come without the padding");
         Fuzz::check(line.contains(entry.number), "the number is text of the line");
     }
-    Fuzz::check(PhonebookLine::leadingNumber(line) >= 0, "leadingNumber is never negative");
+    Fuzz::check(TextRules::leadingNumber(line) >= 0, "leadingNumber is never negative");
 }
 
 QString fieldFrom(FuzzedDataProvider &provider, size_t most)
@@ -92,7 +93,7 @@ void checkLeadingNumber(FuzzedDataProvider &provider, const QString &rest)
     if (!rest.isEmpty() && rest.at(0).unicode() >= '0' && rest.at(0).unicode() <= '9')
         return;
     const QString text = QString(spaces, QLatin1Char(' ')) + QString::number(value) + rest;
-    Fuzz::check(PhonebookLine::leadingNumber(text) == value, "leadingNumber reads the digits back");
+    Fuzz::check(TextRules::leadingNumber(text) == value, "leadingNumber reads the digits back");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "atanswer.h"
 
 #include "atcommands.h"
+#include "textrules.h"
 
 #include <QByteArrayList>
 
@@ -48,11 +49,6 @@ qsizetype indexCaseless(const QByteArray &text, QByteArrayView what)
 bool containsCaseless(const QByteArray &text, QByteArrayView what)
 {
     return indexCaseless(text, what) >= 0;
-}
-
-bool isDecimal(const QByteArray &text)
-{
-    return std::all_of(text.cbegin(), text.cend(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // The extended error result line, empty when there is none. It must stand
@@ -208,21 +204,10 @@ AtReply reply(const QByteArray &buffer, const AnswerFraming &framing)
         reply.cmeText = code.mid(kCmeError.size()).trimmed();
         bool numeric = false;
         const int number = reply.cmeText.toInt(&numeric);
-        if (numeric && isDecimal(reply.cmeText))
+        if (numeric && TextRules::isDecimal(reply.cmeText))
             reply.cmeNumber = number;
     }
     return reply;
-}
-
-QByteArray trimSpaces(const QByteArray &text)
-{
-    qsizetype first = 0;
-    qsizetype end = text.size();
-    while (first < end && text.at(first) == ' ')
-        ++first;
-    while (end > first && text.at(end - 1) == ' ')
-        --end;
-    return text.mid(first, end - first);
 }
 
 QByteArray clean(const QByteArray &buffer, const AnswerFraming &framing)
@@ -232,7 +217,7 @@ QByteArray clean(const QByteArray &buffer, const AnswerFraming &framing)
     // for "OK" it would leave a fragment that looks like data.
     if (finalResult(text) == FinalResult::Error)
         return kError;
-    text = trimSpaces(text);
+    text = TextRules::trimSpaces(text);
     if (text.startsWith(kCrLf))
         text.remove(0, kCrLf.size());
     if (text.endsWith(kCrLf))

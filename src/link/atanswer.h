@@ -47,9 +47,6 @@ QByteArray framed(const QByteArray &buffer, const AnswerFraming &framing);
 // "OK", "ERROR" or the information text.
 QByteArray clean(const QByteArray &buffer, const AnswerFraming &framing);
 
-// The text without leading and trailing spaces; CR, LF and tabs stay.
-QByteArray trimSpaces(const QByteArray &text);
-
 // The text between the CR LF, as many pieces as there are CR LF and one.
 QByteArrayList splitAtCrLf(const QByteArray &text);
 

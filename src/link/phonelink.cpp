@@ -7,6 +7,7 @@
 #include "atanswer.h"
 #include "atcommands.h"
 #include "devicealias.h"
+#include "textrules.h"
 
 #include <QScopeGuard>
 
@@ -129,7 +130,7 @@ AtReply PhoneLink::IOP(const QByteArray &cmdat)
         return replyOf(AtReply::Final::Cancelled);
     m_transacting = true;
     const auto done = qScopeGuard([this] { m_transacting = false; });
-    const QByteArray command = AtAnswer::trimSpaces(cmdat);
+    const QByteArray command = TextRules::trimSpaces(cmdat);
     const QByteArray frame = AtCommands::kAttention + command + kFrameEnd;
     const AnswerFraming framing(command);
     if (!send(frame))

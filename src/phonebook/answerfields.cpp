@@ -4,7 +4,6 @@
 #include "atcommands.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace AnswerFields {
 
@@ -14,44 +13,11 @@ using AtCommands::kSeparator;
 constexpr char kSpace = ' ';
 } // namespace
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool isDecimal(QByteArrayView text)
-{
-    return std::all_of(text.cbegin(), text.cend(), isDigit);
-}
-
-int leadingNumber(QByteArrayView text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && text.at(i) == kSpace)
-        ++i;
-    qint64 value = 0;
-    for (; i < text.size() && isDigit(text.at(i)); ++i) {
-        value = value * 10 + (text.at(i) - '0');
-        if (value > std::numeric_limits<int>::max())
-            return std::numeric_limits<int>::max();
-    }
-    return int(value);
-}
-
 qsizetype pastSpaces(const QByteArray &text, qsizetype from)
 {
     while (from < text.size() && text.at(from) == kSpace)
         ++from;
     return from;
-}
-
-QByteArray trimSpaces(const QByteArray &text)
-{
-    const qsizetype first = pastSpaces(text, 0);
-    qsizetype end = text.size();
-    while (end > first && text.at(end - 1) == kSpace)
-        --end;
-    return text.mid(first, end - first);
 }
 
 std::optional<QByteArray> prefixedLine(const QByteArray &answer, const QByteArray &prefix)

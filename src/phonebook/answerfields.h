@@ -11,19 +11,9 @@
 // its lines, its comma-separated values, its numbers.
 namespace AnswerFields {
 
-bool isDigit(char c);
-// Whether every byte is a decimal digit. True for empty text: a field that
-// may be left out is decimal when empty.
-bool isDecimal(QByteArrayView text);
-
-// The digits that open the text after any spaces, as a number; 0 without
-// any, and the largest int for more than an int holds.
-int leadingNumber(QByteArrayView text);
-
 // The first position at or after from that holds no space; the text's
 // size when only spaces follow.
 qsizetype pastSpaces(const QByteArray &text, qsizetype from);
-QByteArray trimSpaces(const QByteArray &text);
 
 // The text after prefix on the first line of the answer that opens with it
 // (in any case), without the blanks and the CR around it.

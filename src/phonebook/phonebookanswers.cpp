@@ -3,6 +3,7 @@
 
 #include "answerfields.h"
 #include "atcommands.h"
+#include "textrules.h"
 #include "phonebookcommands.h"
 #include "singlebytecodec.h"
 
@@ -19,13 +20,13 @@ namespace {
 using AnswerFields::answerLine;
 using AnswerFields::Field;
 using AnswerFields::fields;
-using AnswerFields::isDecimal;
-using AnswerFields::isDigit;
-using AnswerFields::leadingNumber;
 using AnswerFields::pastSpaces;
 using AnswerFields::prefixedLine;
-using AnswerFields::trimSpaces;
 using AtCommands::kEntryPrefix;
+using TextRules::isDecimal;
+using TextRules::isDigit;
+using TextRules::leadingNumber;
+using TextRules::trimSpaces;
 using AtCommands::kQuote;
 using AtCommands::kSeparator;
 using AtCommands::kStoragePrefix;

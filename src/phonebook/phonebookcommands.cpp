@@ -3,6 +3,7 @@
 
 #include "dialnumber.h"
 #include "atcommands.h"
+#include "textrules.h"
 
 #include <algorithm>
 #include <array>
@@ -50,12 +51,6 @@ bool holdsControl(const QString &text)
                        [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }
 
-// Both numeric fields may be left empty.
-bool isDecimal(const QString &text)
-{
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
 // A text as it goes between the quotes, or why it cannot. Control
 // characters stay out of texts even where hex digits would carry them: no
 // phone shows them, and the list file could not keep them apart.
@@ -78,7 +73,8 @@ Refusal fieldsOnLine(const UsimFields &fields, const PhoneCharset &charset, QByt
 {
     if (!fields.unknownForm.isEmpty())
         return Refusal::FieldsNotUnderstood;
-    if (!isDecimal(fields.hidden) || !isDecimal(fields.adType)
+    // Both numeric fields may be left empty.
+    if (!TextRules::isDecimal(fields.hidden) || !TextRules::isDecimal(fields.adType)
         || !isDialString(fields.adNumber))
         return Refusal::FieldCannotTravel;
     const QString adType = asSent(fields).adType;

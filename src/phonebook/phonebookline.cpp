@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phonebookline.h"
 
-#include <limits>
+#include "textrules.h"
 
 namespace PhonebookLine {
 
@@ -10,17 +10,6 @@ const QString kTagSeparator = kPositionSeparator + QStringLiteral(" ");
 const QString kFieldSeparatorText = QStringLiteral(" ") + kFieldSeparator + QStringLiteral(" ");
 const QChar kSpace = QLatin1Char(' ');
 
-// Only the space is trimmed: a tab or another blank belongs to the field.
-QString trimSpaces(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype end = text.size();
-    while (first < end && text.at(first) == kSpace)
-        ++first;
-    while (end > first && text.at(end - 1) == kSpace)
-        --end;
-    return text.mid(first, end - first);
-}
 }
 
 int indexWidth(int maxNumRub)
@@ -85,23 +74,9 @@ PhonebookEntry shown(const PhonebookEntry &entry, const PhonebookLimits &limits)
 PhonebookEntry asWritten(const PhonebookEntry &entry)
 {
     PhonebookEntry out = entry;
-    out.name = trimSpaces(entry.name);
-    out.number = trimSpaces(entry.number);
+    out.name = TextRules::trimSpaces(entry.name);
+    out.number = TextRules::trimSpaces(entry.number);
     return out;
-}
-
-int leadingNumber(const QString &text)
-{
-    int i = 0;
-    while (i < text.size() && text.at(i) == kSpace)
-        ++i;
-    qint64 value = 0;
-    for (; i < text.size() && text.at(i).isDigit() && text.at(i).unicode() < 0x80; ++i) {
-        value = value * 10 + text.at(i).digitValue();
-        if (value > std::numeric_limits<int>::max())
-            return std::numeric_limits<int>::max();
-    }
-    return int(value);
 }
 
 std::optional<Parsed> parse(const QString &line)
@@ -118,14 +93,14 @@ std::optional<Parsed> parseAt(const QString &line, qsizetype fieldSeparator)
     Parsed parsed;
     const QString tag = line.left(a);
     const qsizetype slash = tag.indexOf(QLatin1Char('/'));
-    parsed.entry.position = leadingNumber(tag);
-    parsed.limits.MAXNUMRUB = slash < 0 ? 0 : leadingNumber(tag.mid(slash + 1));
+    parsed.entry.position = TextRules::leadingNumber(tag);
+    parsed.limits.MAXNUMRUB = slash < 0 ? 0 : TextRules::leadingNumber(tag.mid(slash + 1));
     // " Ã  " then the name field up to the space before "³"; " ³ " then the
     // number field to the end.
     parsed.limits.MAXCARNOM = int(qMax<qsizetype>(0, b - a - 4));
     parsed.limits.MAXCARNUM = int(qMax<qsizetype>(0, line.size() - b - 2));
-    parsed.entry.name = trimSpaces(line.mid(a + 1, qMax<qsizetype>(0, b - a - 2)));
-    parsed.entry.number = trimSpaces(line.mid(b + 1));
+    parsed.entry.name = TextRules::trimSpaces(line.mid(a + 1, qMax<qsizetype>(0, b - a - 2)));
+    parsed.entry.number = TextRules::trimSpaces(line.mid(b + 1));
     return parsed;
 }
 

@@ -50,9 +50,6 @@ PhonebookEntry shown(const PhonebookEntry &entry, const PhonebookLimits &limits)
 // trimmed of spaces at both ends.
 PhonebookEntry asWritten(const PhonebookEntry &entry);
 
-// The decimal number at the start of text after leading spaces; 0 when
-// there is none. "007" gives 7.
-int leadingNumber(const QString &text);
 
 // A sorted-layout line of a list file: the entry it shows (its position the
 // tag's number, name and number trimmed of spaces) and the limits it was

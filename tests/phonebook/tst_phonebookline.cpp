@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phonebookline.h"
+#include "textrules.h"
 
 #include <QTest>
 
@@ -230,7 +231,7 @@ void TestPhonebookLine::leadingNumber()
 {
     QFETCH(QString, text);
     QFETCH(int, value);
-    QCOMPARE(PhonebookLine::leadingNumber(text), value);
+    QCOMPARE(TextRules::leadingNumber(text), value);
 }
 
 QTEST_APPLESS_MAIN(TestPhonebookLine)
