@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phonebookcommands.h"
 
-#include "dialnumber.h"
 #include "atcommands.h"
+#include "dialnumber.h"
+#include "hexdigit.h"
 #include "textrules.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 namespace PhonebookCommands {
 
@@ -18,7 +18,7 @@ using AtCommands::quoted;
 
 bool isHexDigit(char c)
 {
-    return std::isxdigit(uchar(c)) != 0;
+    return hexDigitValue(uchar(c)) >= 0;
 }
 
 // A control byte is edited or ignored by the phone's command line (V.250),
